@@ -1,0 +1,235 @@
+#include "link/receive_dispatcher.h"
+
+#include "link/clock.h"
+#include "link/frame_codec.h"
+#include "serial/com_port.h"
+
+#include <QMetaObject>
+#include <QThread>
+
+#include <initializer_list>
+
+namespace {
+
+constexpr qint64 MainSendPauseMs = 100;
+constexpr qint64 DialSendPauseMs = 300;
+
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+ModemWorkerLink* firstOf(std::initializer_list<ModemWorkerLink*> workers) {
+    for (ModemWorkerLink* w : workers) {
+        if (w)
+            return w;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+ReceiveDispatcher::ReceiveDispatcher(ComPort* port, QObject* parent) : QObject(parent), m_port(port) {
+    connect(m_port, &ComPort::DataAvailable, this, &ReceiveDispatcher::ModemDataAvailable);
+}
+
+bool ReceiveDispatcher::HasResultWord(const QByteArray& text, const char* word) {
+    return text.contains(word);
+}
+
+bool ReceiveDispatcher::HasResultDigit(const QByteArray& text, char digit) {
+    for (qsizetype i = text.indexOf(digit); i >= 0; i = text.indexOf(digit, i + 1)) {
+        const bool startsLine = i == 0 || isLineEnd(text[i - 1]);
+        const bool endsLine = i + 1 < text.size() && isLineEnd(text[i + 1]);
+        if (startsLine && endsLine)
+            return true;
+    }
+    return false;
+}
+
+void ReceiveDispatcher::ModemDataAvailable() {
+    const QByteArray bytes = m_port->ReadAll();
+    bool resumeBufferWorker = false;
+    bool ring = false;
+    {
+        QMutexLocker lock(&m_state.m_rxMutex);
+        QByteArray& rx = m_state.m_rxText;
+        rx += bytes;
+
+        // A "NO CARRIER" the connection or callback worker announced as expected (the panel hangs
+        // up to call back, or the first call of the answering-machine bypass is abandoned).
+        discardNoCarrier(m_state.CallBackWorker.load(), rx);
+        discardNoCarrier(m_state.ConectaAlarmeWorker.load(), rx);
+
+        const bool frameMode = m_state.FrameMode.load();
+        if (frameMode)
+            cutFrames(rx);
+
+        const bool modemWorker = m_state.ConectaAlarmeWorker.load() || m_state.CallBackWorker.load() ||
+                                 m_state.ConfigModemWorker.load() || m_state.BufferWorker.load();
+        if (modemWorker && !frameMode)
+            resumeBufferWorker = recogniseResults(rx);
+        else if (!(CustomerScreenOpen && CustomerScreenOpen()))
+            ring = HasResultWord(rx, "RING") || HasResultDigit(rx, '2');
+    }
+    if (!m_state.ConectaAlarmeWorker.load())
+        m_state.OkReceived = false;
+
+    // The hooks run without the accumulator's lock, so they may empty it or wait for a worker.
+    if (resumeBufferWorker && ResumeBufferWorker) {
+        ModemWorkerLink* worker = m_state.BufferWorker.load();
+        if (ResumeBufferWorker()) {
+            if (worker)
+                worker->Suspended = false;
+        } else {
+            m_state.BufferWorker = nullptr;
+        }
+    }
+    if (ring)
+        Q_EMIT RingIndicated();
+}
+
+void ReceiveDispatcher::discardNoCarrier(ModemWorkerLink* worker, QByteArray& rx) {
+    if (worker && m_state.IgnoreNoCarrier.load() &&
+        (HasResultWord(rx, "NO CARRIER") || HasResultDigit(rx, char('0' + ResultNoCarrier)))) {
+        rx.clear();
+        m_state.IgnoreNoCarrier = false;
+    }
+}
+
+void ReceiveDispatcher::cutFrames(QByteArray& rx) {
+    const QByteArray header(FrameCodec::Header);
+    while (!rx.isEmpty()) {
+        const qsizetype from = rx.indexOf(header);
+        if (from < 0) {
+            // No whole header: keep only what may be the start of one ("Z" or "ZR" at the end).
+            if (rx.endsWith(header.left(2)))
+                rx = header.left(2);
+            else if (rx.endsWith(header.left(1)))
+                rx = header.left(1);
+            else
+                rx.clear();
+            return;
+        }
+        // Bytes before the header can never belong to a frame.
+        rx.remove(0, from);
+        if (rx.size() <= FrameCodec::HeaderSize)
+            return; // wait for the type byte
+        const int length = FrameCodec::FrameLength(quint8(rx[FrameCodec::HeaderSize]));
+        if (length == 0) {
+            // A type the program does not accept: this "ZRV" is not a frame. Look further on, so
+            // that a real frame behind it is still found.
+            rx.remove(0, 1);
+            continue;
+        }
+        if (rx.size() < length)
+            return; // wait for the rest of the frame
+        // Deliver the frame; whatever came after it in the accumulator is dropped with it.
+        m_state.DeliverFrame(rx.left(length));
+        rx.clear();
+        return;
+    }
+}
+
+bool ReceiveDispatcher::recogniseResults(QByteArray& rx) {
+    ModemWorkerLink* const target =
+        firstOf({m_state.ConectaAlarmeWorker.load(), m_state.CallBackWorker.load(),
+                 m_state.ConfigModemWorker.load(), m_state.BufferWorker.load()});
+    const auto found = [&rx](const char* word, quint8 code) {
+        return HasResultWord(rx, word) || HasResultDigit(rx, char('0' + code));
+    };
+    bool resume = false;
+
+    // Several results may be present in one pass: each is stored in turn, the last one wins.
+    if (found("CONNECT", ResultConnect)) {
+        target->ResultCode = ResultConnect;
+        rx.clear();
+    }
+    if (found("OK", ResultOk)) {
+        rx = "OK";
+        m_state.OkReceived = true;
+        target->ResultCode = ResultOk;
+    }
+    if (found("RING", ResultRing)) {
+        target->ResultCode = ResultRing;
+        if (target == m_state.BufferWorker.load() && target->Suspended.load())
+            resume = true;
+    }
+    static const struct {
+        const char* word;
+        ModemResult code;
+    } failures[] = {
+        {"NO CARRIER", ResultNoCarrier},    {"ERROR", ResultError},
+        {"NO DIAL TONE", ResultNoDialTone}, {"BUSY", ResultBusy},
+        {"NO ANSWER", ResultNoAnswer},
+    };
+    for (const auto& f : failures) {
+        if (found(f.word, f.code))
+            target->ResultCode = f.code;
+    }
+
+    if (rx == "OK") {
+        ModemWorkerLink* const initWorker =
+            firstOf({m_state.ConectaAlarmeWorker.load(), m_state.CallBackWorker.load(),
+                     m_state.ConfigModemWorker.load()});
+        if (initWorker && initWorker->IndiceComando.load() > initWorker->NumComandos.load())
+            m_state.ModemInitDone = true;
+        rx.clear();
+    }
+    return resume;
+}
+
+bool ReceiveDispatcher::send(const QByteArray& text, QString* error) {
+    try {
+        m_port->ClearOutputQueue();
+        m_port->PurgeOutput();
+        m_port->WriteText(text);
+    } catch (const ECiaComPort& e) {
+        if (error)
+            *error = e.message();
+        return false;
+    }
+    return true;
+}
+
+bool ReceiveDispatcher::EnviaComando(const QByteArray& text, QString* error) {
+    if (QThread::currentThread() != thread()) {
+        bool sent = false;
+        QMetaObject::invokeMethod(
+            this, [&] { sent = EnviaComando(text, error); }, Qt::BlockingQueuedConnection);
+        return sent;
+    }
+    if (!send(text, error))
+        return false;
+    Clock::instance().sleepMs(MainSendPauseMs);
+    m_state.OkReceived = false;
+    return true;
+}
+
+bool ReceiveDispatcher::EnviaComando(const QByteArray& text, const DialInputs& dial, QString* error) {
+    if (QThread::currentThread() != thread()) {
+        bool sent = false;
+        QMetaObject::invokeMethod(
+            this, [&] { sent = EnviaComando(text, dial, error); }, Qt::BlockingQueuedConnection);
+        return sent;
+    }
+    const QByteArray command = ExpandDialCommand(text, dial);
+    Clock::instance().sleepMs(DialSendPauseMs);
+    if (!send(command, error))
+        return false;
+    m_state.OkReceived = false;
+    return true;
+}
+
+QByteArray ReceiveDispatcher::ExpandDialCommand(const QByteArray& text, const DialInputs& dial) {
+    if (text != "ATDT" && text != "ATDP")
+        return text;
+    QByteArray command = text;
+    if (dial.HabilitaPausa)
+        command += dial.Digito.toLatin1() + ',';
+    command += dial.FonePainel.toLatin1() + ";ATA\r";
+    return command;
+}
+
+bool ReceiveDispatcher::ClosePort() {
+    return m_port->CloseReportingState();
+}
