@@ -48,6 +48,7 @@ bool ReceiveDispatcher::HasResultDigit(const QByteArray& text, char digit) {
 
 void ReceiveDispatcher::ModemDataAvailable() {
     const QByteArray bytes = m_port->ReadAll();
+    const bool screenOpen = CustomerScreenOpen && CustomerScreenOpen();
     bool resumeBufferWorker = false;
     bool ring = false;
     {
@@ -68,13 +69,13 @@ void ReceiveDispatcher::ModemDataAvailable() {
                                  m_state.ConfigModemWorker.load() || m_state.BufferWorker.load();
         if (modemWorker && !frameMode)
             resumeBufferWorker = recogniseResults(rx);
-        else if (!(CustomerScreenOpen && CustomerScreenOpen()))
+        else if (!screenOpen)
             ring = HasResultWord(rx, "RING") || HasResultDigit(rx, '2');
     }
     if (!m_state.ConectaAlarmeWorker.load())
         m_state.OkReceived = false;
 
-    // The hooks run without the accumulator's lock, so they may empty it or wait for a worker.
+    // The hooks run without the accumulator's lock, so they may empty it.
     if (resumeBufferWorker && ResumeBufferWorker) {
         ModemWorkerLink* worker = m_state.BufferWorker.load();
         if (ResumeBufferWorker()) {
