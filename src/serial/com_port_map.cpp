@@ -2,6 +2,8 @@
 
 #include "app/ini_file.h"
 
+#include <algorithm>
+
 namespace ComPortMap {
 
 bool IsValidPort(int number) {
@@ -26,12 +28,17 @@ QString DevicePath(int number, const QHash<int, QString>& overrides) {
 QHash<int, QString> ReadOverrides(const IniFile& settings) {
     QHash<int, QString> overrides;
     const QString section = QString::fromLatin1(Section);
-    if (!settings.hasSection(section))
-        return overrides;
-    for (int n = FirstPort; n <= LastPort; ++n) {
-        const QString path = settings.value(section, QStringLiteral("COM%1").arg(n)).trimmed();
-        if (!path.isEmpty())
-            overrides.insert(n, path);
+    for (const QString& key : settings.keys(section)) {
+        if (!key.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+            continue;
+        const QStringView digits = QStringView(key).mid(3);
+        if (digits.isEmpty() ||
+            !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); }))
+            continue;
+        const int number = digits.toInt();
+        const QString path = settings.value(section, key).trimmed();
+        if (IsValidPort(number) && !path.isEmpty())
+            overrides.insert(number, path);
     }
     return overrides;
 }

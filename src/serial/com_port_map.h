@@ -25,8 +25,9 @@ QString DefaultDevicePath(int number);
 // The override for the number when it has a non-empty one, else the default.
 QString DevicePath(int number, const QHash<int, QString>& overrides);
 
-// The overrides of section "Portas" of the settings file: keys "COM1".."COM255" (any letter
-// case) with a non-blank value, trimmed.
+// The overrides of section "Portas" of the settings file: keys "COM" + a number 1..255 (any
+// letter case, "COM03" is port 3) with a non-blank value, trimmed; a later key for the same number
+// wins. The settings reader reads the section the same way.
 QHash<int, QString> ReadOverrides(const IniFile& settings);
 
 } // namespace ComPortMap

@@ -217,12 +217,14 @@ private Q_SLOTS:
     }
 
     void overridesFromTheSettingsFile() {
-        const IniFile ini = IniFile::fromBytes("[Config]\r\nComPort=3\r\n"
-                                               "[portas]\r\ncom3=/dev/ttyUSB0\r\nCOM255= /dev/pts/7 \r\n"
-                                               "COM0=/dev/null\r\nCOM256=/dev/null\r\nCOM9=\r\n");
+        const IniFile ini = IniFile::fromBytes(
+            "[Config]\r\nComPort=3\r\n"
+            "[portas]\r\ncom3=/dev/ttyUSB0\r\nCOM255= /dev/pts/7 \r\n"
+            "COM0=/dev/null\r\nCOM256=/dev/null\r\nCOM9=\r\nCOM1x=/dev/null\r\nCOM05=/dev/ttyACM0\r\n");
         const QHash<int, QString> overrides = ComPortMap::ReadOverrides(ini);
         const QHash<int, QString> expected{{3, QStringLiteral("/dev/ttyUSB0")},
-                                           {255, QStringLiteral("/dev/pts/7")}};
+                                           {255, QStringLiteral("/dev/pts/7")},
+                                           {5, QStringLiteral("/dev/ttyACM0")}};
         QCOMPARE(overrides, expected);
         QVERIFY(ComPortMap::ReadOverrides(IniFile()).isEmpty());
     }
