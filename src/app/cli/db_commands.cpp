@@ -1,0 +1,139 @@
+// The database commands: db init, db upgrade, db backup, db restore.
+#include "app/cli/cli_command.h"
+#include "store/data_module.h"
+#include "store/db_backup.h"
+#include "store/firebird_client.h"
+#include "store/sql_script.h"
+#include "store/store_messages.h"
+#include "store/upkeep.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+bool LocalFileMissing(const CliContext& context) {
+    const QString name = NormalizeDatabaseName(context.databaseName);
+    if (IsRemoteDatabaseName(name) || QFileInfo::exists(name))
+        return false;
+    context.Complain(MsgFileNotFound(name));
+    return true;
+}
+
+void ShowProgress(const CliContext& context, DatabaseBackup& backup) {
+    if (context.verbose)
+        backup.SetProgress([&context](const QString& line) { context.err << line << Qt::endl; });
+}
+
+int RunDbInit(CliContext& context, const QStringList& args) {
+    if (!args.isEmpty())
+        return 2;
+    QString error;
+    const QString name = NormalizeDatabaseName(context.databaseName);
+    if (!CreateNewDatabase(name, &error)) {
+        context.Complain(QStringLiteral("Não foi possível criar o banco de dados %1.\r%2")
+                             .arg(QDir::toNativeSeparators(name), error));
+        return 1;
+    }
+    context.Say(QStringLiteral("Banco de dados criado: %1").arg(QDir::toNativeSeparators(name)));
+    return 0;
+}
+
+int RunDbUpgrade(CliContext& context, const QStringList& args) {
+    if (!args.isEmpty())
+        return 2;
+    if (LocalFileMissing(context))
+        return 1;
+    TdmBancoDeDados dm;
+    if (!dm.Connect(context.databaseName)) {
+        context.Complain(dm.LastError());
+        return 1;
+    }
+    StartupUpkeepReport report;
+    QString error;
+    if (!RunStartupUpkeep(dm, &report, &error)) {
+        context.Complain(kMsgErroAbrirBancoInicio + QStringLiteral("\r") + error);
+        return 1;
+    }
+    context.Say(QStringLiteral("Eventos com usuário corrigido: %1").arg(report.eventUsersChanged));
+    for (const QString& column : report.columnsAdded)
+        context.Say(QStringLiteral("Coluna adicionada: %1").arg(column));
+    const GeneratorRepair& generators = report.generators;
+    if (generators.repaired) {
+        context.Say(
+            QStringLiteral("Geradores corrigidos para %1; registros apagados: %2; backup de segurança: %3")
+                .arg(generators.minimum)
+                .arg(generators.deletedRows)
+                .arg(QDir::toNativeSeparators(generators.safetyBackup)));
+    } else {
+        context.Say(QStringLiteral("Geradores em ordem (%1).").arg(generators.minimum));
+    }
+    return 0;
+}
+
+int RunDbBackup(CliContext& context, const QStringList& args) {
+    QStringList rest = args;
+    QMap<QString, QString> options;
+    QString error;
+    if (!TakeOptions(rest, options, &error) || !rest.isEmpty() ||
+        (options.size() != options.count(QStringLiteral("to")))) {
+        context.Complain(error.isEmpty() ? QStringLiteral("Uso: db backup [--to PASTA]") : error);
+        return 2;
+    }
+    if (LocalFileMissing(context))
+        return 1;
+    DatabaseBackup backup(context.databaseName);
+    ShowProgress(context, backup);
+    if (!backup.DoBackup(options.value(QStringLiteral("to")))) {
+        context.Complain(kMsgBackupErro + QStringLiteral("\r") + backup.LastError());
+        return 1;
+    }
+    context.Say(kMsgBackupSucesso);
+    context.Say(QDir::toNativeSeparators(backup.LastBackupFile()));
+    return 0;
+}
+
+int RunDbRestore(CliContext& context, const QStringList& args) {
+    if (args.size() != 1) {
+        context.Complain(QStringLiteral("Uso: db restore ARQUIVO"));
+        return 2;
+    }
+    DatabaseBackup backup(context.databaseName);
+    ShowProgress(context, backup);
+    if (!backup.DoRestauracao(args.first())) {
+        context.Complain(kMsgRestauracaoErro + backup.LastError());
+        return 1;
+    }
+    if (!backup.LastBackupFile().isEmpty())
+        context.Say(
+            QStringLiteral("Backup de segurança: %1").arg(QDir::toNativeSeparators(backup.LastBackupFile())));
+    // The restored file may be older: bring it to the current shape as the restore window does.
+    TdmBancoDeDados dm;
+    if (!dm.Connect(context.databaseName) || !UpgradeClientes(dm) || !UpgradeTempos(dm) ||
+        !UpgradeReport(dm)) {
+        context.Complain(kMsgRestauracaoErro + dm.IBDB.LastError());
+        return 1;
+    }
+    context.Say(kMsgRestauracaoSucesso);
+    return 0;
+}
+
+const bool registered =
+    RegisterCliCommand({{QStringLiteral("db"), QStringLiteral("init")},
+                        {},
+                        QStringLiteral("cria um banco de dados novo (não substitui um arquivo existente)"),
+                        &RunDbInit}) &&
+    RegisterCliCommand({{QStringLiteral("db"), QStringLiteral("upgrade")},
+                        {},
+                        QStringLiteral("atualiza a estrutura, corrige eventos antigos e os geradores"),
+                        &RunDbUpgrade}) &&
+    RegisterCliCommand({{QStringLiteral("db"), QStringLiteral("backup")},
+                        QStringLiteral("[--to PASTA]"),
+                        QStringLiteral("faz o backup do banco (padrão: pasta BKP ao lado do banco)"),
+                        &RunDbBackup}) &&
+    RegisterCliCommand({{QStringLiteral("db"), QStringLiteral("restore")},
+                        QStringLiteral("ARQUIVO"),
+                        QStringLiteral("restaura um backup no banco, depois de um backup de segurança"),
+                        &RunDbRestore});
+
+} // namespace

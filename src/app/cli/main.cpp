@@ -1,0 +1,69 @@
+// telvora-cli: the application's core without windows, for scripted and unattended jobs.
+//   telvora-cli [--db PATH] [--verbose] <command> [arguments]
+#include "app/app_paths.h"
+#include "app/cli/cli_command.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+void PrintHelp(QTextStream& out) {
+    out << "Uso: telvora-cli [--db BANCO] [--verbose] <comando> [argumentos]\n\n"
+        << "BANCO: o arquivo do banco de dados (padrão: zrv.fdb na pasta do aplicativo) ou\n"
+        << "servidor:caminho de um servidor Firebird.\n\nComandos:\n";
+    for (const CliCommand& command : CliCommands()) {
+        QString line = QStringLiteral("  ") + command.words.join(QLatin1Char(' '));
+        if (!command.usage.isEmpty())
+            line += QLatin1Char(' ') + command.usage;
+        out << line.leftJustified(40) << ' ' << command.summary << '\n';
+    }
+    out.flush();
+}
+
+// The command whose words start the arguments (the longest such).
+const CliCommand* FindCommand(const QStringList& args) {
+    const CliCommand* found = nullptr;
+    for (const CliCommand& command : CliCommands()) {
+        if (args.size() >= command.words.size() && args.mid(0, command.words.size()) == command.words &&
+            (!found || command.words.size() > found->words.size()))
+            found = &command;
+    }
+    return found;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Telvora"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QStringList args = app.arguments().mid(1);
+    QMap<QString, QString> options;
+    QString error;
+    if (!TakeOptions(args, options, &error)) {
+        err << error << Qt::endl;
+        return 2;
+    }
+    if (options.contains(QStringLiteral("help")) || args.isEmpty()) {
+        PrintHelp(args.isEmpty() && !options.contains(QStringLiteral("help")) ? err : out);
+        return options.contains(QStringLiteral("help")) ? 0 : 2;
+    }
+    const CliCommand* command = FindCommand(args);
+    if (!command) {
+        err << "Comando desconhecido: " << args.join(QLatin1Char(' ')) << Qt::endl;
+        PrintHelp(err);
+        return 2;
+    }
+    CliContext context{options.value(QStringLiteral("db")), options,
+                       options.contains(QStringLiteral("verbose")), out, err};
+    if (context.databaseName.isEmpty())
+        context.databaseName = ApplicationPath(QStringLiteral("zrv.fdb"));
+    const int code = command->run(context, args.mid(command->words.size()));
+    out.flush();
+    err.flush();
+    return code;
+}

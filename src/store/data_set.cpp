@@ -1,0 +1,492 @@
+#include "store/data_set.h"
+
+#include "store/db_connection.h"
+
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+DataSetStatements DataSetStatements::ForTable(const QString& table, const QString& keyColumn,
+                                              const QString& generator, const QStringList& columns) {
+    DataSetStatements s;
+    s.table = table;
+    s.keyColumn = keyColumn;
+    s.generator = generator;
+    s.columns = columns;
+    const QString list = columns.join(QStringLiteral(", "));
+    QStringList marks;
+    QStringList assignments;
+    for (const QString& column : columns) {
+        marks << QStringLiteral("?");
+        assignments << column + QStringLiteral(" = ?");
+    }
+    s.insertSql =
+        QStringLiteral("insert into %1 (%2) values (%3)").arg(table, list, marks.join(QStringLiteral(", ")));
+    s.updateSql = QStringLiteral("update %1 set %2 where %3 = ?")
+                      .arg(table, assignments.join(QStringLiteral(", ")), keyColumn);
+    s.deleteSql = QStringLiteral("delete from %1 where %2 = ?").arg(table, keyColumn);
+    s.refreshSql = QStringLiteral("select %1 from %2 where %3 = ?").arg(list, table, keyColumn);
+    return s;
+}
+
+DataSetStatements DataSetStatements::DeleteOnly(const QString& table, const QString& keyColumn) {
+    DataSetStatements s;
+    s.table = table;
+    s.keyColumn = keyColumn;
+    s.deleteSql = QStringLiteral("delete from %1 where %2 = ?").arg(table, keyColumn);
+    return s;
+}
+
+DataSet::DataSet(DbConnection& db, const QString& name, QObject* parent)
+    : QObject(parent), m_db(db), m_name(name) {
+    setObjectName(name);
+    // A cursor does not outlive its transaction or its connection.
+    connect(&m_db, &DbConnection::TransactionEnded, this, &DataSet::DropCursor);
+    connect(&m_db, &DbConnection::AboutToDisconnect, this, &DataSet::DropCursor);
+}
+
+DataSet::~DataSet() = default;
+
+void DataSet::SetSelectSql(const QString& sql, const QVariantList& params) {
+    m_selectSql = sql;
+    m_selectParams = params;
+}
+
+bool DataSet::Fail(const QString& error) {
+    m_lastError = error;
+    return false;
+}
+
+void DataSet::SetState(State state) {
+    if (m_state == state)
+        return;
+    m_state = state;
+    Q_EMIT StateChanged();
+}
+
+void DataSet::SetCurrent(int row) {
+    m_current = row;
+    Q_EMIT AfterScroll();
+}
+
+void DataSet::DropCursor() {
+    if (!m_cursor)
+        return;
+    m_cursor.reset();
+    if (!m_cursorDone)
+        m_cursorLost = true;
+}
+
+bool DataSet::ExecuteSelect() {
+    if (!m_db.StartTransaction())
+        return Fail(m_db.LastError());
+    auto query = std::make_unique<QSqlQuery>(m_db.NewQuery());
+    query->setForwardOnly(true);
+    if (!query->prepare(m_selectSql))
+        return Fail(DbConnection::ErrorText(query->lastError()));
+    for (const QVariant& value : m_selectParams)
+        query->addBindValue(value);
+    if (!query->exec())
+        return Fail(DbConnection::ErrorText(query->lastError()));
+    m_cursor = std::move(query);
+    m_cursorDone = false;
+    m_cursorLost = false;
+    return true;
+}
+
+bool DataSet::Open() {
+    if (Active())
+        return true;
+    m_lastError.clear();
+    m_rows.clear();
+    m_rowsFromCursor = 0;
+    if (!ExecuteSelect())
+        return false;
+    const QSqlRecord record = m_cursor->record();
+    m_fieldNames.clear();
+    m_upperNames.clear();
+    m_textBlob.clear();
+    for (int i = 0; i < record.count(); ++i) {
+        m_fieldNames << record.fieldName(i);
+        m_upperNames << record.fieldName(i).toUpper();
+        // Every blob of this database is a text memo in ISO8859_1.
+        m_textBlob << (record.field(i).metaType().id() == QMetaType::QByteArray);
+    }
+    m_state = State::Browse;
+    if (!FetchMore(1)) {
+        m_state = State::Inactive;
+        m_cursor.reset();
+        return false;
+    }
+    m_current = m_rows.isEmpty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.isEmpty();
+    Q_EMIT StateChanged();
+    Q_EMIT Opened();
+    Q_EMIT AfterScroll();
+    return true;
+}
+
+void DataSet::Close() {
+    if (!Active())
+        return;
+    m_cursor.reset();
+    m_cursorDone = true;
+    m_cursorLost = false;
+    m_rows.clear();
+    m_buffer.clear();
+    m_current = -1;
+    m_eof = m_bof = true;
+    SetState(State::Inactive);
+    Q_EMIT Closed();
+}
+
+bool DataSet::Reopen() {
+    const int keyColumn = FieldIndex(m_statements.keyColumn);
+    const QVariant key = (keyColumn >= 0 && m_current >= 0) ? m_rows[m_current][keyColumn] : QVariant();
+    Close();
+    if (!Open())
+        return false;
+    if (!key.isNull())
+        Locate(m_statements.keyColumn, key);
+    return true;
+}
+
+QVariantList DataSet::ReadCurrentRow(QSqlQuery& query) const {
+    const int count = m_fieldNames.size();
+    QVariantList row;
+    row.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        QVariant value = query.value(i);
+        if (m_textBlob[i] && !value.isNull())
+            value = QString::fromUtf8(value.toByteArray());
+        row.append(std::move(value));
+    }
+    return row;
+}
+
+bool DataSet::FetchMore(int count) {
+    if (m_cursorLost) {
+        // The transaction that held the cursor ended: run the select again and skip what we hold.
+        const int skip = m_rowsFromCursor;
+        if (!ExecuteSelect())
+            return false;
+        for (int i = 0; i < skip; ++i) {
+            if (!m_cursor->next()) {
+                m_cursorDone = true;
+                m_cursor.reset();
+                return true;
+            }
+        }
+    }
+    if (m_cursorDone || !m_cursor)
+        return true;
+    for (int i = 0; count < 0 || i < count; ++i) {
+        if (!m_cursor->next()) {
+            const QSqlError error = m_cursor->lastError();
+            m_cursorDone = true;
+            m_cursor.reset();
+            if (error.isValid())
+                return Fail(DbConnection::ErrorText(error));
+            return true;
+        }
+        m_rows.append(ReadCurrentRow(*m_cursor));
+        ++m_rowsFromCursor;
+    }
+    return true;
+}
+
+bool DataSet::FetchAll() {
+    if (!Active())
+        return Fail(QStringLiteral("%1 não está aberto.").arg(m_name));
+    return FetchMore(-1);
+}
+
+int DataSet::RecordCount() {
+    FetchAll();
+    return m_rows.size();
+}
+
+bool DataSet::IsEmpty() {
+    if (m_rows.isEmpty())
+        FetchMore(1);
+    return m_rows.isEmpty();
+}
+
+bool DataSet::First() {
+    if (!Active())
+        return false;
+    if (m_rows.isEmpty())
+        FetchMore(1);
+    m_bof = true;
+    m_eof = m_rows.isEmpty();
+    SetCurrent(m_rows.isEmpty() ? -1 : 0);
+    return !m_rows.isEmpty();
+}
+
+bool DataSet::Last() {
+    if (!Active() || !FetchAll())
+        return false;
+    m_eof = true;
+    m_bof = m_rows.isEmpty();
+    SetCurrent(m_rows.size() - 1);
+    return !m_rows.isEmpty();
+}
+
+bool DataSet::Next() {
+    if (!Active() || Editing())
+        return false;
+    if (m_current + 1 >= m_rows.size())
+        FetchMore(1);
+    if (m_current + 1 >= m_rows.size()) {
+        m_eof = true;
+        return false;
+    }
+    m_bof = false;
+    m_eof = false;
+    SetCurrent(m_current + 1);
+    return true;
+}
+
+bool DataSet::Prior() {
+    if (!Active() || Editing() || m_current <= 0) {
+        m_bof = true;
+        return false;
+    }
+    m_eof = false;
+    m_bof = false;
+    SetCurrent(m_current - 1);
+    return true;
+}
+
+bool DataSet::MoveTo(int row) {
+    if (!Active() || Editing() || row < 0)
+        return false;
+    if (row >= m_rows.size())
+        FetchMore(row + 1 - m_rows.size());
+    if (row >= m_rows.size())
+        return false;
+    m_bof = row == 0;
+    m_eof = false;
+    SetCurrent(row);
+    return true;
+}
+
+bool DataSet::Locate(const QString& field, const QVariant& value, int options) {
+    const int column = FieldIndex(field);
+    if (!Active() || Editing() || column < 0)
+        return false;
+    const Qt::CaseSensitivity cs = (options & CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    const bool textual =
+        (options & (CaseInsensitive | PartialKey)) || value.metaType().id() == QMetaType::QString;
+    const QString wanted = value.toString();
+    for (int row = 0;; ++row) {
+        if (row >= m_rows.size()) {
+            if (!FetchMore(256) || row >= m_rows.size())
+                return false;
+        }
+        const QVariant& candidate = m_rows[row][column];
+        if (candidate.isNull())
+            continue;
+        bool match;
+        if (textual) {
+            const QString text = candidate.toString();
+            match = (options & PartialKey) ? text.startsWith(wanted, cs) : text.compare(wanted, cs) == 0;
+        } else {
+            match = QVariant::compare(candidate, value) == QPartialOrdering::Equivalent ||
+                    candidate.toString() == wanted;
+        }
+        if (match) {
+            m_bof = row == 0;
+            m_eof = false;
+            SetCurrent(row);
+            return true;
+        }
+    }
+}
+
+int DataSet::FieldIndex(const QString& field) const {
+    return m_upperNames.indexOf(field.toUpper());
+}
+
+QVariant DataSet::Value(const QString& field) const {
+    const int column = FieldIndex(field);
+    if (column < 0)
+        return {};
+    if (Editing())
+        return m_buffer.value(column);
+    if (m_current < 0)
+        return {};
+    return m_rows[m_current][column];
+}
+
+QVariant DataSet::Value(int row, int column) const {
+    if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_fieldNames.size())
+        return {};
+    return m_rows[row][column];
+}
+
+bool DataSet::SetValue(const QString& field, const QVariant& value) {
+    const int column = FieldIndex(field);
+    if (column < 0)
+        return Fail(QStringLiteral("%1: campo %2 não encontrado.").arg(m_name, field));
+    if (!Editing() && !Edit())
+        return false;
+    m_buffer[column] = value;
+    return true;
+}
+
+bool DataSet::Edit() {
+    if (Editing())
+        return true;
+    if (!Active() || !m_statements.CanUpdate())
+        return Fail(QStringLiteral("%1 não pode ser alterado.").arg(m_name));
+    if (m_current < 0)
+        return Fail(QStringLiteral("%1 está vazio.").arg(m_name));
+    m_buffer = m_rows[m_current];
+    m_oldKey = Value(m_statements.keyColumn);
+    SetState(State::Edit);
+    return true;
+}
+
+bool DataSet::Insert() {
+    if (Editing())
+        Cancel();
+    if (!Active() || !m_statements.CanInsert())
+        return Fail(QStringLiteral("%1 não aceita novos registros.").arg(m_name));
+    m_buffer = QVariantList(m_fieldNames.size());
+    m_oldKey = QVariant();
+    SetState(State::Insert);
+    return true;
+}
+
+QVariant DataSet::BindValue(int column, const QVariant& value) const {
+    if (m_textBlob[column] && !value.isNull())
+        return value.toString().toUtf8();
+    return value;
+}
+
+bool DataSet::Post() {
+    if (!Editing())
+        return Fail(QStringLiteral("%1 não está em edição.").arg(m_name));
+    const bool inserting = m_state == State::Insert;
+    const int keyColumn = FieldIndex(m_statements.keyColumn);
+    QVariantList buffer = m_buffer;
+
+    if (inserting && keyColumn >= 0 && buffer[keyColumn].isNull() && !m_statements.generator.isEmpty()) {
+        bool ok = false;
+        const QVariant key = m_db.SelectValue(
+            QStringLiteral("select gen_id(%1, 1) from rdb$database").arg(m_statements.generator), {}, &ok);
+        if (!ok)
+            return Fail(m_db.LastError());
+        buffer[keyColumn] = key.toInt();
+    }
+
+    QVariantList params;
+    for (const QString& column : m_statements.columns) {
+        const int index = FieldIndex(column);
+        if (index < 0)
+            return Fail(QStringLiteral("%1: campo %2 não encontrado.").arg(m_name, column));
+        params << BindValue(index, buffer[index]);
+    }
+    if (!inserting)
+        params << m_oldKey;
+
+    QSqlQuery* statement = m_db.Prepared(inserting ? m_statements.insertSql : m_statements.updateSql);
+    if (!statement)
+        return Fail(m_db.LastError());
+    for (int i = 0; i < params.size(); ++i)
+        statement->bindValue(i, params[i]);
+    if (!statement->exec())
+        return Fail(DbConnection::ErrorText(statement->lastError()));
+
+    if (inserting) {
+        m_rows.append(buffer);
+        m_current = m_rows.size() - 1;
+    } else {
+        m_rows[m_current] = buffer;
+    }
+    m_buffer.clear();
+    m_eof = false;
+    SetState(State::Browse);
+    Q_EMIT AfterPost();
+    Q_EMIT AfterScroll();
+    return true;
+}
+
+void DataSet::Cancel() {
+    if (!Editing())
+        return;
+    m_buffer.clear();
+    SetState(State::Browse);
+}
+
+bool DataSet::Delete() {
+    if (!Active() || Editing() || m_current < 0 || !m_statements.CanDelete())
+        return Fail(QStringLiteral("%1: não há registro para apagar.").arg(m_name));
+    const QVariant key = Value(m_statements.keyColumn);
+    if (key.isNull())
+        return Fail(QStringLiteral("%1: campo %2 não encontrado.").arg(m_name, m_statements.keyColumn));
+    if (!m_db.Exec(m_statements.deleteSql, {key}))
+        return Fail(m_db.LastError());
+    m_rows.removeAt(m_current);
+    if (m_rowsFromCursor > 0)
+        --m_rowsFromCursor;
+    if (m_current >= m_rows.size())
+        m_current = m_rows.size() - 1;
+    m_eof = m_rows.isEmpty();
+    Q_EMIT AfterDelete();
+    Q_EMIT AfterScroll();
+    return true;
+}
+
+bool DataSet::RefreshRecord() {
+    if (!Active() || Editing() || m_current < 0 || m_statements.refreshSql.isEmpty())
+        return false;
+    if (!m_db.StartTransaction())
+        return Fail(m_db.LastError());
+    QSqlQuery query = m_db.NewQuery();
+    query.setForwardOnly(true);
+    if (!query.prepare(m_statements.refreshSql))
+        return Fail(DbConnection::ErrorText(query.lastError()));
+    query.addBindValue(Value(m_statements.keyColumn));
+    if (!query.exec())
+        return Fail(DbConnection::ErrorText(query.lastError()));
+    if (!query.next())
+        return Fail(QStringLiteral("%1: o registro não existe mais.").arg(m_name));
+    const QSqlRecord record = query.record();
+    for (int i = 0; i < record.count(); ++i) {
+        const int column = FieldIndex(record.fieldName(i));
+        if (column < 0)
+            continue;
+        QVariant value = query.value(i);
+        if (m_textBlob[column] && !value.isNull())
+            value = QString::fromUtf8(value.toByteArray());
+        m_rows[m_current][column] = value;
+    }
+    return true;
+}
+
+bool DataSet::Execute(const QString& sql, const QVariantList& params) {
+    if (!m_db.Exec(sql, params))
+        return Fail(m_db.LastError());
+    return true;
+}
+
+DataSet::Snapshot DataSet::TakeSnapshot() const {
+    return Snapshot{m_state, m_rows, m_current, m_eof, m_bof, m_rowsFromCursor, m_buffer, m_oldKey};
+}
+
+void DataSet::RestoreSnapshot(const Snapshot& snapshot) {
+    if (!Active())
+        return;
+    m_rows = snapshot.rows;
+    m_current = snapshot.current;
+    m_eof = snapshot.eof;
+    m_bof = snapshot.bof;
+    m_rowsFromCursor = snapshot.rowsFromCursor;
+    m_buffer = snapshot.buffer;
+    m_oldKey = snapshot.oldKey;
+    SetState(snapshot.state);
+    Q_EMIT AfterScroll();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+
+// Backup and restore of the database in the engine's standard backup format (.fbk), through the
+// backup service of the client library: in this process for a plain path, on the server for
+// "host:path" (whose files are then paths on the server). Backups go by default into the folder
+// BKP beside the database file, named "ZRV" + ddMMyyyyhhmm + ".fbk".
+class DatabaseBackup {
+public:
+    explicit DatabaseBackup(const QString& databaseName);
+
+    QString DatabaseName() const { return m_databaseName; }
+    // BKP beside the database file.
+    QString DefaultFolder() const;
+    static QString BackupFileName(const QDateTime& when);
+
+    // Each line of the service's output while it runs (the progress windows advance with them).
+    void SetProgress(std::function<void(const QString&)> progress) { m_progress = std::move(progress); }
+
+    // Backs the database up into the folder (empty: the default folder, created when missing).
+    // The file is written under a temporary name and renamed when complete, so a failed backup
+    // leaves no file that looks like a backup; a file of the same minute is never overwritten.
+    bool DoBackup(const QString& folder = {});
+
+    // Restores a backup file (a bare name is looked up in the default folder) into the database
+    // file, replacing it when it exists. A safety backup of the current file into the default
+    // folder comes first, and the backup is restored under a temporary name that replaces the
+    // database only once complete: a failed restore leaves the database as it was. The database
+    // must not be connected meanwhile.
+    bool DoRestauracao(const QString& fileName);
+
+    // The backup file written by the last DoBackup (and the safety backup of DoRestauracao).
+    QString LastBackupFile() const { return m_lastBackupFile; }
+    // Why the last operation failed ("O arquivo ... não foi encontrado." for a missing backup).
+    QString LastError() const { return m_lastError; }
+
+private:
+    bool Fail(const QString& error);
+
+    QString m_databaseName;
+    std::function<void(const QString&)> m_progress;
+    QString m_lastBackupFile;
+    QString m_lastError;
+};
+
+// The backup on exit: when bit 3 of the general options ("Opcoes Gerais") is set, backs the
+// database up into the default folder without any message. Answers whether a backup was made.
+bool BackupOnExit(int generalOptions, const QString& databaseName);

@@ -1,0 +1,239 @@
+#include "store/firebird_client.h"
+
+#include "store/database_credentials.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <ibase.h>
+#include <unistd.h>
+
+namespace {
+
+bool IsFailure(const ISC_STATUS* status) {
+    return status[0] == 1 && status[1] != 0;
+}
+
+QString StatusText(const ISC_STATUS* status) {
+    QString text;
+    const ISC_STATUS* cursor = status;
+    char buffer[512];
+    while (fb_interpret(buffer, sizeof buffer, &cursor) > 0) {
+        if (!text.isEmpty())
+            text += QLatin1Char('\n');
+        text += QString::fromLocal8Bit(buffer);
+    }
+    return text;
+}
+
+// Walks the status vector and answers whether it carries the error code, or with code 0 whether
+// it carries the operating-system error number.
+bool StatusHas(const ISC_STATUS* status, ISC_STATUS code, int osError = 0) {
+    for (int i = 0; i < ISC_STATUS_LENGTH && status[i] != isc_arg_end;) {
+        const ISC_STATUS kind = status[i];
+        if (kind == isc_arg_gds && code != 0 && status[i + 1] == code)
+            return true;
+        if (kind == isc_arg_unix && osError != 0 && status[i + 1] == osError)
+            return true;
+        i += kind == isc_arg_cstring ? 3 : 2;
+    }
+    return false;
+}
+
+void AppendDpbString(QByteArray& dpb, char tag, const QByteArray& value) {
+    dpb.append(tag);
+    dpb.append(char(qMin<qsizetype>(value.size(), 255)));
+    dpb.append(value.left(255));
+}
+
+void AppendDpbInt(QByteArray& dpb, char tag, quint32 value) {
+    dpb.append(tag);
+    dpb.append(char(4));
+    for (int i = 0; i < 4; ++i)
+        dpb.append(char((value >> (8 * i)) & 0xFF));
+}
+
+QByteArray ConnectionParameters() {
+    QByteArray dpb;
+    dpb.append(char(isc_dpb_version1));
+    AppendDpbString(dpb, isc_dpb_user_name, kDatabaseUser.toLatin1());
+    AppendDpbString(dpb, isc_dpb_password, kDatabasePassword.toLatin1());
+    return dpb;
+}
+
+} // namespace
+
+void PrepareFirebirdEnvironment() {
+    static const bool prepared = [] {
+        if (qEnvironmentVariableIsEmpty("FIREBIRD_LOCK")) {
+            const QString folder =
+                QDir(QDir::tempPath()).filePath(QStringLiteral("telvora-firebird-%1").arg(getuid()));
+            QDir().mkpath(folder);
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            qputenv("FIREBIRD_LOCK", QFile::encodeName(folder));
+        }
+        return true;
+    }();
+    Q_UNUSED(prepared);
+}
+
+bool IsRemoteDatabaseName(const QString& databaseName) {
+    for (const char* scheme : {"inet://", "inet4://", "inet6://", "xnet://", "wnet://"}) {
+        if (databaseName.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
+            return true;
+    }
+    const qsizetype colon = databaseName.indexOf(QLatin1Char(':'));
+    // "C:\..." is a Windows drive, not a host; a slash before the colon makes it part of a path.
+    if (colon <= 1)
+        return false;
+    const QString host = databaseName.left(colon);
+    return !host.contains(QLatin1Char('\\')) && !host.startsWith(QLatin1Char('/')) &&
+           !host.startsWith(QLatin1Char('.'));
+}
+
+QString NormalizeDatabaseName(const QString& databaseName) {
+    if (databaseName.isEmpty() || IsRemoteDatabaseName(databaseName))
+        return databaseName;
+    return QFileInfo(databaseName).absoluteFilePath();
+}
+
+AttachProblem ProbeDatabase(const QString& databaseName, QString* detail) {
+    PrepareFirebirdEnvironment();
+    const QString name = NormalizeDatabaseName(databaseName);
+    if (!IsRemoteDatabaseName(name) && !QFileInfo::exists(name))
+        return AttachProblem::FileMissing;
+
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    const QByteArray path = QFile::encodeName(name);
+    const QByteArray dpb = ConnectionParameters();
+    isc_attach_database(status, 0, path.constData(), &db, short(dpb.size()), dpb.constData());
+    if (!IsFailure(status)) {
+        isc_detach_database(status, &db);
+        return AttachProblem::None;
+    }
+    if (detail)
+        *detail = StatusText(status);
+    if (StatusHas(status, 0, ENOENT))
+        return AttachProblem::FileMissing;
+    if (StatusHas(status, isc_already_opened) || StatusHas(status, isc_lock_conflict) ||
+        StatusHas(status, 0, EAGAIN) || StatusHas(status, 0, EACCES))
+        return AttachProblem::FileLocked;
+    return AttachProblem::Other;
+}
+
+bool CreateDatabaseFile(const QString& databaseName, QString* error) {
+    PrepareFirebirdEnvironment();
+    const QString name = NormalizeDatabaseName(databaseName);
+    if (!IsRemoteDatabaseName(name) && QFileInfo::exists(name)) {
+        if (error)
+            *error = QStringLiteral("O arquivo %1 já existe.").arg(QDir::toNativeSeparators(name));
+        return false;
+    }
+    QByteArray dpb = ConnectionParameters();
+    AppendDpbInt(dpb, isc_dpb_page_size, 8192);
+    AppendDpbInt(dpb, isc_dpb_sql_dialect, 3);
+    AppendDpbString(dpb, isc_dpb_set_db_charset, kDatabaseCharacterSet.toLatin1());
+
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    const QByteArray path = QFile::encodeName(name);
+    isc_create_database(status, 0, path.constData(), &db, short(dpb.size()), dpb.constData(), 0);
+    if (IsFailure(status)) {
+        if (error)
+            *error = StatusText(status);
+        return false;
+    }
+    isc_detach_database(status, &db);
+    return true;
+}
+
+QString ServiceManagerFor(const QString& databaseName, QString* pathOnServer) {
+    const QString name = NormalizeDatabaseName(databaseName);
+    if (!IsRemoteDatabaseName(name) || name.contains(QLatin1String("://"))) {
+        if (pathOnServer)
+            *pathOnServer = name;
+        return IsRemoteDatabaseName(name) ? QString() : QStringLiteral("service_mgr");
+    }
+    const qsizetype colon = name.indexOf(QLatin1Char(':'));
+    if (pathOnServer)
+        *pathOnServer = name.mid(colon + 1);
+    return name.left(colon) + QStringLiteral(":service_mgr");
+}
+
+void AppendServiceString(QByteArray& request, char tag, const QString& value) {
+    const QByteArray bytes = QFile::encodeName(value);
+    request.append(tag);
+    request.append(char(bytes.size() & 0xFF));
+    request.append(char((bytes.size() >> 8) & 0xFF));
+    request.append(bytes);
+}
+
+void AppendServiceInt(QByteArray& request, char tag, quint32 value) {
+    request.append(tag);
+    for (int i = 0; i < 4; ++i)
+        request.append(char((value >> (8 * i)) & 0xFF));
+}
+
+bool RunServiceRequest(const QString& serviceManager, const QByteArray& request,
+                       const std::function<void(const QString&)>& line, QString* error) {
+    PrepareFirebirdEnvironment();
+    if (serviceManager.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("Nome de banco de dados não suportado pelo serviço de backup.");
+        return false;
+    }
+    QByteArray spb;
+    spb.append(char(isc_spb_version));
+    spb.append(char(isc_spb_current_version));
+    const QByteArray user = kDatabaseUser.toLatin1();
+    const QByteArray password = kDatabasePassword.toLatin1();
+    spb.append(char(isc_spb_user_name));
+    spb.append(char(user.size()));
+    spb.append(user);
+    spb.append(char(isc_spb_password));
+    spb.append(char(password.size()));
+    spb.append(password);
+
+    ISC_STATUS_ARRAY status = {};
+    isc_svc_handle service = 0;
+    const QByteArray managerName = serviceManager.toLocal8Bit();
+    isc_service_attach(status, 0, managerName.constData(), &service, ushort(spb.size()), spb.constData());
+    if (IsFailure(status)) {
+        if (error)
+            *error = StatusText(status);
+        return false;
+    }
+    isc_service_start(status, &service, nullptr, ushort(request.size()), request.constData());
+    bool ok = !IsFailure(status);
+    if (!ok && error)
+        *error = StatusText(status);
+
+    // Reads the output one line at a time until the service ends; a failure of the service itself
+    // arrives in the status of the last query.
+    const char query[] = {isc_info_svc_line};
+    char buffer[4096];
+    while (ok) {
+        isc_service_query(status, &service, 0, 0, nullptr, sizeof query, query, sizeof buffer, buffer);
+        if (IsFailure(status)) {
+            ok = false;
+            if (error)
+                *error = StatusText(status);
+            break;
+        }
+        const char* p = buffer;
+        if (*p++ != isc_info_svc_line)
+            break;
+        const int length = isc_vax_integer(p, 2);
+        p += 2;
+        if (length == 0)
+            break;
+        if (line)
+            line(QString::fromLocal8Bit(p, length));
+    }
+    ISC_STATUS_ARRAY detachStatus = {};
+    isc_service_detach(detachStatus, &service);
+    return ok;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+// What the data store needs from the Firebird client library beyond Qt's driver: the environment
+// of the embedded engine, creating a database file, telling why an attach failed, and running the
+// backup and restore services.
+//
+// Database names follow Firebird's rules: a plain path opens the file with the embedded engine in
+// this process (no server needed); "host:path" (or "host/port:path", "inet://...") reaches a
+// Firebird server.
+
+// Prepares the environment of the embedded engine; called before the first use of the client
+// library in the process (every function below calls it). The engine keeps its lock files in
+// $FIREBIRD_LOCK, by default the shared folder /tmp/firebird, which belongs to whoever used it
+// first and then refuses every other user. Unless $FIREBIRD_LOCK is already set, the engine gets a
+// folder of its own per user under the temporary folder. Two processes never share an embedded
+// database file anyway: the engine locks the file itself.
+void PrepareFirebirdEnvironment();
+
+bool IsRemoteDatabaseName(const QString& databaseName);
+
+// A plain path made absolute (the engine would otherwise resolve it against its own rules);
+// a server name unchanged.
+QString NormalizeDatabaseName(const QString& databaseName);
+
+// Why an attach failed, told apart for the operator.
+enum class AttachProblem { None, FileMissing, FileLocked, Other };
+
+// Attaches and detaches again to find out what is wrong with a database name; *detail receives
+// the engine's own text.
+AttachProblem ProbeDatabase(const QString& databaseName, QString* detail = nullptr);
+
+// Creates an empty database file (page size 8192, dialect 3, default character set ISO8859_1)
+// with the embedded engine or on a server. Never replaces an existing local file.
+bool CreateDatabaseFile(const QString& databaseName, QString* error);
+
+// The service manager that serves a database: the local one for a plain path, the server's for
+// "host:path". *pathOnServer receives the database name as the service sees it.
+QString ServiceManagerFor(const QString& databaseName, QString* pathOnServer);
+
+// Runs one service request (an action with its parameters, as built by the backup and restore
+// code) and hands every output line to `line` while it runs. Answers false with the engine's text
+// in *error when the service cannot be started or reports a failure.
+bool RunServiceRequest(const QString& serviceManager, const QByteArray& request,
+                       const std::function<void(const QString&)>& line, QString* error);
+
+// Builders of service parameter buffers.
+void AppendServiceString(QByteArray& request, char tag, const QString& value);
+void AppendServiceInt(QByteArray& request, char tag, quint32 value);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+
+// The data store's texts for the operator. Line breaks are written "\r" as the system writes them;
+// the windows and the command line turn them into their own.
+
+inline const QString kMsgErroAbrirTabela = QStringLiteral("Erro ao tentar abrir uma tabela.\rErro: ");
+inline const QString kMsgErroFecharBanco = QStringLiteral("Erro ao tentar fechar o Banco de dados");
+inline const QString kMsgErroAcessarBanco =
+    QStringLiteral("Erro ao tentar acessar o Banco de dados.\rO software será fechado");
+inline const QString kMsgErroAbrirBancoInicio =
+    QStringLiteral("Erro ao tentar abrir o banco de dados.\rVerifique se o Firebird está rodando");
+inline const QString kMsgBancoNaoEncontrado =
+    QStringLiteral("O arquivo zrv.fdb não foi encontrado.\rSe houver algum arquivo de backup, tente "
+                   "recuperá-lo pelo aplicativo \"BD Restore\"\rou instale novamente o software Telvora ");
+
+inline const QString kMsgBackupSucesso = QStringLiteral("Backup realizado com sucesso!!");
+inline const QString kMsgBackupErro = QStringLiteral("Erro ao tentar gerar o Backup.");
+inline const QString kMsgBackupAguarde = QStringLiteral("Fazendo backup do banco de dados. Aguarde ...");
+inline const QString kMsgRestauracaoAguarde =
+    QStringLiteral("Fazendo a restauração do banco de dados. Aguarde ...");
+inline const QString kMsgRestauracaoErro =
+    QStringLiteral("Erro na tentativa de restauração do banco de dados.\r");
+inline const QString kMsgRestauracaoSucesso = QStringLiteral("Banco de dados restaurado com sucesso!");
+
+inline QString MsgFileNotFound(const QString& path) {
+    return QStringLiteral("O arquivo %1 não foi encontrado.").arg(QDir::toNativeSeparators(path));
+}
+
+inline QString MsgDatabaseInUse(const QString& path) {
+    return QStringLiteral("O banco de dados %1 está em uso por outro programa.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+inline QString MsgNotConnected() {
+    return QStringLiteral("O banco de dados não está conectado.");
+}

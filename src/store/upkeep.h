@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class TdmBancoDeDados;
+
+// Start-up upkeep of the database: brings an older file to the current shape, normalises old
+// event rows and repairs the generators of the customer aggregate. Every step is idempotent.
+
+// The upgrade scripts, run as scripts inside the application's transaction.
+extern const QString IBScriptClientes;
+extern const QString IBScriptTempos;
+extern const QString IBScriptReport;
+
+// Event rows whose USUARIO is one character long get a leading "0" ("7" becomes "07"; "Mestre"
+// and "12" stay). Answers false on failure; *changed receives the number of rows changed.
+bool NormalizeEventUsers(TdmBancoDeDados& dm, int* changed = nullptr);
+
+// Adds CLIENTES.VERSAO_PRODUTO, TEMPOS.NAO_MOVIMENTO and REPORT.COD_NAO_MOVIMENTO when missing,
+// and in every case makes the data set's write statements name the column. *added tells whether
+// the column had to be added.
+bool UpgradeClientes(TdmBancoDeDados& dm, bool* added = nullptr);
+bool UpgradeTempos(TdmBancoDeDados& dm, bool* added = nullptr);
+bool UpgradeReport(TdmBancoDeDados& dm, bool* added = nullptr);
+
+struct GeneratorRepair {
+    QList<qint64> before; // GEN_CLIENTES_ID .. GEN_ZONAS_ID as read
+    qint64 minimum = 0;
+    bool repaired = false; // the generators disagreed and were set to the minimum
+    QString safetyBackup;  // the backup taken before anything was deleted
+    int deletedRows = 0;
+};
+
+// The eight generators of the customer aggregate must agree. When they do, nothing is touched.
+// Otherwise a safety backup of the database is taken first (no backup, no repair), then the rows
+// with keys above the smallest value are deleted from the eight tables (the rows of a customer
+// whose creation stopped half-way) and every generator is set to that value.
+bool RepairGenerators(TdmBancoDeDados& dm, GeneratorRepair* result = nullptr, QString* error = nullptr);
+
+struct StartupUpkeepReport {
+    int eventUsersChanged = 0;
+    QList<QString> columnsAdded;
+    GeneratorRepair generators;
+};
+
+// The steps in the order start-up runs them: event users, CLIENTES, TEMPOS, REPORT, generator
+// repair. Closes the data sets first (the upgrades change their tables). Stops at the first
+// failure with the reason in *error.
+bool RunStartupUpkeep(TdmBancoDeDados& dm, StartupUpkeepReport* report = nullptr, QString* error = nullptr);
