@@ -1,0 +1,370 @@
+// The programming read and write procedures of the session worker: whole blocks are read into
+// ImagemAlarme; chunks of ImagemPC are written one acknowledged frame at a time and every written
+// block is read back and written again until it reads back equal.
+
+#include "session/online_worker.h"
+
+#include "link/clock.h"
+#include "link/frame_codec.h"
+#include "session/session_frames.h"
+#include "session/transfer_rules.h"
+
+#include <bit>
+
+namespace {
+
+constexpr int ChunkAckTimeoutMs = 4000;
+constexpr int BlockAnswerTimeoutMs = 3000;
+constexpr qint64 AfterChunkPauseMs = 300;
+// A read request is preceded by 300 ms and followed by 300 ms plus a further 300 ms.
+constexpr qint64 BeforeReadPauseMs = 300;
+constexpr qint64 AfterReadPauseMs = 600;
+constexpr qint64 AfterWritePauseMs = 500;
+
+bool isBlockAnswer(const QByteArray& slice) {
+    const quint8 type = quint8(slice[0]);
+    return slice.size() == FrameCodec::BlockSlice &&
+           (type == FrameCodec::TypeBlock || type == FrameCodec::TypeBlockUpper);
+}
+
+} // namespace
+
+void OnLine::sendChunk(int block, int chunk) {
+    // The data is taken from ImagemPC at the moment of sending.
+    const QByteArray data =
+        image(ImageCopy::PC, block * TransferRules::BlockSize + chunk * TransferRules::ChunkSize,
+              TransferRules::ChunkSize);
+    send(SessionFrames::WriteChunkFrame(block, chunk, data));
+    pause(AfterChunkPauseMs);
+}
+
+void OnLine::sendReadRequest(int block) {
+    pause(BeforeReadPauseMs);
+    send(SessionFrames::ReadBlockFrame(block));
+    pause(AfterReadPauseMs);
+}
+
+void OnLine::finishTransfer(const TransferReport& report) {
+    {
+        QMutexLocker lock(&m_reportMutex);
+        m_lastTransfer = report;
+    }
+    onUi([&] { m_host.TransferEnded(report); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Write
+
+void OnLine::writeProcedure() {
+    using Outcome = TransferReport::Outcome;
+    ShowEfficiency = true;
+    ErrorCount = 0;
+    FramesPlanned = 0;
+
+    const int last = lastBlock();
+    const quint32 mask = Blocks.exchange(0) & TransferRules::BlockMaskUpTo(last);
+    // Cleared once, here: a write raised while this one runs stays raised for the next pass.
+    WriteProgrammingRequest = false;
+    OperationDone = false;
+    m_link.CancelRequested = false;
+    FramesPlanned = TransferRules::PlannedWriteFrames(mask, Chunks, last);
+    showStatus(QStringLiteral("Aguarde! Programando o painel."), true, 0, std::popcount(mask), true);
+    int gauge = 0;
+    onUi([&] { m_host.SetStatusGauge(gauge); });
+
+    TransferReport report;
+    report.kind = TransferReport::Kind::Write;
+    report.requested = mask;
+    std::optional<Outcome> stoppedBy;
+    const auto stopReason = [this]() -> std::optional<Outcome> {
+        if (ending())
+            return Outcome::Disconnected;
+        if (m_link.CancelRequested.load())
+            return Outcome::Cancelled;
+        return std::nullopt;
+    };
+
+    for (int b = 0; b <= last && !stoppedBy; ++b) {
+        if (!(mask & (1u << b)))
+            continue;
+        if ((stoppedBy = stopReason()))
+            break;
+        CurrentBlock = quint32(b);
+        int differing = 0;
+        for (;;) {
+            const BlockResult result = writeBlock(b, Chunks[b].load() & 0x0F);
+            if (result == BlockResult::Verified) {
+                report.done |= 1u << b;
+                onUi([&] { m_host.SetStatusGauge(++gauge); });
+                break;
+            }
+            if (result == BlockResult::Refused) {
+                // The panel will not take this block: the write ends here, the blocks after it
+                // are not sent, and the report says which block it was.
+                stoppedBy = Outcome::Refused;
+                report.failedBlock = b;
+                break;
+            }
+            if (result == BlockResult::Stopped) {
+                stoppedBy = stopReason().value_or(Outcome::Disconnected);
+                break;
+            }
+            // The block reads back different: it is written again. Each such round counts as an
+            // error, so that the efficiency figure shows a block that does not take.
+            countError();
+            ++differing;
+            const int limit = VerifyLimit.load();
+            if (limit > 0 && differing >= limit) {
+                stoppedBy = Outcome::NotVerified;
+                report.failedBlock = b;
+                break;
+            }
+            if ((stoppedBy = stopReason()))
+                break;
+        }
+    }
+
+    report.outcome = stoppedBy.value_or(Outcome::Completed);
+    report.framesPlanned = FramesPlanned;
+    report.errorCount = ErrorCount;
+    OperationDone = true;
+    closeStatus();
+    m_link.CancelRequested = false;
+    pause(AfterWritePauseMs);
+    m_lastActivity = Clock::instance().nowMs();
+    finishTransfer(report);
+}
+
+OnLine::BlockResult OnLine::writeBlock(int block, quint8 chunks) {
+    m_link.DiscardFrame();
+    for (int c = 0; c < TransferRules::ChunksPerBlock; ++c) {
+        if (!(chunks & (1 << c)))
+            continue;
+        if (ending() || m_link.CancelRequested.load())
+            return BlockResult::Stopped;
+        setTimer(ChunkAckTimeoutMs);
+        CurrentChunk = quint8(c);
+        sendChunk(block, c);
+        showFigure();
+        TimedOut = false;
+        startTimer();
+        AwaitingAck = true;
+        while (AwaitingAck) {
+            QByteArray frame;
+            switch (waitEvent(true, &frame)) {
+            case Event::Ended:
+                AwaitingAck = false;
+                stopTimer();
+                return BlockResult::Stopped;
+            case Event::TimedOut:
+                timeoutRule();
+                stopTimer();
+                if (ending()) {
+                    AwaitingAck = false;
+                    return BlockResult::Stopped;
+                }
+                sendChunk(block, c);
+                startTimer();
+                break;
+            case Event::Frame: {
+                const std::optional<QByteArray> slice =
+                    FrameCodec::AnswerSlice(frame, FrameCodec::ShortAnswerSlice);
+                if (!slice) {
+                    countError(); // the repeat comes from the time-out or a 0xD5
+                    break;
+                }
+                const quint8 type = quint8(slice->at(0));
+                if (type == FrameCodec::TypeAck) {
+                    stopTimer();
+                    TimedOut = false;
+                    AwaitingAck = false;
+                } else if (type == FrameCodec::TypeNak) {
+                    TimedOut = false;
+                    stopTimer();
+                    sendChunk(block, c);
+                    countError();
+                    startTimer();
+                } else if (type == FrameCodec::TypeRefused) {
+                    stopTimer();
+                    TimedOut = false;
+                    AwaitingAck = false;
+                    return BlockResult::Refused;
+                }
+                break;
+            }
+            }
+        }
+    }
+    if (!verifyRead(block))
+        return BlockResult::Stopped;
+    return compareBlock(block, chunks) ? BlockResult::Verified : BlockResult::Differs;
+}
+
+bool OnLine::verifyRead(int block) {
+    setTimer(BlockAnswerTimeoutMs);
+    m_link.DiscardFrame();
+    sendReadRequest(block);
+    showFigure();
+    TimedOut = false;
+    startTimer();
+    for (;;) {
+        QByteArray frame;
+        switch (waitEvent(true, &frame)) {
+        case Event::Ended:
+            stopTimer();
+            return false;
+        case Event::TimedOut:
+            timeoutRule();
+            if (ending()) {
+                stopTimer();
+                return false;
+            }
+            sendReadRequest(block);
+            TimedOut = false;
+            startTimer();
+            break;
+        case Event::Frame: {
+            const std::optional<QByteArray> slice = FrameCodec::AnswerSlice(frame, FrameCodec::BlockSlice);
+            if (!slice) {
+                sendReadRequest(block);
+                countError();
+                TimedOut = false;
+                startTimer();
+                break;
+            }
+            // Only a block answer ends the wait: the comparison must see what the panel holds
+            // now, never what ImagemAlarme held before. Any other answer is left unanswered.
+            if (isBlockAnswer(*slice)) {
+                stopTimer();
+                setImage(ImageCopy::Alarme, block * TransferRules::BlockSize,
+                         slice->mid(2, TransferRules::BlockSize));
+                return true;
+            }
+            break;
+        }
+        }
+    }
+}
+
+bool OnLine::compareBlock(int block, quint8 chunks) {
+    const int offset = block * TransferRules::BlockSize;
+    bool equal = false;
+    onUi([&] {
+        QByteArray pc = m_host.ImageBytes(Product, ImageCopy::PC, offset, TransferRules::BlockSize);
+        const QByteArray alarme =
+            m_host.ImageBytes(Product, ImageCopy::Alarme, offset, TransferRules::BlockSize);
+        const QByteArray before = pc;
+        equal = TransferRules::ReadBackEqual(Product != 2, block, chunks, pc, alarme);
+        if (pc != before)
+            m_host.SetImageBytes(Product, ImageCopy::PC, offset, pc.left(1));
+    });
+    return equal;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Read
+
+void OnLine::readProcedure() {
+    using Outcome = TransferReport::Outcome;
+    ShowEfficiency = true;
+    ErrorCount = 0;
+    FramesPlanned = 0;
+    setTimer(BlockAnswerTimeoutMs);
+    m_link.DiscardFrame();
+
+    const int last = lastBlock();
+    const quint32 mask = Blocks.load() & TransferRules::BlockMaskUpTo(last);
+    // Cleared when the mask is taken, so that a request with no block of this model (or a new
+    // request raised while this read runs) cannot be lost or served forever.
+    ReadProgrammingRequest = false;
+    OperationDone = false;
+    m_link.CancelRequested = false;
+    FramesPlanned = quint32(std::popcount(mask));
+    showStatus(QStringLiteral("Aguarde! Recebendo a programação do painel."), true, 0, last, true);
+
+    TransferReport report;
+    report.kind = TransferReport::Kind::Read;
+    report.requested = mask;
+    std::optional<Outcome> stoppedBy;
+
+    for (int b = 0; b <= last && !stoppedBy; ++b) {
+        if (m_link.CancelRequested.load()) {
+            stoppedBy = Outcome::Cancelled;
+            break;
+        }
+        if (!(mask & (1u << b)))
+            continue;
+        if (ending()) {
+            stoppedBy = Outcome::Disconnected;
+            break;
+        }
+        CurrentBlock = quint32(b);
+        onUi([&] { m_host.SetStatusGauge(b); });
+        sendReadRequest(b);
+        showFigure();
+        TimedOut = false;
+        startTimer();
+
+        bool received = false;
+        while (!received && !stoppedBy) {
+            QByteArray frame;
+            switch (waitEvent(true, &frame)) {
+            case Event::Ended:
+                stopTimer();
+                stoppedBy = ending() ? Outcome::Disconnected : Outcome::Cancelled;
+                break;
+            case Event::TimedOut:
+                timeoutRule();
+                if (ending()) {
+                    stopTimer();
+                    stoppedBy = Outcome::Disconnected;
+                    break;
+                }
+                sendReadRequest(b);
+                TimedOut = false;
+                startTimer();
+                break;
+            case Event::Frame: {
+                const std::optional<QByteArray> slice =
+                    FrameCodec::AnswerSlice(frame, FrameCodec::BlockSlice);
+                if (!slice) {
+                    sendReadRequest(b);
+                    countError();
+                    TimedOut = false;
+                    startTimer();
+                } else if (isBlockAnswer(*slice)) {
+                    stopTimer();
+                    TimedOut = false;
+                    setImage(ImageCopy::Alarme, b * TransferRules::BlockSize,
+                             slice->mid(2, TransferRules::BlockSize));
+                    report.done |= 1u << b;
+                    received = true;
+                }
+                // Another answer is not this block: the wait goes on, so that a block is never
+                // left unread while the read reports success.
+                break;
+            }
+            }
+        }
+    }
+
+    report.outcome = stoppedBy.value_or(Outcome::Completed);
+    report.framesPlanned = FramesPlanned;
+    report.errorCount = ErrorCount;
+    // The whole programming is known only when every block of the model was asked for and read.
+    if (!stoppedBy && mask == TransferRules::BlockMaskUpTo(last))
+        m_link.ProgrammingReceived = true;
+
+    OperationDone = true;
+    closeStatus();
+    m_link.CancelRequested = false;
+    m_lastActivity = Clock::instance().nowMs();
+
+    onUi([&] {
+        m_host.RefreshMonitoringView();
+        QByteArray zones = m_host.ImageBytes(Product, ImageCopy::Alarme, 0, 4 * TransferRules::BlockSize);
+        TransferRules::NormaliseZoneAttributes(zones);
+        m_host.SetImageBytes(Product, ImageCopy::Alarme, 48, zones.mid(48, 12));
+    });
+    finishTransfer(report);
+}

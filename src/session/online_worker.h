@@ -1,0 +1,190 @@
+#pragma once
+
+#include "link/link_state.h"
+#include "session/online_host.h"
+
+#include <QByteArray>
+#include <QMutex>
+#include <QString>
+#include <QThread>
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <optional>
+
+// The session worker: owns the conversation with a connected panel until the line is hung up.
+//
+// The link controller creates it (on the main thread, not started), clears DisconnectRequest,
+// ReadDateTimeRequest, ReadProgrammingRequest and ReadBufferRequest, connects OnLineFim with a
+// queued connection, starts it, and then sets Blocks (0x7FFFF for the 10-zone family, 0xFFFF for
+// the 5-zone model), ReadProgrammingRequest and StatusRequest. Its response timer sets TimedOut
+// (ResponseTimerExpired) on every expiry.
+//
+// Windows raise work by writing a request's parameters first and its flag last; the worker serves
+// the flags in a fixed order on every pass of its loop (write programming, read programming,
+// hang-up, event buffer, date and time, PGM change, status, PGM restore, command, idle check), shows
+// the status window while an operation runs and clears the flag. Between operations it asks for the
+// panel's status every 10 s.
+//
+// Ending: DisconnectRequest hangs up ("ATH0\r", three "AT\r", the port closed) and ends the loop;
+// so does requestInterruption() (the thread's terminate flag) or the customer window going away.
+// The worker never deletes itself; its last act is OnLineFim.
+class OnLine : public QThread {
+    Q_OBJECT
+public:
+    static constexpr int BlockCount = 19; // blocks of the larger (10-zone) image
+
+    explicit OnLine(OnLineHost& host, QObject* parent = nullptr);
+    ~OnLine() override;
+
+    // --- requests (written by windows, read and cleared by the worker) ---
+    std::atomic<bool> DisconnectRequest{false};
+    std::atomic<bool> ReadDateTimeRequest{false};
+    std::atomic<bool> ReadProgrammingRequest{false};
+    std::atomic<bool> WriteProgrammingRequest{false};
+    std::atomic<bool> ReadBufferRequest{false};
+    std::atomic<bool> StatusRequest{false};
+    std::atomic<bool> CommandRequest{false};
+    std::atomic<bool> WriteDateRequest{false};
+    std::atomic<bool> WriteTimeRequest{false};
+    std::atomic<bool> PgmChangeRequest{false};
+    // At hang-up also close the customer window and the programming windows.
+    std::atomic<bool> CloseWindowsOnDisconnect{false};
+    // The PGM module option changed: every PGM counts as changed.
+    std::atomic<bool> PgmModuleChanged{false};
+
+    // Blocks of a read or write request (bit b = block b; bits above LastBlock are ignored).
+    std::atomic<quint32> Blocks{0};
+    // Per block, the chunks (bit c = chunk c) a write sends. The worker never clears them: a
+    // requester clears the entry of every block it examines before setting bits.
+    std::array<std::atomic<quint8>, BlockCount> Chunks{};
+    // Command frame fields and the PGMs whose mode the operator changed (bits 0..3 = PGM 1..4).
+    std::atomic<quint8> CommandCode{0};
+    std::atomic<quint8> CommandParam{0};
+    std::atomic<quint8> ChangedPgms{0};
+    // The effect the command in progress waits for.
+    std::atomic<bool> ExpectPgmOn{false}, ExpectPgmOff{false}, ExpectArmA{false}, ExpectArmB{false},
+        ExpectDisarmA{false}, ExpectDisarmB{false}, ExpectBypass{false};
+
+    // A write that reads a block back different this many times in a row stops with
+    // TransferReport::NotVerified, as if the operator had pressed "Cancelar". 0 (the default, used
+    // by the desktop program) repeats until the operator cancels; the command-line program sets a
+    // limit because nobody is there to press "Cancelar".
+    std::atomic<int> VerifyLimit{0};
+
+    // --- state (written by the worker, readable anywhere) ---
+    std::atomic<bool> OperationDone{false};
+    std::atomic<bool> AwaitingAck{false};
+    std::atomic<bool> TimedOut{false};
+    std::atomic<bool> PgmSwitchOffPhase{false};
+    std::atomic<bool> ShowEfficiency{false};
+    std::atomic<quint8> CurrentChunk{0};
+    std::atomic<quint8> Product{0};
+    std::atomic<quint8> LastBlock{18};
+    std::atomic<quint32> CurrentBlock{0};
+    std::atomic<quint32> FramesPlanned{0};
+    std::atomic<quint32> ErrorCount{0};
+    std::atomic<bool> ShowGauge{false};
+    std::atomic<qint32> GaugeMin{0};
+    std::atomic<qint32> GaugeMax{0};
+    LockedValue<QString> StatusText;
+    // s0..s5 of the last accepted status answer.
+    LockedValue<QByteArray> PanelStatus;
+
+    // The response timer's expiry (any thread).
+    void ResponseTimerExpired() { TimedOut = true; }
+
+    // The report of the last programming read or write (also handed to OnLineHost::TransferEnded).
+    std::optional<TransferReport> LastTransfer() const;
+
+    // The efficiency figure: 100 without errors, else (P + E) / (P + 2E) * 100.
+    static double Efficiency(quint32 framesPlanned, quint32 errorCount);
+    // "100,00%", "66,67%".
+    static QString EfficiencyText(quint32 framesPlanned, quint32 errorCount);
+
+Q_SIGNALS:
+    // `WM_ONLINE_FIM`: the worker has finished; emitted from the worker thread as its last act.
+    void OnLineFim();
+
+protected:
+    void run() override;
+
+private:
+    // Outcome of one wait cycle of an exchange.
+    enum class Event { Frame, TimedOut, Ended };
+
+    // --- the loop and its rows (online_worker.cpp) ---
+    void startSteps();
+    void endSteps();
+    void pass();
+    bool ending() const; // terminated or DisconnectRequest
+    void hangUp();
+    void idleCheck();
+
+    // --- exchange rules ---
+    // Runs f on the thread the worker object lives on (the main thread) and waits for it.
+    void onUi(const std::function<void()>& f);
+    void send(const QByteArray& frame);
+    void pause(qint64 ms) const;
+    void pollPause() const;
+    // Waits for a frame or a time-out; Ended when the worker is terminated, DisconnectRequest is
+    // set or (endOnCancel) CancelRequested is set.
+    Event waitEvent(bool endOnCancel, QByteArray* frame);
+    // Rule 5: RetryCount and the prompt after 10 time-outs; clears TimedOut.
+    void timeoutRule();
+    void setTimer(int ms);
+    void startTimer();
+    void stopTimer();
+    void showStatus(const QString& text, bool gauge, int min, int max, bool efficiency);
+    void closeStatus();
+    void showFigure();
+    void countError();
+    QByteArray image(ImageCopy which, int offset, int count);
+    void setImage(ImageCopy which, int offset, const QByteArray& bytes);
+    int lastBlock() const { return LastBlock.load(); }
+
+    // --- programming block transfer (block_transfer.cpp) ---
+    void sendChunk(int block, int chunk);
+    void sendReadRequest(int block);
+    void writeProcedure();
+    void readProcedure();
+    // Writes the chunks of one block and reads it back; true when it reads back equal.
+    enum class BlockResult { Verified, Differs, Refused, Stopped };
+    BlockResult writeBlock(int block, quint8 chunks);
+    bool verifyRead(int block);
+    bool compareBlock(int block, quint8 chunks);
+    void finishTransfer(const TransferReport& report);
+
+    // --- status poll and PGM change procedure (status_and_pgm.cpp) ---
+    void statusPoll();
+    // Handles a status answer during the PGM switch-off phase; true when the phase is over.
+    bool pgmSwitchOffStep(const QByteArray& status);
+    void pgmChangePreparation();
+    void pgmRestore();
+
+    OnLineHost& m_host;
+    LinkState& m_link;
+
+    // Private to the running worker.
+    quint8 m_retryCount = 0;
+    qint64 m_lastActivity = 0;
+
+    // Saved values of the PGM change procedure.
+    struct PgmChange {
+        bool preparationDone = false;
+        bool restorePending = false;
+        bool optionChanged = false;
+        bool modesChanged = false;
+        bool temporaryWrite = false; // the preparation raised a write with temporary PGM bytes
+        quint8 savedPc34 = 0;
+        quint8 savedAlarme34 = 0;
+        std::array<quint8, 4> savedPcModes{};
+        std::array<quint8, 4> savedAlarmeModes{};
+        quint32 savedBlocks = 0;
+        quint8 savedChangedPgms = 0;
+    } m_pgm;
+
+    mutable QMutex m_reportMutex;
+    std::optional<TransferReport> m_lastTransfer;
+};

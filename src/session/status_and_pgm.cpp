@@ -1,0 +1,217 @@
+// The status poll of the session worker and the PGM change procedure built on it.
+//
+// PGM change: an output whose mode changes must not stay switched on under its old mode. The
+// changed PGMs first get the temporary mode 0x41 (and the PGM module option is forced on), then
+// every changed PGM that is on is switched off with the command PGM off, and then the operator's
+// bytes are written back (the option byte one pass before the mode bytes).
+
+#include "session/online_worker.h"
+
+#include "link/clock.h"
+#include "link/frame_codec.h"
+#include "session/session_frames.h"
+
+namespace {
+
+constexpr int StatusTimeoutMs = 2000;
+constexpr qint64 BeforeStatusPauseMs = 300;
+
+constexpr int ByteOptionModule = 34;     // PROGBIT_3
+constexpr quint8 OptionPgmModule = 0x04; // bit value 4: PGM module enabled
+constexpr int FirstPgmModeByte = 26;     // bytes 26..29: modes of PGM 1..4
+constexpr int PgmCount = 4;
+constexpr quint8 TemporaryPgmMode = 0x41;
+constexpr int PgmModesBlock = 1;
+constexpr quint8 PgmModesChunks = 0x0C; // chunks 2 and 3 of block 1: bytes 24..31
+constexpr int OptionsBlock = 2;
+constexpr quint8 OptionsChunk = 0x01; // chunk 0 of block 2: bytes 32..35
+constexpr int StatusPgmByte = 4;      // s4: bit p-1 = PGM p on
+
+} // namespace
+
+void OnLine::statusPoll() {
+    const bool switchOff = PgmSwitchOffPhase.load();
+    if (switchOff) {
+        OperationDone = false;
+        showStatus(QStringLiteral("Aguarde! Desativando PGM."), false, 0, 0, false);
+    }
+
+    setTimer(StatusTimeoutMs);
+    m_link.DiscardFrame();
+    pause(BeforeStatusPauseMs);
+    send(SessionFrames::StatusRequestFrame());
+    startTimer();
+
+    const auto askAgain = [this] {
+        send(SessionFrames::StatusRequestFrame());
+        StatusRequest = true;
+        startTimer();
+    };
+
+    for (bool waiting = true; waiting;) {
+        QByteArray frame;
+        switch (waitEvent(true, &frame)) {
+        case Event::Ended:
+            stopTimer();
+            waiting = false;
+            break;
+        case Event::TimedOut:
+            timeoutRule();
+            stopTimer();
+            if (ending()) {
+                waiting = false;
+                break;
+            }
+            askAgain();
+            break;
+        case Event::Frame: {
+            const std::optional<QByteArray> slice = FrameCodec::AnswerSlice(frame, FrameCodec::StatusSlice);
+            if (!slice)
+                break; // a failed checksum: keep waiting
+            if (quint8(slice->at(0)) != FrameCodec::TypeStatus || slice->size() != FrameCodec::StatusSlice) {
+                stopTimer();
+                askAgain();
+                break;
+            }
+            const QByteArray status = slice->mid(1, 6);
+            PanelStatus.store(status);
+            onUi([&] { m_host.Atualiza_Monitorando(status); });
+            if (switchOff && !pgmSwitchOffStep(status)) {
+                // A PGM off command went out; its answer is the next status.
+                TimedOut = false;
+                startTimer();
+                break;
+            }
+            stopTimer();
+            StatusRequest = false;
+            waiting = false;
+            break;
+        }
+        }
+    }
+
+    if (switchOff) {
+        // The phase is over however the step ended (switched off, cancelled, hung up): the
+        // operator's bytes are written back next.
+        PgmSwitchOffPhase = false;
+        StatusRequest = false;
+        WriteProgrammingRequest = true;
+        OperationDone = true;
+        closeStatus();
+        m_lastActivity = Clock::instance().nowMs();
+    }
+    m_link.CancelRequested = false;
+}
+
+bool OnLine::pgmSwitchOffStep(const QByteArray& status) {
+    const quint8 on = quint8(status[StatusPgmByte]) & 0x0F;
+    if (!on)
+        return true;
+
+    QByteArray pc;
+    QByteArray alarme;
+    onUi([&] {
+        pc = m_host.ImageBytes(Product, ImageCopy::PC, 0, 48);
+        alarme = m_host.ImageBytes(Product, ImageCopy::Alarme, 0, 48);
+    });
+    const auto at = [](const QByteArray& bytes, int n) { return quint8(bytes[n]); };
+    const bool optionDiffers = at(pc, ByteOptionModule) != at(alarme, ByteOptionModule);
+    const bool optionWasChanged = m_pgm.savedPc34 != m_pgm.savedAlarme34;
+
+    bool anyChanged = false;
+    for (int k = 1; k <= PgmCount; ++k) {
+        if (!(on & (1 << (k - 1))))
+            continue;
+        const int n = FirstPgmModeByte + k - 1;
+        if (at(pc, n) != at(alarme, n) || optionDiffers || at(pc, n) != m_pgm.savedAlarmeModes[k - 1] ||
+            PgmModuleChanged.load())
+            anyChanged = true;
+    }
+    if (!anyChanged)
+        return true;
+
+    for (int k = 1; k <= PgmCount; ++k) {
+        if (!(on & (1 << (k - 1))))
+            continue;
+        const int n = FirstPgmModeByte + k - 1;
+        if (at(pc, n) != at(alarme, n) || at(pc, n) != m_pgm.savedAlarmeModes[k - 1] || optionDiffers ||
+            optionWasChanged) {
+            send(SessionFrames::CommandFrame(SessionFrames::CommandPgmOff, quint8(k)));
+            return false;
+        }
+    }
+    return true;
+}
+
+void OnLine::pgmChangePreparation() {
+    if (!m_pgm.preparationDone) {
+        m_pgm = PgmChange{};
+        onUi([&] {
+            const QByteArray pc = m_host.ImageBytes(Product, ImageCopy::PC, 0, 48);
+            const QByteArray alarme = m_host.ImageBytes(Product, ImageCopy::Alarme, 0, 48);
+            m_pgm.savedPc34 = quint8(pc[ByteOptionModule]);
+            m_pgm.savedAlarme34 = quint8(alarme[ByteOptionModule]);
+            if (m_pgm.savedPc34 != m_pgm.savedAlarme34) {
+                m_host.SetImageBytes(Product, ImageCopy::PC, ByteOptionModule,
+                                     QByteArray(1, char(m_pgm.savedPc34 | OptionPgmModule)));
+                m_pgm.optionChanged = true;
+            }
+            for (int k = 0; k < PgmCount; ++k) {
+                const int n = FirstPgmModeByte + k;
+                m_pgm.savedPcModes[k] = quint8(pc[n]);
+                m_pgm.savedAlarmeModes[k] = quint8(alarme[n]);
+                if (pc[n] != alarme[n] || m_pgm.optionChanged) {
+                    m_host.SetImageBytes(Product, ImageCopy::PC, n, QByteArray(1, char(TemporaryPgmMode)));
+                    m_pgm.modesChanged = true;
+                }
+            }
+        });
+        // The whole mask is kept (not only blocks 0..7), so that a request whose PGM bytes did not
+        // change still writes every block it asked for.
+        m_pgm.savedBlocks = Blocks.load();
+        m_pgm.savedChangedPgms = ChangedPgms.load();
+        if (m_pgm.modesChanged) {
+            Chunks[PgmModesBlock] |= PgmModesChunks;
+            Blocks |= 1u << PgmModesBlock;
+        }
+        if (m_pgm.optionChanged) {
+            Chunks[OptionsBlock] |= OptionsChunk;
+            Blocks |= 1u << OptionsBlock;
+        }
+        if (m_pgm.modesChanged || m_pgm.optionChanged) {
+            m_pgm.temporaryWrite = true;
+            m_pgm.preparationDone = true;
+            WriteProgrammingRequest = true;
+            return; // PgmChangeRequest stays set: the next pass writes, then switches off
+        }
+    }
+
+    // Switch-off start.
+    m_pgm.restorePending = true;
+    m_pgm.preparationDone = false;
+    PgmSwitchOffPhase = true;
+    PgmChangeRequest = false;
+    StatusRequest = true;
+}
+
+void OnLine::pgmRestore() {
+    // After the temporary write every requested block is on the panel already; blocks 0..7 (those
+    // of the PGM and option bytes) are written once more with the operator's bytes.
+    Blocks = m_pgm.temporaryWrite ? (m_pgm.savedBlocks & 0xFF) : m_pgm.savedBlocks;
+    if (m_pgm.optionChanged) {
+        setImage(ImageCopy::PC, ByteOptionModule, QByteArray(1, char(m_pgm.savedPc34)));
+        Blocks |= 1u << OptionsBlock;
+        m_pgm.optionChanged = false;
+        return; // the mode bytes follow one pass later
+    }
+    if (m_pgm.modesChanged) {
+        QByteArray modes;
+        for (quint8 m : m_pgm.savedPcModes)
+            modes += char(m);
+        setImage(ImageCopy::PC, FirstPgmModeByte, modes);
+        Blocks |= 1u << PgmModesBlock;
+    }
+    WriteProgrammingRequest = true;
+    ChangedPgms = m_pgm.savedChangedPgms;
+    m_pgm.restorePending = false;
+}
