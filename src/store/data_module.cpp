@@ -1,6 +1,7 @@
 #include "store/data_module.h"
 
 #include "app/app_paths.h"
+#include "programming/product_codes.h"
 #include "store/schema_tables.h"
 #include "store/store_messages.h"
 
@@ -260,31 +261,39 @@ bool TdmBancoDeDados::PostCustomer(QString* error) {
     return true;
 }
 
-bool TdmBancoDeDados::IsProduct(int code) const {
-    if (m_connectedProduct && m_connectedProduct() == code)
-        return true;
-    const QString produto = DSetClientes.Value(QStringLiteral("PRODUTO")).toString();
-    return !produto.isEmpty() && produto[0] == QLatin1Char(char('0' + code));
+int TdmBancoDeDados::ConnectedProduct() const
+{
+    return m_connectedProduct ? m_connectedProduct() : kNoConnectedProduct;
 }
 
-bool TdmBancoDeDados::IsOrvan10() const {
-    return IsProduct(1);
+QString TdmBancoDeDados::CurrentProduto() const
+{
+    return DSetClientes.Value(QStringLiteral("PRODUTO")).toString();
 }
 
-bool TdmBancoDeDados::IsOrvan5() const {
-    return IsProduct(2);
+bool TdmBancoDeDados::IsOrvan10() const
+{
+    return ::IsOrvan10(ConnectedProduct(), CurrentProduto());
 }
 
-bool TdmBancoDeDados::IsProduct3() const {
-    return IsProduct(3);
+bool TdmBancoDeDados::IsOrvan5() const
+{
+    return ::IsOrvan5(ConnectedProduct(), CurrentProduto());
 }
 
-bool TdmBancoDeDados::IsOrvan9Max() const {
-    return IsProduct(4);
+bool TdmBancoDeDados::IsProduct3() const
+{
+    return ::IsProduct3(ConnectedProduct(), CurrentProduto());
 }
 
-bool TdmBancoDeDados::IsProduct3Or4() const {
-    return IsProduct3() || IsOrvan9Max();
+bool TdmBancoDeDados::IsOrvan9Max() const
+{
+    return ::IsOrvan9Max(ConnectedProduct(), CurrentProduto());
+}
+
+bool TdmBancoDeDados::IsProduct3Or4() const
+{
+    return ::IsProduct3Or4(ConnectedProduct(), CurrentProduto());
 }
 
 QString TdmBancoDeDados::LoadFileText(const QString& fileName) {

@@ -124,7 +124,8 @@ public:
     static bool SaveFileText(const QString& fileName, const QString& text);
 
 private:
-    bool IsProduct(int code) const;
+    int ConnectedProduct() const;
+    QString CurrentProduto() const;
     void ShowMessage(const QString& text);
     void SetupDataSets();
 

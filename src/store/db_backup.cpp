@@ -56,6 +56,10 @@ bool DatabaseBackup::DoBackup(const QString& folder) {
     if (!RunServiceRequest(manager, request, m_progress, &error)) {
         if (!remote)
             QFile::remove(partial);
+        if (!remote && !QFileInfo::exists(databasePath))
+            return Fail(MsgFileNotFound(databasePath));
+        if (!remote && ProbeDatabase(m_databaseName) == AttachProblem::FileLocked)
+            return Fail(MsgDatabaseInUse(databasePath));
         return Fail(error);
     }
     if (!remote && !QFile::rename(partial, file)) {

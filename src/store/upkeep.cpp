@@ -93,14 +93,33 @@ bool RepairGenerators(TdmBancoDeDados& dm, GeneratorRepair* result, QString* err
     if (std::all_of(r.before.cbegin(), r.before.cend(), [&](qint64 v) { return v == r.minimum; }))
         return true;
 
-    // Rows are about to be deleted: keep a copy of the database as it is first.
-    DatabaseBackup backup(dm.IBDB.DatabaseName());
-    if (!backup.DoBackup())
-        return fail(QStringLiteral("Backup de segurança antes da correção do banco de dados falhou: ") +
-                    backup.LastError());
-    r.safetyBackup = backup.LastBackupFile();
-
+    // The rows of customers whose creation stopped half-way: keys above the smallest generator.
+    QList<int> above;
     for (const TableDefinition* table : tables) {
+        bool ok = false;
+        above << dm.IBDB
+                     .SelectValue(QStringLiteral("select count(*) from %1 where %2 > ?")
+                                      .arg(table->name, table->keyColumn),
+                                  {r.minimum}, &ok)
+                     .toInt();
+        if (!ok)
+            return fail(dm.IBDB.LastError());
+        r.deletedRows += above.last();
+    }
+
+    if (r.deletedRows > 0) {
+        // Rows are about to be deleted: keep a copy of the database as it is first.
+        DatabaseBackup backup(dm.IBDB.DatabaseName());
+        if (!backup.DoBackup())
+            return fail(QStringLiteral("Backup de segurança antes da correção do banco de dados falhou: ") +
+                        backup.LastError());
+        r.safetyBackup = backup.LastBackupFile();
+    }
+
+    for (int i = 0; i < tables.size(); ++i) {
+        if (above[i] == 0)
+            continue;
+        const TableDefinition* table = tables[i];
         QSqlQuery remove = dm.IBDB.NewQuery();
         if (!remove.prepare(QStringLiteral("delete from %1 where %2 > ?").arg(table->name, table->keyColumn)))
             return fail(DbConnection::ErrorText(remove.lastError()));
@@ -110,16 +129,15 @@ bool RepairGenerators(TdmBancoDeDados& dm, GeneratorRepair* result, QString* err
             dm.IBDB.RollbackRetaining();
             return fail(reason);
         }
-        r.deletedRows += qMax(0, remove.numRowsAffected());
         if (!dm.IBDB.CommitRetaining())
             return fail(dm.IBDB.LastError());
     }
     // Generators are set by stepping them back to the minimum (statements with parameters).
     for (int i = 0; i < tables.size(); ++i) {
         bool ok = false;
-        dm.IBDB.SelectValue(
-            QStringLiteral("select gen_id(%1, ?) from rdb$database").arg(tables[i]->generator),
-            {r.minimum - r.before[i]}, &ok);
+        dm.IBDB.SelectValue(QStringLiteral("select gen_id(%1, cast(? as bigint)) from rdb$database")
+                                .arg(tables[i]->generator),
+                            {r.minimum - r.before[i]}, &ok);
         if (!ok)
             return fail(dm.IBDB.LastError());
     }

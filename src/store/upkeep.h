@@ -33,9 +33,9 @@ struct GeneratorRepair {
 };
 
 // The eight generators of the customer aggregate must agree. When they do, nothing is touched.
-// Otherwise a safety backup of the database is taken first (no backup, no repair), then the rows
-// with keys above the smallest value are deleted from the eight tables (the rows of a customer
-// whose creation stopped half-way) and every generator is set to that value.
+// Otherwise the rows with keys above the smallest value (the rows of a customer whose creation
+// stopped half-way) are deleted from the eight tables, after a safety backup of the database
+// (no backup, no deletion), and every generator is set to that value.
 bool RepairGenerators(TdmBancoDeDados& dm, GeneratorRepair* result = nullptr, QString* error = nullptr);
 
 struct StartupUpkeepReport {

@@ -1,0 +1,181 @@
+// Backup and restore in the engine's standard format: a backup of the program restores with gbak
+// and a gbak backup restores with the program; a failed restore leaves the database as it was.
+#include "store/db_backup.h"
+#include "store/db_connection.h"
+#include "store/firebird_client.h"
+#include "store/store_messages.h"
+#include "support/temp_database.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+const QString kName = QString::fromUtf8("João D'Ávila");
+
+bool AddCustomer(const QString& database) {
+    QString error;
+    const bool ok = TempDatabase::RunScript(
+        database,
+        QString::fromUtf8(
+            "insert into CLIENTES (ID_CLIENTE, NOME, ID_GRUPO) values (1, 'João D''Ávila', 2);"),
+        &error);
+    if (!ok)
+        qWarning("%s", qPrintable(error));
+    return ok;
+}
+
+QString CustomerName(const QString& database) {
+    DbConnection db;
+    if (!db.Connect(database))
+        return QStringLiteral("<%1>").arg(db.LastError());
+    return db.SelectValue("select NOME from CLIENTES where ID_CLIENTE = 1").toString();
+}
+
+int Gbak(const QStringList& arguments, QString* output) {
+    PrepareFirebirdEnvironment(); // gbak shares our lock folder
+    const QString gbak = QStandardPaths::findExecutable("gbak");
+    if (gbak.isEmpty())
+        return -1;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(gbak, arguments + QStringList{"-user", "SYSDBA", "-password", "quillbern"});
+    process.waitForFinished(60000);
+    *output = QString::fromLocal8Bit(process.readAll());
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+} // namespace
+
+class TestBackup : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void programBackupRestoresWithGbak() {
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        QVERIFY(AddCustomer(temp.Path()));
+        DatabaseBackup backup(temp.Path());
+        QStringList lines;
+        backup.SetProgress([&lines](const QString& line) { lines << line; });
+        const QDateTime before = QDateTime::currentDateTime();
+        QVERIFY2(backup.DoBackup(), qPrintable(backup.LastError()));
+        QVERIFY(!lines.isEmpty()); // verbose output drives the progress bar
+
+        const QFileInfo file(backup.LastBackupFile());
+        QCOMPARE(file.absolutePath(), QDir(temp.Folder()).filePath("BKP"));
+        QVERIFY2(QRegularExpression("^ZRV\\d{12}\\.fbk$").match(file.fileName()).hasMatch(),
+                 qPrintable(file.fileName()));
+        const QDateTime stamp = QDateTime::fromString(file.fileName().mid(3, 12), "ddMMyyyyhhmm");
+        QVERIFY(stamp.isValid());
+        QVERIFY(stamp.secsTo(before) < 60 && stamp <= QDateTime::currentDateTime());
+        QCOMPARE(QDir(file.absolutePath()).entryList(QDir::Files), QStringList{file.fileName()});
+
+        QString output;
+        const QString restored = temp.FilePath("by_gbak.fdb");
+        QCOMPARE(Gbak({"-c", file.absoluteFilePath(), restored}, &output), 0);
+        QCOMPARE(CustomerName(restored), kName);
+    }
+
+    void gbakBackupRestoresWithTheProgram() {
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        QVERIFY(AddCustomer(temp.Path()));
+        QString output;
+        const QString external = temp.FilePath("external.fbk");
+        QCOMPARE(Gbak({"-b", temp.Path(), external}, &output), 0);
+        QVERIFY(TempDatabase::RunScript(temp.Path(), "delete from CLIENTES;"));
+        QCOMPARE(CustomerName(temp.Path()), QString());
+
+        DatabaseBackup backup(temp.Path());
+        QVERIFY2(backup.DoRestauracao(external), qPrintable(backup.LastError()));
+        QCOMPARE(CustomerName(temp.Path()), kName);
+        // The database as it was before the restore is in the default folder.
+        const QString safety = backup.LastBackupFile();
+        QCOMPARE(QFileInfo(safety).absolutePath(), QDir(temp.Folder()).filePath("BKP"));
+        const QString check = temp.FilePath("safety.fdb");
+        QCOMPARE(Gbak({"-c", safety, check}, &output), 0);
+        QCOMPARE(CustomerName(check), QString());
+        QCOMPARE(QDir(temp.Folder()).entryList({"*.restaurando"}, QDir::Files), QStringList());
+    }
+
+    void restoreCreatesAMissingDatabaseWithoutSafetyBackup() {
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        QVERIFY(AddCustomer(temp.Path()));
+        DatabaseBackup source(temp.Path());
+        QVERIFY(source.DoBackup(temp.FilePath("elsewhere")));
+
+        const QString target = temp.FilePath("new/zrv.fdb");
+        QVERIFY(QDir().mkpath(temp.FilePath("new")));
+        DatabaseBackup backup(target);
+        QVERIFY2(backup.DoRestauracao(source.LastBackupFile()), qPrintable(backup.LastError()));
+        QVERIFY(backup.LastBackupFile().isEmpty());
+        QCOMPARE(CustomerName(target), kName);
+    }
+
+    void failedRestoreLeavesTheDatabaseAsItWas_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("content"); // empty: no file at all
+        QTest::newRow("missing file, bare name") << "nao_existe.fbk"
+                                                 << "";
+        QTest::newRow("not a backup") << "lixo.fbk"
+                                      << "isto nao e um backup";
+    }
+
+    void failedRestoreLeavesTheDatabaseAsItWas() {
+        QFETCH(QString, file);
+        QFETCH(QString, content);
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        QVERIFY(AddCustomer(temp.Path()));
+        DatabaseBackup backup(temp.Path());
+        const QString path = QDir(backup.DefaultFolder()).filePath(file);
+        if (!content.isEmpty()) {
+            QVERIFY(QDir().mkpath(backup.DefaultFolder()));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content.toLatin1());
+        }
+        QVERIFY(!backup.DoRestauracao(file));
+        if (content.isEmpty())
+            QCOMPARE(backup.LastError(), MsgFileNotFound(path));
+        else
+            QVERIFY(!backup.LastError().isEmpty());
+        QCOMPARE(CustomerName(temp.Path()), kName);
+        QCOMPARE(QDir(temp.Folder()).entryList({"*.restaurando"}, QDir::Files), QStringList());
+    }
+
+    void backupOnExitFollowsOptionBit3_data() {
+        QTest::addColumn<int>("options");
+        QTest::addColumn<bool>("backedUp");
+        QTest::newRow("default options 10") << 10 << true;
+        QTest::newRow("bit 3 clear") << 2 << false;
+        QTest::newRow("only bit 3") << 8 << true;
+    }
+
+    void backupOnExitFollowsOptionBit3() {
+        QFETCH(int, options);
+        QFETCH(bool, backedUp);
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        QCOMPARE(BackupOnExit(options, temp.Path()), backedUp);
+        QCOMPARE(QDir(temp.FilePath("BKP")).entryList({"ZRV*.fbk"}, QDir::Files).size(), backedUp ? 1 : 0);
+    }
+
+    void twoBackupsInOneMinuteKeepBoth() {
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        DatabaseBackup backup(temp.Path());
+        QVERIFY(backup.DoBackup());
+        const QString first = backup.LastBackupFile();
+        QVERIFY(backup.DoBackup());
+        QVERIFY(backup.LastBackupFile() != first);
+        QVERIFY(QFileInfo::exists(first));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBackup)
+#include "tst_backup.moc"

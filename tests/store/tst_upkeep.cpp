@@ -1,0 +1,226 @@
+// Start-up upkeep on real files: the older shape brought to the current one (and left alone the
+// second time), old event users padded, and the generator repair with its safety backup.
+#include "store/data_module.h"
+#include "store/schema_tables.h"
+#include "store/upkeep.h"
+#include "support/temp_database.h"
+
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+// Customers 1..count with all eight rows, keys as the generators would have given them.
+QString CustomersScript(int count) {
+    QString script;
+    for (int k = 1; k <= count; ++k) {
+        script += QStringLiteral(
+                      "insert into CLIENTES (ID_CLIENTE, NOME, ID_GRUPO) values (%1, 'C%1', 2);\n"
+                      "insert into PAINEL (ID_PAINEL, ID_CLIENTE, FONE_PAINEL, CODIGO_PAINEL, CODIGO_PC) "
+                      "values (%1, %1, '1', '6093', '6093');\n")
+                      .arg(k);
+        for (const char* table : {"FONES", "OPCOES", "REPORT", "TEMPOS", "USUARIOS", "ZONAS"})
+            script +=
+                QStringLiteral("insert into %1 (ID_%1, ID_PAINEL) values (%2, %2);\n").arg(table).arg(k);
+    }
+    return script;
+}
+
+QString SetGeneratorsScript(const QList<int>& values) {
+    QString script;
+    for (int i = 0; i < CustomerAggregateTables().size(); ++i)
+        script += QStringLiteral("SET GENERATOR %1 TO %2;\n")
+                      .arg(FindSchemaTable(CustomerAggregateTables()[i])->generator)
+                      .arg(values[i]);
+    return script;
+}
+
+// Everything that tells one shape or state of the file from another: columns with their types
+// and defaults, each table's format number, generator values and row counts.
+QStringList Snapshot(TdmBancoDeDados& dm) {
+    QStringList lines;
+    for (const auto& row : SelectRows(
+             dm.IBDB, "select trim(r.RDB$RELATION_NAME), trim(r.RDB$FIELD_NAME), r.RDB$FIELD_POSITION, "
+                      "f.RDB$FIELD_TYPE, f.RDB$CHARACTER_LENGTH, r.RDB$DEFAULT_SOURCE, rel.RDB$FORMAT from "
+                      "RDB$RELATION_FIELDS r join RDB$FIELDS f on f.RDB$FIELD_NAME = r.RDB$FIELD_SOURCE join "
+                      "RDB$RELATIONS rel on rel.RDB$RELATION_NAME = r.RDB$RELATION_NAME where "
+                      "coalesce(rel.RDB$SYSTEM_FLAG, 0) = 0 order by 1, 3")) {
+        QStringList cells;
+        for (const QVariant& cell : row)
+            cells << (cell.metaType().id() == QMetaType::QByteArray ? QString::fromLatin1(cell.toByteArray())
+                                                                    : cell.toString());
+        lines << cells.join('|');
+    }
+    for (const TableDefinition& table : SchemaTables()) {
+        lines
+            << table.name + QStringLiteral(" rows ") +
+                   dm.IBDB.SelectValue(QStringLiteral("select count(*) from %1").arg(table.name)).toString();
+        if (!table.generator.isEmpty())
+            lines << table.generator + ' ' +
+                         dm.IBDB
+                             .SelectValue(QStringLiteral("select gen_id(%1, 0) from rdb$database")
+                                              .arg(table.generator))
+                             .toString();
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestUpkeep : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void upgradeBringsTheOlderShapeToTheCurrentOneOnce() {
+        TempDatabase temp;
+        QVERIFY2(temp.Create(TempDatabase::Shape::Older), qPrintable(temp.Error()));
+        QVERIFY(TempDatabase::RunScript(temp.Path(), CustomersScript(1)));
+        TempDatabase current;
+        QVERIFY(current.Create());
+
+        TdmBancoDeDados dm;
+        QVERIFY(dm.Connect(temp.Path()));
+        QVERIFY(!dm.HasColumn("CLIENTES", "VERSAO_PRODUTO"));
+        QVERIFY(!dm.DSetClientes.Statements().columns.contains("VERSAO_PRODUTO"));
+        StartupUpkeepReport report;
+        QString error;
+        QVERIFY2(RunStartupUpkeep(dm, &report, &error), qPrintable(error));
+        QCOMPARE(report.columnsAdded, (QStringList{"CLIENTES.VERSAO_PRODUTO", "TEMPOS.NAO_MOVIMENTO",
+                                                   "REPORT.COD_NAO_MOVIMENTO"}));
+        QVERIFY(!report.generators.repaired);
+
+        // The same columns, types and defaults as a file made new.
+        TdmBancoDeDados fresh;
+        QVERIFY(fresh.Connect(current.Path()));
+        auto columnsOnly = [](QStringList lines) {
+            QStringList kept;
+            for (const QString& line : lines) {
+                if (line.count('|') == 6)
+                    kept << line.section('|', 0, 5); // without the format number
+            }
+            return kept;
+        };
+        QCOMPARE(columnsOnly(Snapshot(dm)), columnsOnly(Snapshot(fresh)));
+
+        // The data sets now write the new columns.
+        for (DataSet* set : {&dm.DSetClientes, &dm.DSetTempos, &dm.DSetReport})
+            QVERIFY(
+                set->Statements().columns.contains(FindSchemaTable(set->Statements().table)->upgradeColumn));
+        dm.DSetClientes.SetSelectSql("select * from CLIENTES where ID_CLIENTE = ?", {1});
+        QVERIFY(dm.DSetClientes.Open());
+        QVERIFY(dm.DSetClientes.SetValue("VERSAO_PRODUTO", "1.3"));
+        QVERIFY2(dm.DSetClientes.Post(), qPrintable(dm.DSetClientes.LastError()));
+        QVERIFY(dm.CommitRetaining());
+        QCOMPARE(dm.IBDB.SelectValue("select VERSAO_PRODUTO from CLIENTES where ID_CLIENTE = 1").toString(),
+                 QStringLiteral("1.3"));
+
+        // A second start finds nothing to do and changes nothing.
+        const QStringList before = Snapshot(dm);
+        QVERIFY2(RunStartupUpkeep(dm, &report, &error), qPrintable(error));
+        QVERIFY(report.columnsAdded.isEmpty());
+        QCOMPARE(report.eventUsersChanged, 0);
+        QCOMPARE(Snapshot(dm), before);
+    }
+
+    void eventUsersGetTwoDigits_data() {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("one digit") << QVariant("7") << QVariant("07");
+        QTest::newRow("zero") << QVariant("0") << QVariant("00");
+        QTest::newRow("master") << QVariant("Mestre") << QVariant("Mestre");
+        QTest::newRow("two digits") << QVariant("12") << QVariant("12");
+        QTest::newRow("empty") << QVariant("") << QVariant("");
+        QTest::newRow("null") << QVariant() << QVariant();
+    }
+
+    void eventUsersGetTwoDigits() {
+        QFETCH(QVariant, stored);
+        QFETCH(QVariant, expected);
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        QVERIFY(TempDatabase::RunScript(temp.Path(), CustomersScript(1)));
+        TdmBancoDeDados dm;
+        QVERIFY(dm.Connect(temp.Path()));
+        QVERIFY(dm.IBDB.Exec(
+            "insert into BUFFER_EVENTOS (ID_BUFFER_EVENTOS, ID_CLIENTE, USUARIO) values (1, 1, ?)",
+            {stored}));
+        QVERIFY(dm.IBDB.Exec(
+            "insert into BUFFER_EVENTOS (ID_BUFFER_EVENTOS, ID_CLIENTE, USUARIO) values (2, 1, '5')"));
+        QVERIFY(dm.CommitRetaining());
+        int changed = -1;
+        QVERIFY2(NormalizeEventUsers(dm, &changed), qPrintable(dm.IBDB.LastError()));
+        QCOMPARE(changed, 1 + (stored != expected ? 1 : 0));
+        const QVariant now =
+            dm.IBDB.SelectValue("select USUARIO from BUFFER_EVENTOS where ID_BUFFER_EVENTOS = 1");
+        QCOMPARE(now.isNull(), expected.isNull());
+        QCOMPARE(now.toString(), expected.toString());
+        QCOMPARE(
+            dm.IBDB.SelectValue("select USUARIO from BUFFER_EVENTOS where ID_BUFFER_EVENTOS = 2").toString(),
+            QStringLiteral("05"));
+        QVERIFY(NormalizeEventUsers(dm, &changed));
+        QCOMPARE(changed, 0);
+    }
+
+    void generatorRepairDropsTheHalfMadeCustomer() {
+        // Generators 10, 10, 9, 10, 10, 10, 10, 10: customer 10 never got its FONES row.
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        QVERIFY(TempDatabase::RunScript(temp.Path(),
+                                        CustomersScript(10) + "delete from FONES where ID_FONES = 10;\n" +
+                                            SetGeneratorsScript({10, 10, 9, 10, 10, 10, 10, 10})));
+        TdmBancoDeDados dm;
+        QVERIFY(dm.Connect(temp.Path()));
+        GeneratorRepair repair;
+        QString error;
+        QVERIFY2(RepairGenerators(dm, &repair, &error), qPrintable(error));
+        QCOMPARE(repair.before, (QList<qint64>{10, 10, 9, 10, 10, 10, 10, 10}));
+        QCOMPARE(repair.minimum, 9);
+        QVERIFY(repair.repaired);
+        QCOMPARE(repair.deletedRows, 7);
+        for (const QString& table : CustomerAggregateTables()) {
+            const TableDefinition* definition = FindSchemaTable(table);
+            const auto keys = SelectRows(dm.IBDB, QStringLiteral("select min(%1), max(%1), count(*) from %2")
+                                                      .arg(definition->keyColumn, table));
+            QCOMPARE(keys.value(0), (QVariantList{1, 9, 9}));
+            QCOMPARE(
+                dm.IBDB
+                    .SelectValue(
+                        QStringLiteral("select gen_id(%1, 0) from rdb$database").arg(definition->generator))
+                    .toLongLong(),
+                9);
+        }
+        // The copy taken before deleting holds the database as it was.
+        QVERIFY(QFileInfo(repair.safetyBackup).isFile());
+        QCOMPARE(QFileInfo(repair.safetyBackup).absolutePath(), QDir(temp.Folder()).filePath("BKP"));
+        QVERIFY(QFileInfo(repair.safetyBackup).size() > 0);
+
+        // Repaired, the next run leaves it alone.
+        QVERIFY(RepairGenerators(dm, &repair, &error));
+        QVERIFY(!repair.repaired);
+    }
+
+    void agreeingGeneratorsAreLeftAlone_data() {
+        QTest::addColumn<int>("customers");
+        QTest::newRow("new database, all 0") << 0;
+        QTest::newRow("three customers, all 3") << 3;
+    }
+
+    void agreeingGeneratorsAreLeftAlone() {
+        QFETCH(int, customers);
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        QVERIFY(TempDatabase::RunScript(temp.Path(), CustomersScript(customers) +
+                                                         SetGeneratorsScript(QList<int>(8, customers))));
+        TdmBancoDeDados dm;
+        QVERIFY(dm.Connect(temp.Path()));
+        const QStringList before = Snapshot(dm);
+        GeneratorRepair repair;
+        QVERIFY(RepairGenerators(dm, &repair));
+        QVERIFY(!repair.repaired);
+        QCOMPARE(repair.minimum, customers);
+        QCOMPARE(Snapshot(dm), before);
+        QVERIFY(!QDir(temp.Folder()).exists("BKP")); // no backup either
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUpkeep)
+#include "tst_upkeep.moc"
