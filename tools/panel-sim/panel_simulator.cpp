@@ -145,10 +145,10 @@ void PanelSimulator::connectTransport(Transport* transport) {
         addJournal(
             lineEvent(open ? QStringLiteral("port opened (%1 bit/s)").arg(m_transport->programBaudrate())
                            : QStringLiteral("port closed")));
-        if (!open)
-            m_pacer->clear(); // what was on its way is lost with the closed port
         m_modem->setDteBaud(m_transport->programBaudrate());
         m_modem->setDtr(open);
+        if (!open)
+            m_pacer->clear(); // what was on its way (the NO CARRIER included) is lost with the port
     });
     connect(transport, &Transport::programBaudrateChanged, this, [this](int baud) {
         addJournal(lineEvent(QStringLiteral("port speed %1 bit/s").arg(baud)));

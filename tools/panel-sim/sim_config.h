@@ -59,8 +59,8 @@ struct FaultSettings {
     // Image bytes the panel keeps as they are whatever is written to them, so a write that
     // touches them never verifies. Writes are still acknowledged.
     QSet<int> refusedBytes;
-    // The panel drops the line right after answering this many frames (counted over the whole run,
-    // once); 0 = never.
+    // The panel drops the line right after the answer to this many requests (counted over the
+    // whole run, whatever the answers were; it happens once); 0 = never.
     int dropAfterFrames = 0;
     bool modemSilent = false;     // the modem answers nothing at all: no echo, no OK
     QStringList rejectedCommands; // AT commands the modem answers ERROR (e.g. "L0")
