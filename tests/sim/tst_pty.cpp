@@ -1,3 +1,5 @@
+#include "panel_simulator.h"
+#include "serial/tcia_com_port.h"
 #include "sim/sim_test_util.h"
 
 #include <QElapsedTimer>
@@ -191,6 +193,47 @@ private Q_SLOTS:
         QCOMPARE(QByteArray::fromHex(final["image"].toString().toLatin1()), image);
         QCOMPARE(final["status"].toString(), QString("00 01 00 DC 00 00"));
         QCOMPARE(final["events"].toInt(), 6);
+    }
+
+    void applicationPortSeesTheModem() {
+        // The application's own serial port on the simulator's pseudo-terminal: the modem sees the
+        // port open and close (DTR) and its speed, and answers through the real terminal device.
+        Clock::instance().setScale(50);
+        PanelSimulator sim;
+        QString device, error;
+        QVERIFY2(sim.openPty(&device, &error), qPrintable(error));
+        TCiaComPort port;
+        port.SetDeviceMap({{3, device}});
+        port.SetPort(3);
+        port.SetBaudrate(9600);
+        QByteArray rx;
+        connect(&port, &ComPort::DataAvailable, this, [&] { rx += port.ReadAll(); });
+        QVERIFY(!sim.programPortOpen());
+        port.SetOpened(true);
+        QTRY_VERIFY(sim.programPortOpen());
+        QTRY_COMPARE(sim.programBaudrate(), 9600);
+        port.WriteText("AT\r");
+        QTRY_COMPARE(rx, QByteArray("AT\r\r\nOK\r\n"));
+
+        port.SetOpened(false);
+        QTRY_VERIFY(!sim.programPortOpen());
+        port.SetBaudrate(300);
+        port.SetOpened(true);
+        QTRY_VERIFY(sim.programPortOpen());
+        QTRY_COMPARE(sim.programBaudrate(), 300);
+        rx.clear();
+        port.WriteText("ATE0V0\r");
+        QTRY_VERIFY(rx.endsWith("\r\n0\r\n"));
+        rx.clear();
+        port.WriteText("ATDT5551234;ATA\r");
+        QTRY_COMPARE(rx, QByteArray("\r\n1\r\n"));
+        rx.clear();
+        port.WriteText(bytes("B3 43 00 00 00 00 00 F0"));
+        QTRY_COMPARE(rx, bytes("5A 52 56 43 01 14 12 34 70"));
+
+        port.SetOpened(false);
+        QTRY_VERIFY(!sim.carrier());
+        QCOMPARE(sim.journal("event").last().text, QString("hang-up: the program closed the port"));
     }
 
     void refusesToStartWithBadArguments_data() {
