@@ -1,0 +1,189 @@
+// Time to open one customer among many: the customer record screen created for a stored customer
+// (its eight rows selected by key, the programming loaded into the image, the fields filled and the
+// screen shown) and closed again, for customers picked at random from a database of 100 000.
+//
+//   bench_open_customer [--customers N] [--opens N] [--database path]
+//
+// Without --database a new database is made in a temporary folder and filled; with it an existing
+// file is used as it is when it already holds customers (so a filled database can be kept).
+#include "programming/factory_programming.h"
+#include "store/data_module.h"
+#include "store/schema_tables.h"
+#include "store/sql_script.h"
+#include "workspace/customer_record.h"
+#include "workspace/ui/frm_prog_main.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+class QuietHost : public DataModuleHost {
+public:
+    void ShowMessage(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    bool RunFirstTimeSetup(TdmBancoDeDados&) override { return true; }
+    bool RunLogin(TdmBancoDeDados&) override { return true; }
+    void TerminateApplication() override {}
+};
+
+// Copies row 1 of a table as row i, with the keys set to i and a few columns varied.
+QString CopyRowStatement(const QString& table) {
+    const TableDefinition* definition = FindSchemaTable(table);
+    QStringList values;
+    for (const QString& column : definition->columns) {
+        if (column == definition->keyColumn || column == QLatin1String("ID_PAINEL") ||
+            column == QLatin1String("ID_CLIENTE"))
+            values << QStringLiteral(":i");
+        else if (table == QLatin1String("CLIENTES") && column == QLatin1String("NOME"))
+            values << QStringLiteral("'Cliente ' || :i");
+        else if (column == QLatin1String("CODIGO_PAINEL"))
+            values << QStringLiteral("lpad(mod(:i, 10000), 4, '0')");
+        else
+            values << column;
+    }
+    return QStringLiteral("insert into %1 (%2) select %3 from %1 where %4 = 1;\n")
+        .arg(table, definition->columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")),
+             definition->keyColumn);
+}
+
+bool Fill(TdmBancoDeDados& dm, int customers) {
+    // The first customer is made as the screen makes one: a factory programming of the Orvan 10.
+    {
+        CustomerRecord record(dm);
+        NewCustomerDefaults defaults;
+        defaults.cidade = QStringLiteral("Curitiba");
+        defaults.estado = 16;
+        if (!record.BeginNew(1, QStringLiteral("1.4"), defaults))
+            return false;
+        dm.DSetClientes.SetValue(QStringLiteral("NOME"), QStringLiteral("Cliente 1"));
+        dm.DSetPainel.SetValue(QStringLiteral("FONE_PAINEL"), QStringLiteral("4133334444"));
+        record.ProgramacaoAlterada = true;
+        QString error;
+        if (!record.Save(&error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return false;
+        }
+    }
+    QString block = QStringLiteral("execute block as declare i integer = 2; begin while (i <= %1) do begin\n")
+                        .arg(customers);
+    for (const QString& table : CustomerAggregateTables())
+        block += CopyRowStatement(table);
+    block += QStringLiteral("i = i + 1; end end");
+    if (!dm.IBDB.Exec(block)) {
+        std::fprintf(stderr, "%s\n", qPrintable(dm.IBDB.LastError()));
+        return false;
+    }
+    for (const QString& table : CustomerAggregateTables()) {
+        if (!dm.IBDB.Exec(QStringLiteral("alter sequence %1 restart with %2")
+                              .arg(FindSchemaTable(table)->generator)
+                              .arg(customers)))
+            return false;
+    }
+    return dm.CommitRetaining();
+}
+
+struct Figures {
+    double median = 0;
+    double max = 0;
+    double first = 0;
+};
+
+Figures Summary(QList<double> ms) {
+    Figures f;
+    f.first = ms.first();
+    std::sort(ms.begin(), ms.end());
+    f.median = ms[ms.size() / 2];
+    f.max = ms.last();
+    return f;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    int customers = 100000;
+    int opens = 50;
+    QString databaseName;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--customers"))
+            customers = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--opens"))
+            opens = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--database"))
+            databaseName = args[i + 1];
+    }
+    QTemporaryDir folder;
+    if (databaseName.isEmpty())
+        databaseName = folder.filePath(QStringLiteral("zrv.fdb"));
+    QString error;
+    if (!QFile::exists(databaseName) && !CreateNewDatabase(databaseName, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+
+    QuietHost host;
+    TdmBancoDeDados dm;
+    dm.SetHost(&host);
+    dm.Operator = LoggedOperator::FromRow(1, QStringLiteral("ADMIN"), QString());
+    if (!dm.Connect(databaseName)) {
+        std::fprintf(stderr, "%s\n", qPrintable(dm.LastError()));
+        return 1;
+    }
+    const int present = dm.IBDB.SelectValue(QStringLiteral("select count(*) from CLIENTES")).toInt();
+    if (present == 0) {
+        QElapsedTimer fill;
+        fill.start();
+        if (!Fill(dm, customers))
+            return 1;
+        std::printf("filled %d customers in %.1f s\n", customers, fill.elapsed() / 1000.0);
+    } else {
+        customers = present;
+    }
+
+    RecordScreenContext context;
+    context.dm = &dm;
+    QList<double> screenMs;
+    QList<double> recordMs;
+    QRandomGenerator random(20240305);
+    for (int n = 0; n < opens; ++n) {
+        const int id = 1 + int(random.bounded(quint32(customers)));
+        QElapsedTimer timer;
+        timer.start();
+        {
+            CustomerRecord record(dm);
+            if (!record.OpenExisting(id)) {
+                std::fprintf(stderr, "%s\n", qPrintable(record.LastError()));
+                return 1;
+            }
+        }
+        recordMs << timer.nsecsElapsed() / 1e6;
+
+        timer.restart();
+        TfrmProgMain* screen = TfrmProgMain::OpenCustomer(context, id);
+        if (!screen)
+            return 1;
+        screen->show();
+        QCoreApplication::processEvents();
+        screenMs << timer.nsecsElapsed() / 1e6;
+        screen->jvLookRetornarClick();
+        delete screen;
+    }
+    const Figures record = Summary(recordMs);
+    const Figures screen = Summary(screenMs);
+    std::printf("customers: %d, opens: %d\n", customers, opens);
+    std::printf("open customer rows and programming: first %.1f ms, median %.1f ms, max %.1f ms\n",
+                record.first, record.median, record.max);
+    std::printf("open customer record screen:        first %.1f ms, median %.1f ms, max %.1f ms\n",
+                screen.first, screen.median, screen.max);
+    std::printf("goal: under 500 ms: %s\n", screen.max < 500 ? "met" : "NOT met");
+    return 0;
+}

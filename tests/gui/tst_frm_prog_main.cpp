@@ -1,0 +1,437 @@
+// The customer record screen offscreen against a fresh embedded database: adding a customer of each
+// model through the screen, saving with its checks (required fields, repeated panel codes under each
+// rule), leaving with its questions, the typing rules and the code group.
+#include "app/locale_format.h"
+#include "app/ui/balloon_tip.h"
+#include "app/ui/operator_prompts.h"
+#include "support/connected_data_module.h"
+#include "workspace/record_texts.h"
+#include "workspace/ui/frm_prog_main.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// Answers the screen's questions from a list and keeps what it asked and told.
+class ScriptedPrompts : public OperatorPrompts {
+public:
+    QList<int> answers;
+    QStringList asked;
+    QList<bool> askedWithNoPreselected;
+    QStringList told;
+
+    int Ask(QWidget*, const QString& text, PromptButtons, bool defaultNo) override {
+        asked << text;
+        askedWithNoPreselected << defaultNo;
+        return answers.isEmpty() ? AnswerCancel : answers.takeFirst();
+    }
+    void Tell(QWidget*, QMessageBox::Icon, const QString& text) override { told << text; }
+};
+
+template <typename T> T* Find(QWidget* screen, const char* name) {
+    T* widget = screen->findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qWarning("no control %s", name);
+    return widget;
+}
+
+void TypeInto(QWidget* screen, const char* name, const QString& text) {
+    auto* edit = Find<QLineEdit>(screen, name);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+struct Fixture {
+    ConnectedDataModule db;
+    ScriptedPrompts prompts;
+    RecordScreenContext context;
+
+    bool Open(int opcoesGerais = 10) {
+        if (!db.Open())
+            return false;
+        context.dm = &db.dm;
+        context.prompts = &prompts;
+        context.settings.OpcoesGerais = opcoesGerais;
+        context.settings.ProgDefault10.clear();
+        context.settings.ProgDefault10Eco.clear();
+        context.settings.ProgDefault5.clear();
+        return true;
+    }
+
+    // A customer typed in and saved through the screen; its key.
+    int AddCustomer(int productCode, const QString& version, const QString& name, const QString& panelCode) {
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::NewCustomer(context, productCode, version));
+        if (!screen)
+            return 0;
+        screen->show();
+        TypeInto(screen.get(), "dbedtNome", name);
+        TypeInto(screen.get(), "dbedtFonePainel", "4133334444");
+        Find<QCheckBox>(screen.get(), "chkAlterarCodigos")->setChecked(true);
+        TypeInto(screen.get(), "dbedtCodigoPainel", panelCode);
+        prompts.answers = {AnswerYes};
+        screen->btnSalvarClick();
+        return screen->CustomerId();
+    }
+};
+
+} // namespace
+
+class TestFrmProgMain : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup() { BalloonTip::HideCurrent(); }
+
+    void addCustomerOfEachModel_data() {
+        QTest::addColumn<int>("productCode");
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("header");
+        QTest::newRow("Orvan 10") << 1 << "1.4"
+                                  << "Informações sobre o cliente\ne o painel Orvan 10 V1.4";
+        QTest::newRow("Orvan 5") << 2 << "1.4"
+                                 << "Informações sobre o cliente\ne o painel Orvan 5 V1.4";
+        QTest::newRow("Orvan 10 Eco") << 3 << "1.2"
+                                      << "Informações sobre o cliente\ne o painel Orvan 10 Eco V1.2";
+        QTest::newRow("Orvan 10 Max") << 3 << "1.3"
+                                      << "Informações sobre o cliente\ne o painel Orvan 10 Max V1.3";
+        QTest::newRow("Orvan 9 Max") << 4 << "1.0"
+                                     << "Informações sobre o cliente\ne o painel Orvan 9 V1.0";
+    }
+    void addCustomerOfEachModel() {
+        QFETCH(int, productCode);
+        QFETCH(QString, version);
+        QFETCH(QString, header);
+        Fixture f;
+        QVERIFY2(f.Open(), qPrintable(f.db.Error()));
+        const QString name = QStringLiteral("Padaria D'Ouro");
+        const int id = f.AddCustomer(productCode, version, name, "0");
+        QVERIFY2(id > 0, qPrintable(f.prompts.told.join('|')));
+        QCOMPARE(f.prompts.asked, QStringList{kMsgSalvarConta});
+
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::OpenCustomer(f.context, id));
+        QVERIFY(screen);
+        screen->show();
+        QCOMPARE(Find<QLabel>(screen.get(), "lblCabecalho")->text(), header);
+        QCOMPARE(Find<QLineEdit>(screen.get(), "dbedtNome")->text(), name);
+        QCOMPARE(Find<QLineEdit>(screen.get(), "dbedtFonePainel")->text(), "4133334444");
+        // "0" was padded when saved; every other byte is the model's factory programming.
+        QCOMPARE(Find<QLineEdit>(screen.get(), "dbedtCodigoPainel")->text(), "0000");
+        ProgrammingImage expected = BuiltInFactoryImage(productCode);
+        expected.setText(ProgField::PanelCode, "0000");
+        if (productCode == 2) { // the 5-zone users' codes are kept as "no code" (FF FF)
+            for (int n = 1; n <= 15; ++n)
+                expected.setUserCode(n, QString());
+        }
+        QVERIFY(screen->Record().Images().ImagemPC == expected);
+        QCOMPARE(Find<QLabel>(screen.get(), "lblDataCriacao")->text(), FormatDate(QDate::currentDate()));
+
+        // Nothing changed: "Retornar" closes without a question.
+        f.prompts.asked.clear();
+        screen->jvLookRetornarClick();
+        QVERIFY(!screen->isVisible());
+        QVERIFY(f.prompts.asked.isEmpty());
+        QCOMPARE(screen->CustomerId(), id);
+    }
+
+    void leavingWithChanges_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QString>("storedName");
+        QTest::newRow("No discards and closes") << int(AnswerNo) << true << "Antes";
+        QTest::newRow("Cancel stays") << int(AnswerCancel) << false << "Antes";
+        QTest::newRow("Yes saves and closes") << int(AnswerYes) << true << "Depois";
+    }
+    void leavingWithChanges() {
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        QFETCH(QString, storedName);
+        Fixture f;
+        QVERIFY2(f.Open(), qPrintable(f.db.Error()));
+        const int id = f.AddCustomer(1, "1.4", "Antes", "1234");
+        QVERIFY(id > 0);
+
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::OpenCustomer(f.context, id));
+        screen->show();
+        TypeInto(screen.get(), "dbedtNome", "Depois");
+        f.prompts.asked.clear();
+        f.prompts.answers = {answer};
+        screen->jvLookRetornarClick();
+        QCOMPARE(f.prompts.asked, QStringList{kMsgSalvarAntesDeSair});
+        QCOMPARE(!screen->isVisible(), closed);
+        QCOMPARE(screen->ExitAnswer(), closed ? int(AnswerYes) : int(AnswerNone));
+        QCOMPARE(f.db.dm.IBDB.SelectValue("select NOME from CLIENTES where ID_CLIENTE = ?", {id}).toString(),
+                 storedName);
+        if (!closed) {
+            QCOMPARE(Find<QLineEdit>(screen.get(), "dbedtNome")->text(), "Depois");
+            // Closing by the frame asks again.
+            f.prompts.answers = {AnswerNo};
+            screen->close();
+            QVERIFY(!screen->isVisible());
+        }
+        QVERIFY(!f.db.dm.ModoEditOuInsert());
+        QVERIFY(!f.db.dm.DSetClientes.Active());
+    }
+
+    void repeatedPanelCode_data() {
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<int>("answer"); // to "Deseja continuar?"
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<QString>("balloon");
+        QTest::newRow("Não permitir") << 1 << 0 << false << kMsgCodigoRepetidoProibido;
+        QTest::newRow("Permitir, porém avisar: Yes") << 2 << int(AnswerYes) << true << "";
+        QTest::newRow("Permitir, porém avisar: No") << 2 << int(AnswerNo) << false << "";
+        QTest::newRow("Permitir") << 3 << 0 << true << "";
+    }
+    void repeatedPanelCode() {
+        QFETCH(int, rule);
+        QFETCH(int, answer);
+        QFETCH(bool, saved);
+        QFETCH(QString, balloon);
+        Fixture f;
+        QVERIFY2(f.Open(rule | 8), qPrintable(f.db.Error()));
+        QVERIFY(f.AddCustomer(1, "1.4", "Primeiro", "4321") > 0);
+
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::NewCustomer(f.context, 2, "1.4"));
+        screen->show();
+        TypeInto(screen.get(), "dbedtNome", "Segundo");
+        TypeInto(screen.get(), "dbedtFonePainel", "4133335555");
+        auto* alterar = Find<QCheckBox>(screen.get(), "chkAlterarCodigos");
+        alterar->setChecked(true);
+        TypeInto(screen.get(), "dbedtCodigoPainel", "4321");
+        alterar->setChecked(false);
+        f.prompts.asked.clear();
+        f.prompts.answers = {AnswerYes, answer};
+        screen->btnSalvarClick();
+
+        const QStringList expectedQuestions = rule == 2
+                                                  ? QStringList{kMsgSalvarConta, kMsgCodigoRepetidoContinuar}
+                                                  : QStringList{kMsgSalvarConta};
+        QCOMPARE(f.prompts.asked, expectedQuestions);
+        if (rule == 2)
+            QCOMPARE(f.prompts.askedWithNoPreselected.last(), true);
+        QCOMPARE(f.db.Count("PAINEL", "where CODIGO_PAINEL = ?", {"4321"}), saved ? 2 : 1);
+        QCOMPARE(screen->ExitAnswer(), saved ? int(AnswerYes) : int(AnswerCancel));
+        if (!balloon.isEmpty()) {
+            QCOMPARE(BalloonTip::CurrentMessage(), balloon);
+            QCOMPARE(BalloonTip::CurrentAnchor(), Find<QLineEdit>(screen.get(), "dbedtCodigoPainel"));
+            QVERIFY(alterar->isChecked());
+        }
+    }
+
+    void requiredFields_data() {
+        QTest::addColumn<QByteArray>("emptied");
+        QTest::newRow("name") << QByteArray("dbedtNome");
+        QTest::newRow("telephone") << QByteArray("dbedtFonePainel");
+        QTest::newRow("panel code") << QByteArray("dbedtCodigoPainel");
+    }
+    void requiredFields() {
+        QFETCH(QByteArray, emptied);
+        Fixture f;
+        QVERIFY2(f.Open(), qPrintable(f.db.Error()));
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::NewCustomer(f.context, 1, "1.4"));
+        screen->show();
+        QVERIFY(QTest::qWaitForWindowActive(screen.get()));
+        TypeInto(screen.get(), "dbedtNome", "Nome");
+        TypeInto(screen.get(), "dbedtFonePainel", "4133335555");
+        Find<QCheckBox>(screen.get(), "chkAlterarCodigos")->setChecked(true);
+        TypeInto(screen.get(), emptied.constData(), "");
+        Find<QLineEdit>(screen.get(), "dbedtFone1")->setFocus();
+        f.prompts.answers = {AnswerYes};
+        screen->btnSalvarClick();
+
+        auto* field = Find<QLineEdit>(screen.get(), emptied.constData());
+        QCOMPARE(BalloonTip::CurrentMessage(), kMsgCampoObrigatorio);
+        QCOMPARE(BalloonTip::CurrentAnchor(), field);
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+        QCOMPARE(screen->ExitAnswer(), int(AnswerCancel));
+        QCOMPARE(f.db.Count("CLIENTES"), 0);
+        QVERIFY(screen->isVisible());
+        // A key in the screen takes the balloon away.
+        QTest::keyClick(field, Qt::Key_1);
+        QVERIFY(!BalloonTip::IsShown());
+    }
+
+    void typingRules_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("panel telephone") << QByteArray("dbedtFonePainel") << "0,41 a3#3*-x"
+                                         << "0,413#3*";
+        QTest::newRow("postal code") << QByteArray("dbedtCep") << "80.010-a000"
+                                     << "80010-000";
+        QTest::newRow("panel postal code") << QByteArray("dbedtPCep") << "8x1"
+                                           << "81";
+        QTest::newRow("panel code") << QByteArray("dbedtCodigoPainel") << "1a2b"
+                                    << "12";
+        QTest::newRow("PC code") << QByteArray("dbedtCodigoPC") << "9#8"
+                                 << "98";
+        QTest::newRow("bypass time") << QByteArray("dbedtTempoSecret") << "1#2*"
+                                     << "12";
+        QTest::newRow("contact telephone takes any key") << QByteArray("dbedtFone1") << "(41) 3333-x"
+                                                         << "(41) 3333-x";
+        QTest::newRow("name takes any key") << QByteArray("dbedtNome") << "Ze's #1"
+                                            << "Ze's #1";
+    }
+    void typingRules() {
+        QFETCH(QByteArray, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        Fixture f;
+        QVERIFY2(f.Open(), qPrintable(f.db.Error()));
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::NewCustomer(f.context, 1, "1.4"));
+        screen->show();
+        Find<QCheckBox>(screen.get(), "chkAlterarCodigos")->setChecked(true);
+        Find<QCheckBox>(screen.get(), "dbchkSecretaria")->setChecked(true);
+        TypeInto(screen.get(), field.constData(), typed);
+        QCOMPARE(Find<QLineEdit>(screen.get(), field.constData())->text(), shown);
+        QVERIFY(f.prompts.told.isEmpty());
+    }
+
+    void enterMovesToTheNextField() {
+        Fixture f;
+        QVERIFY2(f.Open(), qPrintable(f.db.Error()));
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::NewCustomer(f.context, 1, "1.4"));
+        screen->show();
+        QVERIFY(QTest::qWaitForWindowActive(screen.get()));
+        auto* nome = Find<QLineEdit>(screen.get(), "dbedtNome");
+        QTRY_COMPARE(QApplication::focusWidget(), nome);
+        QTest::keyClick(nome, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), Find<QWidget>(screen.get(), "cmbGrupo"));
+        QVERIFY(screen->isVisible());
+        QVERIFY(f.prompts.asked.isEmpty());
+    }
+
+    // The code fields without the permission to see them: masked, and a typed key is refused.
+    void codesWithoutPermission() {
+        Fixture f;
+        QVERIFY2(f.Open(), qPrintable(f.db.Error()));
+        f.db.SetPermission(20, false);
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::NewCustomer(f.context, 1, "1.4"));
+        screen->show();
+        Find<QCheckBox>(screen.get(), "chkAlterarCodigos")->setChecked(true);
+        auto* panel = Find<QLineEdit>(screen.get(), "dbedtCodigoPainel");
+        auto* pc = Find<QLineEdit>(screen.get(), "dbedtCodigoPC");
+        QCOMPARE(panel->echoMode(), QLineEdit::Password);
+        QCOMPARE(pc->echoMode(), QLineEdit::Normal);
+        panel->setFocus();
+        QTest::keyClick(panel, Qt::Key_5);
+        QCOMPARE(f.prompts.told, QStringList{kMsgSemPermissao});
+        QCOMPARE(panel->text(), "6093");
+        QTest::keyClicks(pc, "1");
+        QCOMPARE(f.prompts.told.size(), 1);
+    }
+
+    // Leaving the code fields pads them ("7" is 0007 in the field, AA A7 in the image), an emptied
+    // PC code becomes 6093 again, and leaving the codes area unchecks "Alterar códigos".
+    void leavingTheCodeFields() {
+        Fixture f;
+        QVERIFY2(f.Open(), qPrintable(f.db.Error()));
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::NewCustomer(f.context, 1, "1.4"));
+        screen->show();
+        QVERIFY(QTest::qWaitForWindowActive(screen.get()));
+        auto* alterar = Find<QCheckBox>(screen.get(), "chkAlterarCodigos");
+        alterar->setChecked(true);
+        auto* panel = Find<QLineEdit>(screen.get(), "dbedtCodigoPainel");
+        auto* pc = Find<QLineEdit>(screen.get(), "dbedtCodigoPC");
+        TypeInto(screen.get(), "dbedtCodigoPainel", "7");
+        QCOMPARE(screen->Record().Images().ImagemPC.bytes().mid(112, 2), QByteArray::fromHex("AAA7"));
+        TypeInto(screen.get(), "dbedtCodigoPC", "");
+        QCOMPARE(panel->text(), "0007");
+        QCOMPARE(f.db.dm.DSetPainel.Value("CODIGO_PAINEL").toString(), "0007");
+        QVERIFY(alterar->isChecked());
+        Find<QLineEdit>(screen.get(), "dbedtFonePainel")->setFocus();
+        QTRY_VERIFY(!alterar->isChecked());
+        QCOMPARE(pc->text(), "6093");
+        QVERIFY(!panel->isEnabled() && !pc->isEnabled());
+        QCOMPARE(screen->Record().Images().ImagemPC.bytes().mid(114, 2), QByteArray::fromHex("6A93"));
+    }
+
+    // "Alarme" shows the panel's codes without writing them anywhere; "PC" brings the program's back.
+    void codeSourceViews() {
+        Fixture f;
+        QVERIFY2(f.Open(), qPrintable(f.db.Error()));
+        const int id = f.AddCustomer(1, "1.4", "Codigos", "1234");
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::OpenCustomer(f.context, id));
+        screen->show();
+        ProgrammingImages& images = screen->Record().Images();
+        images.ImagemAlarme.setText(ProgField::PanelCode, "8765");
+        images.ImagemAlarme.setText(ProgField::PcCode, "0102");
+        const QByteArray before = images.ImagemPC.bytes();
+        auto* panel = Find<QLineEdit>(screen.get(), "dbedtCodigoPainel");
+        Find<QCheckBox>(screen.get(), "chkAlterarCodigos")->setChecked(true);
+
+        Find<QRadioButton>(screen.get(), "RadioButton2")->click();
+        QCOMPARE(panel->text(), "8765");
+        QCOMPARE(Find<QLineEdit>(screen.get(), "dbedtCodigoPC")->text(), "0102");
+        QVERIFY(!panel->isEnabled());
+        QCOMPARE(images.ImagemPC.bytes(), before);
+        QVERIFY(!f.db.dm.ModoEditOuInsert());
+
+        Find<QRadioButton>(screen.get(), "rbFontePCCodigos")->click();
+        QCOMPARE(panel->text(), "1234");
+        QVERIFY(panel->isEnabled());
+        QCOMPARE(images.ImagemPC.bytes(), before);
+        QVERIFY(!f.db.dm.ModoEditOuInsert());
+    }
+
+    void answeringMachineFields() {
+        Fixture f;
+        QVERIFY2(f.Open(), qPrintable(f.db.Error()));
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::NewCustomer(f.context, 1, "1.4"));
+        screen->show();
+        QVERIFY(QTest::qWaitForWindowActive(screen.get()));
+        auto* bypass = Find<QCheckBox>(screen.get(), "dbchkSecretaria");
+        auto* time = Find<QLineEdit>(screen.get(), "dbedtTempoSecret");
+        QVERIFY(!bypass->isChecked()); // the 10-zone factory programming switched it off
+        QVERIFY(!time->isVisible());
+        bypass->setChecked(true);
+        QVERIFY(time->isVisible());
+        QCOMPARE(f.db.dm.DSetPainel.Value("ENGANA_SECRETARIA").toString(), "1");
+
+        TypeInto(screen.get(), "dbedtTempoSecret", "300");
+        Find<QLineEdit>(screen.get(), "dbedtFone1")->setFocus();
+        QTRY_COMPARE(time->text(), "255");
+        Find<QToolButton>(screen.get(), "sbTempoSecretUp")->click();
+        QCOMPARE(time->text(), "255");
+        auto* down = Find<QToolButton>(screen.get(), "sbTempoSecretDown");
+        down->click();
+        QCOMPARE(f.db.dm.DSetPainel.Value("TEMPO_ENGANA_SECRETARIA").toInt(), 254);
+        TypeInto(screen.get(), "dbedtTempoSecret", "1");
+        down->click();
+        down->click();
+        QCOMPARE(time->text(), "0");
+    }
+
+    void closingByTheFrame() {
+        Fixture f;
+        QVERIFY2(f.Open(), qPrintable(f.db.Error()));
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::NewCustomer(f.context, 1, "1.4"));
+        screen->show();
+        // A new customer is pending: the frame's close asks; Cancel keeps the screen.
+        f.prompts.answers = {AnswerCancel};
+        screen->close();
+        QVERIFY(screen->isVisible());
+        QCOMPARE(f.prompts.asked, QStringList{kMsgSalvarAntesDeSair});
+        QCOMPARE(screen->ExitAnswer(), int(AnswerNone));
+        // Greyed out, the frame's close does nothing at all.
+        screen->Desabilita_botao_fechar();
+        screen->close();
+        QVERIFY(screen->isVisible());
+        QCOMPARE(f.prompts.asked.size(), 1);
+        screen->Habilita_botao_fechar();
+        f.prompts.answers = {AnswerNo};
+        screen->close();
+        QVERIFY(!screen->isVisible());
+        QCOMPARE(f.db.Count("CLIENTES"), 0);
+    }
+};
+
+QTEST_MAIN(TestFrmProgMain)
+#include "tst_frm_prog_main.moc"
