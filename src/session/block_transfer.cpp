@@ -6,12 +6,17 @@
 
 #include "link/clock.h"
 #include "link/frame_codec.h"
+#include "programming/chunk_marks.h"
+#include "programming/programming_images.h"
 #include "session/session_frames.h"
-#include "session/transfer_rules.h"
 
 #include <bit>
 
 namespace {
+
+constexpr int BlockSize = 16;
+constexpr int ChunkSize = 4;
+constexpr int ChunksPerBlock = 4;
 
 constexpr int ChunkAckTimeoutMs = 4000;
 constexpr int BlockAnswerTimeoutMs = 3000;
@@ -20,6 +25,27 @@ constexpr qint64 AfterChunkPauseMs = 300;
 constexpr qint64 BeforeReadPauseMs = 300;
 constexpr qint64 AfterReadPauseMs = 600;
 constexpr qint64 AfterWritePauseMs = 500;
+
+quint32 blockMaskUpTo(int lastBlock) {
+    return (quint32(1) << (lastBlock + 1)) - 1;
+}
+
+// Frames a write plans for the efficiency figure: for every block of the mask whose chunk entry
+// is not empty, its chunks plus 2 (the read-back request and its answer).
+quint32 plannedWriteFrames(quint32 mask, const std::array<std::atomic<quint8>, OnLine::BlockCount>& chunks,
+                           int lastBlock) {
+    quint32 planned = 0;
+    for (int b = 0; b <= lastBlock; ++b) {
+        const quint8 entry = chunks[b].load() & 0x0F;
+        if ((mask & (1u << b)) && entry)
+            planned += 2 + std::popcount(entry);
+    }
+    return planned;
+}
+
+ProductFamily familyOf(int product) {
+    return product == 2 ? ProductFamily::FiveZone : ProductFamily::TenZone;
+}
 
 bool isBlockAnswer(const QByteArray& slice) {
     const quint8 type = quint8(slice[0]);
@@ -31,9 +57,7 @@ bool isBlockAnswer(const QByteArray& slice) {
 
 void OnLine::sendChunk(int block, int chunk) {
     // The data is taken from ImagemPC at the moment of sending.
-    const QByteArray data =
-        image(ImageCopy::PC, block * TransferRules::BlockSize + chunk * TransferRules::ChunkSize,
-              TransferRules::ChunkSize);
+    const QByteArray data = image(ImageCopy::PC, block * BlockSize + chunk * ChunkSize, ChunkSize);
     send(SessionFrames::WriteChunkFrame(block, chunk, data));
     pause(AfterChunkPauseMs);
 }
@@ -62,12 +86,12 @@ void OnLine::writeProcedure() {
     FramesPlanned = 0;
 
     const int last = lastBlock();
-    const quint32 mask = Blocks.exchange(0) & TransferRules::BlockMaskUpTo(last);
+    const quint32 mask = Blocks.exchange(0) & blockMaskUpTo(last);
     // Cleared once, here: a write raised while this one runs stays raised for the next pass.
     WriteProgrammingRequest = false;
     OperationDone = false;
     m_link.CancelRequested = false;
-    FramesPlanned = TransferRules::PlannedWriteFrames(mask, Chunks, last);
+    FramesPlanned = plannedWriteFrames(mask, Chunks, last);
     showStatus(QStringLiteral("Aguarde! Programando o painel."), true, 0, std::popcount(mask), true);
     int gauge = 0;
     onUi([&] { m_host.SetStatusGauge(gauge); });
@@ -137,7 +161,7 @@ void OnLine::writeProcedure() {
 
 OnLine::BlockResult OnLine::writeBlock(int block, quint8 chunks) {
     m_link.DiscardFrame();
-    for (int c = 0; c < TransferRules::ChunksPerBlock; ++c) {
+    for (int c = 0; c < ChunksPerBlock; ++c) {
         if (!(chunks & (1 << c)))
             continue;
         if (ending() || m_link.CancelRequested.load())
@@ -236,8 +260,7 @@ bool OnLine::verifyRead(int block) {
             // now, never what ImagemAlarme held before. Any other answer is left unanswered.
             if (isBlockAnswer(*slice)) {
                 stopTimer();
-                setImage(ImageCopy::Alarme, block * TransferRules::BlockSize,
-                         slice->mid(2, TransferRules::BlockSize));
+                setImage(ImageCopy::Alarme, block * BlockSize, slice->mid(2, BlockSize));
                 return true;
             }
             break;
@@ -247,16 +270,18 @@ bool OnLine::verifyRead(int block) {
 }
 
 bool OnLine::compareBlock(int block, quint8 chunks) {
-    const int offset = block * TransferRules::BlockSize;
     bool equal = false;
     onUi([&] {
-        QByteArray pc = m_host.ImageBytes(Product, ImageCopy::PC, offset, TransferRules::BlockSize);
-        const QByteArray alarme =
-            m_host.ImageBytes(Product, ImageCopy::Alarme, offset, TransferRules::BlockSize);
-        const QByteArray before = pc;
-        equal = TransferRules::ReadBackEqual(Product != 2, block, chunks, pc, alarme);
-        if (pc != before)
-            m_host.SetImageBytes(Product, ImageCopy::PC, offset, pc.left(1));
+        const ProductFamily family = familyOf(Product);
+        ProgrammingImage pc(family);
+        ProgrammingImage alarme(family);
+        pc.setBytes(m_host.ImageBytes(Product, ImageCopy::PC, 0, pc.size()));
+        alarme.setBytes(m_host.ImageBytes(Product, ImageCopy::Alarme, 0, alarme.size()));
+        const QByteArray before = pc.block(block);
+        equal = BlockVerifies(pc, alarme, block, chunks);
+        // The 5-zone rule may have taken bits of the panel's byte into ImagemPC.
+        if (pc.block(block) != before)
+            m_host.SetImageBytes(Product, ImageCopy::PC, block * BlockSize, pc.block(block));
     });
     return equal;
 }
@@ -273,7 +298,7 @@ void OnLine::readProcedure() {
     m_link.DiscardFrame();
 
     const int last = lastBlock();
-    const quint32 mask = Blocks.load() & TransferRules::BlockMaskUpTo(last);
+    const quint32 mask = Blocks.load() & blockMaskUpTo(last);
     // Cleared when the mask is taken, so that a request with no block of this model (or a new
     // request raised while this read runs) cannot be lost or served forever.
     ReadProgrammingRequest = false;
@@ -335,8 +360,7 @@ void OnLine::readProcedure() {
                 } else if (isBlockAnswer(*slice)) {
                     stopTimer();
                     TimedOut = false;
-                    setImage(ImageCopy::Alarme, b * TransferRules::BlockSize,
-                             slice->mid(2, TransferRules::BlockSize));
+                    setImage(ImageCopy::Alarme, b * BlockSize, slice->mid(2, BlockSize));
                     report.done |= 1u << b;
                     received = true;
                 }
@@ -352,19 +376,17 @@ void OnLine::readProcedure() {
     report.framesPlanned = FramesPlanned;
     report.errorCount = ErrorCount;
     // The whole programming is known only when every block of the model was asked for and read.
-    if (!stoppedBy && mask == TransferRules::BlockMaskUpTo(last))
+    if (!stoppedBy && mask == blockMaskUpTo(last))
         m_link.ProgrammingReceived = true;
 
-    OperationDone = true;
-    closeStatus();
-    m_link.CancelRequested = false;
-    m_lastActivity = Clock::instance().nowMs();
+    endOperation();
 
     onUi([&] {
         m_host.RefreshMonitoringView();
-        QByteArray zones = m_host.ImageBytes(Product, ImageCopy::Alarme, 0, 4 * TransferRules::BlockSize);
-        TransferRules::NormaliseZoneAttributes(zones);
-        m_host.SetImageBytes(Product, ImageCopy::Alarme, 48, zones.mid(48, 12));
+        ProgrammingImage alarme(familyOf(Product));
+        alarme.setBytes(m_host.ImageBytes(Product, ImageCopy::Alarme, 0, alarme.size()));
+        NormalizaAtributosZonas(alarme);
+        m_host.SetImageBytes(Product, ImageCopy::Alarme, 0, alarme.bytes());
     });
     finishTransfer(report);
 }

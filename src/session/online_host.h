@@ -118,6 +118,12 @@ public:
     virtual void RefreshMonitoringView() = 0;
     // `Atualiza_Monitorando`: an accepted status answer, the six bytes s0..s5 (`PanelStatus`).
     virtual void Atualiza_Monitorando(const QByteArray& panelStatus) = 0;
+    // An accepted date and time answer: the six bytes as the panel sent them (`PanelClock`) and the
+    // text for the label `Label5`, "Painel:  25/12/2007 09:15:30".
+    virtual void ShowPanelDateTime(const QByteArray& panelClock, const QString& text) {
+        Q_UNUSED(panelClock);
+        Q_UNUSED(text);
+    }
     // Clear the customer window's `BufferDownloading` flag.
     virtual void ClearBufferDownloading() = 0;
     // The idle check: both programming windows, where they exist, repaint their scrolling area.

@@ -131,6 +131,13 @@ void OnLine::pass() {
         readProcedure();
     while (DisconnectRequest && !isInterruptionRequested())
         hangUp();
+    // The event-buffer download (ReadBufferRequest) has its own worker code, not built yet.
+    while (ReadDateTimeRequest && !ending())
+        readDateTime();
+    while (WriteDateRequest && !ending())
+        writeDateOrTime(true);
+    while (WriteTimeRequest && !ending())
+        writeDateOrTime(false);
     // The PGM change procedure and its restore run once per pass: each of their steps leaves the
     // next one to a later pass, after the write the step has raised.
     if (PgmChangeRequest && !ending())
@@ -139,6 +146,8 @@ void OnLine::pass() {
         statusPoll();
     if (m_pgm.restorePending && !ending())
         pgmRestore();
+    while (CommandRequest && !ending())
+        sendCommand();
     if (!ending())
         idleCheck();
 }
@@ -270,6 +279,13 @@ void OnLine::showStatus(const QString& text, bool gauge, int min, int max, bool 
 
 void OnLine::closeStatus() {
     onUi([&] { m_host.CloseStatusWindow(); });
+}
+
+void OnLine::endOperation() {
+    OperationDone = true;
+    closeStatus();
+    m_link.CancelRequested = false;
+    m_lastActivity = Clock::instance().nowMs();
 }
 
 void OnLine::showFigure() {

@@ -102,6 +102,10 @@ public:
     static double Efficiency(quint32 framesPlanned, quint32 errorCount);
     // "100,00%", "66,67%".
     static QString EfficiencyText(quint32 framesPlanned, quint32 errorCount);
+    // The label text of a date and time answer (seconds, minutes, hours, day, month, year):
+    // "Painel:  25/12/2007 09:15:30"; packed BCD values for the 10-zone family, binary for the
+    // 5-zone model.
+    static QString PanelDateTimeText(const QByteArray& clock, bool packedBcd);
 
 Q_SIGNALS:
     // `WM_ONLINE_FIM`: the worker has finished; emitted from the worker thread as its last act.
@@ -155,6 +159,15 @@ private:
     bool verifyRead(int block);
     bool compareBlock(int block, quint8 chunks);
     void finishTransfer(const TransferReport& report);
+
+    // --- date, time and commands (clock_and_commands.cpp) ---
+    // OperationDone (the status window closes), CancelRequested cleared, LastActivity.
+    void endOperation();
+    void readDateTime();
+    void writeDateOrTime(bool date);
+    void sendCommand();
+    bool commandTakenEffect(const QByteArray& status);
+    void clearExpectations();
 
     // --- status poll and PGM change procedure (status_and_pgm.cpp) ---
     void statusPoll();
