@@ -63,7 +63,11 @@ QByteArray ScriptedPanel::answerTo(const QByteArray& request) {
     switch (command) {
     case 0xC4:
     case 0xA5:
-        memory.replace(ImageOffset(command, address), 4, request.mid(3, 4));
+        for (int i = 0; i < 4; ++i) {
+            const int n = ImageOffset(command, address) + i;
+            if (!refusedBytes.contains(n))
+                memory[n] = request[3 + i];
+        }
         return Answer(0xC7, {});
     case 0x88:
     case 0x70:

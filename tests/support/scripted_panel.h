@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QSet>
 
 #include <functional>
 #include <optional>
@@ -22,6 +23,8 @@ public:
     QByteArray memory = QByteArray(304, '\0');
     quint8 status[6] = {0, 0, 0, 0xE6, 0, 0};
     qint64 answerDelayMs = 50;
+    // Image bytes the panel acknowledges but does not store.
+    QSet<int> refusedBytes;
     // Every request received (frames and the status byte), in order.
     QList<QByteArray> requests;
     // Called for each request with the answer the panel would give; returns the answer to send.
