@@ -194,7 +194,13 @@ OnLine::BlockResult OnLine::writeBlock(int block, quint8 chunks) {
                 const std::optional<QByteArray> slice =
                     FrameCodec::AnswerSlice(frame, FrameCodec::ShortAnswerSlice);
                 if (!slice) {
-                    countError(); // the repeat comes from the time-out or a 0xD5
+                    // A garbled answer may have been any of the three: writing the same chunk
+                    // again is harmless and spares the 4-second wait for the time-out.
+                    TimedOut = false;
+                    stopTimer();
+                    sendChunk(block, c);
+                    countError();
+                    startTimer();
                     break;
                 }
                 const quint8 type = quint8(slice->at(0));
@@ -219,14 +225,26 @@ OnLine::BlockResult OnLine::writeBlock(int block, quint8 chunks) {
             }
         }
     }
-    if (!verifyRead(block))
-        return BlockResult::Stopped;
-    return compareBlock(block, chunks) ? BlockResult::Verified : BlockResult::Differs;
-}
-
-bool OnLine::verifyRead(int block) {
+    // Read-back.
     setTimer(BlockAnswerTimeoutMs);
     m_link.DiscardFrame();
+    switch (readBlock(block)) {
+    case BlockAnswer::Received:
+        return compareBlock(block, chunks) ? BlockResult::Verified : BlockResult::Differs;
+    case BlockAnswer::Refused:
+        return BlockResult::Refused;
+    case BlockAnswer::Stopped:
+        break;
+    }
+    return BlockResult::Stopped;
+}
+
+OnLine::BlockAnswer OnLine::readBlock(int block) {
+    const auto askAgain = [&] {
+        sendReadRequest(block);
+        TimedOut = false;
+        startTimer();
+    };
     sendReadRequest(block);
     showFigure();
     TimedOut = false;
@@ -236,32 +254,40 @@ bool OnLine::verifyRead(int block) {
         switch (waitEvent(true, &frame)) {
         case Event::Ended:
             stopTimer();
-            return false;
+            return BlockAnswer::Stopped;
         case Event::TimedOut:
             timeoutRule();
             if (ending()) {
                 stopTimer();
-                return false;
+                return BlockAnswer::Stopped;
             }
-            sendReadRequest(block);
-            TimedOut = false;
-            startTimer();
+            askAgain();
             break;
         case Event::Frame: {
             const std::optional<QByteArray> slice = FrameCodec::AnswerSlice(frame, FrameCodec::BlockSlice);
             if (!slice) {
-                sendReadRequest(block);
+                askAgain();
                 countError();
-                TimedOut = false;
-                startTimer();
                 break;
             }
-            // Only a block answer ends the wait: the comparison must see what the panel holds
-            // now, never what ImagemAlarme held before. Any other answer is left unanswered.
+            // Only the block's own answer ends the wait: a read must never report a block it did
+            // not receive, and a read-back must compare what the panel holds now, not what
+            // ImagemAlarme held before. A rejection is asked again at once, a refusal ends the
+            // operation, any other answer is not for this request.
+            const quint8 type = quint8(slice->at(0));
             if (isBlockAnswer(*slice)) {
                 stopTimer();
+                TimedOut = false;
                 setImage(ImageCopy::Alarme, block * BlockSize, slice->mid(2, BlockSize));
-                return true;
+                return BlockAnswer::Received;
+            }
+            if (type == FrameCodec::TypeNak) {
+                askAgain();
+                countError();
+            } else if (type == FrameCodec::TypeRefused) {
+                stopTimer();
+                TimedOut = false;
+                return BlockAnswer::Refused;
             }
             break;
         }
@@ -325,50 +351,17 @@ void OnLine::readProcedure() {
         }
         CurrentBlock = quint32(b);
         onUi([&] { m_host.SetStatusGauge(b); });
-        sendReadRequest(b);
-        showFigure();
-        TimedOut = false;
-        startTimer();
-
-        bool received = false;
-        while (!received && !stoppedBy) {
-            QByteArray frame;
-            switch (waitEvent(true, &frame)) {
-            case Event::Ended:
-                stopTimer();
-                stoppedBy = ending() ? Outcome::Disconnected : Outcome::Cancelled;
-                break;
-            case Event::TimedOut:
-                timeoutRule();
-                if (ending()) {
-                    stopTimer();
-                    stoppedBy = Outcome::Disconnected;
-                    break;
-                }
-                sendReadRequest(b);
-                TimedOut = false;
-                startTimer();
-                break;
-            case Event::Frame: {
-                const std::optional<QByteArray> slice =
-                    FrameCodec::AnswerSlice(frame, FrameCodec::BlockSlice);
-                if (!slice) {
-                    sendReadRequest(b);
-                    countError();
-                    TimedOut = false;
-                    startTimer();
-                } else if (isBlockAnswer(*slice)) {
-                    stopTimer();
-                    TimedOut = false;
-                    setImage(ImageCopy::Alarme, b * BlockSize, slice->mid(2, BlockSize));
-                    report.done |= 1u << b;
-                    received = true;
-                }
-                // Another answer is not this block: the wait goes on, so that a block is never
-                // left unread while the read reports success.
-                break;
-            }
-            }
+        switch (readBlock(b)) {
+        case BlockAnswer::Received:
+            report.done |= 1u << b;
+            break;
+        case BlockAnswer::Refused:
+            stoppedBy = Outcome::Refused;
+            report.failedBlock = b;
+            break;
+        case BlockAnswer::Stopped:
+            stoppedBy = ending() ? Outcome::Disconnected : Outcome::Cancelled;
+            break;
         }
     }
 

@@ -156,7 +156,9 @@ private:
     // Writes the chunks of one block and reads it back; true when it reads back equal.
     enum class BlockResult { Verified, Differs, Refused, Stopped };
     BlockResult writeBlock(int block, quint8 chunks);
-    bool verifyRead(int block);
+    // Sends the read request of a block and waits for its answer into ImagemAlarme.
+    enum class BlockAnswer { Received, Refused, Stopped };
+    BlockAnswer readBlock(int block);
     bool compareBlock(int block, quint8 chunks);
     void finishTransfer(const TransferReport& report);
 

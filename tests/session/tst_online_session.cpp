@@ -1,0 +1,246 @@
+// The session worker against the simulated panel and modem on the scaled clock: reading the whole
+// programming of both families, writes that meet a rejected chunk or a byte the panel will not
+// keep, a panel that stops answering, the PGM change procedure and the idle status poll.
+#include "link/clock.h"
+#include "session/session_frames.h"
+#include "support/sim_session.h"
+
+#include <QTest>
+
+using Outcome = TransferReport::Outcome;
+
+namespace {
+
+sim::PanelSimConfig config(int product) {
+    sim::PanelSimConfig c;
+    c.product = product;
+    c.image = sim::defaultImage(c.family());
+    return c;
+}
+
+// Frames of one kind the panel took, in order.
+QVector<sim::JournalEntry> frames(const PanelSimulator& sim, const QString& kind) {
+    QVector<sim::JournalEntry> found;
+    for (const sim::JournalEntry& e : sim.journal())
+        if (e.dir == "in" && e.kind == "frame" && e.text.startsWith(kind, Qt::CaseInsensitive))
+            found.append(e);
+    return found;
+}
+
+std::array<quint8, 19> marks(std::initializer_list<std::pair<int, quint8>> chunks, quint32* blocks) {
+    std::array<quint8, 19> m{};
+    *blocks = 0;
+    for (auto [b, c] : chunks) {
+        m[b] = c;
+        *blocks |= 1u << b;
+    }
+    return m;
+}
+
+} // namespace
+
+class TestOnlineSession : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { Clock::instance().setScale(50); }
+
+    void readsTheWholeProgramming_data() {
+        QTest::addColumn<int>("product");
+        QTest::addColumn<int>("blocks");
+        QTest::newRow("10-zone") << 1 << 19;
+        QTest::newRow("5-zone") << 2 << 16;
+    }
+    // Both families: every block of the model is read (a 0x7FFFF request on the 5-zone model reads
+    // blocks 0..15 only), ImagemAlarme mirrors the panel, and a disabled zone comes back without
+    // any other attribute.
+    void readsTheWholeProgramming() {
+        QFETCH(int, product);
+        QFETCH(int, blocks);
+        sim::PanelSimConfig c = config(product);
+        c.image[48] = char(0xFB); // zone 3 disabled, its attribute bits still set in the panel
+        for (int n = 49; n <= 59; ++n)
+            c.image[n] = char(quint8(c.image[n]) | 0x04);
+        SimSession s(c);
+        QVERIFY(s.connect());
+        s.host.customerProduct = product;
+        s.host.startSession(0x7FFFF);
+        const auto report = s.host.waitForReport();
+        QVERIFY(report);
+        QCOMPARE(int(report->outcome), int(Outcome::Completed));
+        QCOMPARE(report->done, (1u << blocks) - 1);
+        QCOMPARE(frames(s.sim, "read").size(), blocks);
+        QVERIFY(s.host.Link().ProgrammingReceived.load());
+        QCOMPARE(s.host.figures.last(), QStringLiteral("100,00%"));
+
+        const QByteArray alarme = s.host.images(product).ImagemAlarme.bytes();
+        QCOMPARE(alarme.size(), c.image.size());
+        for (int n = 0; n < alarme.size(); ++n) {
+            if (n >= 49 && n <= 59 && product == 2 && n == 50)
+                continue; // the 5-zone model has no partition byte
+            if (n >= 49 && n <= 59)
+                QVERIFY2(!(quint8(alarme[n]) & 0x04), qPrintable(QString::number(n)));
+            else
+                QCOMPARE(quint8(alarme[n]), quint8(c.image[n]));
+        }
+        QVERIFY(s.disconnect());
+    }
+
+    // A rejected chunk is sent again with the same bytes; the block is read back once, the panel
+    // ends up holding the chunks and the efficiency figure shows the error.
+    void rejectedChunkIsRepeated() {
+        sim::PanelSimConfig c = config(1);
+        sim::FaultRule nak;
+        nak.kinds = 1u << int(sim::FrameKind::Write);
+        nak.fault = sim::Fault::Nak;
+        nak.times = 1;
+        c.faults.rules = {nak};
+        SimSession s(c);
+        QVERIFY(s.connectAndRead());
+        ProgrammingImage& pc = s.host.images10.ImagemPC;
+        pc.setBytes(s.host.images10.ImagemAlarme.bytes());
+        pc.setByte(130, 0x12); // block 8, chunk 0
+        pc.setByte(141, 0x34); // block 8, chunk 3
+        quint32 blocks = 0;
+        const auto m = marks({{8, 0x09}}, &blocks);
+        const int readsBefore = frames(s.sim, "read").size();
+        s.requestWrite(blocks, m);
+        const auto report = s.host.waitForReport();
+        QVERIFY(report);
+        QCOMPARE(int(report->outcome), int(Outcome::Completed));
+        QCOMPARE(report->done, 1u << 8);
+
+        const QVector<sim::ChunkWrite> writes = s.sim.chunkWrites();
+        QCOMPARE(writes.size(), 3);
+        QCOMPARE(writes[0].answer, quint8(0xD5));
+        QCOMPARE(writes[1].data, writes[0].data);
+        QCOMPARE(writes[1].chunk, 0);
+        QCOMPARE(writes[2].chunk, 3);
+        QCOMPARE(frames(s.sim, "read").size(), readsBefore + 1);
+        QCOMPARE(s.sim.block(8), pc.block(8));
+        QCOMPARE(report->errorCount, 1u);
+        QCOMPARE(s.host.figures.last(), QStringLiteral("83,33%")); // (4 + 1) / (4 + 2)
+    }
+
+    // A byte the panel will not keep: the block is written again and again; the efficiency figure
+    // drops with every round, the operator presses "Cancelar", and the write is reported as
+    // cancelled with only the blocks the panel holds counted as done.
+    void writeThePanelWillNotKeepEndsOnCancel() {
+        sim::PanelSimConfig c = config(1);
+        c.faults.refusedBytes = {70};
+        SimSession s(c);
+        QVERIFY(s.connectAndRead());
+        ProgrammingImage& pc = s.host.images10.ImagemPC;
+        pc.setBytes(s.host.images10.ImagemAlarme.bytes());
+        pc.setByte(20, 0x99);  // block 1: taken
+        pc.setByte(70, 0x99);  // block 4: refused
+        pc.setByte(100, 0x99); // block 6: never reached
+        s.host.onEfficiency = [&](const QString&) {
+            if (s.worker().ErrorCount >= 3)
+                s.host.Link().CancelRequested = true;
+        };
+        quint32 blocks = 0;
+        s.requestWrite(blocks, marks({{1, 0x02}, {4, 0x02}, {6, 0x01}}, &blocks));
+        const auto report = s.host.waitForReport();
+        QVERIFY(report);
+        QCOMPARE(int(report->outcome), int(Outcome::Cancelled));
+        QCOMPARE(report->done, 1u << 1);
+        QVERIFY(report->errorCount >= 3);
+        QCOMPARE(quint8(s.sim.image()[20]), quint8(0x99));
+        QVERIFY(quint8(s.sim.image()[70]) != 0x99);
+        for (const sim::ChunkWrite& w : s.sim.chunkWrites())
+            QVERIFY(w.block != 6);
+        QVERIFY(!s.host.statusWindowOpen);
+        QVERIFY(!s.host.ended); // the session goes on
+    }
+
+    // Ten time-outs in a run bring the retry prompt; Yes lets ten more pass before it comes back;
+    // No hangs up.
+    void tenTimeOutsAskTheOperator() {
+        SimSession s(config(1));
+        QVERIFY(s.connectAndRead());
+        QVERIFY(SessionTestHost::waitFor([&] { return !s.worker().StatusRequest; }));
+        sim::FaultRule silence;
+        silence.fault = sim::Fault::Silence;
+        silence.probability = 1.0;
+        s.sim.faults().rules = {silence};
+        QList<int> requestsAtPrompt;
+        s.host.answerRetryPrompt = [&] {
+            requestsAtPrompt.append(frames(s.sim, "status").size());
+            return requestsAtPrompt.size() == 1;
+        };
+        const int before = frames(s.sim, "status").size();
+        s.worker().StatusRequest = true;
+        QVERIFY(s.host.waitForEnd(60000));
+        QCOMPARE(s.host.retryPrompts, 2);
+        // The first request and its nine repeats went unanswered before the first prompt, ten
+        // more repeats before the second.
+        QCOMPARE(requestsAtPrompt[0] - before, 10);
+        QCOMPARE(requestsAtPrompt[1] - requestsAtPrompt[0], 10);
+        QVERIFY(!s.line.programOpened());
+        QVERIFY(!s.sim.carrier());
+    }
+
+    // A mode change of PGM 2 while PGM 2 is on: the panel first gets 0x41 as PGM 2's mode, then
+    // the command PGM off with parameter 2, and once the status shows PGM 2 off, the operator's
+    // mode byte.
+    void pgmChangeSwitchesTheOutputOffFirst() {
+        sim::PanelSimConfig c = config(1);
+        c.status.setPgmOn(2, true);
+        SimSession s(c);
+        QVERIFY(s.connectAndRead());
+        ProgrammingImage& pc = s.host.images10.ImagemPC;
+        pc.setBytes(s.host.images10.ImagemAlarme.bytes());
+        QCOMPARE(pc.byte(27), quint8(0x51));
+        pc.setByte(27, 0x00);
+        quint32 blocks = 0;
+        const auto m = marks({{1, 0x04}}, &blocks);
+        for (int b = 0; b < 19; ++b)
+            s.worker().Chunks[b] = m[b];
+        s.worker().Blocks = blocks;
+        s.worker().ChangedPgms = 0x02;
+        s.worker().CommandCode = SessionFrames::CommandPgmOff;
+        s.worker().PgmChangeRequest = true;
+
+        QVERIFY(SessionTestHost::waitFor([&] {
+            return s.host.reports.size() >= 3 && !s.worker().PgmChangeRequest &&
+                   !s.worker().WriteProgrammingRequest && !s.worker().PgmSwitchOffPhase;
+        }));
+        // Order of what reached the panel: chunk with 0x41, PGM off 2, chunk with the operator's
+        // byte.
+        QList<QString> order;
+        for (const sim::JournalEntry& e : s.sim.journal()) {
+            if (e.dir != "in" || e.kind != "frame")
+                continue;
+            if (e.text.startsWith("command", Qt::CaseInsensitive))
+                order.append(e.text.toLower());
+            else if (e.text == "write" && e.block == 1 && e.chunk == 2)
+                order.append(QStringLiteral("mode %1").arg(quint8(e.bytes[6]), 2, 16, QLatin1Char('0')));
+        }
+        QCOMPARE(order.first(), QStringLiteral("mode 41"));
+        const int off = order.indexOf(QStringLiteral("command 22 02"));
+        QVERIFY(off > 0);
+        QCOMPARE(order.last(), QStringLiteral("mode 00"));
+        QVERIFY(order.lastIndexOf(QStringLiteral("mode 41")) < off);
+        QCOMPARE(quint8(s.sim.image()[27]), quint8(0x00));
+        QVERIFY(!s.sim.status().pgmOn(2));
+        QCOMPARE(pc.byte(27), quint8(0x00));
+        for (const TransferReport& r : s.host.reports)
+            QVERIFY(r.succeeded());
+    }
+
+    // With nothing to do the worker asks for the status 10 s after the last operation ended, and
+    // again 10 s after that.
+    void idleStatusPollEveryTenSeconds() {
+        SimSession s(config(1));
+        QVERIFY(s.connectAndRead());
+        const int before = frames(s.sim, "status").size();
+        QVERIFY(SessionTestHost::waitFor([&] { return frames(s.sim, "status").size() >= before + 3; }));
+        const QVector<sim::JournalEntry> polls = frames(s.sim, "status");
+        const qint64 gap = polls.last().timeMs - polls[polls.size() - 2].timeMs;
+        QVERIFY2(gap >= 10000 && gap < 11500, qPrintable(QString::number(gap)));
+        QVERIFY(!s.host.statuses.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOnlineSession)
+#include "tst_online_session.moc"
