@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+// Every text the link shows the operator, in one place: warnings, errors, the steps of the
+// connection progress window and the questions of the link supervisor. Line breaks inside a
+// message are "\r", as the message boxes show them.
+namespace LinkTexts {
+
+// The warning of Mostra_Aviso for a code: 3, 4, 6, 7, 8 (modem results), 9 (wrong product),
+// 10 (wrong panel code), 11 (wrong PC code). Any other code gives an empty text.
+QString Aviso(int code);
+
+// The error text of the end-message handlers.
+QString ConnectionErrorText();  // a connection or callback worker ended by an unexpected error
+QString ConfigModemErrorText(); // the modem configuration ended by an unexpected error
+
+// The no-response messages a worker shows on its way out after a supervision time-out.
+inline constexpr char ModemNoResponse[] = "O Modem não responde";
+inline constexpr char PanelNoResponse[] = "O Alarme não está respondendo";
+
+// Serial port failures of the connect action.
+QString PortCannotBeOpened();                 // CanOpen failed
+QString PortNumberCannotBeOpened(int number); // opening failed
+QString PortInUse();                          // access denied by the system
+
+// Steps of the connection progress window.
+QString StepPortConnected(int port); // "Software conectado a porta Com 3"
+QString StepConfiguringModem(const QString& model);
+QString StepDialling(const QString& phone);
+QString StepPressAtSecondRing();
+QString StepWaitingBypassTime();
+QString StepConnectingToPanel();
+QString StepCheckingCodes();
+QString StepConnectedToModem(); // a panel calls in: the modem is ready
+QString StepReceivingRing();
+QString StepTimeBetweenRings(int seconds);
+QString StepCodesCorrect(bool callbackPending);
+QString StepAwaitingCallback();
+// "Software conectado ao painel de alarme <model> versão <version>": the model name follows the
+// product byte, and for products 3 and 4 the stored version.
+QString StepConnectedToPanel(int product, const QString& storedVersion, const QString& receivedVersion);
+// The progress window's text once the panel agreed to call back.
+QString AwaitingPanelCall();
+
+// The version check after a connection.
+QString VersionQuestion();
+// The customer screen's caption label for a product and version ("Orvan 9 V1.0" for an Orvan 9 Max
+// whose versions were set silently).
+QString CustomerCaption(int product, const QString& storedVersion);
+QString CustomerCaptionOrvan9Max();
+
+} // namespace LinkTexts
