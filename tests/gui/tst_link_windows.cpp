@@ -1,0 +1,178 @@
+#include "link/ui/frm_conecta_alarme.h"
+#include "link/ui/frm_status.h"
+#include "link/ui/widget_link_operator.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+
+namespace {
+const QString Title = QStringLiteral("Telvora 1.0");
+}
+
+class TestLinkWindows : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // The step list shows each line's state: current bold, done and pending not.
+    void progressShowsSteps() {
+        TfrmConectaAlarme window(Title);
+        ProgressSteps steps;
+        steps.Reset(
+            {"Software conectado a porta Com 3", "Configurando o Modem X.", "Discando para telefone nº 1"});
+        steps.Next();
+        window.SetSteps(steps.Lines());
+        QCOMPARE(window.windowTitle(), Title);
+        QCOMPARE(window.JvInstallLabel1->count(), 3);
+        QCOMPARE(window.ShownState(0), StepState::Done);
+        QCOMPARE(window.ShownState(1), StepState::Done);
+        QCOMPARE(window.ShownState(2), StepState::Current);
+        QVERIFY(window.JvInstallLabel1->item(2)->font().bold());
+        QVERIFY(!window.JvInstallLabel1->item(1)->font().bold());
+        QCOMPARE(window.btnCancelar->text(), QStringLiteral("Cancelar"));
+        QVERIFY(window.Button2->isHidden());
+        QVERIFY(window.JvSpecialProgress1->isHidden());
+    }
+
+    // Closing by the operator ("Cancelar", the close box, Escape) cancels; closing by the program
+    // does not; while "Cancelar" is disabled the operator cannot close the window.
+    void progressCloseAndCancel() {
+        TfrmConectaAlarme window(Title);
+        int cancels = 0;
+        window.OnCancel = [&] { ++cancels; };
+
+        window.ShowProgress();
+        QVERIFY(window.isVisible());
+        QTest::mouseClick(window.btnCancelar, Qt::LeftButton);
+        QCOMPARE(cancels, 1);
+        QVERIFY(!window.isVisible());
+
+        window.ShowProgress();
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QCOMPARE(cancels, 2);
+        QVERIFY(!window.isVisible());
+
+        window.ShowProgress();
+        window.CloseByProgram();
+        QCOMPARE(cancels, 2);
+        QVERIFY(!window.isVisible());
+
+        window.ShowProgress();
+        window.SetCancelEnabled(false);
+        window.close();
+        QCOMPARE(cancels, 2);
+        QVERIFY(window.isVisible());
+        window.CloseByProgram();
+        QVERIFY(!window.isVisible());
+
+        // The flag that tells the program's close from the operator's does not stick.
+        window.SetCancelEnabled(true);
+        window.ShowProgress();
+        window.close();
+        QCOMPARE(cancels, 3);
+    }
+
+    // A cancel that closes the window from inside (the end-message handler running while the
+    // operator's close waits for the worker) leaves it closed, once.
+    void progressCancelClosingFromInside() {
+        TfrmConectaAlarme window(Title);
+        int cancels = 0;
+        window.OnCancel = [&] {
+            ++cancels;
+            window.CloseByProgram();
+        };
+        window.ShowProgress();
+        window.close();
+        QCOMPARE(cancels, 1);
+        QVERIFY(!window.isVisible());
+    }
+
+    void progressBarAndSecondRing() {
+        TfrmConectaAlarme window(Title);
+        int presses = 0;
+        window.OnSecondRing = [&] { ++presses; };
+        window.ShowProgress();
+        window.SetBar(true, 1, 18, 12);
+        QVERIFY(window.JvSpecialProgress1->isVisible());
+        QCOMPARE(window.JvSpecialProgress1->maximum(), 18);
+        QCOMPARE(window.JvSpecialProgress1->value(), 12);
+        window.SetBar(true, 1, 18, 20); // the index passes the top on the last line
+        QCOMPARE(window.JvSpecialProgress1->value(), 18);
+        window.SetSecondRingButton(true);
+        QCOMPARE(window.Button2->text(), QStringLiteral("Pressione aqui no segundo ring"));
+        QTest::mouseClick(window.Button2, Qt::LeftButton);
+        QCOMPARE(presses, 1);
+        window.SetText(QStringLiteral("Aguardando chamada do painel ..."));
+        QCOMPARE(window.RichEdit1->toPlainText(), QStringLiteral("Aguardando chamada do painel ..."));
+        QVERIFY(!window.RichEdit1->isEnabled());
+        window.CloseByProgram();
+    }
+
+    // The operator's close acts as "Cancelar" and leaves the window up; the program's close hides
+    // it and resets the efficiency figure.
+    void statusCloseAndCancel() {
+        TfrmStatus window(Title);
+        int cancels = 0;
+        int hidden = 0;
+        window.OnCancel = [&] { ++cancels; };
+        window.OnHidden = [&] { ++hidden; };
+        QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+        window.ShowStatus(QStringLiteral("Aguarde! Recebendo a programação do painel."), true, 0, 18);
+        QVERIFY(window.Gauge1->isVisible());
+        QVERIFY(window.JvWaitingGradient1->isHidden());
+        QCOMPARE(window.Gauge1->value(), 0);
+        window.SetGauge(7);
+        window.SetEfficiency(true, QStringLiteral("87,50%"));
+        QVERIFY(window.lblQuality->isVisible());
+        QCOMPARE(window.lblQuality->text(), QStringLiteral("87,50%"));
+
+        window.close();
+        QCOMPARE(cancels, 1);
+        QVERIFY(window.isVisible());
+        QTest::mouseClick(window.btnCancelar, Qt::LeftButton);
+        QCOMPARE(cancels, 2);
+
+        // Dropping stay-on-top for a question is not a close.
+        window.SetStayOnTop(false);
+        QVERIFY(window.isVisible());
+        window.SetStayOnTop(true);
+        QCOMPARE(hidden, 0);
+
+        window.CloseByProgram();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(hidden, 1);
+        QCOMPARE(cancels, 2);
+        QCOMPARE(window.lblQuality->text(), QStringLiteral("100,00%"));
+
+        window.ShowStatus(QStringLiteral("Aguarde! Desconectando."), false, 0, 0);
+        QVERIFY(window.Gauge1->isHidden());
+        QVERIFY(window.JvWaitingGradient1->isVisible());
+        QCOMPARE(window.JvLabel1->text(), QStringLiteral("Aguarde! Desconectando."));
+        window.close();
+        QCOMPARE(cancels, 3);
+        window.CloseByProgram();
+    }
+
+    // While the status window is up every other window is disabled, and enabled again after.
+    void statusDisablesOtherWindows() {
+        QWidget customer;
+        customer.show();
+        QWidget alreadyDisabled;
+        alreadyDisabled.setEnabled(false);
+        alreadyDisabled.show();
+        WidgetLinkOperator op(Title);
+        op.StatusShow(QStringLiteral("Aguarde! Programando o painel."), true, 0, 10);
+        QVERIFY(!customer.isEnabled());
+        QVERIFY(op.StatusWindow()->isEnabled());
+        op.StatusClose();
+        QVERIFY(customer.isEnabled());
+        QVERIFY(!alreadyDisabled.isEnabled());
+        QVERIFY(!op.StatusWindow()->isVisible());
+    }
+};
+
+QTEST_MAIN(TestLinkWindows)
+#include "tst_link_windows.moc"
