@@ -6,8 +6,7 @@
 #include <cmath>
 
 namespace {
-const QElapsedTimer& startTimer()
-{
+const QElapsedTimer& startTimer() {
     static const QElapsedTimer timer = [] {
         QElapsedTimer t;
         t.start();
@@ -17,8 +16,7 @@ const QElapsedTimer& startTimer()
 }
 } // namespace
 
-Clock::Clock()
-{
+Clock::Clock() {
     startTimer();
     if (const QByteArray env = qgetenv("TELVORA_CLOCK_SCALE"); !env.isEmpty()) {
         bool ok = false;
@@ -28,14 +26,12 @@ Clock::Clock()
     }
 }
 
-Clock& Clock::instance()
-{
+Clock& Clock::instance() {
     static Clock clock;
     return clock;
 }
 
-void Clock::setScale(double scale)
-{
+void Clock::setScale(double scale) {
     if (scale <= 0)
         scale = 1;
     // Keep logical time continuous across the change.
@@ -45,27 +41,23 @@ void Clock::setScale(double scale)
     m_scale = scale;
 }
 
-qint64 Clock::nowMs() const
-{
+qint64 Clock::nowMs() const {
     const qint64 realSinceBase = startTimer().elapsed() - m_baseRealMs.load();
     return m_baseLogicalMs.load() + qint64(std::llround(double(realSinceBase) * m_scale.load()));
 }
 
-void Clock::sleepMs(qint64 ms) const
-{
+void Clock::sleepMs(qint64 ms) const {
     if (ms <= 0)
         return;
     const double realUs = double(ms) * 1000.0 / m_scale.load();
     QThread::usleep(std::max<unsigned long>(1, static_cast<unsigned long>(realUs)));
 }
 
-int Clock::realInterval(qint64 logicalMs) const
-{
+int Clock::realInterval(qint64 logicalMs) const {
     const double real = double(logicalMs) / m_scale.load();
     return std::max(1, int(std::lround(real)));
 }
 
-qint64 Clock::toLogical(qint64 realMs) const
-{
+qint64 Clock::toLogical(qint64 realMs) const {
     return qint64(std::llround(double(realMs) * m_scale.load()));
 }

@@ -5,7 +5,9 @@
 #include "link/link_operator.h"
 #include "link/link_texts.h"
 #include "programming/product_codes.h"
+#include "programming/programming_images.h"
 #include "serial/com_port.h"
+#include "session/online_worker.h"
 
 #include <QEventLoop>
 #include <QMetaObject>
@@ -34,6 +36,12 @@ LinkController::LinkController(ComPort* port, LinkOperator* op, QObject* parent)
 }
 
 LinkController::~LinkController() {
+    if (m_onLine) {
+        m_onLine->requestInterruption();
+        waitForThread(m_onLine);
+        delete m_onLine;
+        m_onLine = nullptr;
+    }
     if (m_conectaAlarme) {
         m_conectaAlarme->Cancelado = true;
         m_conectaAlarme->requestInterruption();
@@ -271,6 +279,17 @@ void LinkController::WM_CONECTA_ALARME_FIM_Handler() {
     if (!failed) {
         Inicia_OnLine();
         VerificaVersao();
+        if (m_onLine) {
+            // The whole programming of the panel's family, and its status.
+            const int connected = state.ConnectedProduct.load();
+            const QString produto = m_screen ? m_screen->Produto() : QString();
+            if (IsOrvan10(connected, produto) || IsProduct3Or4(connected, produto))
+                m_onLine->Blocks = 0x7FFFF;
+            else if (IsOrvan5(connected, produto))
+                m_onLine->Blocks = 0xFFFF;
+            m_onLine->ReadProgrammingRequest = true;
+            m_onLine->StatusRequest = true;
+        }
     }
     if (callbackPending) {
         if (Inicia_CallBack) {
@@ -291,6 +310,21 @@ void LinkController::WM_CONECTA_ALARME_FIM_Handler() {
 }
 
 void LinkController::WM_ONLINE_FIM_Handler() {
+    if (OnLine* worker = m_onLine) {
+        waitForThread(worker);
+        delete worker;
+        m_onLine = nullptr;
+        State().OnLineWorker = nullptr;
+    }
+    // A session that ended without its hang-up (terminated, or the customer screen went away)
+    // must not leave the call up: closing the port drops DTR and the modem hangs up.
+    ClosePort();
+    State().FrameMode = false;
+    if (m_screen) {
+        restoreConnectImages();
+        m_tmrOnline.stop();
+        m_screen->MonitoringViewRefresh();
+    }
     Q_EMIT SessionEnded();
 }
 
@@ -301,7 +335,19 @@ void LinkController::restoreConnectImages() {
 
 // --- link supervisor -----------------------------------------------------------------------------
 
-void LinkController::Inicia_OnLine() {}
+void LinkController::Inicia_OnLine() {
+    if (m_onLine)
+        return;
+    m_onLine = new OnLine(*this);
+    State().OnLineWorker = m_onLine;
+    m_onLine->DisconnectRequest = false;
+    m_onLine->ReadDateTimeRequest = false;
+    m_onLine->ReadProgrammingRequest = false;
+    m_onLine->ReadBufferRequest = false;
+    connect(
+        m_onLine, &OnLine::OnLineFim, this, [this] { handleMessage(WM_ONLINE_FIM); }, Qt::QueuedConnection);
+    m_onLine->start();
+}
 
 void LinkController::Inicia_todas_as_variaveis() {
     ClosePort();
@@ -354,4 +400,134 @@ void LinkController::tmrConectaAlarmeTimer() {
     }
 }
 
-void LinkController::tmrOnlineTimer() {}
+void LinkController::tmrOnlineTimer() {
+    if (m_onLine)
+        m_onLine->ResponseTimerExpired();
+}
+
+// --- session host ----------------------------------------------------------------------------------
+
+bool LinkController::EnviaComando(const QByteArray& text) {
+    return m_dispatcher.EnviaComando(text);
+}
+
+bool LinkController::PortOpened() {
+    return Modem()->Opened();
+}
+
+void LinkController::SetResponseTimerInterval(int logicalMs) {
+    m_tmrOnline.setInterval(Clock::instance().realInterval(logicalMs));
+}
+
+void LinkController::StartResponseTimer() {
+    m_tmrOnline.start();
+}
+
+void LinkController::StopResponseTimer() {
+    m_tmrOnline.stop();
+}
+
+void LinkController::ShowStatusWindow(const StatusWindowContent& content) {
+    m_statusShown = true;
+    m_efficiencyShown = content.ShowEfficiency;
+    m_operator->StatusShow(content.Text, content.ShowGauge, content.GaugeMin, content.GaugeMax);
+    m_operator->StatusSetEfficiency(content.ShowEfficiency, QString());
+}
+
+void LinkController::SetStatusGauge(int position) {
+    if (m_statusShown)
+        m_operator->StatusSetGauge(position);
+}
+
+void LinkController::ShowEfficiency(const QString& figure) {
+    if (m_statusShown)
+        m_operator->StatusSetEfficiency(m_efficiencyShown, figure);
+}
+
+void LinkController::CloseStatusWindow() {
+    if (!m_statusShown)
+        return;
+    m_statusShown = false;
+    m_operator->StatusClose();
+}
+
+bool LinkController::AskContinueTrying() {
+    return m_operator->Ask(LinkTexts::ContinueTryingQuestion(), true);
+}
+
+std::optional<int> LinkController::CustomerProduct() {
+    if (!m_screen)
+        return std::nullopt;
+    const QString produto = m_screen->Produto();
+    const int code = produto.isNull() ? -1 : ProductCodeOf(produto);
+    if (code < 1 || code > 4)
+        return std::nullopt;
+    return code;
+}
+
+void LinkController::SetCloseButtonEnabled(bool enabled) {
+    if (m_screen)
+        m_screen->SetCloseEnabled(enabled);
+}
+
+void LinkController::SetOnLineIndicator(bool online) {
+    if (m_screen)
+        m_screen->SetOnLineIndicator(online);
+}
+
+void LinkController::RefreshMonitoringView() {
+    if (m_screen)
+        m_screen->MonitoringViewRefresh();
+}
+
+void LinkController::Atualiza_Monitorando(const QByteArray& panelStatus) {
+    if (m_screen)
+        m_screen->Atualiza_Monitorando(panelStatus);
+}
+
+void LinkController::ClearBufferDownloading() {
+    if (m_screen)
+        m_screen->ClearBufferDownloading();
+}
+
+void LinkController::RepaintProgrammingWindows() {
+    if (m_screen)
+        m_screen->RepaintProgrammingWindows();
+}
+
+void LinkController::CloseWindowsForDisconnect() {
+    if (m_screen)
+        m_screen->CloseWindowsForDisconnect();
+}
+
+QByteArray LinkController::ImageBytes(int product, ImageCopy which, int offset, int count) {
+    ProgrammingImages* images = m_screen ? m_screen->Imagens(product) : nullptr;
+    if (!images)
+        return QByteArray(count, '\0');
+    const ProgrammingImage& image = which == ImageCopy::PC ? images->ImagemPC : images->ImagemAlarme;
+    return image.bytes().mid(offset, count);
+}
+
+void LinkController::SetImageBytes(int product, ImageCopy which, int offset, const QByteArray& bytes) {
+    ProgrammingImages* images = m_screen ? m_screen->Imagens(product) : nullptr;
+    if (!images)
+        return;
+    ProgrammingImage& image = which == ImageCopy::PC ? images->ImagemPC : images->ImagemAlarme;
+    for (int i = 0; i < bytes.size() && offset + i < image.size(); ++i)
+        image.setByte(offset + i, quint8(bytes.at(i)));
+}
+
+void LinkController::ClearImagemAlarme() {
+    if (!m_screen)
+        return;
+    // Both models, where the screen holds their images.
+    for (int product : {1, 2}) {
+        if (ProgrammingImages* images = m_screen->Imagens(product))
+            images->clearAlarm();
+    }
+}
+
+void LinkController::TransferEnded(const TransferReport& report) {
+    if (m_screen)
+        m_screen->TransferEnded(report);
+}

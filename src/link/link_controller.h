@@ -4,6 +4,7 @@
 #include "link/link_state.h"
 #include "link/progress_steps.h"
 #include "link/receive_dispatcher.h"
+#include "session/online_host.h"
 
 #include <QObject>
 #include <QTimer>
@@ -14,6 +15,7 @@ class ComPort;
 class ConectaAlarme;
 class LinkCustomerScreen;
 class LinkOperator;
+class OnLine;
 
 // The private messages the link workers post to the main window when they are done.
 enum LinkMessage : int {
@@ -30,10 +32,14 @@ enum LinkMessage : int {
 // talks to the operator through LinkOperator and to the open customer screen through
 // LinkCustomerScreen.
 //
+// It is also the session worker's host (OnLineHost): the session's sends, port, response timer and
+// status window go through it, and what the session needs of the customer screen is passed on to
+// the registered LinkCustomerScreen.
+//
 // Threads: the controller lives on the main thread. Workers call RunOnMain for every send and every
 // window update, and PostMessage when they are done; the handlers wait for the worker thread while
 // still serving its calls, free it, pause 1500 ms (through the clock) and start what comes next.
-class LinkController : public QObject {
+class LinkController : public QObject, public OnLineHost {
     Q_OBJECT
 public:
     // `port` is the one serial port (a TCiaComPort, or a MemoryLine's port in tests); it must live
@@ -87,8 +93,6 @@ public:
     // Supervision timer: a logical interval starts it, 0 stops it (interval 0).
     void SetSupervision(qint64 intervalMs);
     bool SupervisionActive() const { return m_tmrConectaAlarme.isActive(); }
-    // The main window's close of the port (drops the line); true when it had been open.
-    bool ClosePort() { return m_dispatcher.ClosePort(); }
     // Closes the port, sets the speed and opens it again (clearing the output queue, purging input
     // and output). Throws ECiaComPort when the port cannot be opened.
     void ReopenPort(int baudrate);
@@ -109,6 +113,35 @@ public:
     void VerificaVersao();
 
     ConectaAlarme* ConectaAlarmeWorker() const { return m_conectaAlarme; }
+    OnLine* OnLineWorker() const { return m_onLine; }
+    bool ResponseTimerActive() const { return m_tmrOnline.isActive(); }
+
+    // --- OnLineHost ---
+    LinkState& Link() override { return State(); }
+    bool EnviaComando(const QByteArray& text) override;
+    void ClosePort() override { m_dispatcher.ClosePort(); }
+    bool PortOpened() override;
+    void SetResponseTimerInterval(int logicalMs) override;
+    void StartResponseTimer() override;
+    void StopResponseTimer() override;
+    void ShowStatusWindow(const StatusWindowContent& content) override;
+    void SetStatusGauge(int position) override;
+    void ShowEfficiency(const QString& figure) override;
+    void CloseStatusWindow() override;
+    bool AskContinueTrying() override;
+    bool CustomerWindowExists() override { return m_screen != nullptr; }
+    std::optional<int> CustomerProduct() override;
+    void SetCloseButtonEnabled(bool enabled) override;
+    void SetOnLineIndicator(bool online) override;
+    void RefreshMonitoringView() override;
+    void Atualiza_Monitorando(const QByteArray& panelStatus) override;
+    void ClearBufferDownloading() override;
+    void RepaintProgrammingWindows() override;
+    void CloseWindowsForDisconnect() override;
+    QByteArray ImageBytes(int product, ImageCopy which, int offset, int count) override;
+    void SetImageBytes(int product, ImageCopy which, int offset, const QByteArray& bytes) override;
+    void ClearImagemAlarme() override;
+    void TransferEnded(const TransferReport& report) override;
 
     // Called where the link's first-set-up flag of the data module is cleared by the reset.
     std::function<void()> ClearFirstRun;
@@ -145,4 +178,7 @@ private:
     QTimer m_tmrOnline;
 
     ConectaAlarme* m_conectaAlarme = nullptr;
+    OnLine* m_onLine = nullptr;
+    bool m_statusShown = false;
+    bool m_efficiencyShown = false;
 };

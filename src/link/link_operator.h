@@ -2,8 +2,12 @@
 
 #include "link/progress_steps.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
+
+class ProgrammingImages;
+struct TransferReport;
 
 // How the link talks to the operator: message boxes, questions, the connection progress window
 // (TfrmConectaAlarme) and the status window (TfrmStatus). The desktop application implements it
@@ -54,8 +58,10 @@ public:
 };
 
 // The customer screen (TfrmProgMain) as the link sees it: the values of the open customer that a
-// connection reads and the few things on the screen it changes. The screen registers itself with
-// LinkController::SetCustomerScreen while it is open. Every call comes on the main thread.
+// connection reads, the few things on the screen it changes, and what the session worker needs of
+// the screen and its programming windows. The screen registers itself with
+// LinkController::SetCustomerScreen while it is open; a session runs only while one is registered.
+// Every call comes on the main thread.
 class LinkCustomerScreen {
 public:
     virtual ~LinkCustomerScreen() = default;
@@ -85,6 +91,26 @@ public:
     virtual void SetVersionLabel(const QString& text) = 0;
     // The caption label "Informações sobre o cliente\re o painel ...".
     virtual void SetCaptionLabel(const QString& text) = 0;
-    // jvLookMonitorarClick: the monitoring view's handler, run when a session ends.
+    // jvLookMonitorarClick: when the monitoring view is the one shown, let it refresh itself as if
+    // just selected; otherwise nothing. Run when a session ends.
     virtual void MonitoringViewRefresh() = 0;
+
+    // --- session ---
+    // The link indicator: the "on line" picture and lblOnOffLine "On Line" (true), or the "off
+    // line" picture and "Off Line" (false).
+    virtual void SetOnLineIndicator(bool online) = 0;
+    // Atualiza_Monitorando: an accepted status answer, the six bytes s0..s5.
+    virtual void Atualiza_Monitorando(const QByteArray& panelStatus) = 0;
+    // Clears the screen's BufferDownloading flag.
+    virtual void ClearBufferDownloading() = 0;
+    // The programming windows, where they exist, repaint their scrolling area.
+    virtual void RepaintProgrammingWindows() = 0;
+    // Hang-up that closes the windows: the programming windows, each marked as closed by the
+    // session, then the customer screen itself.
+    virtual void CloseWindowsForDisconnect() = 0;
+    // The programming images (ImagemPC, ImagemAlarme) of a product code's model (1, 3, 4: 10-zone
+    // family; 2: 5-zone model); null when the screen holds none for it.
+    virtual ProgrammingImages* Imagens(int productCode) = 0;
+    // A programming read or write of the session ended (after its status window closed).
+    virtual void TransferEnded(const TransferReport& report) { Q_UNUSED(report); }
 };

@@ -130,6 +130,10 @@ QString AwaitingPanelCall() {
     return QStringLiteral("Aguardando chamada do painel ...");
 }
 
+QString ContinueTryingQuestion() {
+    return QStringLiteral("O painel de alarme não está respondendo\rDeseja continuar tentando?");
+}
+
 QString VersionQuestion() {
     return QStringLiteral("A versão do produto cadastrada no software Telvora é diferente da versão "
                           "recebida do painel.\rDeseja tornar a versão cadastrada igual a versão recebida "

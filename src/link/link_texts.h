@@ -43,6 +43,9 @@ QString StepConnectedToPanel(int product, const QString& storedVersion, const QS
 // The progress window's text once the panel agreed to call back.
 QString AwaitingPanelCall();
 
+// The session's retry prompt after ten time-outs.
+QString ContinueTryingQuestion();
+
 // The version check after a connection.
 QString VersionQuestion();
 // The customer screen's caption label for a product and version ("Orvan 9 V1.0" for an Orvan 9 Max
