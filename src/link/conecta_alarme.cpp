@@ -27,7 +27,7 @@ constexpr int MaxBypassSeconds = 255;
 } // namespace
 
 ConectaAlarme::ConectaAlarme(LinkController& link, const Settings& settings)
-    : LinkWorker(link), m_settings(settings) {
+    : LinkWorker(link), m_settings(settings), m_dialResultLimitMs(link.DialResultLimitMs) {
     NumComandos = settings.NAT;
 }
 
@@ -174,8 +174,9 @@ bool ConectaAlarme::EnganaSecretaria() {
     } else {
         SegundoRing = false;
         OnMain([&] { m_link.Operator()->ProgressSetSecondRingButton(true); });
-        const qint64 dialledAt = clock.nowMs();
-        Envia(firstCall);
+        // Timed from the moment the dial goes out, not from before the send's own pause.
+        qint64 dialledAt = 0;
+        Envia(firstCall, {}, [&] { dialledAt = clock.nowMs(); });
         Sleep(CommandPauseMs);
         ProximoPasso();
         ProximoPasso();
@@ -245,7 +246,7 @@ bool ConectaAlarme::Disca() {
             Cancelado = true;
             break;
         default:
-            if (clock.nowMs() - dialledAt >= DialResultLimitMs) {
+            if (clock.nowMs() - dialledAt >= m_dialResultLimitMs) {
                 OnMain([&] {
                     m_link.Operator()->ShowMessage(LinkOperator::MessageKind::Warning,
                                                    QString::fromUtf8(LinkTexts::ModemNoResponse));
@@ -495,13 +496,12 @@ void ConectaAlarme::TerminaComSucesso() {
 
 void ConectaAlarme::TerminaComFalha() {
     LinkState& state = m_link.State();
-    const int ticks = state.TimeoutTicks.load();
-    const bool dialPhase = state.DialPhase.load();
+    // The supervisor's own mark, not the tick count: a phase that ends because of the cancel may
+    // reset the count on its way out.
     QString noResponse;
-    if (!dialPhase && ticks >= 6)
-        noResponse = QString::fromUtf8(LinkTexts::ModemNoResponse);
-    else if (dialPhase && ticks >= 25)
-        noResponse = QString::fromUtf8(LinkTexts::PanelNoResponse);
+    if (SupervisionExpired.load())
+        noResponse = QString::fromUtf8(state.DialPhase.load() ? LinkTexts::PanelNoResponse
+                                                              : LinkTexts::ModemNoResponse);
     OnMainQuietly([&] {
         LinkOperator* op = m_link.Operator();
         if (!noResponse.isEmpty())

@@ -26,11 +26,6 @@ public:
     // The operator pressed "Pressione aqui no segundo ring".
     std::atomic<bool> SegundoRing{false};
 
-    // Longest wait for the modem's answer to the dial. The modem itself gives up on the carrier
-    // after S7 seconds (at most 255) and says so; a modem that says nothing at all is taken as
-    // not responding once this has passed.
-    static constexpr qint64 DialResultLimitMs = 300'000;
-
 protected:
     void run() override;
 
@@ -62,6 +57,7 @@ private:
     void MostraAviso(quint8 code);
 
     const Settings m_settings;
+    const qint64 m_dialResultLimitMs;
     QByteArray Comando; // the last command or frame handed to the send operation
     QString DigitoPABX; // the outside-line digit, when the pause is enabled
     bool PausaHabilitada = false;

@@ -394,6 +394,7 @@ void LinkController::tmrConectaAlarmeTimer() {
     if ((dialPhase && ticks >= PanelSilentTicks) || (!dialPhase && ticks >= ModemSilentTicks)) {
         SetSupervision(0);
         if (state.ConectaAlarmeWorker.load() && m_conectaAlarme) {
+            m_conectaAlarme->SupervisionExpired = true;
             m_conectaAlarme->Cancelado = true;
             m_conectaAlarme->requestInterruption();
         }

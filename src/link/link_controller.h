@@ -143,6 +143,11 @@ public:
     void ClearImagemAlarme() override;
     void TransferEnded(const TransferReport& report) override;
 
+    // Longest wait for the modem's answer to the dial. The modem itself gives up on the carrier
+    // after S7 seconds (at most 255) and says so; a modem that says nothing at all is taken as not
+    // responding once this has passed ("O Modem não responde"), so an attempt never hangs.
+    qint64 DialResultLimitMs = 300'000;
+
     // Called where the link's first-set-up flag of the data module is cleared by the reset.
     std::function<void()> ClearFirstRun;
     // Starts the callback wait after the panel agreed to call back. Unset (the callback wait is not

@@ -33,6 +33,9 @@ public:
     std::atomic<bool> Erro{false};
     // Warning code handed to Mostra_Aviso.
     std::atomic<quint8> CodigoAviso{0};
+    // The supervision timer ended the attempt (no progress within its tick limit). The worker's
+    // way out tells the operator that the modem or the panel does not respond.
+    std::atomic<bool> SupervisionExpired{false};
 
     // Terminated or cancelled: every wait ends.
     bool Stopping() const { return Cancelado.load() || isInterruptionRequested(); }

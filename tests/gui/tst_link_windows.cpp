@@ -1,11 +1,18 @@
+#include "link/clock.h"
+#include "link/link_controller.h"
 #include "link/ui/frm_conecta_alarme.h"
 #include "link/ui/frm_status.h"
 #include "link/ui/widget_link_operator.h"
+
+#include "panel_simulator.h"
+#include "serial/memory_line.h"
+#include "support/recording_link_operator.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
 
@@ -16,6 +23,8 @@ const QString Title = QStringLiteral("Telvora 1.0");
 class TestLinkWindows : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() { Clock::instance().setScale(50); }
+
     // The step list shows each line's state: current bold, done and pending not.
     void progressShowsSteps() {
         TfrmConectaAlarme window(Title);
@@ -154,6 +163,65 @@ private Q_SLOTS:
         window.close();
         QCOMPARE(cancels, 3);
         window.CloseByProgram();
+    }
+
+    // The progress window over a real connection: it shows the steps as they go, and "Cancelar"
+    // during the modem set-up ends the attempt, closes the window and drops the line.
+    void progressWindowDrivesAConnection() {
+        MemoryLine line;
+        PanelSimulator panel;
+        panel.attach(&line);
+        WidgetLinkOperator op(Title);
+        RecordingCustomerScreen screen;
+        LinkController link(line.port(), &op);
+        op.Attach(&link);
+        Settings settings;
+        settings.setAtLines(DefaultAdvancedLines());
+        link.SetSettings(settings);
+        link.SetCustomerScreen(&screen);
+        QSignalSpy ended(&link, &LinkController::ConnectionEnded);
+
+        TfrmConectaAlarme* window = op.ProgressWindow();
+        QVERIFY(link.Conectar(false));
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->JvInstallLabel1->item(0)->text(),
+                 QStringLiteral("Software conectado a porta Com 1"));
+        QTRY_VERIFY(window->JvSpecialProgress1->isVisible());
+        QCOMPARE(window->ShownState(1), StepState::Current);
+
+        QTest::mouseClick(window->btnCancelar, Qt::LeftButton);
+        QTRY_COMPARE(ended.size(), 1);
+        QCOMPARE(ended.first().at(0).toBool(), false);
+        QVERIFY(!window->isVisible());
+        QVERIFY(!link.ConectaAlarmeWorker());
+        QVERIFY(!line.programOpened());
+        QVERIFY(panel.lastDialled().isEmpty());
+    }
+
+    // A connection that succeeds closes the window by itself.
+    void progressWindowClosesOnSuccess() {
+        MemoryLine line;
+        PanelSimulator panel;
+        panel.attach(&line);
+        WidgetLinkOperator op(Title);
+        RecordingCustomerScreen screen;
+        LinkController link(line.port(), &op);
+        op.Attach(&link);
+        Settings settings;
+        settings.setAtLines(DefaultAdvancedLines());
+        link.SetSettings(settings);
+        link.SetCustomerScreen(&screen);
+        link.State().StoredVersion.store(QStringLiteral("1.4"));
+        QSignalSpy ended(&link, &LinkController::ConnectionEnded);
+
+        QVERIFY(link.Conectar(false));
+        QVERIFY(ended.wait(30000));
+        QCOMPARE(ended.first().at(0).toBool(), true);
+        TfrmConectaAlarme* window = op.ProgressWindow();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(window->JvInstallLabel1->count(), 7);
+        QCOMPARE(window->ShownState(6), StepState::Current);
+        QVERIFY(window->btnCancelar->isEnabled());
     }
 
     // While the status window is up every other window is disabled, and enabled again after.

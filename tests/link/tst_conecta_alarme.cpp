@@ -1,0 +1,472 @@
+// The connection worker and the link supervisor against the simulated panel behind its simulated
+// Hayes modem, on the scaled clock: every ending of a connection attempt, the answering-machine
+// bypass, the version check, and the session that follows a connection.
+
+#include "link/clock.h"
+#include "link/conecta_alarme.h"
+#include "link/link_controller.h"
+#include "link/link_texts.h"
+#include "panel_simulator.h"
+#include "serial/memory_line.h"
+#include "session/online_worker.h"
+#include "support/recording_link_operator.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+constexpr double Scale = 50;
+constexpr int WaitRealMs = 30000;
+
+// The program's side: the controller with a recording operator and customer screen, on an
+// in-memory line whose far end is the simulated modem and panel.
+struct Rig {
+    MemoryLine line;
+    PanelSimulator panel;
+    RecordingLinkOperator op;
+    RecordingCustomerScreen screen;
+    LinkController link{line.port(), &op};
+    QList<QByteArray> sent; // everything the program wrote, write by write
+    int callbackStarts = 0;
+
+    explicit Rig(const sim::PanelSimConfig& config = {}, Settings settings = connectionSettings())
+        : panel(config) {
+        panel.attach(&line);
+        link.SetSettings(settings);
+        link.SetCustomerScreen(&screen);
+        link.State().StoredVersion.store(QStringLiteral("1.4"));
+        link.Inicia_CallBack = [this] { ++callbackStarts; };
+        QObject::connect(&line, &MemoryLine::receivedFromProgram, &line,
+                         [this](const QByteArray& bytes) { sent.append(bytes); });
+    }
+
+    static Settings connectionSettings() {
+        Settings s;
+        s.setAtLines(DefaultAdvancedLines());
+        return s;
+    }
+
+    // Presses connect and waits until the end message was handled: {connected, callbackPending}.
+    QPair<bool, bool> connectPanel(bool withCallback = false) {
+        QSignalSpy ended(&link, &LinkController::ConnectionEnded);
+        if (!link.Conectar(withCallback))
+            return {false, false};
+        if (!ended.wait(WaitRealMs))
+            return {false, false};
+        return {ended.first().at(0).toBool(), ended.first().at(1).toBool()};
+    }
+
+    int frames(const QString& kind) const {
+        int n = 0;
+        for (const sim::JournalEntry& e : panel.journal(QStringLiteral("frame")))
+            n += e.text == kind;
+        return n;
+    }
+    bool wrote(const QByteArray& bytes) const { return sent.contains(bytes); }
+};
+
+QString aviso(int code) {
+    return LinkTexts::Aviso(code);
+}
+
+} // namespace
+
+class TestConectaAlarme : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { Clock::instance().setScale(Scale); }
+
+    // Every way an attempt ends, with what the operator sees and what is left behind.
+    void endings_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<bool>("connected");
+        QTest::addColumn<bool>("callbackPending");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<int>("codeFrames"); // code frames the panel received
+
+        QTest::newRow("connected") << "" << true << false << QStringList() << 1;
+        QTest::newRow("busy") << "busy" << false << false << QStringList{aviso(7)} << 0;
+        QTest::newRow("no answer") << "no answer" << false << false << QStringList{aviso(8)} << 0;
+        QTest::newRow("no dial tone") << "no dial tone" << false << false << QStringList{aviso(6)} << 0;
+        // The link starts with IgnoreNoCarrier set; a NO CARRIER the attempt did not announce is
+        // still a failure and must not be thrown away.
+        QTest::newRow("no carrier") << "no carrier" << false << false << QStringList{aviso(3)} << 0;
+        QTest::newRow("modem silent") << "modem silent" << false << false
+                                      << QStringList{QString::fromUtf8(LinkTexts::ModemNoResponse)} << 0;
+        QTest::newRow("panel silent after the carrier")
+            << "panel silent" << false << false << QStringList{QString::fromUtf8(LinkTexts::PanelNoResponse)}
+            << 0;
+        QTest::newRow("wrong product") << "wrong product" << false << false << QStringList{aviso(9)} << 0;
+        QTest::newRow("wrong panel code")
+            << "wrong panel code" << false << false << QStringList{aviso(10)} << 0;
+        QTest::newRow("PC code refused six times")
+            << "wrong pc code" << false << false << QStringList{aviso(11)} << 6;
+        QTest::newRow("accepted after three refusals")
+            << "three refusals" << true << false << QStringList() << 4;
+        QTest::newRow("callback agreed") << "callback" << false << true << QStringList() << 1;
+        QTest::newRow("line rejected during set-up") << "rejected L0" << true << false << QStringList() << 1;
+        QTest::newRow("PRODUTO unreadable")
+            << "bad produto" << false << false << QStringList{LinkTexts::ConnectionErrorText()} << 0;
+    }
+
+    void endings() {
+        QFETCH(QString, setup);
+        QFETCH(bool, connected);
+        QFETCH(bool, callbackPending);
+        QFETCH(QStringList, messages);
+        QFETCH(int, codeFrames);
+
+        sim::PanelSimConfig config;
+        if (setup == "busy")
+            config.modem.dialOutcome = sim::DialOutcome::Busy;
+        else if (setup == "no answer")
+            config.modem.dialOutcome = sim::DialOutcome::NoAnswer;
+        else if (setup == "no dial tone")
+            config.modem.dialOutcome = sim::DialOutcome::NoDialTone;
+        else if (setup == "no carrier")
+            config.modem.dialOutcome = sim::DialOutcome::NoCarrier;
+        else if (setup == "modem silent")
+            config.faults.modemSilent = true;
+        else if (setup == "panel silent")
+            config.faults.rules.append({1u << int(sim::FrameKind::Ident), sim::Fault::Silence, 1000});
+        else if (setup == "three refusals")
+            config.faults.rules.append({1u << int(sim::FrameKind::Code), sim::Fault::Nak, 3});
+        else if (setup == "callback")
+            config.panel.callbackOnCodes = true;
+        else if (setup == "rejected L0")
+            config.faults.rejectedCommands = QStringList{QStringLiteral("L0")};
+        Rig rig(config);
+        if (setup == "wrong product")
+            rig.screen.produto = QStringLiteral("2");
+        else if (setup == "wrong panel code")
+            rig.screen.codigoPainel = QStringLiteral("4321");
+        else if (setup == "wrong pc code")
+            rig.screen.codigoPC = QStringLiteral("8765");
+        else if (setup == "bad produto")
+            rig.screen.produto = QStringLiteral("x");
+
+        const QPair<bool, bool> outcome = rig.connectPanel();
+        QCOMPARE(outcome.first, connected);
+        QCOMPARE(outcome.second, callbackPending);
+        QCOMPARE(rig.op.messageTexts(), messages);
+        QCOMPARE(rig.frames("code"), codeFrames);
+        QVERIFY(!rig.link.ConectaAlarmeWorker());
+        QVERIFY(!rig.link.State().ConectaAlarmeWorker.load());
+        QVERIFY(!rig.link.SupervisionActive());
+        QVERIFY(!rig.op.busyCursor);
+
+        if (connected) {
+            // The session worker took over; the connect images gave way to the disconnect image.
+            QVERIFY(rig.link.OnLineWorker());
+            QVERIFY(rig.screen.connectedImages);
+            QVERIFY(!rig.op.progressVisible);
+            QVERIFY(rig.line.programOpened());
+            QCOMPARE(rig.screen.versionLabel, QStringLiteral("V1.4"));
+            QCOMPARE(rig.op.stepTexts().last(),
+                     QStringLiteral("Software conectado ao painel de alarme Orvan 10 versão 1.4"));
+            QCOMPARE(rig.op.currentStep(), rig.op.steps.size() - 1);
+            // One request of each kind when the panel answers at once: an answer is never
+            // dropped and asked for again.
+            QCOMPARE(rig.frames("ident"), 1);
+            QCOMPARE(rig.frames("proceed"), 1);
+            QVERIFY(!rig.screen.closeEnabled);
+        } else if (callbackPending) {
+            // The progress window stays up for the callback wait, which is started.
+            QVERIFY(rig.op.progressVisible);
+            QCOMPARE(rig.op.progressText, LinkTexts::AwaitingPanelCall());
+            QCOMPARE(rig.callbackStarts, 1);
+            QVERIFY(rig.screen.connectedImages);
+            QVERIFY(!rig.line.programOpened());
+            QVERIFY(rig.link.State().IgnoreNoCarrier.load());
+            QVERIFY(!rig.link.State().FrameMode.load());
+            QVERIFY(!rig.link.OnLineWorker());
+        } else {
+            QVERIFY(!rig.link.OnLineWorker());
+            QVERIFY(!rig.screen.connectedImages);
+            QVERIFY(!rig.op.progressVisible);
+            QVERIFY(!rig.line.programOpened());
+            QVERIFY(rig.screen.closeEnabled);
+        }
+        if (setup == "modem silent")
+            QVERIFY(rig.panel.lastDialled().isEmpty());
+        if (setup == "wrong product" || setup == "wrong panel code")
+            QCOMPARE(rig.frames("ident"), 1);
+    }
+
+    // What goes out to the modem: the initialisation lines one per "OK", 300 baud before the dial,
+    // the dial line with the outside-line digit, then the connection frames.
+    void modemDialogue() {
+        Settings settings = Rig::connectionSettings();
+        settings.HabilitaPausa = true;
+        settings.Digito = QStringLiteral("9");
+        settings.Intervalo = 2;
+        Rig rig({}, settings);
+        QVERIFY(rig.connectPanel().first);
+
+        QList<QByteArray> expected =
+            ModemInitOutput(BuildModemInitList(settings, ModemInitWorker::Connection));
+        // Keep-alives may come in between the lines; take them out before comparing.
+        QList<QByteArray> init;
+        for (const QByteArray& w : rig.sent) {
+            if (w.startsWith("ATD"))
+                break;
+            if (w != "AT\r" || init.isEmpty())
+                init.append(w);
+        }
+        QCOMPARE(init, expected);
+        QVERIFY(init.join().contains("S08=2"));
+        QVERIFY(rig.wrote("ATDT9,5551234;ATA\r"));
+        QVERIFY(rig.wrote(QByteArray::fromHex("B3430000000000F0")));
+        QVERIFY(rig.wrote(QByteArray::fromHex("B328123456780093")));
+        QVERIFY(rig.wrote(QByteArray::fromHex("B3500000000000E3")));
+        QCOMPARE(rig.panel.programBaudrate(), 300);
+        QCOMPARE(
+            rig.op.stepTexts(),
+            (QStringList{LinkTexts::StepPortConnected(1), LinkTexts::StepConfiguringModem(settings.Modem),
+                         LinkTexts::StepDialling("5551234"), LinkTexts::StepConnectingToPanel(),
+                         LinkTexts::StepCheckingCodes(), LinkTexts::StepCodesCorrect(false),
+                         LinkTexts::StepConnectedToPanel(1, "1.4", "1.4")}));
+    }
+
+    // A USB-type modem: one command per line, the modulation command, no re-open at 300 baud.
+    void usbModem() {
+        Settings settings = Rig::connectionSettings();
+        settings.Modem = QStringLiteral("U.S. Robotics USB");
+        settings.setAtLines(
+            QStringLiteral("&F0 &C0 &D2 &H0 &I0 &K0 &N1 E0 Q0 S0=0 S10=255 S12=50 S7=120 S9=1 X3 "
+                           "V0 +MS=B103,0,300")
+                .split(QLatin1Char(' ')));
+        Rig rig({}, settings);
+        const QPair<bool, bool> outcome = rig.connectPanel();
+        QVERIFY(outcome.first);
+        QVERIFY(rig.wrote("AT+MS=B103,0,300\r"));
+        QVERIFY(rig.wrote("AT&F0\r"));
+        QCOMPARE(rig.line.programBaudrate(), 9600);
+    }
+
+    // The operator asks for a callback: the callback request goes out instead of proceed, and the
+    // step list says the program waits for the panel's call.
+    void callbackRequested() {
+        Rig rig;
+        const QPair<bool, bool> outcome = rig.connectPanel(true);
+        QCOMPARE(outcome, qMakePair(false, true));
+        QCOMPARE(rig.frames("callback"), 1);
+        QCOMPARE(rig.frames("proceed"), 0);
+        QCOMPARE(rig.op.stepTexts().last(), LinkTexts::StepAwaitingCallback());
+        QVERIFY(!rig.op.stepTexts().contains(LinkTexts::StepCodesCorrect(false)));
+        // "AT\r" follows the agreement.
+        const qsizetype request = rig.sent.indexOf(QByteArray::fromHex("B3560000000000E5"));
+        QVERIFY(request >= 0);
+        QVERIFY(rig.sent.mid(request).contains("AT\r"));
+        QCOMPARE(rig.callbackStarts, 1);
+        QVERIFY(!rig.link.State().CallbackRequested.load() || rig.link.State().CallbackPending.load());
+    }
+
+    // Without anyone to wait for the panel's call the attempt ends as not connected rather than
+    // leaving the progress window up for good.
+    void callbackWithoutWait() {
+        sim::PanelSimConfig config;
+        config.panel.callbackOnCodes = true;
+        Rig rig(config);
+        rig.link.Inicia_CallBack = nullptr;
+        QCOMPARE(rig.connectPanel(), qMakePair(false, true));
+        QVERIFY(!rig.op.progressVisible);
+        QVERIFY(!rig.screen.connectedImages);
+        QVERIFY(!rig.line.programOpened());
+        QVERIFY(!rig.link.State().CallbackPending.load());
+    }
+
+    // Answering-machine bypass with no stored time: the operator presses the button at the second
+    // ring, 14.7 s after the first dial; 14 s is learned and stored, the first call is abandoned,
+    // and the real call connects.
+    void bypassLearnsTheTime() {
+        sim::PanelSimConfig config;
+        config.panel.answeringMachineBypass = true;
+        Rig rig(config);
+        rig.screen.enganaSecretaria = true;
+        rig.screen.tempoEnganaSecretaria = 0;
+        qint64 firstDialAt = -1;
+        QObject::connect(&rig.line, &MemoryLine::receivedFromProgram, &rig.line,
+                         [&](const QByteArray& bytes) {
+                             if (bytes == "ATDT5551234\r")
+                                 firstDialAt = Clock::instance().nowMs();
+                         });
+        rig.op.onSteps = [&](const QList<ProgressStep>& steps) {
+            const int current = rig.op.currentStep();
+            if (current >= 0 && steps.at(current).text == LinkTexts::StepPressAtSecondRing() &&
+                firstDialAt >= 0) {
+                const qint64 due = firstDialAt + 14700 - Clock::instance().nowMs();
+                QTimer::singleShot(Clock::instance().realInterval(due), &rig.link,
+                                   [&] { rig.link.SegundoRingPressionado(); });
+            }
+        };
+        QVERIFY(rig.connectPanel().first);
+        QCOMPARE(rig.screen.storedBypassTimes, QList<int>{14});
+        QVERIFY(!rig.op.secondRingButton);
+        // First call unexpanded, abandoned with "AT\r", then the real dial.
+        const qsizetype first = rig.sent.indexOf("ATDT5551234\r");
+        const qsizetype real = rig.sent.indexOf("ATDT5551234;ATA\r");
+        QVERIFY(first >= 0 && real > first);
+        QVERIFY(rig.sent.mid(first, real - first).contains("AT\r"));
+        QVERIFY(rig.op.stepTexts().contains(LinkTexts::StepTimeBetweenRings(14)));
+        const QStringList steps = rig.op.stepTexts();
+        QCOMPARE(steps.indexOf(LinkTexts::StepTimeBetweenRings(14)),
+                 steps.indexOf(LinkTexts::StepPressAtSecondRing()) + 1);
+    }
+
+    // With a stored time the first call is left to ring that long and abandoned without asking.
+    void bypassWithStoredTime() {
+        sim::PanelSimConfig config;
+        config.panel.answeringMachineBypass = true;
+        Rig rig(config);
+        rig.screen.enganaSecretaria = true;
+        rig.screen.tempoEnganaSecretaria = 8;
+        qint64 firstDialAt = -1, abandonedAt = -1;
+        QObject::connect(&rig.line, &MemoryLine::receivedFromProgram, &rig.line,
+                         [&](const QByteArray& bytes) {
+                             const qint64 now = Clock::instance().nowMs();
+                             if (bytes == "ATDT5551234\r")
+                                 firstDialAt = now;
+                             else if (bytes == "AT\r" && firstDialAt >= 0 && abandonedAt < 0)
+                                 abandonedAt = now;
+                         });
+        QVERIFY(rig.connectPanel().first);
+        QVERIFY(rig.screen.storedBypassTimes.isEmpty());
+        QVERIFY(abandonedAt - firstDialAt >= 8000);
+        QVERIFY(abandonedAt - firstDialAt < 12000);
+        QVERIFY(!rig.op.stepTexts().contains(LinkTexts::StepPressAtSecondRing()));
+    }
+
+    // "Cancelar" during the modem set-up ends the attempt quietly and drops the line.
+    void cancelDuringSetUp() {
+        Rig rig;
+        QSignalSpy ended(&rig.link, &LinkController::ConnectionEnded);
+        QVERIFY(rig.link.Conectar(false));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.sent.size() >= 2, WaitRealMs);
+        // Returns once the worker has ended; its end message may have been handled meanwhile.
+        rig.link.CancelaConexao();
+        QVERIFY(rig.link.ConectaAlarmeWorker() == nullptr || ended.wait(WaitRealMs));
+        QCOMPARE(ended.size(), 1);
+        QCOMPARE(ended.first().at(0).toBool(), false);
+        QVERIFY(rig.op.messages.isEmpty());
+        QVERIFY(!rig.line.programOpened());
+        QVERIFY(!rig.screen.connectedImages);
+        QVERIFY(rig.panel.lastDialled().isEmpty());
+    }
+
+    // Version check after a connection: the question, and what Yes and No leave behind; an
+    // Orvan 9 Max panel is updated without a question.
+    void versionCheck_data() {
+        QTest::addColumn<int>("product");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QString>("storedAfter"); // StoredVersion after the check
+        QTest::addColumn<QStringList>("versaoProduto");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("same version") << 1 << "1.4" << true << false << "1.4" << QStringList() << "";
+        QTest::newRow("differs, Yes") << 1 << "1.2" << true << true << "1.4" << QStringList{"1.4"}
+                                      << "Informações sobre o cliente\re o painel Orvan 10 V1.4";
+        QTest::newRow("differs, No") << 1 << "1.2" << false << true << "1.2" << QStringList() << "";
+        QTest::newRow("Orvan 10 Max, Yes") << 3 << "1.0" << true << true << "1.3" << QStringList{"1.3"}
+                                           << "Informações sobre o cliente\re o painel Orvan 10 Max V1.3";
+        QTest::newRow("Orvan 9 Max, silent") << 4 << "1.3" << false << false << "1.3" << QStringList{"1.0"}
+                                             << "Informações sobre o cliente\re o painel Orvan 9 V1.0";
+    }
+
+    void versionCheck() {
+        QFETCH(int, product);
+        QFETCH(QString, stored);
+        QFETCH(bool, answer);
+        QFETCH(bool, asked);
+        QFETCH(QString, storedAfter);
+        QFETCH(QStringList, versaoProduto);
+        QFETCH(QString, caption);
+
+        sim::PanelSimConfig config;
+        config.product = product;
+        Rig rig(config);
+        rig.screen.produto = QString::number(product);
+        rig.link.State().StoredVersion.store(stored);
+        rig.op.answer = answer;
+        QVERIFY(rig.connectPanel().first);
+        QCOMPARE(rig.op.questions.contains(LinkTexts::VersionQuestion()), asked);
+        QCOMPARE(rig.link.State().StoredVersion.load(), storedAfter);
+        QCOMPARE(rig.screen.storedVersions, versaoProduto);
+        QCOMPARE(rig.screen.captionLabel, caption);
+        QCOMPARE(rig.link.State().Orvan9Max.load(), product == 4);
+    }
+
+    // After the connection the session reads the whole programming into ImagemAlarme; the
+    // disconnect request hangs up and WM_ONLINE_FIM restores the connect images.
+    void sessionFollowsAndEnds() {
+        Rig rig;
+        QVERIFY(rig.connectPanel().first);
+        OnLine* session = rig.link.OnLineWorker();
+        QVERIFY(session);
+        QCOMPARE(session->Blocks.load(), 0x7FFFFu);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitRealMs);
+        // Both memory pages were read (the zone attributes are normalised after the read, so
+        // the codes block and the last block are compared).
+        QCOMPARE(rig.screen.tenZone.ImagemAlarme.block(7), rig.panel.block(7));
+        QCOMPARE(rig.screen.tenZone.ImagemAlarme.block(18), rig.panel.block(18));
+        QVERIFY(rig.screen.onLine);
+
+        QSignalSpy ended(&rig.link, &LinkController::SessionEnded);
+        session->DisconnectRequest = true;
+        QVERIFY(ended.wait(WaitRealMs));
+        QVERIFY(!rig.link.OnLineWorker());
+        QVERIFY(!rig.link.State().OnLineWorker.load());
+        QVERIFY(!rig.screen.connectedImages);
+        QVERIFY(!rig.screen.onLine);
+        QVERIFY(rig.screen.closeEnabled);
+        QVERIFY(!rig.line.programOpened());
+        QVERIFY(!rig.link.ResponseTimerActive());
+        QVERIFY(rig.screen.monitoringRefreshes >= 1);
+        QVERIFY(rig.wrote("ATH0\r"));
+        QCOMPARE(rig.screen.tenZone.ImagemAlarme.bytes(), QByteArray(304, '\0'));
+    }
+
+    // A modem that goes quiet once it has dialled (no CONNECT, no failure) does not hold the
+    // attempt forever: after the dial limit it ends with "O Modem não responde".
+    void modemSilentAfterDial() {
+        MemoryLine line;
+        RecordingLinkOperator op;
+        RecordingCustomerScreen screen;
+        LinkController link(line.port(), &op);
+        link.SetSettings(Rig::connectionSettings());
+        link.SetCustomerScreen(&screen);
+        link.DialResultLimitMs = 20000;
+        // Answers "OK" to every command line, and nothing to the dial.
+        QObject::connect(&line, &MemoryLine::receivedFromProgram, &line, [&](const QByteArray& bytes) {
+            if (bytes.startsWith("AT") && !bytes.startsWith("ATD"))
+                line.sendToProgram("\r\n0\r\n");
+        });
+        QSignalSpy ended(&link, &LinkController::ConnectionEnded);
+        const qint64 start = Clock::instance().nowMs();
+        QVERIFY(link.Conectar(false));
+        QVERIFY(ended.wait(WaitRealMs));
+        QCOMPARE(ended.first().at(0).toBool(), false);
+        QCOMPARE(op.messageTexts(), QStringList{QString::fromUtf8(LinkTexts::ModemNoResponse)});
+        QVERIFY(Clock::instance().nowMs() - start >= 20000);
+        QVERIFY(!line.programOpened());
+    }
+
+    // A second attempt from the same screen starts from a clean link state: it waits for the
+    // modem's own "OK"s and its own dial result, not for those of the first attempt.
+    void secondAttemptAfterBusy() {
+        sim::PanelSimConfig config;
+        config.modem.dialOutcome = sim::DialOutcome::Busy;
+        Rig rig(config);
+        QCOMPARE(rig.connectPanel(), qMakePair(false, false));
+        rig.panel.modemSettings().dialOutcome = sim::DialOutcome::Connect;
+        rig.op.messages.clear();
+        QVERIFY(rig.connectPanel().first);
+        QVERIFY(rig.op.messages.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConectaAlarme)
+#include "tst_conecta_alarme.moc"
