@@ -37,10 +37,6 @@ QString ConnectionErrorText() {
     return QStringLiteral("Ocorreu um erro e a conexão com o alarme teve que ser cancelada.\r") + ErrorTail;
 }
 
-QString ConfigModemErrorText() {
-    return QStringLiteral("Ocorreu um erro na tentativa de configurar o modem.\r") + ErrorTail;
-}
-
 QString PortCannotBeOpened() {
     return QStringLiteral("A porta serial não pôde ser aberta.\rVerifique se outro programa não está "
                           "utilizando esta porta\rou se ela está configurada corretamente.");
@@ -51,10 +47,6 @@ QString PortNumberCannotBeOpened(int number) {
            QStringLiteral(" não pôde ser aberta.\r") +
            QStringLiteral("Verifique se outro programa já está utilizando esta porta ") +
            QStringLiteral("ou se o modem está configurado na porta correta.");
-}
-
-QString PortInUse() {
-    return QStringLiteral("Outro Programa já está usando a porta de comunicação.");
 }
 
 QString StepPortConnected(int port) {
@@ -83,14 +75,6 @@ QString StepConnectingToPanel() {
 
 QString StepCheckingCodes() {
     return QStringLiteral("Verificando código do PC e código do Painel");
-}
-
-QString StepConnectedToModem() {
-    return QStringLiteral("Software conectado ao modem");
-}
-
-QString StepReceivingRing() {
-    return QStringLiteral("Recebendo ring");
 }
 
 QString StepTimeBetweenRings(int seconds) {

@@ -12,8 +12,7 @@ namespace LinkTexts {
 QString Aviso(int code);
 
 // The error text of the end-message handlers.
-QString ConnectionErrorText();  // a connection or callback worker ended by an unexpected error
-QString ConfigModemErrorText(); // the modem configuration ended by an unexpected error
+QString ConnectionErrorText(); // a connection or callback worker ended by an unexpected error
 
 // The no-response messages a worker shows on its way out after a supervision time-out.
 inline constexpr char ModemNoResponse[] = "O Modem não responde";
@@ -22,7 +21,6 @@ inline constexpr char PanelNoResponse[] = "O Alarme não está respondendo";
 // Serial port failures of the connect action.
 QString PortCannotBeOpened();                 // CanOpen failed
 QString PortNumberCannotBeOpened(int number); // opening failed
-QString PortInUse();                          // access denied by the system
 
 // Steps of the connection progress window.
 QString StepPortConnected(int port); // "Software conectado a porta Com 3"
@@ -32,8 +30,6 @@ QString StepPressAtSecondRing();
 QString StepWaitingBypassTime();
 QString StepConnectingToPanel();
 QString StepCheckingCodes();
-QString StepConnectedToModem(); // a panel calls in: the modem is ready
-QString StepReceivingRing();
 QString StepTimeBetweenRings(int seconds);
 QString StepCodesCorrect(bool callbackPending);
 QString StepAwaitingCallback();

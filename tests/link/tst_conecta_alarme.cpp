@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr double Scale = 50;
+constexpr double Scale = 100;
 constexpr int WaitRealMs = 30000;
 
 // The program's side: the controller with a recording operator and customer screen, on an
@@ -452,6 +452,77 @@ private Q_SLOTS:
         QCOMPARE(op.messageTexts(), QStringList{QString::fromUtf8(LinkTexts::ModemNoResponse)});
         QVERIFY(Clock::instance().nowMs() - start >= 20000);
         QVERIFY(!line.programOpened());
+    }
+
+    // The session's waits run on the controller's response timer: a panel that misses two block
+    // reads is asked again and the read completes; the status window shows the read and closes.
+    void sessionRecoversFromSilence() {
+        sim::PanelSimConfig config;
+        config.faults.rules.append({1u << int(sim::FrameKind::Read), sim::Fault::Silence, 2});
+        Rig rig(config);
+        QVERIFY(rig.connectPanel().first);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitRealMs);
+        QCOMPARE(rig.frames("read"), 19 + 2);
+        QVERIFY(rig.op.statusTexts.contains(QStringLiteral("Aguarde! Recebendo a programação do painel.")));
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.op.statusVisible, WaitRealMs);
+        QCOMPARE(rig.screen.transfers.size(), 1);
+        QVERIFY(rig.screen.transfers.first().succeeded());
+    }
+
+    // A panel that drops the line right after the connection: the session's time-outs lead to the
+    // question whether to go on trying; "No" hangs up and the session ends.
+    void sessionLineDropped() {
+        sim::PanelSimConfig config;
+        config.faults.dropAfterFrames = 3; // identification, codes, proceed
+        Rig rig(config);
+        rig.op.answer = false;
+        QVERIFY(rig.connectPanel().first);
+        QSignalSpy ended(&rig.link, &LinkController::SessionEnded);
+        QVERIFY(ended.wait(WaitRealMs));
+        QCOMPARE(rig.op.questions, QStringList{LinkTexts::ContinueTryingQuestion()});
+        QVERIFY(!rig.link.State().ProgrammingReceived.load());
+        QVERIFY(!rig.line.programOpened());
+        QVERIFY(!rig.screen.connectedImages);
+    }
+
+    // The port cannot be opened: the operator is told in the system's words and nothing starts.
+    void portCannotBeOpened() {
+        Rig rig;
+        rig.line.setOpenFails(true);
+        QVERIFY(!rig.link.Conectar(false));
+        QCOMPARE(rig.op.messageTexts(), QStringList{LinkTexts::PortCannotBeOpened()});
+        QCOMPARE(rig.op.messages.first().kind, LinkOperator::MessageKind::Error);
+        QVERIFY(!rig.link.ConectaAlarmeWorker());
+        QCOMPARE(rig.op.progressShows, 0);
+        QVERIFY(!rig.op.busyCursor);
+    }
+
+    // The supervision timer counts only while a connection worker can be cancelled by it, or when
+    // no customer screen is open (the reception of a panel's call).
+    void supervisionCounts_data() {
+        QTest::addColumn<bool>("screenOpen");
+        QTest::addColumn<bool>("callbackWorker");
+        QTest::addColumn<bool>("counts");
+        QTest::newRow("screen open, only the callback wait") << true << true << false;
+        QTest::newRow("screen open, no worker") << true << false << false;
+        QTest::newRow("no screen") << false << false << true;
+    }
+
+    void supervisionCounts() {
+        QFETCH(bool, screenOpen);
+        QFETCH(bool, callbackWorker);
+        QFETCH(bool, counts);
+        Rig rig;
+        ModemWorkerLink callback;
+        if (!screenOpen)
+            rig.link.SetCustomerScreen(nullptr);
+        if (callbackWorker)
+            rig.link.State().CallBackWorker = &callback;
+        rig.link.SetSupervision(1000);
+        QTest::qWait(Clock::instance().realInterval(3500));
+        rig.link.SetSupervision(0);
+        QCOMPARE(rig.link.State().TimeoutTicks.load() > 0, counts);
+        rig.link.State().CallBackWorker = nullptr;
     }
 
     // A second attempt from the same screen starts from a clean link state: it waits for the
