@@ -144,7 +144,7 @@ void ConectaAlarme::MudaVelocidade() {
 // Phase 3: a first call lets an answering machine on the panel's line take the call away; it is
 // abandoned after the stored time (learned from the operator's press at the second ring), and the
 // real call follows 10 s later.
-bool ConectaAlarme::EnganaSecretaria() {
+void ConectaAlarme::EnganaSecretaria() {
     LinkState& state = m_link.State();
     bool bypass = false;
     int seconds = 0;
@@ -160,7 +160,7 @@ bool ConectaAlarme::EnganaSecretaria() {
     });
     if (!bypass) {
         ProximoPasso();
-        return true;
+        return;
     }
 
     state.IgnoreNoCarrier = true; // the first call's NO CARRIER is not a result
@@ -203,7 +203,6 @@ bool ConectaAlarme::EnganaSecretaria() {
         SleepUnlessStopping(AbandonedCallPauseMs);
     if (!Stopping())
         ProximoPasso();
-    return !Stopping();
 }
 
 // Phase 4: dial and wait for the carrier or the modem's failure result.

@@ -31,10 +31,11 @@ protected:
 
 private:
     void Executa();
-    // The phases; each returns false when the attempt is over.
+    // The phases, in order. The two that can end the attempt by themselves return false then;
+    // after the others the worker looks at Stopping().
     bool InicializaModem();
     void MudaVelocidade();
-    bool EnganaSecretaria();
+    void EnganaSecretaria();
     bool Disca();
     void Identifica();
     void VerificaCodigos();
