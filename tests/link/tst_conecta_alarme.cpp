@@ -469,8 +469,9 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitRealMs);
         QCOMPARE(rig.frames("read"), 19 + 2);
         QVERIFY(rig.op.statusTexts.contains(QStringLiteral("Aguarde! Recebendo a programação do painel.")));
-        QTRY_VERIFY_WITH_TIMEOUT(!rig.op.statusVisible, WaitRealMs);
-        QCOMPARE(rig.screen.transfers.size(), 1);
+        // The report comes once the status window has closed.
+        QTRY_COMPARE_WITH_TIMEOUT(rig.screen.transfers.size(), 1, WaitRealMs);
+        QVERIFY(!rig.op.statusVisible);
         QVERIFY(rig.screen.transfers.first().succeeded());
     }
 
