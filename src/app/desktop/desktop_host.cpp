@@ -1,0 +1,19 @@
+#include "app/desktop/desktop_host.h"
+
+#include "access/ui/frm_primeira_senha.h"
+#include "access/ui/frm_splash.h"
+#include "app/ui/message_box.h"
+
+void DesktopHost::ShowMessage(const QString& text) {
+    ShowInfo(nullptr, text, QMessageBox::Critical);
+}
+
+bool DesktopHost::RunFirstTimeSetup(TdmBancoDeDados& dm) {
+    TfrmPrimeiraSenha setup(dm, TfrmPrimeiraSenha::Page::FirstOperator);
+    return setup.exec() == QDialog::Accepted;
+}
+
+bool DesktopHost::RunLogin(TdmBancoDeDados& dm) {
+    TfrmSplash login(dm);
+    return login.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,58 @@
+// telvora: the desktop application.
+#include "app/app_paths.h"
+#include "app/desktop/desktop_host.h"
+#include "app/desktop/record_screen.h"
+#include "app/locale_format.h"
+#include "app/single_instance.h"
+#include "app/ui/message_box.h"
+#include "link/link_state.h"
+#include "serial/tcia_com_port.h"
+#include "store/data_module.h"
+#include "store/sql_script.h"
+#include "store/store_messages.h"
+#include "workspace/ui/frm_principal.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Telvora"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Telvora"));
+    ApplyApplicationLocale();
+
+    SingleInstance instance;
+    if (!instance.start())
+        return 0;
+
+    // A fresh installation has no database yet: it is created from the schema.
+    const QString database = ApplicationPath(QStringLiteral("zrv.fdb"));
+    if (!QFileInfo::exists(database)) {
+        QString error;
+        if (!CreateNewDatabase(database, &error)) {
+            ShowInfo(nullptr, kMsgBancoNaoEncontrado + QStringLiteral("\r") + error, QMessageBox::Critical);
+            return 1;
+        }
+    }
+
+    TdmBancoDeDados dm;
+    DesktopHost host;
+    dm.SetHost(&host);
+    if (!dm.OpenAndLogin(database))
+        return 0;
+
+    LinkState link;
+    TCiaComPort port;
+    TfrmPrincipal main(dm, link, port);
+    if (main.DatabaseFailed() && !QFileInfo::exists(database))
+        return 1;
+    main.SetLoginHandler([&host, &dm](TfrmPrincipal&) { return host.RunLogin(dm); });
+    main.SetRecordScreenOpener(RecordScreenOpener());
+    QObject::connect(&instance, &SingleInstance::comeForwardRequested, &main, [&main] {
+        main.showNormal();
+        main.raise();
+        main.activateWindow();
+    });
+    main.show();
+    return app.exec();
+}

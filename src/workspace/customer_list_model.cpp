@@ -1,0 +1,96 @@
+#include "workspace/customer_list_model.h"
+
+#include "store/data_module.h"
+#include "store/schema_tables.h"
+
+CustomerListModel::CustomerListModel(QObject* parent) : QAbstractTableModel(parent) {
+    FilterAllGroups();
+}
+
+int CustomerListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_list.Count();
+}
+
+int CustomerListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : CustomerListFieldCount;
+}
+
+QVariant CustomerListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_list.DisplayText(index.row(), index.column());
+    if (role == ValueRole)
+        return m_list.Value(index.row(), index.column());
+    return {};
+}
+
+QVariant CustomerListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return CustomerListTitle(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void CustomerListModel::FilterAllGroups() {
+    m_where = QStringLiteral(" where C.id_Grupo <> ?");
+    m_whereParams = {kRecycleBinGroup};
+    m_sortField = -1;
+    m_sortOrder = SortOrder::None;
+}
+
+void CustomerListModel::FilterGroup(int groupId) {
+    m_where = QStringLiteral(" where C.id_Grupo = ?");
+    m_whereParams = {groupId};
+    m_sortField = -1;
+    m_sortOrder = SortOrder::None;
+}
+
+bool CustomerListModel::Reload(DbConnection& db, QString* error) {
+    beginResetModel();
+    const bool ok = m_list.Load(db, kCustomerListSelect + m_where, m_whereParams, error);
+    if (!ok)
+        m_list.Clear();
+    ApplySort();
+    endResetModel();
+    return ok;
+}
+
+void CustomerListModel::Clear() {
+    beginResetModel();
+    m_list.Clear();
+    endResetModel();
+}
+
+CustomerListModel::SortOrder CustomerListModel::SortByTitleClick(int field) {
+    const SortOrder order =
+        m_sortOrder == SortOrder::Ascending ? SortOrder::Descending : SortOrder::Ascending;
+    SortBy(field, order);
+    return order;
+}
+
+void CustomerListModel::SortBy(int field, SortOrder order) {
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QVector<int> ids;
+    ids.reserve(before.size());
+    for (const QModelIndex& index : before)
+        ids << m_list.Id(index.row());
+    m_sortField = field;
+    m_sortOrder = order;
+    ApplySort();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (int i = 0; i < before.size(); ++i) {
+        const int row = m_list.RowOfId(ids[i]);
+        after << (row < 0 ? QModelIndex() : index(row, before[i].column()));
+    }
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void CustomerListModel::ApplySort() {
+    if (m_sortField < 0 || m_sortOrder == SortOrder::None)
+        m_list.Unsort();
+    else
+        m_list.Sort(m_sortField, m_sortOrder == SortOrder::Descending);
+}

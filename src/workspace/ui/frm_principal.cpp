@@ -1,0 +1,658 @@
+#include "workspace/ui/frm_principal.h"
+
+#include "app/app_paths.h"
+#include "app/app_title.h"
+#include "app/locale_format.h"
+#include "app/ui/balloon_tip.h"
+#include "app/ui/help.h"
+#include "app/ui/message_box.h"
+#include "app/ui/message_hook.h"
+#include "link/link_state.h"
+#include "programming/product_codes.h"
+#include "programming/ui/frm_tipo_do_produto.h"
+#include "serial/modem_catalogue.h"
+#include "serial/tcia_com_port.h"
+#include "store/data_module.h"
+#include "store/db_backup.h"
+#include "store/schema_tables.h"
+#include "store/store_messages.h"
+#include "store/upkeep.h"
+#include "workspace/customer_actions.h"
+#include "workspace/ui/customer_row_delegate.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kLocalizarPor = QStringLiteral("Localizar por ");
+
+// Display width of each list column in characters when the window first shows.
+constexpr int kColumnChars[CustomerListFieldCount] = {
+    10,         // ID_CLIENTE
+    30,         // NOME
+    15, 15, 15, // FONE1..3
+    12,         // DATA_CRIACAO
+    10,         // HORA_CRIACAO
+    11,         // PRODUTO
+    10,         // VERSAO_PRODUTO
+    10, 10,     // CODIGO_PAINEL, CODIGO_PC
+    15,         // FONE_PAINEL
+    30,         // P_ENDERECO
+    8,          // P_NUMERO
+    16,         // P_COMPLEMENTO
+    18,         // P_BAIRRO
+    20,         // P_CIDADE
+    11,         // P_CEP
+    21,         // P_ESTADO
+};
+
+// The sort arrow of the header and the room around it.
+constexpr int kSortArrowWidth = 16;
+
+} // namespace
+
+TfrmPrincipal::TfrmPrincipal(TdmBancoDeDados& dm, LinkState& link, ComPort& port, QWidget* parent,
+                             const QString& databaseName)
+    : QMainWindow(parent), m_dm(dm), m_link(link), m_port(port) {
+    setObjectName(QStringLiteral("frmPrincipal"));
+    // Step 1: the message hook and the link flags' initial values.
+    m_hook = new MessageHook(this);
+    m_hook->SetListProvider(
+        [this]() -> QAbstractItemView* { return m_recordScreenOpen ? nullptr : DBGrid1; });
+    m_hook->SetShiftHeld([this] { return ShiftHeld; });
+    m_link.Orvan9Max = false;
+    m_link.ProgrammingReceived = false;
+    m_link.IgnoreNoCarrier = true;
+    m_dm.SetConnectedProductSource([this] { return int(m_link.ConnectedProduct.load()); });
+
+    BuildActions();
+    BuildMenus();
+    BuildScreen();
+    RunCreationSteps(databaseName);
+}
+
+TfrmPrincipal::~TfrmPrincipal() {
+    m_dm.SetConnectedProductSource({});
+    if (m_fontId >= 0)
+        QFontDatabase::removeApplicationFont(m_fontId);
+}
+
+void TfrmPrincipal::BuildActions() {
+    auto action = [this](const char* name, const QString& caption, QStyle::StandardPixmap icon) {
+        auto* a = new QAction(style()->standardIcon(icon), caption, this);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    actIncluirCliente =
+        action("actIncluirCliente", QStringLiteral("Incluir Cliente"), QStyle::SP_FileDialogNewFolder);
+    actIncluirCliente->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    actVerCliente = action("actVerCliente", QStringLiteral("Ver Cliente"), QStyle::SP_FileDialogContentsView);
+    actVerCliente->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
+    actExcluirCliente = action("actExcluirCliente", QStringLiteral("Excluir Cliente"), QStyle::SP_TrashIcon);
+    actExcluirCliente->setShortcut(QKeySequence(Qt::Key_Delete));
+    actSair = action("actSair", QStringLiteral("Sair"), QStyle::SP_DialogCloseButton);
+    actTrocarUsuario = new QAction(QStringLiteral("&Trocar de usuário ..."), this);
+    actTrocarUsuario->setObjectName(QStringLiteral("actTrocarUsuario"));
+    actAjuda = new QAction(QStringLiteral("&Ajuda do Telvora... (F1)"), this);
+    actAjuda->setObjectName(QStringLiteral("actAjuda"));
+    for (QAction* a : {actIncluirCliente, actVerCliente, actExcluirCliente})
+        a->setShortcutContext(Qt::WindowShortcut);
+    connect(actIncluirCliente, &QAction::triggered, this, &TfrmPrincipal::actIncluirClienteExecute);
+    connect(actVerCliente, &QAction::triggered, this, &TfrmPrincipal::actVerClienteExecute);
+    connect(actExcluirCliente, &QAction::triggered, this, &TfrmPrincipal::actExcluirClienteExecute);
+    connect(actSair, &QAction::triggered, this, &QWidget::close);
+    connect(actTrocarUsuario, &QAction::triggered, this, &TfrmPrincipal::TrocarUsuario);
+    connect(actAjuda, &QAction::triggered, this, [this] { ShowHelpTopic(this, 1); });
+}
+
+void TfrmPrincipal::BuildMenus() {
+    mnuArquivo = menuBar()->addMenu(QStringLiteral("Arquivo"));
+    mnuArquivo->setObjectName(QStringLiteral("mnuArquivo"));
+    mnuArquivo->addAction(actIncluirCliente);
+    mnuArquivo->addAction(actVerCliente);
+    mnuArquivo->addAction(actExcluirCliente);
+    mnuArquivo->addSeparator();
+    mnuArquivo->addAction(actTrocarUsuario);
+    mnuArquivo->addSeparator();
+    mnuArquivo->addAction(actSair);
+    // The options and database menus receive their entries from the windows they open; a menu
+    // stays hidden while it has none.
+    mnuOpcoes = menuBar()->addMenu(QStringLiteral("&Opções"));
+    mnuOpcoes->setObjectName(QStringLiteral("mnuOpcoes"));
+    mnuBancoDados = menuBar()->addMenu(QStringLiteral("&Banco de dados"));
+    mnuBancoDados->setObjectName(QStringLiteral("mnuBancoDados"));
+    mnuAjuda = menuBar()->addMenu(QStringLiteral("A&juda"));
+    mnuAjuda->setObjectName(QStringLiteral("mnuAjuda"));
+    mnuAjuda->addAction(actAjuda);
+    for (QMenu* menu : {mnuOpcoes, mnuBancoDados}) {
+        menu->menuAction()->setVisible(false);
+        menu->installEventFilter(this);
+    }
+}
+
+void TfrmPrincipal::BuildScreen() {
+    auto* top = addToolBar(QStringLiteral("Ações"));
+    top->setObjectName(QStringLiteral("tbAcoes"));
+    top->setMovable(false);
+    top->setIconSize(QSize(32, 32));
+    top->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    for (QAction* a : {actIncluirCliente, actVerCliente, actExcluirCliente, actSair}) {
+        top->addAction(a);
+        // The buttons never take the focus: "Ver Cliente" acts on the list that has it.
+        if (QWidget* button = top->widgetForAction(a))
+            button->setFocusPolicy(Qt::NoFocus);
+    }
+    top->addSeparator();
+    auto* groupBox = new QWidget(top);
+    auto* groupLayout = new QHBoxLayout(groupBox);
+    groupLayout->setContentsMargins(12, 0, 12, 0);
+    groupLayout->addWidget(new QLabel(QStringLiteral("Grupo:"), groupBox));
+    cmbGrupo = new QComboBox(groupBox);
+    cmbGrupo->setObjectName(QStringLiteral("cmbGrupo"));
+    cmbGrupo->setMinimumWidth(180);
+    groupLayout->addWidget(cmbGrupo);
+    top->addWidget(groupBox);
+    connect(cmbGrupo, &QComboBox::activated, this, [this] { ApplyGroupFilter(); });
+
+    Model = new CustomerListModel(this);
+    DBGrid1 = new QTableView(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setModel(Model);
+    DBGrid1->setItemDelegate(new CustomerRowDelegate(DBGrid1));
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->setWordWrap(false);
+    DBGrid1->setTabKeyNavigation(false);
+    DBGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    QFont bold = DBGrid1->font();
+    bold.setBold(true);
+    DBGrid1->setFont(bold);
+    DBGrid1->verticalHeader()->hide();
+    DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    DBGrid1->verticalHeader()->setDefaultSectionSize(QFontMetrics(bold).height() + 6);
+    QHeaderView* header = DBGrid1->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setHighlightSections(false);
+    header->setSortIndicatorShown(false);
+    header->setMinimumHeight(std::max(header->sizeHint().height(), kSortArrowWidth + 4));
+    const int charWidth = QFontMetrics(bold).averageCharWidth();
+    for (int f = 0; f < CustomerListFieldCount; ++f)
+        header->resizeSection(f, kColumnChars[f] * charWidth + 8);
+    DBGrid1->installEventFilter(this);
+    DBGrid1->viewport()->installEventFilter(this);
+    connect(header, &QHeaderView::sectionClicked, this, &TfrmPrincipal::TitleClick);
+    connect(DBGrid1, &QTableView::pressed, this, [this] { TitleJustClicked = false; });
+    connect(DBGrid1, &QTableView::doubleClicked, this, [this] {
+        if (!TitleJustClicked)
+            actVerClienteExecute();
+    });
+    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &TfrmPrincipal::UpdateActions);
+    connect(Model, &QAbstractItemModel::modelReset, this, &TfrmPrincipal::UpdateActions);
+
+    auto* bottom = new QWidget(this);
+    auto* bottomLayout = new QHBoxLayout(bottom);
+    bottomLayout->setContentsMargins(6, 4, 6, 4);
+    bottomLayout->addWidget(new QLabel(QStringLiteral("Localizar:"), bottom));
+    edtLocalizar = new QLineEdit(bottom);
+    edtLocalizar->setObjectName(QStringLiteral("edtLocalizar"));
+    edtLocalizar->setMinimumWidth(260);
+    edtLocalizar->installEventFilter(this);
+    bottomLayout->addWidget(edtLocalizar);
+    JvArrowButton1 = new QToolButton(bottom);
+    JvArrowButton1->setObjectName(QStringLiteral("JvArrowButton1"));
+    JvArrowButton1->setPopupMode(QToolButton::MenuButtonPopup);
+    JvArrowButton1->setFocusPolicy(Qt::NoFocus);
+    auto* keys = new QMenu(JvArrowButton1);
+    for (const SearchKey& key : SearchKeys()) {
+        QAction* a = keys->addAction(key.caption);
+        connect(a, &QAction::triggered, this, [this, caption = key.caption] { SetSearchKey(caption); });
+    }
+    JvArrowButton1->setMenu(keys);
+    SetSearchKey(QStringLiteral("Nome"));
+    bottomLayout->addWidget(JvArrowButton1);
+    bottomLayout->addStretch();
+    lblNumClientes = new QLabel(bottom);
+    lblNumClientes->setObjectName(QStringLiteral("lblNumClientes"));
+    bottomLayout->addWidget(lblNumClientes);
+    bottomLayout->addSpacing(16);
+    lblData = new QLabel(bottom);
+    lblHora = new QLabel(bottom);
+    bottomLayout->addWidget(lblData);
+    bottomLayout->addWidget(lblHora);
+    connect(edtLocalizar, &QLineEdit::textEdited, this, &TfrmPrincipal::SearchAsTyped);
+    connect(JvArrowButton1, &QToolButton::clicked, this, &TfrmPrincipal::SearchNext);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(bottom);
+    setCentralWidget(central);
+
+    lblUsuario = new QLabel(this);
+    lblUsuario->setObjectName(QStringLiteral("lblUsuario"));
+    lblUsuario->setAlignment(Qt::AlignCenter);
+    statusBar()->addWidget(lblUsuario, 1);
+
+    auto* clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, &TfrmPrincipal::UpdateClock);
+    clock->start(1000);
+    UpdateClock();
+    resize(1024, 700);
+}
+
+void TfrmPrincipal::UpdateClock() {
+    const QDateTime now = QDateTime::currentDateTime();
+    lblData->setText(FormatDate(now.date()));
+    lblHora->setText(FormatShortTime(now.time()));
+}
+
+void TfrmPrincipal::RunCreationSteps(const QString& databaseName) {
+    const QString folder = ApplicationFolder();
+    QString error;
+    ModemCatalogue::ensureExists(folder, &error);
+    m_settings = CarregaConfiguracoes(&error);
+    Atualiza_Grid_TelaInicial(m_settings.Colunas);
+    SetHelpTopic(this, 3);
+    const QString title = ApplicationTitle(BuildVersion());
+    QApplication::setApplicationDisplayName(title);
+    setWindowTitle(title);
+
+    m_databaseName =
+        databaseName.isEmpty() ? QDir(m_settings.PathBD).filePath(QStringLiteral("zrv.fdb")) : databaseName;
+    const bool remote = m_databaseName.contains(QLatin1Char(':')) && !QFileInfo::exists(m_databaseName);
+    if (!remote && !QFileInfo::exists(m_databaseName)) {
+        ShowInfo(this, kMsgBancoNaoEncontrado);
+        m_databaseFailed = true;
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return;
+    }
+
+    const QString font = QDir(m_settings.PathBD).filePath(QStringLiteral("Templates/BANFFN.TTF"));
+    if (QFileInfo::exists(font))
+        m_fontId = QFontDatabase::addApplicationFont(font);
+
+    bool ok = m_dm.Connect(m_databaseName);
+    if (ok)
+        ok = RunStartupUpkeep(m_dm, nullptr, &error);
+    if (ok) {
+        Atualiza_Combos();
+        ok = !m_databaseFailed;
+    }
+    if (!ok) {
+        m_databaseFailed = true;
+        Model->Clear();
+        ShowInfo(this, kMsgErroAbrirBancoInicio, QMessageBox::Critical);
+    }
+    edtLocalizar->setPlaceholderText(QStringLiteral("Digite aqui para localizar"));
+}
+
+void TfrmPrincipal::Atualiza_Grid_TelaInicial(const QString& columns) {
+    QHeaderView* header = DBGrid1->horizontalHeader();
+    const QVector<int> shown = ColumnsFromSetting(columns);
+    for (int f = 0; f < CustomerListFieldCount; ++f)
+        header->setSectionHidden(f, !shown.contains(f));
+    for (int i = 0; i < shown.size(); ++i)
+        header->moveSection(header->visualIndex(shown[i]), i);
+}
+
+void TfrmPrincipal::Atualiza_Combos() {
+    QList<CustomerGroup> groups;
+    QString error;
+    cmbGrupo->clear();
+    cmbGrupo->addItem(kGroupAll);
+    if (!ReadGroups(m_dm, &groups, &error)) {
+        m_databaseFailed = true;
+        return;
+    }
+    for (const CustomerGroup& g : groups)
+        cmbGrupo->addItem(g.name, g.id);
+    cmbGrupo->setCurrentIndex(0);
+    ApplyGroupFilter();
+}
+
+void TfrmPrincipal::ApplyGroupFilter() {
+    const QString chosen = cmbGrupo->currentText();
+    ViewingRecycleBin = chosen == kRecycleBinGroupName;
+    if (chosen == kGroupAll || chosen.isEmpty())
+        Model->FilterAllGroups();
+    else
+        Model->FilterGroup(GroupIdByName(m_dm, chosen));
+    // The group change drops the sort, and its arrow with it.
+    SortedColumn = -1;
+    SortDescending = false;
+    DBGrid1->horizontalHeader()->setSortIndicatorShown(false);
+    if (!ReloadList())
+        m_databaseFailed = true;
+    RefreshCount();
+}
+
+bool TfrmPrincipal::ReloadList(int selectCustomerId) {
+    const int row = CurrentRow();
+    const int keep = selectCustomerId >= 0 ? selectCustomerId : CurrentId();
+    QString error;
+    const bool ok = m_dm.Connected() && Model->Reload(m_dm.IBDB, &error);
+    int target = keep >= 0 ? Model->RowOfId(keep) : -1;
+    if (target < 0 && Model->rowCount() > 0)
+        target = std::clamp(row, 0, Model->rowCount() - 1);
+    SelectRow(target);
+    UpdateActions();
+    Q_EMIT ListReloaded();
+    return ok;
+}
+
+void TfrmPrincipal::RefreshCount() {
+    const int count = m_dm.Connected() ? CountCustomers(m_dm) : -1;
+    lblNumClientes->setText(QStringLiteral("Nº de clientes: ") +
+                            (count >= 0 ? QString::number(count) : QString()));
+}
+
+void TfrmPrincipal::TitleClick(int field) {
+    TitleJustClicked = true;
+    const CustomerListModel::SortOrder order = Model->SortByTitleClick(field);
+    SortDescending = order == CustomerListModel::SortOrder::Descending;
+    SortedColumn = field;
+    QHeaderView* header = DBGrid1->horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(field, SortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    const int needed =
+        header->fontMetrics().horizontalAdvance(CustomerListTitle(field)) + kSortArrowWidth + 10;
+    if (header->sectionSize(field) < needed)
+        header->resizeSection(field, needed + 10);
+    if (CurrentRow() >= 0)
+        DBGrid1->scrollTo(Model->index(CurrentRow(), field));
+}
+
+int TfrmPrincipal::SearchField() const {
+    return SearchFieldFromCaption(JvArrowButton1->text());
+}
+
+void TfrmPrincipal::SetSearchKey(const QString& caption) {
+    JvArrowButton1->setText(kLocalizarPor + caption);
+}
+
+void TfrmPrincipal::SearchAsTyped(const QString& text) {
+    if (text.isEmpty())
+        return;
+    const int row = Model->List().Find(SearchField(), text, 0);
+    if (row >= 0)
+        SelectRow(row);
+}
+
+void TfrmPrincipal::SearchNext() {
+    const QString text = edtLocalizar->text();
+    if (text.isEmpty())
+        return;
+    const int field = SearchField();
+    int row = Model->List().Find(field, text, CurrentRow() + 1);
+    if (row < 0)
+        row = Model->List().Find(field, text, 0);
+    if (row < 0) {
+        ShowInfo(this, kMsgNenhumRegistro);
+        return;
+    }
+    SelectRow(row);
+}
+
+int TfrmPrincipal::CurrentRow() const {
+    const QModelIndex current = DBGrid1->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+int TfrmPrincipal::CurrentId() const {
+    return Model->IdAt(CurrentRow());
+}
+
+void TfrmPrincipal::SelectRow(int row) {
+    if (row < 0 || row >= Model->rowCount()) {
+        DBGrid1->selectionModel()->clear();
+        return;
+    }
+    int column = DBGrid1->horizontalHeader()->logicalIndexAt(0);
+    if (column < 0)
+        column = DBGrid1->horizontalHeader()->logicalIndex(0);
+    const QModelIndex index = Model->index(row, std::max(0, column));
+    DBGrid1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                          QItemSelectionModel::Rows);
+    DBGrid1->scrollTo(index);
+}
+
+void TfrmPrincipal::UpdateActions() {
+    const bool empty = Model->rowCount() == 0;
+    actExcluirCliente->setEnabled(!empty);
+    actVerCliente->setEnabled(!empty && !ViewingRecycleBin);
+}
+
+bool TfrmPrincipal::HasPermission(int permission) {
+    if (m_dm.Operator.HasPermission(permission))
+        return true;
+    ShowInfo(this, kMsgSemPermissao);
+    return false;
+}
+
+void TfrmPrincipal::OpenRecordScreen(int customerId) {
+    if (!m_opener)
+        return;
+    m_recordScreenOpen = true;
+    m_opener(*this, customerId);
+    m_recordScreenOpen = false;
+}
+
+void TfrmPrincipal::actIncluirClienteExecute() {
+    if (!actIncluirCliente->isEnabled() || !HasPermission(1))
+        return;
+    try {
+        m_port.SetOpened(false);
+    } catch (const ECiaComPort&) {
+    }
+    {
+        TfrmTipoDoProduto chooser(m_link, this);
+        if (chooser.exec() != QDialog::Accepted) {
+            ReabrePortaSerial();
+            return;
+        }
+    }
+    // The chosen model alone decides the new customer's family.
+    m_link.Orvan9Max = m_link.ConnectedProduct.load() == 4;
+    QString error;
+    if (!PrepareNewCustomer(m_dm, m_settings, m_link.ConnectedProduct.load(), &error)) {
+        ShowInfo(this, error, QMessageBox::Critical);
+    } else {
+        OpenRecordScreen(-1);
+        // The record screen saved or discarded: the new customer is the dm's current CLIENTES row.
+        const QVariant id =
+            m_dm.DSetClientes.Active() ? m_dm.DSetClientes.Value(QStringLiteral("ID_CLIENTE")) : QVariant();
+        m_dm.FechaTodosBD();
+        ReloadList(id.isNull() ? -1 : id.toInt());
+    }
+    m_link.ConnectedProduct = quint8(kNoConnectedProduct);
+    ReabrePortaSerial();
+    RefreshCount();
+}
+
+void TfrmPrincipal::actVerClienteExecute() {
+    QWidget* focus = QApplication::focusWidget();
+    const bool fromList = focus == DBGrid1 || focus == edtLocalizar || DBGrid1->isAncestorOf(focus);
+    if (!actVerCliente->isEnabled() || !fromList || !HasPermission(2) || Model->rowCount() == 0)
+        return;
+    CurrentCustomerId = CurrentId();
+    if (CurrentCustomerId < 0)
+        return;
+    try {
+        m_port.SetOpened(false);
+    } catch (const ECiaComPort&) {
+    }
+    QString error;
+    const CustomerToOpen customer = SelectCustomerToOpen(m_dm, CurrentCustomerId, &error);
+    if (!error.isEmpty())
+        ShowInfo(this, error, QMessageBox::Critical);
+    if (customer.found) {
+        m_link.StoredVersion.store(customer.version);
+        QString produto = customer.produto.trimmed();
+        if (produto == QLatin1String("0")) {
+            ShowInfo(this, kMsgProdutoNaoIdentificado, QMessageBox::Warning);
+            TfrmTipoDoProduto chooser(m_link, this);
+            if (chooser.exec() == QDialog::Accepted) {
+                if (StoreCustomerProduct(m_dm, m_link.ConnectedProduct.load(), &error))
+                    produto = QString::number(m_link.ConnectedProduct.load());
+                else
+                    ShowInfo(this, error, QMessageBox::Critical);
+            }
+        }
+        bool numeric = false;
+        const int code = produto.toInt(&numeric);
+        if (numeric && code >= 1 && code <= 9) {
+            m_link.Orvan9Max = m_dm.IsOrvan9Max();
+            OpenRecordScreen(CurrentCustomerId);
+            m_link.ConnectedProduct = quint8(kNoConnectedProduct);
+        }
+    }
+    m_dm.FechaTodosBD();
+    ReloadList(CurrentCustomerId);
+    ReabrePortaSerial();
+    RefreshCount();
+}
+
+void TfrmPrincipal::actExcluirClienteExecute() {
+    if (!actExcluirCliente->isEnabled() || !HasPermission(3) || Model->rowCount() == 0)
+        return;
+    const int id = CurrentId();
+    if (id < 0 || !AskYesNo(this, DeleteQuestion(ViewingRecycleBin), true))
+        return;
+    QString error;
+    if (!RemoveCustomer(m_dm, id, ViewingRecycleBin, &error))
+        ShowInfo(this, error, QMessageBox::Critical);
+    ReloadList();
+    RefreshCount();
+}
+
+void TfrmPrincipal::TrocarUsuario() {
+    m_dm.FirstRun = false;
+    hide();
+    const bool ok = m_loginHandler && m_loginHandler(*this);
+    if (!ok) {
+        close();
+        return;
+    }
+    lblUsuario->setText(QStringLiteral("Usuário: ") + m_dm.Operator.name);
+    show();
+}
+
+bool TfrmPrincipal::ReabrePortaSerial() {
+    m_port.SetPort(m_settings.ComPort);
+    if (auto* device = qobject_cast<TCiaComPort*>(&m_port))
+        device->SetDeviceMap(m_settings.Portas);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        m_port.SetOpened(true);
+    } catch (const ECiaComPort&) {
+        QApplication::restoreOverrideCursor();
+        ShowInfo(this, SerialPortMessage(m_settings.ComPort), QMessageBox::Critical);
+        return false;
+    }
+    try {
+        m_port.SetBaudrate(300);
+    } catch (const ECiaComPort&) {
+        QApplication::restoreOverrideCursor();
+        ShowInfo(this, SerialPortMessage(m_settings.ComPort));
+        return false;
+    }
+    QApplication::restoreOverrideCursor();
+    return true;
+}
+
+void TfrmPrincipal::ApplyFirstColumnWidths() {
+    QHeaderView* header = DBGrid1->horizontalHeader();
+    const int charWidth = QFontMetrics(DBGrid1->font()).averageCharWidth();
+    header->resizeSection(PRODUTO, 11 * charWidth + 8);
+    header->resizeSection(P_CEP, 11 * charWidth + 8);
+    header->resizeSection(P_ESTADO, 21 * charWidth + 8);
+}
+
+void TfrmPrincipal::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FirstShow();
+    }
+}
+
+void TfrmPrincipal::FirstShow() {
+    ApplyFirstColumnWidths();
+    if (m_dm.FirstRun) {
+        if (m_firstRunHandler)
+            m_firstRunHandler(*this);
+        m_dm.FirstRun = false;
+    }
+    lblUsuario->setText(QStringLiteral("Usuário: ") + m_dm.Operator.name);
+    if (!m_databaseFailed) {
+        ReabrePortaSerial();
+        const int first = DBGrid1->horizontalHeader()->logicalIndex(0);
+        if (first >= 0 && !DBGrid1->horizontalHeader()->isSectionHidden(first))
+            TitleClick(first);
+        TitleJustClicked = false;
+        if (CurrentRow() < 0)
+            SelectRow(0);
+    }
+    DBGrid1->setFocus();
+}
+
+void TfrmPrincipal::closeEvent(QCloseEvent* event) {
+    BalloonTip::HideCurrent();
+    if (m_fontId >= 0) {
+        QFontDatabase::removeApplicationFont(m_fontId);
+        m_fontId = -1;
+    }
+    try {
+        m_port.SetOpened(false);
+    } catch (const ECiaComPort&) {
+    }
+    const bool connected = m_dm.Connected();
+    m_dm.Disconnect();
+    if (connected)
+        BackupOnExit(m_settings.OpcoesGerais, m_databaseName);
+    event->accept();
+}
+
+bool TfrmPrincipal::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == DBGrid1 && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (event->type() == QEvent::KeyPress && (key->modifiers() & Qt::ShiftModifier))
+            ShiftHeld = true;
+        else if (event->type() == QEvent::KeyRelease && !(key->modifiers() & Qt::ShiftModifier))
+            ShiftHeld = false;
+        if (event->type() == QEvent::KeyPress &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            actVerClienteExecute();
+            return true;
+        }
+    }
+    if ((watched == mnuOpcoes || watched == mnuBancoDados) && event->type() == QEvent::ActionAdded)
+        static_cast<QMenu*>(watched)->menuAction()->setVisible(true);
+    if (watched == edtLocalizar && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, edtLocalizar, &QLineEdit::selectAll);
+    return QMainWindow::eventFilter(watched, event);
+}

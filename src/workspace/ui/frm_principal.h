@@ -1,0 +1,148 @@
+#pragma once
+
+#include "app/settings.h"
+#include "workspace/customer_list_model.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class ComPort;
+class LinkState;
+class MessageHook;
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTableView;
+class QToolButton;
+class TdmBancoDeDados;
+
+// The main window: the customer list with its group filter, sorting and search, the actions that
+// add, open and delete customers, the menus, and the serial port that is reopened whenever no
+// customer is open.
+class TfrmPrincipal : public QMainWindow {
+    Q_OBJECT
+public:
+    // Opens the customer record screen modally: a stored customer by key, or (key -1) the new
+    // customer that PrepareNewCustomer started in the data module's sets.
+    using RecordScreenOpener = std::function<void(TfrmPrincipal& main, int customerId)>;
+
+    // Runs the creation steps: settings, columns, help, title, database reconnection, upkeep,
+    // list, group filter and count. `databaseName` empty: zrv.fdb in the settings' PathBD.
+    TfrmPrincipal(TdmBancoDeDados& dm, LinkState& link, ComPort& port, QWidget* parent = nullptr,
+                  const QString& databaseName = {});
+    ~TfrmPrincipal() override;
+
+    void SetRecordScreenOpener(RecordScreenOpener opener) { m_opener = std::move(opener); }
+    // Called on the first showing when the first operator was just created (the communication
+    // settings open then).
+    void SetFirstRunHandler(std::function<void(TfrmPrincipal&)> handler) {
+        m_firstRunHandler = std::move(handler);
+    }
+    // The login of "Trocar de usuário"; true when an operator logged in.
+    void SetLoginHandler(std::function<bool(TfrmPrincipal&)> handler) { m_loginHandler = std::move(handler); }
+
+    TdmBancoDeDados& DataModule() { return m_dm; }
+    LinkState& Link() { return m_link; }
+    ComPort& Port() { return m_port; }
+    Settings& Config() { return m_settings; }
+    // The creation found the database unreachable (the window shows no data).
+    bool DatabaseFailed() const { return m_databaseFailed; }
+
+    // Window parts, named as the screen names them.
+    QTableView* DBGrid1;
+    CustomerListModel* Model;
+    QComboBox* cmbGrupo;
+    QLineEdit* edtLocalizar;
+    QToolButton* JvArrowButton1;
+    QLabel* lblNumClientes;
+    QLabel* lblData;
+    QLabel* lblHora;
+    QLabel* lblUsuario;
+    QAction* actIncluirCliente;
+    QAction* actVerCliente;
+    QAction* actExcluirCliente;
+    QAction* actTrocarUsuario;
+    QAction* actSair;
+    QAction* actAjuda;
+    QMenu* mnuArquivo;
+    QMenu* mnuOpcoes;
+    QMenu* mnuBancoDados;
+    QMenu* mnuAjuda;
+
+    // Window state.
+    bool ViewingRecycleBin = false;
+    int SortedColumn = -1;
+    bool SortDescending = false;
+    bool TitleJustClicked = false;
+    bool ShiftHeld = false;
+    int CurrentCustomerId = -1;
+
+    // Shows the columns named by a comma-separated list of field names, in its order.
+    void Atualiza_Grid_TelaInicial(const QString& columns);
+    // Refills the group filter ("TODOS" first) and applies "TODOS".
+    void Atualiza_Combos();
+    void ApplyGroupFilter();
+    // Reloads the list keeping its filter and sort; selects the customer when it is still there.
+    bool ReloadList(int selectCustomerId = -1);
+    void RefreshCount();
+
+    // A click on the title of the list column showing `field`.
+    void TitleClick(int field);
+    // The search box changed / the search-key button was pressed.
+    void SearchAsTyped(const QString& text);
+    void SearchNext();
+    void SetSearchKey(const QString& caption);
+    int SearchField() const;
+
+    void actIncluirClienteExecute();
+    void actVerClienteExecute();
+    void actExcluirClienteExecute();
+    void TrocarUsuario();
+    void UpdateActions();
+
+    // Opens the serial port of the settings at 300 baud; reports a failure with the system's
+    // message. Answers whether the port is open.
+    bool ReabrePortaSerial();
+
+    // The customer in the list's current row, or -1.
+    int CurrentId() const;
+    int CurrentRow() const;
+    void SelectRow(int row);
+
+Q_SIGNALS:
+    void ListReloaded();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildActions();
+    void BuildMenus();
+    void BuildScreen();
+    void RunCreationSteps(const QString& databaseName);
+    void FirstShow();
+    void ApplyFirstColumnWidths();
+    void UpdateClock();
+    bool HasPermission(int permission);
+    void OpenRecordScreen(int customerId);
+
+    TdmBancoDeDados& m_dm;
+    LinkState& m_link;
+    ComPort& m_port;
+    Settings m_settings;
+    MessageHook* m_hook;
+    RecordScreenOpener m_opener;
+    std::function<void(TfrmPrincipal&)> m_firstRunHandler;
+    std::function<bool(TfrmPrincipal&)> m_loginHandler;
+    QString m_fontFile;
+    int m_fontId = -1;
+    bool m_databaseFailed = false;
+    bool m_shown = false;
+    bool m_recordScreenOpen = false;
+    QString m_databaseName;
+};
