@@ -1,10 +1,9 @@
 #include "workspace/customer_actions.h"
 
-#include "app/settings.h"
 #include "store/data_module.h"
 #include "store/schema_tables.h"
 
-#include <QDateTime>
+#include <QSqlQuery>
 
 namespace {
 
@@ -50,14 +49,6 @@ int GroupIdByName(TdmBancoDeDados& dm, const QString& name) {
     return id;
 }
 
-int DefaultGroupId(TdmBancoDeDados& dm) {
-    bool ok = false;
-    const QVariant id = dm.IBDB.SelectValue(
-        QStringLiteral("select first 1 ID_GRUPO from GRUPOS where upper(NOME_GRUPO) = ? order by ID_GRUPO"),
-        {kDefaultGroupName.toUpper()}, &ok);
-    return ok && id.isValid() && !id.isNull() ? id.toInt() : kRecycleBinGroup;
-}
-
 int CountCustomers(TdmBancoDeDados& dm) {
     bool ok = false;
     const QVariant count = dm.IBDB.SelectValue(
@@ -68,38 +59,39 @@ int CountCustomers(TdmBancoDeDados& dm) {
 
 CustomerToOpen SelectCustomerToOpen(TdmBancoDeDados& dm, int customerId, QString* error) {
     CustomerToOpen result;
-    DataSet& c = dm.DSetClientes;
-    c.Close();
-    c.SetSelectSql(QStringLiteral("select C.* from clientes C where c.id_cliente = ?"), {customerId});
-    if (!c.Open()) {
-        Fail(error, c.LastError());
+    QSqlQuery query = dm.IBDB.NewQuery();
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("select PRODUTO, VERSAO_PRODUTO from clientes where id_cliente = ?"))) {
+        Fail(error, DbConnection::ErrorText(query.lastError()));
         return result;
     }
-    if (c.IsEmpty())
+    query.addBindValue(customerId);
+    if (!query.exec()) {
+        Fail(error, DbConnection::ErrorText(query.lastError()));
+        return result;
+    }
+    if (!query.next())
         return result;
     result.found = true;
-    result.produto = c.Value(QStringLiteral("PRODUTO")).toString();
-    const QVariant version = c.Value(QStringLiteral("VERSAO_PRODUTO"));
-    result.version = version.toString();
-    if (version.isNull()) {
+    result.produto = query.value(0).toString();
+    result.version = query.value(1).toString();
+    if (query.value(1).isNull()) {
         result.version = QStringLiteral("1.0");
-        if (!c.SetValue(QStringLiteral("VERSAO_PRODUTO"), result.version) || !c.Post() ||
+        if (!dm.IBDB.Exec(QStringLiteral("update clientes set VERSAO_PRODUTO = ? where id_cliente = ?"),
+                          {result.version, customerId}) ||
             !dm.CommitRetaining()) {
-            const QString why = c.LastError().isEmpty() ? dm.IBDB.LastError() : c.LastError();
-            c.Cancel();
+            Fail(error, dm.IBDB.LastError());
             dm.RollbackRetaining();
-            Fail(error, why);
         }
     }
     return result;
 }
 
-bool StoreCustomerProduct(TdmBancoDeDados& dm, int productCode, QString* error) {
-    DataSet& c = dm.DSetClientes;
-    if (!c.SetValue(QStringLiteral("PRODUTO"), QString::number(productCode)) || !c.Post() ||
+bool StoreCustomerProduct(TdmBancoDeDados& dm, int customerId, int productCode, QString* error) {
+    if (!dm.IBDB.Exec(QStringLiteral("update clientes set PRODUTO = ? where id_cliente = ?"),
+                      {QString::number(productCode), customerId}) ||
         !dm.CommitRetaining()) {
-        const QString why = c.LastError().isEmpty() ? dm.IBDB.LastError() : c.LastError();
-        c.Cancel();
+        const QString why = dm.IBDB.LastError();
         dm.RollbackRetaining();
         return Fail(error, why);
     }
@@ -115,40 +107,6 @@ bool RemoveCustomer(TdmBancoDeDados& dm, int customerId, bool forGood, QString* 
         const QString why = dm.IBDB.LastError();
         dm.RollbackRetaining();
         return Fail(error, why);
-    }
-    return true;
-}
-
-bool PrepareNewCustomer(TdmBancoDeDados& dm, const Settings& settings, int productCode, QString* error) {
-    dm.FechaTodosBD();
-    dm.DSetClientes.SetSelectSql(QStringLiteral("Select * from CLIENTES"));
-    if (!dm.AbreTodosBD())
-        return Fail(error, dm.LastError());
-    for (DataSet* set : dm.CustomerSets()) {
-        if (!set->Insert())
-            return Fail(error, set->LastError());
-    }
-    DataSet& c = dm.DSetClientes;
-    DataSet& p = dm.DSetPainel;
-    const QDateTime now = QDateTime::currentDateTime();
-    c.SetValue(QStringLiteral("PRODUTO"), QString::number(productCode));
-    c.SetValue(QStringLiteral("ID_GRUPO"), DefaultGroupId(dm));
-    c.SetValue(QStringLiteral("DATA_CRIACAO"), now.date());
-    c.SetValue(QStringLiteral("HORA_CRIACAO"),
-               QTime(now.time().hour(), now.time().minute(), now.time().second()));
-    p.SetValue(QStringLiteral("CODIGO_PAINEL"), kDefaultPanelCode);
-    p.SetValue(QStringLiteral("CODIGO_PC"), kDefaultPanelCode);
-    if (!settings.Cidade_Default.isEmpty()) {
-        c.SetValue(QStringLiteral("CIDADE"), settings.Cidade_Default);
-        p.SetValue(QStringLiteral("P_CIDADE"), settings.Cidade_Default);
-    }
-    if (settings.Estado_Default > 0) {
-        c.SetValue(QStringLiteral("ESTADO"), settings.Estado_Default);
-        p.SetValue(QStringLiteral("P_ESTADO"), settings.Estado_Default);
-    }
-    if (!settings.CEP_Default.isEmpty()) {
-        c.SetValue(QStringLiteral("CEP"), settings.CEP_Default);
-        p.SetValue(QStringLiteral("P_CEP"), settings.CEP_Default);
     }
     return true;
 }

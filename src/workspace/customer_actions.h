@@ -4,7 +4,6 @@
 #include <QString>
 
 class TdmBancoDeDados;
-struct Settings;
 
 // The database side of the customer list's actions, without windows. Every statement takes its
 // values as parameters.
@@ -15,8 +14,6 @@ inline const QString kMsgProdutoNaoIdentificado =
     QStringLiteral("Atenção!\r\nHouve um erro de identificação da central de alarme.\r\nPor favor, informe "
                    "novamente qual a central deste cliente.\r\nOs dados não serão perdidos.");
 inline const QString kGroupAll = QStringLiteral("TODOS");
-inline const QString kDefaultGroupName = QStringLiteral("Default");
-inline const QString kDefaultPanelCode = QStringLiteral("6093");
 
 // "Tem certeza que deseja apagar este registro?" in the recycle bin, else the question that sends
 // the customer there.
@@ -32,8 +29,6 @@ struct CustomerGroup {
 bool ReadGroups(TdmBancoDeDados& dm, QList<CustomerGroup>* groups, QString* error = nullptr);
 // The key of the group with that name (exact), or -1.
 int GroupIdByName(TdmBancoDeDados& dm, const QString& name);
-// The group a new customer goes into: the one named "Default" (letter case ignored), else 1.
-int DefaultGroupId(TdmBancoDeDados& dm);
 
 // Customers outside the recycle bin ("Nº de clientes:"); -1 on failure.
 int CountCustomers(TdmBancoDeDados& dm);
@@ -43,19 +38,12 @@ struct CustomerToOpen {
     QString produto;
     QString version;
 };
-// Selects the customer into DSetClientes for the record screen. A missing VERSAO_PRODUTO is stored
-// as "1.0" (committed) and answered as such.
+// Reads the model of a customer about to be opened. A missing VERSAO_PRODUTO is stored as "1.0"
+// (committed) and answered as such.
 CustomerToOpen SelectCustomerToOpen(TdmBancoDeDados& dm, int customerId, QString* error = nullptr);
-// Stores the product code into PRODUTO of DSetClientes' current row (posted and committed).
-bool StoreCustomerProduct(TdmBancoDeDados& dm, int productCode, QString* error = nullptr);
+// Stores the product code into the customer's PRODUTO (committed).
+bool StoreCustomerProduct(TdmBancoDeDados& dm, int customerId, int productCode, QString* error = nullptr);
 
 // Deletes the customer for good (with its panel and programming rows) or moves it into the
 // recycle bin; committed.
 bool RemoveCustomer(TdmBancoDeDados& dm, int customerId, bool forGood, QString* error = nullptr);
-
-// Starts a new customer in the data module's sets for the record screen: opens the database sets,
-// starts a new row in CLIENTES, PAINEL and the six programming tables, and fills PRODUTO, the
-// group ("Default" or 1), the creation date and time, the panel and PC codes "6093" and the
-// default city, state and postal code of the settings (billing and panel address alike).
-bool PrepareNewCustomer(TdmBancoDeDados& dm, const Settings& settings, int productCode,
-                        QString* error = nullptr);

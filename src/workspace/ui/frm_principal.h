@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/settings.h"
+#include "app/ui/message_box_prompts.h"
 #include "workspace/customer_list_model.h"
 
 #include <QMainWindow>
@@ -25,9 +26,11 @@ class TdmBancoDeDados;
 class TfrmPrincipal : public QMainWindow {
     Q_OBJECT
 public:
-    // Opens the customer record screen modally: a stored customer by key, or (key -1) the new
-    // customer that PrepareNewCustomer started in the data module's sets.
-    using RecordScreenOpener = std::function<void(TfrmPrincipal& main, int customerId)>;
+    // Opens the customer record screen modally: a stored customer by key, or (key -1) a new customer
+    // of the link state's ConnectedProduct and StoredVersion (the product choice's answer). Answers
+    // the customer's key when the screen closed (0 when a new one was never saved). By default the
+    // window opens TfrmProgMain; tests put their own in place.
+    using RecordScreenOpener = std::function<int(TfrmPrincipal& main, int customerId)>;
 
     // Runs the creation steps: settings, columns, help, title, database reconnection, upkeep,
     // list, group filter and count. `databaseName` empty: zrv.fdb in the settings' PathBD.
@@ -129,12 +132,14 @@ private:
     void ApplyFirstColumnWidths();
     void UpdateClock();
     bool HasPermission(int permission);
-    void OpenRecordScreen(int customerId);
+    int OpenRecordScreen(int customerId);
+    int OpenWithRecordScreen(int customerId);
 
     TdmBancoDeDados& m_dm;
     LinkState& m_link;
     ComPort& m_port;
     Settings m_settings;
+    MessageBoxPrompts m_prompts;
     MessageHook* m_hook;
     RecordScreenOpener m_opener;
     std::function<void(TfrmPrincipal&)> m_firstRunHandler;
