@@ -67,10 +67,14 @@ public:
     // The main window's link state: the one-frame mailbox (FrameReady / TakeFrame / DiscardFrame),
     // CancelRequested, ConnectedProduct, ProgrammingReceived, PanelSentBuffer.
     virtual LinkState& Link() = 0;
-    // The main window's send operation (ReceiveDispatcher::EnviaComando: clear the output queue,
-    // purge, write, pause 100 ms, clear OkReceived). Returns false when nothing could be written;
-    // the worker then goes on as if the frame had been lost (its response timer repeats it).
-    virtual bool EnviaComando(const QByteArray& text) = 0;
+    // The main window's send operation without its closing 100 ms pause: clear the port's output
+    // queue, purge its output, write the text, clear OkReceived. SendFrameWithoutPause
+    // (session_send.h) does exactly that on the dispatcher's port. The worker takes the send
+    // operation's 100 ms pause itself, on its own thread, right after this returns: the main
+    // thread (the dispatcher, the status window and its "Cancelar") never sleeps for the session.
+    // Returns false when nothing could be written; the worker then goes on as if the frame had
+    // been lost (its response timer repeats it).
+    virtual bool SendFrame(const QByteArray& text) = 0;
     // Closes the serial port (ComPort::CloseReportingState); the worker calls it again, after a
     // 1 ms pause, while PortOpened() still answers true.
     virtual void ClosePort() = 0;
@@ -106,7 +110,8 @@ public:
     // --- customer window (`TfrmProgMain`) and programming windows ---
     // The worker runs while this is true; it is asked once per pass of the worker's loop.
     virtual bool CustomerWindowExists() = 0;
-    // The customer's PRODUTO when it is not null (a code 1..4), else nothing.
+    // The customer's PRODUTO as a number when it is not null, else nothing. A value outside 1..4
+    // ("0": not identified yet) makes the worker take the product the panel reported.
     virtual std::optional<int> CustomerProduct() = 0;
     // `Desabilita_botao_fechar` (false) / `Habilita_botao_fechar` (true).
     virtual void SetCloseButtonEnabled(bool enabled) = 0;

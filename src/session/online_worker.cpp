@@ -4,11 +4,14 @@
 #include "link/clock.h"
 #include "serial/modem_commands.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 
 namespace {
 
 constexpr qint64 IdleStatusIntervalMs = 10000;
+// The pause that closes the main window's send operation (EnviaComando).
+constexpr qint64 SendOperationPauseMs = 100;
 constexpr int RetryPromptAfter = 10;
 constexpr qint64 HangUpPauseMs = 300;
 constexpr int HangUpAttentionCount = 3;
@@ -24,8 +27,11 @@ constexpr qint64 PassRealMs = 2;
 OnLine::OnLine(OnLineHost& host, QObject* parent) : QThread(parent), m_host(host), m_link(host.Link()) {}
 
 OnLine::~OnLine() {
+    // Normally the thread has ended (OnLineFim) before the object goes. If not, it is ended here
+    // while its calls into the main thread are still served, so that neither side waits forever.
     requestInterruption();
-    wait();
+    while (!wait(5))
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 std::optional<TransferReport> OnLine::LastTransfer() const {
@@ -93,9 +99,11 @@ void OnLine::startSteps() {
     if (m_link.PanelSentBuffer.load())
         ReadBufferRequest = true;
 
+    // The customer's PRODUTO, unless it names no model ("0": not identified yet): then the product
+    // the panel reported when it was identified.
     std::optional<int> stored;
     onUi([&] { stored = m_host.CustomerProduct(); });
-    Product = quint8(stored ? *stored : m_link.ConnectedProduct.load());
+    Product = quint8(stored && *stored >= 1 && *stored <= 4 ? *stored : m_link.ConnectedProduct.load());
     LastBlock = Product.load() == 2 ? 15 : 18;
 
     m_link.CancelRequested = false;
@@ -207,7 +215,8 @@ void OnLine::onUi(const std::function<void()>& f) {
 }
 
 void OnLine::send(const QByteArray& frame) {
-    onUi([&] { m_host.EnviaComando(frame); });
+    onUi([&] { m_host.SendFrame(frame); });
+    pause(SendOperationPauseMs);
 }
 
 void OnLine::pause(qint64 ms) const {

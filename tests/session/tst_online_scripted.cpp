@@ -24,6 +24,7 @@ struct Session {
     explicit Session(int product = 1) {
         line.port()->SetOpened(true);
         host.customerProduct = product;
+        host.Link().ConnectedProduct = quint8(product);
         for (int i = 0; i < panel.memory.size(); ++i)
             panel.memory[i] = char(0x10 + i % 0x60);
     }
@@ -135,6 +136,27 @@ private Q_SLOTS:
         QCOMPARE(quint8(writes.last()[2]), quint8(0x20));
         QCOMPARE(s.requestsWith(0x88).size(), 1); // block 1's read-back only
         QVERIFY(!s.host.statusWindowOpen);
+    }
+
+    void productOfTheIdentificationWhenTheCustomerHasNone_data() {
+        QTest::addColumn<std::optional<int>>("stored");
+        QTest::newRow("PRODUTO null") << std::optional<int>();
+        QTest::newRow("PRODUTO 0") << std::optional<int>(0);
+    }
+    // A customer whose PRODUTO is null (or "0") takes the product of the identification answer:
+    // here the 5-zone model, so a 0x7FFFF read stops after block 15.
+    void productOfTheIdentificationWhenTheCustomerHasNone() {
+        QFETCH(std::optional<int>, stored);
+        Session s;
+        s.host.customerProduct = stored;
+        s.host.Link().ConnectedProduct = 2;
+        s.host.startSession(0x7FFFF);
+        const auto report = s.host.waitForReport();
+        QVERIFY(report);
+        QCOMPARE(s.worker().Product.load(), quint8(2));
+        QCOMPARE(s.requestsWith(0x88).size(), 16);
+        QVERIFY(s.requestsWith(0x70).isEmpty());
+        QCOMPARE(s.host.images5.ImagemAlarme.block(15), s.panel.memory.mid(240, 16));
     }
 
     // A read whose mask names no block of the model (5-zone panel, page-1 blocks only) ends at once

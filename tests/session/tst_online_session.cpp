@@ -237,7 +237,8 @@ private Q_SLOTS:
         QVERIFY(SessionTestHost::waitFor([&] { return frames(s.sim, "status").size() >= before + 3; }));
         const QVector<sim::JournalEntry> polls = frames(s.sim, "status");
         const qint64 gap = polls.last().timeMs - polls[polls.size() - 2].timeMs;
-        QVERIFY2(gap >= 10000 && gap < 11500, qPrintable(QString::number(gap)));
+        // 10 s, give or take what a 50 times faster clock makes of the machine's scheduling.
+        QVERIFY2(gap >= 9500 && gap <= 11000, qPrintable(QString::number(gap)));
         QVERIFY(!s.host.statuses.isEmpty());
     }
 };

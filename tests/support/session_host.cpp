@@ -2,6 +2,7 @@
 
 #include "link/clock.h"
 #include "serial/com_port.h"
+#include "session/session_send.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -63,9 +64,9 @@ std::optional<TransferReport> SessionTestHost::waitForReport(int realMs) {
     return reports.at(m_reportsTaken++);
 }
 
-bool SessionTestHost::EnviaComando(const QByteArray& text) {
+bool SessionTestHost::SendFrame(const QByteArray& text) {
     sent.append(text);
-    return dispatcher.EnviaComando(text);
+    return SendFrameWithoutPause(dispatcher, text);
 }
 
 void SessionTestHost::ClosePort() {

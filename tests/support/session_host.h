@@ -64,11 +64,11 @@ public:
     bool windowsClosedForDisconnect = false;
     bool customerWindow = true;
     std::optional<int> customerProduct;
-    QList<QByteArray> sent; // every text given to EnviaComando
+    QList<QByteArray> sent; // every text given to SendFrame
 
     // --- OnLineHost ---
     LinkState& Link() override { return dispatcher.State(); }
-    bool EnviaComando(const QByteArray& text) override;
+    bool SendFrame(const QByteArray& text) override;
     void ClosePort() override;
     bool PortOpened() override;
     void SetResponseTimerInterval(int logicalMs) override;
