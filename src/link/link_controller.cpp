@@ -8,6 +8,7 @@
 #include "programming/programming_images.h"
 #include "serial/com_port.h"
 #include "session/online_worker.h"
+#include "session/session_send.h"
 
 #include <QEventLoop>
 #include <QMetaObject>
@@ -408,8 +409,8 @@ void LinkController::tmrOnlineTimer() {
 
 // --- session host ----------------------------------------------------------------------------------
 
-bool LinkController::EnviaComando(const QByteArray& text) {
-    return m_dispatcher.EnviaComando(text);
+bool LinkController::SendFrame(const QByteArray& text) {
+    return SendFrameWithoutPause(m_dispatcher, text);
 }
 
 bool LinkController::PortOpened() {

@@ -118,7 +118,7 @@ public:
 
     // --- OnLineHost ---
     LinkState& Link() override { return State(); }
-    bool EnviaComando(const QByteArray& text) override;
+    bool SendFrame(const QByteArray& text) override;
     void ClosePort() override { m_dispatcher.ClosePort(); }
     bool PortOpened() override;
     void SetResponseTimerInterval(int logicalMs) override;
