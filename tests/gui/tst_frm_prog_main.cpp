@@ -9,6 +9,7 @@
 #include "workspace/ui/frm_prog_main.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -138,6 +139,32 @@ private Q_SLOTS:
         QVERIFY(!screen->isVisible());
         QVERIFY(f.prompts.asked.isEmpty());
         QCOMPARE(screen->CustomerId(), id);
+    }
+
+    // Showing a stored customer starts no edit: leaving it asks nothing.
+    void openingChangesNothing() {
+        Fixture f;
+        QVERIFY2(f.Open(), qPrintable(f.db.Error()));
+        const int id = f.AddCustomer(2, "1.4", "Grupo VIP", "1234");
+        QVERIFY(f.db.dm.IBDB.Exec("insert into GRUPOS (ID_GRUPO, NOME_GRUPO) values (3, 'VIP')"));
+        QVERIFY(f.db.dm.IBDB.Exec("update CLIENTES set ID_GRUPO = 3, ESTADO = 5 where ID_CLIENTE = ?", {id}));
+        QVERIFY(f.db.dm.IBDB.Exec("update PAINEL set P_ESTADO = 27, ENGANA_SECRETARIA = '1', "
+                                  "TEMPO_ENGANA_SECRETARIA = 12 where ID_CLIENTE = ?",
+                                  {id}));
+        QVERIFY(f.db.dm.CommitRetaining());
+
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::OpenCustomer(f.context, id));
+        screen->show();
+        QCOMPARE(Find<QComboBox>(screen.get(), "cmbGrupo")->currentText(), "VIP");
+        QCOMPARE(Find<QComboBox>(screen.get(), "cmbEstado")->currentText(), "Bahia");
+        QCOMPARE(Find<QComboBox>(screen.get(), "cmbPEstado")->currentText(), "Tocantins");
+        QCOMPARE(Find<QLineEdit>(screen.get(), "dbedtTempoSecret")->text(), "12");
+        QVERIFY(Find<QCheckBox>(screen.get(), "dbchkSecretaria")->isChecked());
+        QVERIFY(!f.db.dm.ModoEditOuInsert());
+        f.prompts.asked.clear();
+        screen->jvLookRetornarClick();
+        QVERIFY(f.prompts.asked.isEmpty());
+        QVERIFY(!screen->isVisible());
     }
 
     void leavingWithChanges_data() {

@@ -357,6 +357,10 @@ void TfrmProgMain::BindFields() {
 
 void TfrmProgMain::FillLookups() {
     // Groups: every group but the recycle bin, which shows only for a customer already in it.
+    // Filling the lists selects entries on the way: nothing of that may reach the rows.
+    const QSignalBlocker blockGroups(cmbGrupo);
+    const QSignalBlocker blockState(cmbEstado);
+    const QSignalBlocker blockPanelState(cmbPEstado);
     const QVariant currentGroup = m_dm.DSetClientes.Value(QStringLiteral("ID_GRUPO"));
     cmbGrupo->clear();
     DataSet& groups = m_dm.DSetGrupos;
