@@ -24,6 +24,21 @@
 
 namespace {
 
+// The screen must not stop on a message box: every question or message is printed and counted.
+class PrintedPrompts : public OperatorPrompts {
+public:
+    int count = 0;
+    int Ask(QWidget*, const QString& text, PromptButtons, bool) override {
+        ++count;
+        std::fprintf(stderr, "question: %s\n", qPrintable(text));
+        return AnswerNo;
+    }
+    void Tell(QWidget*, QMessageBox::Icon, const QString& text) override {
+        ++count;
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+};
+
 class QuietHost : public DataModuleHost {
 public:
     void ShowMessage(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
@@ -109,6 +124,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     int customers = 100000;
     int opens = 50;
     QString databaseName;
@@ -149,8 +165,10 @@ int main(int argc, char** argv) {
         customers = present;
     }
 
+    PrintedPrompts prompts;
     RecordScreenContext context;
     context.dm = &dm;
+    context.prompts = &prompts;
     QList<double> screenMs;
     QList<double> recordMs;
     QRandomGenerator random(20240305);
@@ -185,5 +203,5 @@ int main(int argc, char** argv) {
     std::printf("open customer record screen:        first %.1f ms, median %.1f ms, max %.1f ms\n",
                 screen.first, screen.median, screen.max);
     std::printf("goal: under 500 ms: %s\n", screen.max < 500 ? "met" : "NOT met");
-    return 0;
+    return prompts.count == 0 ? 0 : 1;
 }
