@@ -6,6 +6,8 @@
 #include "app/ui/field_binder.h"
 #include "app/ui/input_rules.h"
 #include "app/ui/operator_prompts.h"
+#include "link/link_controller.h"
+#include "session/online_worker.h"
 #include "store/data_module.h"
 #include "workspace/record_texts.h"
 
@@ -28,9 +30,12 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
+constexpr int kPermissionConectar = 18;
+constexpr int kPermissionConectarCallback = 19;
 constexpr int kPermissionVerCodigoPainel = 20;
 constexpr int kPermissionVerSenhaPc = 21;
 constexpr int kMaxTempoSecretaria = 255;
@@ -99,13 +104,18 @@ TfrmProgMain* TfrmProgMain::NewCustomer(const RecordScreenContext& context, int 
 }
 
 TfrmProgMain::TfrmProgMain(const RecordScreenContext& context, QWidget* parent)
-    : QDialog(parent), m_context(context), m_dm(*context.dm), m_record(*context.dm),
+    : QDialog(parent), m_context(context), m_dm(*context.dm), m_link(context.link), m_record(*context.dm),
       m_binder(new FieldBinder(this)) {
     setObjectName(QStringLiteral("frmProgMain"));
     setWindowTitle(ApplicationTitle());
     setMinimumSize(800, 600);
     BuildScreen();
     BindFields();
+    if (m_link) {
+        // The port stays closed while a customer is open, until a connection opens it.
+        m_link->ClosePort();
+        m_link->SetCustomerScreen(this);
+    }
     qApp->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, &TfrmProgMain::CodesAreaFocusChanged);
 }
@@ -114,6 +124,21 @@ TfrmProgMain::~TfrmProgMain() {
     qApp->removeEventFilter(this);
     BalloonTip::HideCurrent();
     m_record.Close();
+    if (m_link && m_link->CustomerScreen() == this) {
+        m_link->SetCustomerScreen(nullptr);
+        // The link starts over (no customer, no product, port closed); a session that closed this
+        // screen is still hanging up, and the reset waits for its end.
+        LinkController* link = m_link;
+        if (link->OnLineWorker()) {
+            auto connection = std::make_shared<QMetaObject::Connection>();
+            *connection = connect(link, &LinkController::SessionEnded, link, [link, connection] {
+                QObject::disconnect(*connection);
+                link->Inicia_todas_as_variaveis();
+            });
+        } else {
+            link->Inicia_todas_as_variaveis();
+        }
+    }
 }
 
 OperatorPrompts& TfrmProgMain::Prompts() const {
@@ -138,7 +163,32 @@ void TfrmProgMain::BuildScreen() {
     btnSalvar->setAutoDefault(false);
     connect(btnSalvar, &QPushButton::clicked, this, &TfrmProgMain::btnSalvarClick);
     topBar->addWidget(btnSalvar);
+    auto linkButton = [](const QString& caption, const QString& hint, const char* name) {
+        auto* button = Named(new QToolButton, name);
+        button->setText(caption);
+        button->setToolTip(hint);
+        button->setMinimumSize(88, 40);
+        return button;
+    };
+    imgConectar = linkButton(QStringLiteral("Conectar"), kHintConectar, "imgConectar");
+    imgCallBack = linkButton(QStringLiteral("Callback"), kHintCallBack, "imgCallBack");
+    imgDesconectar = linkButton(QStringLiteral("Desconectar"), kHintDesconectar, "imgDesconectar");
+    connect(imgConectar, &QToolButton::clicked, this, &TfrmProgMain::imgConectarClick);
+    connect(imgCallBack, &QToolButton::clicked, this, &TfrmProgMain::imgCallBackClick);
+    connect(imgDesconectar, &QToolButton::clicked, this, &TfrmProgMain::imgDesconectarClick);
+    Label34 = Named(new QLabel, "Label34");
+    lblOnOffLine = Named(new QLabel(QStringLiteral("Off Line")), "lblOnOffLine");
+    for (QWidget* w : {static_cast<QWidget*>(imgConectar), static_cast<QWidget*>(imgCallBack),
+                       static_cast<QWidget*>(imgDesconectar), static_cast<QWidget*>(Label34),
+                       static_cast<QWidget*>(lblOnOffLine)})
+        topBar->addWidget(w);
     topBar->addStretch();
+    // Without a link there is nothing to connect to; without the callback wait no callback.
+    imgConectar->setVisible(m_link);
+    imgCallBack->setVisible(m_link && m_link->Inicia_CallBack);
+    imgDesconectar->hide();
+    Label34->hide();
+    lblOnOffLine->setVisible(m_link);
     root->addLayout(topBar);
 
     auto* body = new QHBoxLayout;
@@ -233,6 +283,7 @@ QWidget* TfrmProgMain::BuildCustomerTab() {
             [this](const QString& text) { m_record.CopyPanelCodeToImage(text); });
     connect(dbedtCodigoPC, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_record.CopyPcCodeToImage(text); });
+    connect(Button5, &QPushButton::clicked, this, &TfrmProgMain::Button5Click);
     connect(dbedtCodigoPainel, &QLineEdit::editingFinished, this, &TfrmProgMain::PanelCodeLeft);
     connect(dbedtCodigoPC, &QLineEdit::editingFinished, this, &TfrmProgMain::PcCodeLeft);
 
@@ -423,7 +474,10 @@ void TfrmProgMain::UpdateAnsweringMachineFields() {
 }
 
 void TfrmProgMain::UpdateHeaderCaption() {
-    const QString caption = RecordHeaderCaption(m_dm.IsOrvan9Max(), m_dm.IsOrvan10(), m_dm.IsOrvan5(),
+    // The link's Orvan9Max flag (set from the customer's model when it was opened, and by an
+    // identified panel); without a link the customer's model alone.
+    const bool orvan9Max = m_link ? m_link->State().Orvan9Max.load() : m_dm.IsOrvan9Max();
+    const QString caption = RecordHeaderCaption(orvan9Max, m_dm.IsOrvan10(), m_dm.IsOrvan5(),
                                                 m_dm.IsProduct3Or4(), m_record.StoredVersion());
     lblCabecalho->setText(caption.isEmpty() ? kCaptionPaginaCliente : ForScreen(caption));
 }
@@ -551,6 +605,22 @@ bool TfrmProgMain::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     BalloonTip::HideCurrent();
+    switch (key->key()) {
+    case Qt::Key_F5:
+        if (imgConectar->isVisible())
+            imgConectarClick();
+        return true;
+    case Qt::Key_F6:
+        if (imgCallBack->isVisible())
+            imgCallBackClick();
+        return true;
+    case Qt::Key_F7:
+        if (imgDesconectar->isVisible())
+            imgDesconectarClick();
+        return true;
+    default:
+        break;
+    }
 
     if (widget == dbedtCodigoPainel || widget == dbedtCodigoPC) {
         auto* edit = static_cast<QLineEdit*>(widget);
@@ -684,8 +754,19 @@ void TfrmProgMain::Leave(bool fromButton) {
         m_record.Discard();
     if (m_exitAnswer == AnswerCancel)
         return stop();
+    if (m_exitAnswer == AnswerNone && SessionRunning()) {
+        m_exitAnswer = Ask(kMsgDesconectarESair, PromptButtons::YesNo, true);
+        if (m_exitAnswer != AnswerYes)
+            return stop();
+    }
     m_exitAnswer = AnswerYes;
-    Finish();
+    if (OnLine* session = m_link ? m_link->OnLineWorker() : nullptr) {
+        // The session hangs up and then closes this screen (CloseWindowsForDisconnect).
+        session->CloseWindowsOnDisconnect = true;
+        session->DisconnectRequest = true;
+    } else {
+        Finish();
+    }
     m_record.ProgramacaoAlterada = false;
 }
 
@@ -715,10 +796,145 @@ void TfrmProgMain::closeEvent(QCloseEvent* event) {
         return;
     if (m_exitAnswer == AnswerNone)
         Leave(false);
-    // The leave steps close the screen themselves when they get through.
+    // The leave steps close the screen themselves when they get through, or have the session
+    // close it once it hung up.
     m_exitAnswer = AnswerNone;
 }
 
 void TfrmProgMain::reject() {
     // Escape does not leave the screen: leaving goes through "Retornar" and its questions.
+}
+
+// --- link ------------------------------------------------------------------------------------
+
+bool TfrmProgMain::SessionRunning() const {
+    return m_link && m_link->OnLineWorker();
+}
+
+void TfrmProgMain::imgConectarClick() {
+    Connect(false);
+}
+
+void TfrmProgMain::imgCallBackClick() {
+    if (!m_dm.Operator.HasPermission(kPermissionConectarCallback)) {
+        Tell(kMsgSemPermissao);
+        return;
+    }
+    Connect(true);
+}
+
+void TfrmProgMain::Connect(bool withCallback) {
+    if (!m_link)
+        return;
+    if (m_record.CustomerId() == 0) {
+        Tell(kMsgSalvarAntesDeConectar);
+        return;
+    }
+    if (!m_dm.Operator.HasPermission(kPermissionConectar)) {
+        Tell(kMsgSemPermissao);
+        return;
+    }
+    m_link->State().StoredVersion.store(m_record.StoredVersion());
+    m_link->Conectar(withCallback);
+}
+
+void TfrmProgMain::imgDesconectarClick() {
+    if (OnLine* session = m_link ? m_link->OnLineWorker() : nullptr)
+        session->DisconnectRequest = true;
+}
+
+void TfrmProgMain::Button5Click() {
+    OnLine* session = m_link ? m_link->OnLineWorker() : nullptr;
+    if (!session) {
+        Tell(kMsgNaoConectado);
+        return;
+    }
+    ChunkMarks marks;
+    if (!MarkPanelCodes(m_record.Images(), marks)) {
+        Tell(PanelCodesEqualMessage());
+        return;
+    }
+    // Parameters first, the request flag last.
+    for (int b = 0; b < kMaxBlocks; ++b) {
+        if (marks.Blocks & (1u << b))
+            session->Chunks[b] = marks.Chunks[b];
+    }
+    session->Blocks = marks.Blocks;
+    session->WriteProgrammingRequest = true;
+}
+
+QString TfrmProgMain::FonePainel() const {
+    return m_dm.DSetPainel.Value(QStringLiteral("FONE_PAINEL")).toString();
+}
+
+QString TfrmProgMain::CodigoPainel() const {
+    return m_dm.DSetPainel.Value(QStringLiteral("CODIGO_PAINEL")).toString();
+}
+
+QString TfrmProgMain::CodigoPC() const {
+    return m_dm.DSetPainel.Value(QStringLiteral("CODIGO_PC")).toString();
+}
+
+bool TfrmProgMain::EnganaSecretaria() const {
+    return m_dm.DSetPainel.Value(QStringLiteral("ENGANA_SECRETARIA")).toString() == QLatin1String("1");
+}
+
+int TfrmProgMain::TempoEnganaSecretaria() {
+    bool ok = false;
+    const int seconds = dbedtTempoSecret->text().toInt(&ok);
+    if (!ok) {
+        dbedtTempoSecret->setText(QStringLiteral("0"));
+        return 0;
+    }
+    return std::clamp(seconds, 0, kMaxTempoSecretaria);
+}
+
+void TfrmProgMain::SetTempoEnganaSecretaria(int seconds) {
+    dbedtTempoSecret->setText(QString::number(std::clamp(seconds, 0, kMaxTempoSecretaria)));
+}
+
+QString TfrmProgMain::Produto() const {
+    const QVariant produto = m_dm.DSetClientes.Value(QStringLiteral("PRODUTO"));
+    return produto.isNull() ? QString() : produto.toString();
+}
+
+void TfrmProgMain::SetVersaoProduto(const QString& version) {
+    m_record.SetStoredVersion(version);
+    m_dm.DSetClientes.SetValue(QStringLiteral("VERSAO_PRODUTO"), version);
+}
+
+void TfrmProgMain::SetConnectedImages(bool connected) {
+    imgConectar->setVisible(!connected);
+    imgCallBack->setVisible(!connected && m_link && m_link->Inicia_CallBack);
+    imgDesconectar->setVisible(connected);
+}
+
+void TfrmProgMain::SetCloseEnabled(bool enabled) {
+    if (enabled)
+        Habilita_botao_fechar();
+    else
+        Desabilita_botao_fechar();
+}
+
+void TfrmProgMain::SetVersionLabel(const QString& text) {
+    Label34->setText(text);
+    Label34->show();
+}
+
+void TfrmProgMain::SetCaptionLabel(const QString& text) {
+    lblCabecalho->setText(ForScreen(text));
+}
+
+void TfrmProgMain::SetOnLineIndicator(bool online) {
+    lblOnOffLine->setText(online ? QStringLiteral("On Line") : QStringLiteral("Off Line"));
+}
+
+void TfrmProgMain::CloseWindowsForDisconnect() {
+    Finish();
+}
+
+ProgrammingImages* TfrmProgMain::Imagens(int productCode) {
+    if (!m_record.IsOpen() || FamilyOf(productCode) != m_record.Images().family())
+        return nullptr;
+    return &m_record.Images();
 }

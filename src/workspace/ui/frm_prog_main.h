@@ -2,12 +2,14 @@
 
 #include "app/settings.h"
 #include "app/ui/operator_prompts.h"
+#include "link/link_operator.h"
 #include "workspace/customer_record.h"
 #include "workspace/save_checks.h"
 
 #include <QDialog>
 
 class FieldBinder;
+class LinkController;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -28,12 +30,17 @@ struct RecordScreenContext {
     Settings settings;
     // Message boxes; null: the desktop's (tests put their own answers here).
     OperatorPrompts* prompts = nullptr;
+    // The main window's link (connect, disconnect, sessions); null: the screen offers no link
+    // controls.
+    LinkController* link = nullptr;
 };
 
 // `TfrmProgMain`, the screen of one customer: the customer page with its address and notes pages,
-// saving with its checks, and leaving with its questions. The customer's rows and programming
-// images live in a CustomerRecord that the screen owns; the programming, event and monitoring
-// views attach to it.
+// saving with its checks, leaving with its questions, and the link controls (connect F5, connect
+// with callback F6 where the callback wait exists, disconnect F7). The customer's rows and
+// programming images live in a CustomerRecord that the screen owns; the programming, event and
+// monitoring views attach to it. While open, the screen is the link's customer screen
+// (LinkCustomerScreen): connections read the customer from it, sessions read and write its images.
 //
 // Opening, from the customer list:
 //
@@ -47,7 +54,7 @@ struct RecordScreenContext {
 // Both factories show the reason and return null when the customer cannot be opened. While the
 // screen is open it points the data module's customer sets at its customer; when it closes they
 // are closed and get their previous selects back, so the list reopens its own sets afterwards.
-class TfrmProgMain : public QDialog {
+class TfrmProgMain : public QDialog, public LinkCustomerScreen {
     Q_OBJECT
 public:
     // The stored customer `idCliente` (its PRODUTO must name a model: the list asks for the model of
@@ -86,6 +93,39 @@ public:
     // Re-reads the header of the customer page from the model and the stored version.
     void UpdateHeaderCaption();
 
+    // The link controls: connect (F5, `imgConectar`), connect with callback (F6, `imgCallBack`),
+    // disconnect (F7, `imgDesconectar`, only while it is shown).
+    void imgConectarClick();
+    void imgCallBackClick();
+    void imgDesconectarClick();
+    // "Enviar para o Painel": writes the panel and PC codes of `ImagemPC` to the connected panel.
+    void Button5Click();
+    // A session with the panel is running.
+    bool SessionRunning() const;
+
+    // --- LinkCustomerScreen ---
+    QString FonePainel() const override;
+    QString CodigoPainel() const override;
+    QString CodigoPC() const override;
+    bool EnganaSecretaria() const override;
+    int TempoEnganaSecretaria() override;
+    void SetTempoEnganaSecretaria(int seconds) override;
+    QString Produto() const override;
+    void SetVersaoProduto(const QString& version) override;
+    void SetConnectedImages(bool connected) override;
+    void SetCloseEnabled(bool enabled) override;
+    void SetVersionLabel(const QString& text) override;
+    void SetCaptionLabel(const QString& text) override;
+    void SetOnLineIndicator(bool online) override;
+    void CloseWindowsForDisconnect() override;
+    ProgrammingImages* Imagens(int productCode) override;
+    // The monitoring view, the event viewer and the programming editors are not part of this
+    // screen yet: what the session tells them has no one to show it.
+    void MonitoringViewRefresh() override {}
+    void Atualiza_Monitorando(const QByteArray&) override {}
+    void ClearBufferDownloading() override {}
+    void RepaintProgrammingWindows() override {}
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -101,6 +141,7 @@ private:
     void FillLookups();
     void LoadFields();
     void ApplyCodePermissions();
+    void Connect(bool withCallback);
     void UpdateCodeFieldsEnabled();
     void UpdateAnsweringMachineFields();
 
@@ -125,6 +166,7 @@ private:
 
     RecordScreenContext m_context;
     TdmBancoDeDados& m_dm;
+    LinkController* m_link;
     CustomerRecord m_record;
     FieldBinder* m_binder;
     int m_exitAnswer = 0;
@@ -135,6 +177,11 @@ private:
 
     // Top bar and page bar.
     QPushButton* btnSalvar = nullptr;
+    QToolButton* imgConectar = nullptr;
+    QToolButton* imgCallBack = nullptr;
+    QToolButton* imgDesconectar = nullptr;
+    QLabel* Label34 = nullptr;
+    QLabel* lblOnOffLine = nullptr;
     QToolButton* jvLookMostraCliente = nullptr;
     QToolButton* jvLookRetornar = nullptr;
     QStackedWidget* pgcPrincipal = nullptr;

@@ -1,0 +1,205 @@
+// The record screen's link controls against the simulated panel in process (a memory line, the
+// scaled clock), with the real connection progress and status windows: connect with F5, the
+// session reading the panel's programming into the screen's images, "Enviar para o Painel",
+// disconnect with F7, and leaving while a session runs.
+#include "gui/record_screen_fixture.h"
+#include "link/clock.h"
+#include "link/link_controller.h"
+#include "link/ui/frm_status.h"
+#include "link/ui/widget_link_operator.h"
+#include "panel_simulator.h"
+#include "serial/memory_line.h"
+#include "session/online_worker.h"
+#include "workspace/record_texts.h"
+
+#include <QLabel>
+#include <QToolButton>
+
+namespace {
+
+constexpr int WaitMs = 30000;
+
+// The desktop's link operator with its windows, whose message boxes only record.
+class WindowsOperator : public WidgetLinkOperator {
+public:
+    WindowsOperator() : WidgetLinkOperator(QStringLiteral("Telvora")) {}
+    QStringList messages;
+    QStringList questions;
+    void ShowMessage(MessageKind, const QString& text) override { messages << text; }
+    int progressShows = 0;
+    bool Ask(const QString& text, bool) override {
+        questions << text;
+        return false;
+    }
+    void ProgressShow() override {
+        ++progressShows;
+        WidgetLinkOperator::ProgressShow();
+    }
+};
+
+// The screen's customer matches the simulated panel: Orvan 10 version 1.4, codes 1234 and 5678.
+struct LinkRig {
+    Fixture f;
+    MemoryLine line;
+    PanelSimulator panel;
+    WindowsOperator op;
+    LinkController link{line.port(), &op};
+    int customer = 0;
+
+    bool Open() {
+        panel.attach(&line);
+        op.Attach(&link);
+        Settings settings;
+        settings.setAtLines(DefaultAdvancedLines());
+        link.SetSettings(settings);
+        if (!f.Open())
+            return false;
+        f.context.link = &link;
+        f.db.dm.SetConnectedProductSource([this] { return int(link.State().ConnectedProduct.load()); });
+        customer = f.AddCustomer(1, "1.4", "Com painel", "1234", "5678");
+        return customer > 0;
+    }
+
+    std::unique_ptr<TfrmProgMain> OpenScreen() {
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::OpenCustomer(f.context, customer));
+        if (screen) {
+            screen->show();
+            if (!QTest::qWaitForWindowActive(screen.get()))
+                qWarning("the record screen did not become active");
+        }
+        return screen;
+    }
+};
+
+} // namespace
+
+class TestRecordLink : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { Clock::instance().setScale(50); }
+
+    void connectReadDisconnect() {
+        LinkRig rig;
+        QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error()));
+        std::unique_ptr<TfrmProgMain> screen = rig.OpenScreen();
+        QVERIFY(screen);
+        QCOMPARE(rig.link.CustomerScreen(), screen.get());
+        auto* conectar = Find<QToolButton>(screen.get(), "imgConectar");
+        auto* desconectar = Find<QToolButton>(screen.get(), "imgDesconectar");
+        QVERIFY(conectar->isVisible() && !desconectar->isVisible());
+
+        QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F5);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.link.OnLineWorker() && desconectar->isVisible(), WaitMs);
+        QVERIFY2(rig.op.messages.isEmpty(), qPrintable(rig.op.messages.join('|')));
+        QVERIFY(!conectar->isVisible());
+        QCOMPARE(Find<QLabel>(screen.get(), "Label34")->text(), "V1.4");
+        QVERIFY(!screen->CloseEnabled());
+
+        // The session reads the whole programming into the screen's ImagemAlarme.
+        QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
+        // (as the session keeps it: zone attributes normalised after every read)
+        ProgrammingImage expected(ProductFamily::TenZone);
+        expected.setBytes(rig.panel.image());
+        NormalizaAtributosZonas(expected);
+        QCOMPARE(screen->Record().Images().ImagemAlarme.bytes(), expected.bytes());
+        QCOMPARE(Find<QLabel>(screen.get(), "lblOnOffLine")->text(), "On Line");
+
+        // Equal codes: nothing to send.
+        rig.f.prompts.told.clear();
+        screen->Button5Click();
+        QCOMPARE(rig.f.prompts.told, QStringList{PanelCodesEqualMessage()});
+
+        QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F7);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker() && conectar->isVisible(), WaitMs);
+        QVERIFY(!desconectar->isVisible());
+        QVERIFY(screen->CloseEnabled());
+        QVERIFY(!rig.panel.carrier());
+        QCOMPARE(Find<QLabel>(screen.get(), "lblOnOffLine")->text(), "Off Line");
+        QVERIFY(screen->isVisible());
+        QVERIFY(screen->Record().Images().ImagemAlarme.bytes() == QByteArray(304, '\0'));
+    }
+
+    // "Enviar para o Painel" writes a changed PC code to the panel (block 7, chunk 0).
+    void sendCodesToThePanel() {
+        LinkRig rig;
+        QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error()));
+        std::unique_ptr<TfrmProgMain> screen = rig.OpenScreen();
+        screen->imgConectarClick();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
+
+        Find<QCheckBox>(screen.get(), "chkAlterarCodigos")->setChecked(true);
+        TypeInto(screen.get(), "dbedtCodigoPC", "4040");
+        screen->Button5Click();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.panel.image().mid(114, 2), QByteArray::fromHex("4A4A"), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
+        QCOMPARE(screen->Record().Images().ImagemAlarme.bytes().mid(112, 4), QByteArray::fromHex("12344A4A"));
+        QVERIFY2(rig.op.messages.isEmpty(), qPrintable(rig.op.messages.join('|')));
+
+        screen->imgDesconectarClick();
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker(), WaitMs);
+    }
+
+    void connectRefused_data() {
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("permission");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("not saved yet") << false << true << kMsgSalvarAntesDeConectar;
+        QTest::newRow("no permission 18") << true << false << kMsgSemPermissao;
+    }
+    void connectRefused() {
+        QFETCH(bool, saved);
+        QFETCH(bool, permission);
+        QFETCH(QString, message);
+        LinkRig rig;
+        QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error()));
+        rig.f.db.SetPermission(18, permission);
+        std::unique_ptr<TfrmProgMain> screen(saved ? TfrmProgMain::OpenCustomer(rig.f.context, rig.customer)
+                                                   : TfrmProgMain::NewCustomer(rig.f.context, 1, "1.4"));
+        screen->show();
+        rig.f.prompts.told.clear();
+        QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F5);
+        QCOMPARE(rig.f.prompts.told, QStringList{message});
+        QVERIFY(!rig.line.port()->Opened());
+        QCOMPARE(rig.op.progressShows, 0);
+    }
+
+    // "Retornar" during a session asks first; Yes hangs up and the session closes the screen.
+    void leavingDuringASession() {
+        LinkRig rig;
+        QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error()));
+        std::unique_ptr<TfrmProgMain> screen = rig.OpenScreen();
+        screen->imgConectarClick();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
+
+        rig.f.prompts.asked.clear();
+        rig.f.prompts.askedWithNoPreselected.clear();
+        rig.f.prompts.answers = {AnswerNo};
+        screen->jvLookRetornarClick();
+        QCOMPARE(rig.f.prompts.asked, QStringList{kMsgDesconectarESair});
+        QCOMPARE(rig.f.prompts.askedWithNoPreselected, QList<bool>{true});
+        QVERIFY(screen->isVisible() && rig.link.OnLineWorker());
+
+        // The frame's close is greyed out while the session runs.
+        screen->close();
+        QVERIFY(screen->isVisible());
+        QCOMPARE(rig.f.prompts.asked.size(), 1);
+
+        rig.f.prompts.answers = {AnswerYes};
+        screen->jvLookRetornarClick();
+        QTRY_VERIFY_WITH_TIMEOUT(!screen->isVisible(), WaitMs);
+        // The list frees the screen at once; the session is still hanging up.
+        QVERIFY(!rig.f.db.dm.DSetClientes.Active());
+        screen.reset();
+        QCOMPARE(rig.link.CustomerScreen(), nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker(), WaitMs);
+        QVERIFY(!rig.panel.carrier());
+        QVERIFY(!rig.line.port()->Opened());
+        QCOMPARE(int(rig.link.State().ConnectedProduct.load()), 255);
+    }
+};
+
+QTEST_MAIN(TestRecordLink)
+#include "tst_record_link.moc"
