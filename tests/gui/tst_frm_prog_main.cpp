@@ -90,7 +90,8 @@ private Q_SLOTS:
         screen->show();
         QCOMPARE(Find<QComboBox>(screen.get(), "cmbGrupo")->currentText(), "VIP");
         QCOMPARE(Find<QComboBox>(screen.get(), "cmbEstado")->currentText(), "Bahia");
-        QCOMPARE(Find<QComboBox>(screen.get(), "cmbPEstado")->currentText(), "Tocantins");
+        auto* panelState = Find<QComboBox>(screen.get(), "cmbPEstado");
+        QCOMPARE(panelState->currentText(), "Tocantins");
         QCOMPARE(Find<QLineEdit>(screen.get(), "dbedtTempoSecret")->text(), "12");
         QVERIFY(Find<QCheckBox>(screen.get(), "dbchkSecretaria")->isChecked());
         QVERIFY(!f.db.dm.ModoEditOuInsert());
@@ -98,6 +99,16 @@ private Q_SLOTS:
         screen->jvLookRetornarClick();
         QVERIFY(f.prompts.asked.isEmpty());
         QVERIFY(!screen->isVisible());
+
+        // The state can be taken away again.
+        screen.reset(TfrmProgMain::OpenCustomer(f.context, id));
+        screen->show();
+        Find<QComboBox>(screen.get(), "cmbPEstado")->setCurrentIndex(0);
+        f.prompts.answers = {AnswerYes};
+        screen->btnSalvarClick();
+        QVERIFY(f.db.dm.IBDB.SelectValue("select P_ESTADO from PAINEL where ID_CLIENTE = ?", {id}).isNull());
+        QCOMPARE(f.db.dm.IBDB.SelectValue("select ESTADO from CLIENTES where ID_CLIENTE = ?", {id}).toInt(),
+                 5);
     }
 
     void leavingWithChanges_data() {

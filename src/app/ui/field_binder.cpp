@@ -92,7 +92,14 @@ void FieldBinder::Show(const Binding& b) {
         break;
     case Kind::Lookup: {
         auto* combo = static_cast<QComboBox*>(b.control);
-        combo->setCurrentIndex(value.isNull() ? -1 : combo->findData(value.toInt()));
+        int index = -1;
+        if (value.isNull()) { // the entry without a value, when the list has one
+            for (int i = 0; i < combo->count() && index < 0; ++i)
+                index = combo->itemData(i).isValid() ? -1 : i;
+        } else {
+            index = combo->findData(value.toInt());
+        }
+        combo->setCurrentIndex(index);
         break;
     }
     }

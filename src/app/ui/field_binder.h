@@ -29,7 +29,8 @@ public:
     // other stored value shows unchecked.
     void BindCheck(QCheckBox* box, DataSet& set, const QString& field, const QString& checkedValue,
                    const QString& uncheckedValue);
-    // A list whose entries carry the field's value as their item data; no entry selected is null.
+    // A list whose entries carry the field's value as their item data; no entry selected, or an
+    // entry without data, is null.
     void BindLookup(QComboBox* combo, DataSet& set, const QString& field);
 
     // Shows the fields in every control (or in one) without writing anything back.

@@ -4,6 +4,7 @@
 #include "app/locale_format.h"
 #include "app/ui/balloon_tip.h"
 #include "app/ui/field_binder.h"
+#include "app/ui/help.h"
 #include "app/ui/input_rules.h"
 #include "app/ui/operator_prompts.h"
 #include "link/link_controller.h"
@@ -109,6 +110,7 @@ TfrmProgMain::TfrmProgMain(const RecordScreenContext& context, QWidget* parent)
     setObjectName(QStringLiteral("frmProgMain"));
     setWindowTitle(ApplicationTitle());
     setMinimumSize(800, 600);
+    SetHelpTopic(this, 30);
     BuildScreen();
     BindFields();
     if (m_link) {
@@ -424,6 +426,7 @@ void TfrmProgMain::FillLookups() {
     DataSet& states = m_dm.DSetEstados;
     for (QComboBox* combo : {cmbEstado, cmbPEstado}) {
         combo->clear();
+        combo->addItem(QString()); // no state
         for (int row = 0; row < states.RecordCount(); ++row)
             combo->addItem(states.Value(row, states.FieldIndex(QStringLiteral("ESTADO"))).toString(),
                            states.Value(row, states.FieldIndex(QStringLiteral("ID_ESTADO"))).toInt());
