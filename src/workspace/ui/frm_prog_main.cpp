@@ -27,6 +27,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -490,7 +491,8 @@ void TfrmProgMain::showEvent(QShowEvent* event) {
     chkAlterarCodigos->setChecked(false);
     UpdateCodeFieldsEnabled();
     UpdateHeaderCaption();
-    jvLookMostraClienteClick();
+    // After the dialog's own focus handling, which would select the whole name.
+    QTimer::singleShot(0, this, &TfrmProgMain::jvLookMostraClienteClick);
 }
 
 // --- pages ----------------------------------------------------------------------------------
