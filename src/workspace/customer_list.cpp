@@ -4,6 +4,7 @@
 #include "programming/product_codes.h"
 #include "store/db_connection.h"
 #include "store/schema_tables.h"
+#include "workspace/customer_list_reader.h"
 
 #include <QDate>
 #include <QSqlQuery>
@@ -129,7 +130,8 @@ int SearchFieldFromCaption(const QString& caption) {
     return NOME;
 }
 
-bool CustomerList::Load(DbConnection& db, const QString& sql, const QVariantList& params, QString* error) {
+bool CustomerList::ReadRows(DbConnection& db, const QString& sql, const QVariantList& params,
+                            QVector<Row>& rows, QByteArray& pool, QString* error) {
     QSqlQuery query = db.NewQuery();
     query.setForwardOnly(true);
     bool ok = query.prepare(sql);
@@ -143,9 +145,6 @@ bool CustomerList::Load(DbConnection& db, const QString& sql, const QVariantList
             *error = DbConnection::ErrorText(query.lastError());
         return false;
     }
-    QVector<Row> rows;
-    QByteArray pool;
-    rows.reserve(1024);
     while (query.next()) {
         Row r{};
         r.text = quint32(pool.size());
@@ -182,11 +181,99 @@ bool CustomerList::Load(DbConnection& db, const QString& sql, const QVariantList
             *error = DbConnection::ErrorText(query.lastError());
         return false;
     }
+    return true;
+}
+
+bool CustomerList::ReadRowsDirect(DbConnection& db, const QString& sql, const QVariantList& params,
+                                  QVector<Row>& rows, QByteArray& pool, QString* error) {
+    return ReadRawRows(
+        db.DatabaseName(), sql, params, CustomerListFieldCount,
+        [&](const RawField* fields) {
+            Row r{};
+            r.text = quint32(pool.size());
+            r.time = -1;
+            for (int f = 0; f < CustomerListFieldCount; ++f) {
+                const RawField& v = fields[f];
+                if (v.kind == RawField::Kind::Null)
+                    r.nulls |= 1u << f;
+                switch (f) {
+                case ID_CLIENTE:
+                    r.id = qint32(v.integer);
+                    break;
+                case P_ESTADO:
+                    r.state = qint32(v.integer);
+                    break;
+                case DATA_CRIACAO:
+                    r.date = v.kind == RawField::Kind::Date ? v.julianDay : 0;
+                    break;
+                case HORA_CRIACAO:
+                    r.time = v.kind == RawField::Kind::Time ? v.msecsOfDay : -1;
+                    break;
+                default: {
+                    const qsizetype length = std::min<qsizetype>(v.text.size(), 255);
+                    pool.append(char(uchar(length)));
+                    pool.append(v.text.data(), length);
+                    break;
+                }
+                }
+            }
+            rows.append(r);
+        },
+        error);
+}
+
+bool CustomerList::Load(DbConnection& db, const QString& sql, const QVariantList& params, QString* error) {
+    QVector<Row> rows;
+    QByteArray pool;
+    rows.reserve(1024);
+    if (!ReadRowsDirect(db, sql, params, rows, pool, nullptr)) {
+        rows.clear();
+        pool.clear();
+        if (!ReadRows(db, sql, params, rows, pool, error))
+            return false;
+    }
     m_rows = std::move(rows);
     m_rows.squeeze();
     m_pool = std::move(pool);
     m_pool.squeeze();
     Unsort();
+    return true;
+}
+
+bool CustomerList::Refresh(DbConnection& db, const QString& sql, const QVariantList& params, int id,
+                           bool* present, QString* error) {
+    QVector<Row> fresh;
+    QVariantList withId = params;
+    withId << id;
+    const QString oneCustomer =
+        sql +
+        (sql.contains(QLatin1String(" where "), Qt::CaseInsensitive) ? QStringLiteral(" and ")
+                                                                     : QStringLiteral(" where ")) +
+        QStringLiteral("C.ID_CLIENTE = ?");
+    if (!ReadRows(db, oneCustomer, withId, fresh, m_pool, error))
+        return false;
+    int stored = -1;
+    for (int i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].id == id) {
+            stored = i;
+            break;
+        }
+    }
+    if (present)
+        *present = !fresh.isEmpty();
+    if (!fresh.isEmpty() && stored >= 0) {
+        m_rows[stored] = fresh.first();
+    } else if (!fresh.isEmpty()) {
+        m_rows.append(fresh.first());
+        m_order.append(int(m_rows.size()) - 1);
+    } else if (stored >= 0) {
+        m_rows.removeAt(stored);
+        m_order.removeOne(stored);
+        for (int& index : m_order) {
+            if (index > stored)
+                --index;
+        }
+    }
     return true;
 }
 

@@ -61,10 +61,17 @@ int SearchFieldFromCaption(const QString& caption);
 // order the database returned them; Sort() builds a view order over them and Find() walks it.
 class CustomerList {
 public:
-    // Reads the whole select (the customer list statement with its where clause, parameters
-    // positional). On failure the list is left as it was and *error tells why.
+    // Reads the whole select (the customer list statement with its where clause, integer
+    // parameters positional), committed rows, straight through the client library; through Qt's
+    // driver when that cannot attach. On failure the list is left as it was and *error tells why.
     bool Load(DbConnection& db, const QString& sql, const QVariantList& params, QString* error = nullptr);
     void Clear();
+    // Reads one customer again with the same select (its key added to the where clause): its row
+    // is replaced, added at the end when it is new, or dropped when the select no longer returns
+    // it. The view order is kept; the caller sorts again. *present tells whether the customer is
+    // on the list now.
+    bool Refresh(DbConnection& db, const QString& sql, const QVariantList& params, int id, bool* present,
+                 QString* error = nullptr);
 
     int Count() const { return int(m_order.size()); }
     // Rows are counted in view order (the current sort).
@@ -104,6 +111,12 @@ private:
         quint32 text;  // offset of the row's texts in the pool
     };
     const Row& RowAt(int row) const { return m_rows[m_order[row]]; }
+    // Run the select and append every row it returns to `rows` and `pool`: through Qt's driver in
+    // the connection's own transaction, or straight through the client library (committed rows).
+    static bool ReadRows(DbConnection& db, const QString& sql, const QVariantList& params, QVector<Row>& rows,
+                         QByteArray& pool, QString* error);
+    static bool ReadRowsDirect(DbConnection& db, const QString& sql, const QVariantList& params,
+                               QVector<Row>& rows, QByteArray& pool, QString* error);
     // The bytes of a text field of a stored row.
     QByteArrayView TextBytes(const Row& r, int field) const;
     bool Less(const Row& a, const Row& b, int field) const;

@@ -55,6 +55,14 @@ bool CustomerListModel::Reload(DbConnection& db, QString* error) {
     return ok;
 }
 
+bool CustomerListModel::RefreshCustomer(DbConnection& db, int id, QString* error) {
+    beginResetModel();
+    const bool ok = m_list.Refresh(db, kCustomerListSelect + m_where, m_whereParams, id, nullptr, error);
+    ApplySort();
+    endResetModel();
+    return ok;
+}
+
 void CustomerListModel::Clear() {
     beginResetModel();
     m_list.Clear();

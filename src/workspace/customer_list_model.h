@@ -37,6 +37,9 @@ public:
     // the list is empty and *error tells why.
     bool Reload(DbConnection& db, QString* error = nullptr);
     void Clear();
+    // Reads one customer again (after its record screen closed or it was deleted or moved) and
+    // puts it in its sorted place, or drops it when the filter no longer shows it.
+    bool RefreshCustomer(DbConnection& db, int id, QString* error = nullptr);
 
     // A title click: the direction alternates with every click, whichever column is clicked (the
     // list was sorted ascending: now descending; otherwise ascending). Answers the new order.

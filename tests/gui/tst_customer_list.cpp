@@ -237,9 +237,20 @@ private Q_SLOTS:
             ClickIndicator(chooser->rbtOrvan10);
             QTest::mouseClick(chooser->btnOK, Qt::LeftButton);
         });
+        // The record screen renames the customer; the list shows it in its sorted place.
+        f.ClickTitle(NOME); // descending by name
+        f.main->SelectRow(f.main->Model->RowOfId(12));
+        f.main->SetRecordScreenOpener([&](TfrmPrincipal&, int id) {
+            f.opened << id;
+            f.dm.IBDB.Exec("update CLIENTES set NOME = 'Zz Mercado' where ID_CLIENTE = ?", {id});
+            f.dm.CommitRetaining();
+            return id;
+        });
         QTest::keyClick(f.main->DBGrid1, Qt::Key_Return);
         QCOMPARE(messages.Texts(), QStringList{kMsgProdutoNaoIdentificado});
         QCOMPARE(f.opened, QList<int>{12});
+        QCOMPARE(f.Ids(), (QList<int>{13, 12, 15, 11, 14}));
+        QCOMPARE(f.main->Model->index(1, NOME).data().toString(), QStringLiteral("Zz Mercado"));
         const auto rows =
             SelectRows(f.dm.IBDB, "select PRODUTO, VERSAO_PRODUTO from CLIENTES where ID_CLIENTE = 12");
         QCOMPARE(rows[0][0].toString(), QStringLiteral("1"));

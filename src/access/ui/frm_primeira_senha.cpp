@@ -84,7 +84,8 @@ QWidget* TfrmPrimeiraSenha::BuildFirstOperatorPage() {
     dbedtResposta = NewEdit(page, "dbedtResposta", 50);
     btnOK = new QPushButton(QStringLiteral("&OK"), page);
     btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setAutoDefault(false);
+    // Enter in a field moves on; Enter on the last stop confirms.
+    btnOK->setDefault(true);
     btnCancelar = new QPushButton(QStringLiteral("&Cancelar"), page);
     btnCancelar->setObjectName(QStringLiteral("btnCancelar"));
     btnCancelar->setAutoDefault(false);

@@ -30,7 +30,7 @@ TfrmSplash::TfrmSplash(TdmBancoDeDados& dm, QWidget* parent)
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QGuiApplication::applicationDisplayName());
     SetHelpTopic(this, 28);
-    setFixedSize(440, 280);
+    setFixedSize(500, 280);
 
     edtUsuario = new QLineEdit(this);
     edtUsuario->setObjectName(QStringLiteral("edtUsuario"));

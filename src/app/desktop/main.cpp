@@ -1,10 +1,12 @@
 // telvora: the desktop application.
 #include "app/app_paths.h"
+#include "app/app_title.h"
 #include "app/desktop/desktop_host.h"
 #include "app/locale_format.h"
 #include "app/single_instance.h"
 #include "app/ui/message_box.h"
-#include "link/link_state.h"
+#include "link/link_controller.h"
+#include "link/ui/widget_link_operator.h"
 #include "serial/tcia_com_port.h"
 #include "store/data_module.h"
 #include "store/sql_script.h"
@@ -40,9 +42,14 @@ int main(int argc, char** argv) {
     if (!dm.OpenAndLogin(database))
         return 0;
 
-    LinkState link;
+    // The link: the one serial port, its dispatcher and workers, and their windows.
     TCiaComPort port;
-    TfrmPrincipal main(dm, link, port);
+    WidgetLinkOperator linkOperator(ApplicationTitle());
+    LinkController controller(&port, &linkOperator);
+    linkOperator.Attach(&controller);
+
+    TfrmPrincipal main(dm, controller.State(), port);
+    main.SetLinkController(&controller);
     if (main.DatabaseFailed() && !QFileInfo::exists(database))
         return 1;
     main.SetLoginHandler([&host, &dm](TfrmPrincipal&) { return host.RunLogin(dm); });

@@ -7,6 +7,7 @@
 #include "app/ui/help.h"
 #include "app/ui/message_box.h"
 #include "app/ui/message_hook.h"
+#include "link/link_controller.h"
 #include "link/link_state.h"
 #include "programming/product_codes.h"
 #include "programming/ui/frm_tipo_do_produto.h"
@@ -97,6 +98,12 @@ TfrmPrincipal::~TfrmPrincipal() {
     m_dm.SetConnectedProductSource({});
     if (m_fontId >= 0)
         QFontDatabase::removeApplicationFont(m_fontId);
+}
+
+void TfrmPrincipal::SetLinkController(LinkController* controller) {
+    m_controller = controller;
+    if (m_controller)
+        m_controller->SetSettings(m_settings);
 }
 
 void TfrmPrincipal::BuildActions() {
@@ -199,8 +206,10 @@ void TfrmPrincipal::BuildScreen() {
     header->setSortIndicatorShown(false);
     header->setMinimumHeight(std::max(header->sizeHint().height(), kSortArrowWidth + 4));
     const int charWidth = QFontMetrics(bold).averageCharWidth();
-    for (int f = 0; f < CustomerListFieldCount; ++f)
-        header->resizeSection(f, kColumnChars[f] * charWidth + 8);
+    for (int f = 0; f < CustomerListFieldCount; ++f) {
+        const int title = header->fontMetrics().horizontalAdvance(CustomerListTitle(f)) + 16;
+        header->resizeSection(f, std::max(kColumnChars[f] * charWidth + 8, title));
+    }
     DBGrid1->installEventFilter(this);
     DBGrid1->viewport()->installEventFilter(this);
     connect(header, &QHeaderView::sectionClicked, this, &TfrmPrincipal::TitleClick);
@@ -366,6 +375,25 @@ bool TfrmPrincipal::ReloadList(int selectCustomerId) {
     return ok;
 }
 
+void TfrmPrincipal::RefreshCustomer(int customerId) {
+    if (customerId <= 0 || !m_dm.Connected()) {
+        ReloadList();
+        return;
+    }
+    const int row = CurrentRow();
+    QString error;
+    if (!Model->RefreshCustomer(m_dm.IBDB, customerId, &error)) {
+        ReloadList(customerId);
+        return;
+    }
+    int target = Model->RowOfId(customerId);
+    if (target < 0 && Model->rowCount() > 0)
+        target = std::clamp(row, 0, Model->rowCount() - 1);
+    SelectRow(target);
+    UpdateActions();
+    Q_EMIT ListReloaded();
+}
+
 void TfrmPrincipal::RefreshCount() {
     const int count = m_dm.Connected() ? CountCustomers(m_dm) : -1;
     lblNumClientes->setText(QStringLiteral("Nº de clientes: ") +
@@ -493,7 +521,8 @@ void TfrmPrincipal::actIncluirClienteExecute() {
     // The chosen model alone decides the new customer's family.
     m_link.Orvan9Max = m_link.ConnectedProduct.load() == 4;
     const int id = OpenRecordScreen(-1);
-    ReloadList(id > 0 ? id : -1);
+    if (id > 0)
+        RefreshCustomer(id);
     m_link.ConnectedProduct = quint8(kNoConnectedProduct);
     ReabrePortaSerial();
     RefreshCount();
@@ -536,7 +565,7 @@ void TfrmPrincipal::actVerClienteExecute() {
             m_link.ConnectedProduct = quint8(kNoConnectedProduct);
         }
     }
-    ReloadList(CurrentCustomerId);
+    RefreshCustomer(CurrentCustomerId);
     ReabrePortaSerial();
     RefreshCount();
 }
@@ -550,7 +579,7 @@ void TfrmPrincipal::actExcluirClienteExecute() {
     QString error;
     if (!RemoveCustomer(m_dm, id, ViewingRecycleBin, &error))
         ShowInfo(this, error, QMessageBox::Critical);
-    ReloadList();
+    RefreshCustomer(id);
     RefreshCount();
 }
 

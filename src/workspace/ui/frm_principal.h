@@ -9,6 +9,7 @@
 #include <functional>
 
 class ComPort;
+class LinkController;
 class LinkState;
 class MessageHook;
 class QAction;
@@ -46,6 +47,11 @@ public:
     }
     // The login of "Trocar de usuário"; true when an operator logged in.
     void SetLoginHandler(std::function<bool(TfrmPrincipal&)> handler) { m_loginHandler = std::move(handler); }
+
+    // The link controller that owns the port, its dispatcher and the link workers (the desktop's;
+    // tests may have none). It gets the settings copy now and whenever the settings change.
+    void SetLinkController(LinkController* controller);
+    LinkController* Controller() const { return m_controller; }
 
     TdmBancoDeDados& DataModule() { return m_dm; }
     LinkState& Link() { return m_link; }
@@ -90,6 +96,9 @@ public:
     void ApplyGroupFilter();
     // Reloads the list keeping its filter and sort; selects the customer when it is still there.
     bool ReloadList(int selectCustomerId = -1);
+    // Reads one customer again after it changed (the rest of the list stays as it is) and keeps
+    // the current row on it, or on the row that took its place when it left the list.
+    void RefreshCustomer(int customerId);
     void RefreshCount();
 
     // A click on the title of the list column showing `field`.
@@ -140,6 +149,7 @@ private:
     ComPort& m_port;
     Settings m_settings;
     MessageBoxPrompts m_prompts;
+    LinkController* m_controller = nullptr;
     MessageHook* m_hook;
     RecordScreenOpener m_opener;
     std::function<void(TfrmPrincipal&)> m_firstRunHandler;

@@ -1,0 +1,79 @@
+// The customer commands: customer add.
+#include "app/cli/cli_command.h"
+#include "programming/product_codes.h"
+#include "store/data_module.h"
+#include "workspace/customer_record.h"
+
+namespace {
+
+const QString kUsage = QStringLiteral("Uso: customer add --nome NOME --produto 1..4 [--versao M.m] "
+                                      "[--fone-painel FONE] [--codigo-painel NNNN] [--codigo-pc NNNN]");
+
+bool IsCode(const QString& text) {
+    if (text.size() != 4)
+        return false;
+    for (QChar c : text) {
+        if (!c.isDigit())
+            return false;
+    }
+    return true;
+}
+
+// Adds a customer of a model with its factory programming, as the record screen saves a new one:
+// the "Default" group, today's date, the codes (also in the programming image) and the panel's
+// telephone.
+int RunCustomerAdd(CliContext& context, const QStringList& args) {
+    QStringList rest = args;
+    QMap<QString, QString> options;
+    QString error;
+    if (!TakeOptions(rest, options, &error) || !rest.isEmpty()) {
+        context.Complain(error.isEmpty() ? kUsage : error);
+        return 2;
+    }
+    const QString nome = options.value(QStringLiteral("nome")).trimmed();
+    bool numeric = false;
+    const int product = options.value(QStringLiteral("produto")).toInt(&numeric);
+    const QString panelCode = options.value(QStringLiteral("codigo-painel"), QStringLiteral("6093"));
+    const QString pcCode = options.value(QStringLiteral("codigo-pc"), QStringLiteral("6093"));
+    if (nome.isEmpty() || !numeric || product < 1 || product > 4 || !IsCode(panelCode) || !IsCode(pcCode)) {
+        context.Complain(kUsage);
+        return 2;
+    }
+    const QString version =
+        options.value(QStringLiteral("versao"), NewCustomerVersion(ModelOf(product, QStringLiteral("1.4"))));
+
+    TdmBancoDeDados dm;
+    if (!dm.Connect(context.databaseName)) {
+        context.Complain(dm.LastError());
+        return 1;
+    }
+    CustomerRecord record(dm);
+    NewCustomerDefaults defaults;
+    if (!record.BeginNew(product, version, defaults)) {
+        context.Complain(record.LastError());
+        return 1;
+    }
+    dm.DSetClientes.SetValue(QStringLiteral("NOME"), nome);
+    dm.DSetPainel.SetValue(QStringLiteral("FONE_PAINEL"),
+                           options.value(QStringLiteral("fone-painel"), QStringLiteral("0")));
+    dm.DSetPainel.SetValue(QStringLiteral("CODIGO_PAINEL"), panelCode);
+    dm.DSetPainel.SetValue(QStringLiteral("CODIGO_PC"), pcCode);
+    record.CopyPanelCodeToImage(panelCode);
+    record.CopyPcCodeToImage(pcCode);
+    record.ProgramacaoAlterada = true;
+    if (!record.Save(&error)) {
+        context.Complain(error);
+        return 1;
+    }
+    context.Say(QStringLiteral("Cliente gravado: %1").arg(record.CustomerId()));
+    return 0;
+}
+
+const bool registered = RegisterCliCommand(
+    {{QStringLiteral("customer"), QStringLiteral("add")},
+     QStringLiteral(
+         "--nome NOME --produto N [--versao M.m] [--fone-painel F] [--codigo-painel C] [--codigo-pc C]"),
+     QStringLiteral("inclui um cliente com a programação de fábrica do modelo"),
+     &RunCustomerAdd});
+
+} // namespace
