@@ -203,9 +203,11 @@ private Q_SLOTS:
         QCOMPARE(r[2].toInt(), 2); // the group named "Default"
         QCOMPARE(r[3].toDate(), QDate::currentDate());
         QCOMPARE(r[4].toString(), QStringLiteral("Campinas"));
+        QCOMPARE(r[5].toInt(), 25);
         QCOMPARE(r[6].toString(), QStringLiteral("6093"));
         QCOMPARE(r[7].toString(), QStringLiteral("6093"));
         QCOMPARE(r[8].toString(), QStringLiteral("13000-000"));
+        QCOMPARE(r[9].toInt(), 25);
         QCOMPARE(r[10].toInt(), 1);
         QCOMPARE(f.link.Orvan9Max.load(), produto == "4");
     }

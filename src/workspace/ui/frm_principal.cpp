@@ -493,7 +493,7 @@ int TfrmPrincipal::OpenRecordScreen(int customerId) {
 }
 
 int TfrmPrincipal::OpenWithRecordScreen(int customerId) {
-    const RecordScreenContext context{&m_dm, m_settings, &m_prompts};
+    const RecordScreenContext context{&m_dm, m_settings, &m_prompts, m_controller};
     std::unique_ptr<TfrmProgMain> screen(
         customerId < 0 ? TfrmProgMain::NewCustomer(context, m_link.ConnectedProduct.load(),
                                                    m_link.StoredVersion.load(), this)
