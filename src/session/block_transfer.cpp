@@ -85,11 +85,12 @@ void OnLine::writeProcedure() {
     ErrorCount = 0;
     FramesPlanned = 0;
 
+    WriteInProgress = true;
+    OperationDone = false;
     const int last = lastBlock();
     const quint32 mask = Blocks.exchange(0) & blockMaskUpTo(last);
     // Cleared once, here: a write raised while this one runs stays raised for the next pass.
     WriteProgrammingRequest = false;
-    OperationDone = false;
     m_link.CancelRequested = false;
     FramesPlanned = plannedWriteFrames(mask, Chunks, last);
     showStatus(QStringLiteral("Aguarde! Programando o painel."), true, 0, std::popcount(mask), true);
@@ -157,6 +158,7 @@ void OnLine::writeProcedure() {
     pause(AfterWritePauseMs);
     m_lastActivity = Clock::instance().nowMs();
     finishTransfer(report);
+    WriteInProgress = false;
 }
 
 OnLine::BlockResult OnLine::writeBlock(int block, quint8 chunks) {

@@ -75,6 +75,12 @@ public:
 
     // --- state (written by the worker, readable anywhere) ---
     std::atomic<bool> OperationDone{false};
+    // A write procedure runs (set before it clears WriteProgrammingRequest, cleared after its
+    // report), and the PGM change procedure runs (from its preparation until its last write has
+    // been raised). A requester that waits for the end of what it asked for waits until neither
+    // these nor the request flags are set.
+    std::atomic<bool> WriteInProgress{false};
+    std::atomic<bool> PgmChangeInProgress{false};
     std::atomic<bool> AwaitingAck{false};
     std::atomic<bool> TimedOut{false};
     std::atomic<bool> PgmSwitchOffPhase{false};

@@ -145,6 +145,7 @@ bool OnLine::pgmSwitchOffStep(const QByteArray& status) {
 
 void OnLine::pgmChangePreparation() {
     if (!m_pgm.preparationDone) {
+        PgmChangeInProgress = true;
         m_pgm = PgmChange{};
         onUi([&] {
             const QByteArray pc = m_host.ImageBytes(Product, ImageCopy::PC, 0, 48);
@@ -214,4 +215,5 @@ void OnLine::pgmRestore() {
     WriteProgrammingRequest = true;
     ChangedPgms = m_pgm.savedChangedPgms;
     m_pgm.restorePending = false;
+    PgmChangeInProgress = false;
 }

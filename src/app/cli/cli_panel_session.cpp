@@ -1,0 +1,312 @@
+#include "app/cli/cli_panel_session.h"
+
+#include "app/app_paths.h"
+#include "app/ini_file.h"
+#include "link/link_controller.h"
+#include "link/link_texts.h"
+#include "programming/product_codes.h"
+#include "programming/programming_images.h"
+#include "serial/com_port_map.h"
+#include "serial/tcia_com_port.h"
+#include "session/online_worker.h"
+#include "workspace/customer_record.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <bit>
+
+// --- operator ------------------------------------------------------------------------------------
+
+void CliLinkOperator::ShowMessage(MessageKind kind, const QString& text) {
+    if (kind == MessageKind::Information)
+        m_context.Say(text);
+    else
+        m_context.Complain(text);
+}
+
+bool CliLinkOperator::Ask(const QString& text, bool) {
+    const bool yes = text == LinkTexts::ContinueTryingQuestion() && m_keepTrying;
+    m_context.Say(text + QStringLiteral(" ") + (yes ? QStringLiteral("Sim") : QStringLiteral("Não")));
+    return yes;
+}
+
+void CliLinkOperator::ProgressSteps(const QList<ProgressStep>& steps) {
+    // Each step is printed once, when it is reached.
+    for (const ProgressStep& step : steps) {
+        if (step.state == StepState::Pending || m_stepsShown.contains(step.text))
+            continue;
+        m_stepsShown.insert(step.text);
+        m_context.Say(step.text);
+    }
+}
+
+void CliLinkOperator::ProgressSetText(const QString& text) {
+    if (!text.isEmpty())
+        m_context.Say(text);
+}
+
+void CliLinkOperator::StatusShow(const QString& text, bool, int, int) {
+    m_context.Say(text);
+}
+
+void CliLinkOperator::StatusSetEfficiency(bool visible, const QString& figure) {
+    if (visible && !figure.isEmpty())
+        m_efficiency = figure;
+}
+
+// --- customer screen -----------------------------------------------------------------------------
+
+// The customer screen as the link sees it, over the customer record; nothing of it is saved.
+class CliPanelSession::Screen : public LinkCustomerScreen {
+public:
+    Screen(CustomerRecord& record, CliContext& context) : m_record(record), m_context(context) {}
+
+    QList<TransferReport> reports;
+
+    QString FonePainel() const override { return painel(QStringLiteral("FONE_PAINEL")).toString(); }
+    QString CodigoPainel() const override { return painel(QStringLiteral("CODIGO_PAINEL")).toString(); }
+    QString CodigoPC() const override { return painel(QStringLiteral("CODIGO_PC")).toString(); }
+    bool EnganaSecretaria() const override {
+        return painel(QStringLiteral("ENGANA_SECRETARIA")).toString() == QLatin1String("1");
+    }
+    int TempoEnganaSecretaria() override {
+        bool ok = false;
+        const int seconds = painel(QStringLiteral("TEMPO_ENGANA_SECRETARIA")).toString().toInt(&ok);
+        return ok ? seconds : 0;
+    }
+    void SetTempoEnganaSecretaria(int seconds) override {
+        m_context.Say(QStringLiteral("Tempo entre dois rings (chamadas) %1").arg(seconds));
+    }
+    QString Produto() const override {
+        const QVariant produto = m_record.DataModule().DSetClientes.Value(QStringLiteral("PRODUTO"));
+        return produto.isNull() ? QString() : produto.toString();
+    }
+    void SetVersaoProduto(const QString& version) override { m_record.SetStoredVersion(version); }
+    void SetConnectedImages(bool) override {}
+    void SetCloseEnabled(bool) override {}
+    void SetVersionLabel(const QString&) override {}
+    void SetCaptionLabel(const QString&) override {}
+    void MonitoringViewRefresh() override {}
+    void SetOnLineIndicator(bool) override {}
+    void Atualiza_Monitorando(const QByteArray&) override {}
+    void ClearBufferDownloading() override {}
+    void RepaintProgrammingWindows() override {}
+    void CloseWindowsForDisconnect() override {}
+    ProgrammingImages* Imagens(int productCode) override {
+        ProgrammingImages& images = m_record.Images();
+        return FamilyOf(productCode) == images.family() ? &images : nullptr;
+    }
+    void TransferEnded(const TransferReport& report) override { reports.append(report); }
+
+private:
+    QVariant painel(const QString& field) const { return m_record.DataModule().DSetPainel.Value(field); }
+
+    CustomerRecord& m_record;
+    CliContext& m_context;
+};
+
+// --- session -------------------------------------------------------------------------------------
+
+namespace {
+
+// The settings file of the application folder when there is one (it is not created here), else
+// the defaults a new installation starts with.
+Settings ReadCliSettings() {
+    const QString folder = ApplicationFolder();
+    const QString path = ApplicationPath(SettingsFileName());
+    if (QFileInfo::exists(path)) {
+        IniFile ini;
+        ini.load(path);
+        return ReadSettings(ini, folder);
+    }
+    Settings settings = DefaultSettings(folder);
+    settings.setAtLines(DefaultAdvancedLines());
+    return settings;
+}
+
+} // namespace
+
+CliPanelSession::CliPanelSession(CliContext& context) : m_context(context) {}
+
+CliPanelSession::~CliPanelSession() {
+    if (SessionRunning())
+        HangUp();
+    m_link.reset();
+    if (m_record)
+        m_record->Close();
+}
+
+bool CliPanelSession::ConnectAndRead(int customerId, bool keepTrying) {
+    if (!m_dm.Connect(m_context.databaseName)) {
+        m_context.Complain(m_dm.LastError());
+        return false;
+    }
+    m_record = std::make_unique<CustomerRecord>(m_dm);
+    if (!m_record->OpenExisting(customerId)) {
+        m_context.Complain(m_record->LastError());
+        return false;
+    }
+
+    m_settings = ReadCliSettings();
+    const QString port = m_context.options.value(QStringLiteral("port"));
+    if (!port.isEmpty()) {
+        bool ok = false;
+        const int number = port.toInt(&ok);
+        if (!ok || !ComPortMap::IsValidPort(number)) {
+            m_context.Complain(QStringLiteral("Porta inválida: %1").arg(port));
+            return false;
+        }
+        m_settings.ComPort = number;
+    }
+    const QString device = m_context.options.value(QStringLiteral("device"));
+    if (!device.isEmpty())
+        m_settings.Portas.insert(m_settings.ComPort, device);
+
+    m_port = std::make_unique<TCiaComPort>();
+    m_port->SetDeviceMap(m_settings.Portas);
+    m_operator = std::make_unique<CliLinkOperator>(m_context, keepTrying);
+    m_screen = std::make_unique<Screen>(*m_record, m_context);
+    m_link = std::make_unique<LinkController>(m_port.get(), m_operator.get());
+    m_link->SetSettings(m_settings);
+    m_link->SetCustomerScreen(m_screen.get());
+    m_link->State().StoredVersion.store(m_record->StoredVersion());
+    QObject::connect(m_link.get(), &LinkController::SessionEnded, m_link.get(),
+                     [this] { m_sessionEnded = true; });
+
+    bool ended = false;
+    bool connected = false;
+    QObject::connect(m_link.get(), &LinkController::ConnectionEnded, m_link.get(), [&](bool ok, bool) {
+        ended = true;
+        connected = ok;
+    });
+    if (!m_link->Conectar(false))
+        return false;
+    // The connection worker is supervised (no progress for 6 s, or 25 s once dialled, ends it).
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (ended)
+            loop.quit();
+    });
+    poll.start(5);
+    loop.exec();
+    if (!connected)
+        return false;
+
+    if (!waitFor([this] { return !m_screen->reports.isEmpty(); }))
+        return false;
+    const TransferReport& read = m_screen->reports.first();
+    if (!read.succeeded()) {
+        m_context.Complain(QStringLiteral("A programação do painel não foi recebida por completo."));
+        return false;
+    }
+    m_context.Say(QStringLiteral("Programação recebida: %1 blocos.").arg(std::popcount(read.done)));
+    return true;
+}
+
+int CliPanelSession::ProductCode() const {
+    return m_record ? m_record->Images().productCode() : 0;
+}
+
+ProgrammingImages& CliPanelSession::Images() {
+    return m_record->Images();
+}
+
+OnLine* CliPanelSession::Worker() const {
+    return m_link ? m_link->OnLineWorker() : nullptr;
+}
+
+bool CliPanelSession::SessionRunning() const {
+    return Worker() != nullptr && !m_sessionEnded;
+}
+
+bool CliPanelSession::waitFor(const std::function<bool()>& done) {
+    QEventLoop loop;
+    QTimer poll;
+    bool result = false;
+    const auto check = [&] {
+        if (done()) {
+            result = true;
+            loop.quit();
+        } else if (m_sessionEnded || !Worker()) {
+            loop.quit();
+        }
+    };
+    QObject::connect(&poll, &QTimer::timeout, &loop, check);
+    poll.start(5);
+    check();
+    if (!result && !m_sessionEnded && Worker())
+        loop.exec();
+    return result;
+}
+
+QList<TransferReport> CliPanelSession::Write(const ChunkMarks& marks, bool pgmChange, quint8 changedPgms,
+                                             bool moduleChanged, int verifyLimit) {
+    OnLine* worker = Worker();
+    if (!worker)
+        return {};
+    const qsizetype before = m_screen->reports.size();
+    worker->VerifyLimit = verifyLimit;
+    for (int b = 0; b < kMaxBlocks; ++b)
+        worker->Chunks[b] = marks.Chunks[b];
+    worker->Blocks = marks.Blocks;
+    if (pgmChange) {
+        worker->ChangedPgms = changedPgms;
+        worker->PgmModuleChanged = moduleChanged;
+        worker->CommandCode = 0x22;
+        worker->PgmChangeRequest = true;
+    } else {
+        worker->WriteProgrammingRequest = true;
+    }
+    waitFor([worker] {
+        return !worker->PgmChangeRequest && !worker->PgmChangeInProgress &&
+               !worker->WriteProgrammingRequest && !worker->WriteInProgress;
+    });
+    return m_screen->reports.mid(before);
+}
+
+void CliPanelSession::HangUp() {
+    if (OnLine* worker = Worker()) {
+        if (!m_sessionEnded) {
+            worker->DisconnectRequest = true;
+            waitFor([] { return false; });
+        }
+    }
+}
+
+// --- options -------------------------------------------------------------------------------------
+
+static const bool keepTryingIsAFlag = RegisterCliFlag(QStringLiteral("keep-trying"));
+
+bool TakePanelOptions(CliContext& context, const QStringList& args, const QStringList& allowed,
+                      CliPanelOptions* options) {
+    QStringList rest = args;
+    QMap<QString, QString> given;
+    QString error;
+    if (!TakeOptions(rest, given, &error)) {
+        context.Complain(error);
+        return false;
+    }
+    if (!rest.isEmpty()) {
+        context.Complain(QStringLiteral("Argumento inesperado: %1").arg(rest.first()));
+        return false;
+    }
+    for (auto it = given.cbegin(); it != given.cend(); ++it) {
+        if (it.key() != QLatin1String("customer") && !allowed.contains(it.key())) {
+            context.Complain(QStringLiteral("Opção desconhecida: --%1").arg(it.key()));
+            return false;
+        }
+    }
+    bool ok = false;
+    options->customerId = given.value(QStringLiteral("customer")).toInt(&ok);
+    if (!ok || options->customerId <= 0) {
+        context.Complain(QStringLiteral("Informe o cliente: --customer ID"));
+        return false;
+    }
+    options->out = given.value(QStringLiteral("out"));
+    options->templatePath = given.value(QStringLiteral("template"));
+    options->keepTrying = given.contains(QStringLiteral("keep-trying"));
+    return true;
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "app/cli/cli_command.h"
+#include "app/settings.h"
+#include "link/link_operator.h"
+#include "programming/chunk_marks.h"
+#include "session/online_host.h"
+#include "store/data_module.h"
+
+#include <QList>
+#include <QSet>
+
+#include <memory>
+
+class CustomerRecord;
+class LinkController;
+class OnLine;
+class ProgrammingImages;
+class TCiaComPort;
+
+// The operator of the command line: the link's messages and the connection steps printed as they
+// come, questions answered from the command's flags.
+class CliLinkOperator : public LinkOperator {
+public:
+    CliLinkOperator(CliContext& context, bool keepTrying) : m_context(context), m_keepTrying(keepTrying) {}
+
+    QString LastEfficiency() const { return m_efficiency; }
+
+    void ShowMessage(MessageKind kind, const QString& text) override;
+    // The retry prompt is answered Yes only with --keep-trying; any other question (the version
+    // question) No, which changes nothing.
+    bool Ask(const QString& text, bool defaultNo) override;
+    void SetBusyCursor(bool) override {}
+    void ProgressShow() override {}
+    void ProgressClose() override {}
+    void ProgressSteps(const QList<ProgressStep>& steps) override;
+    void ProgressSetCancelEnabled(bool) override {}
+    void ProgressSetBar(bool, int, int, int) override {}
+    void ProgressSetSecondRingButton(bool) override {}
+    void ProgressSetText(const QString& text) override;
+    void StatusShow(const QString& text, bool showGauge, int gaugeMin, int gaugeMax) override;
+    void StatusSetGauge(int) override {}
+    void StatusSetEfficiency(bool visible, const QString& figure) override;
+    void StatusClose() override {}
+
+private:
+    CliContext& m_context;
+    bool m_keepTrying;
+    QSet<QString> m_stepsShown;
+    QString m_efficiency;
+};
+
+// A connection to a stored customer's panel made the way the customer screen makes it (the link
+// controller, its connection worker and the session worker), for the commands that read and write
+// the programming. The customer's rows are read, never written.
+class CliPanelSession {
+public:
+    explicit CliPanelSession(CliContext& context);
+    ~CliPanelSession();
+
+    // Opens the database and the customer, reads the settings (--port N and --device PATH given
+    // before the command override the port and its device), connects, and waits for the read of
+    // the whole programming that follows every connection. False, with the reason printed, when
+    // any of it fails; the line is then down.
+    bool ConnectAndRead(int customerId, bool keepTrying);
+
+    int ProductCode() const;
+    ProgrammingImages& Images();
+    OnLine* Worker() const;
+    QString LastEfficiency() const { return m_operator ? m_operator->LastEfficiency() : QString(); }
+
+    // Writes the marked chunks (through the PGM change procedure when `pgmChange`) and waits until
+    // everything it raised is over. The reports of every write it caused are returned; the
+    // command-line program stops a block that does not read back equal after `verifyLimit` rounds.
+    QList<TransferReport> Write(const ChunkMarks& marks, bool pgmChange, quint8 changedPgms,
+                                bool moduleChanged, int verifyLimit);
+
+    // Hangs up and waits for the session to end.
+    void HangUp();
+    bool SessionRunning() const;
+
+private:
+    class Screen;
+    // Runs the event loop until `done` holds or the session ended; false when it ended first.
+    bool waitFor(const std::function<bool()>& done);
+
+    CliContext& m_context;
+    TdmBancoDeDados m_dm;
+    std::unique_ptr<CustomerRecord> m_record;
+    Settings m_settings;
+    std::unique_ptr<TCiaComPort> m_port;
+    std::unique_ptr<CliLinkOperator> m_operator;
+    std::unique_ptr<Screen> m_screen;
+    std::unique_ptr<LinkController> m_link;
+    bool m_sessionEnded = false;
+};
+
+// Options of the programming commands, after the command word.
+struct CliPanelOptions {
+    int customerId = 0;
+    QString out;
+    QString templatePath;
+    bool keepTrying = false;
+};
+// Reads --customer ID (required) and the options named in `allowed` ("out", "template",
+// "keep-trying"). False, with the reason printed, on a malformed line.
+bool TakePanelOptions(CliContext& context, const QStringList& args, const QStringList& allowed,
+                      CliPanelOptions* options);

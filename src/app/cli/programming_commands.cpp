@@ -1,0 +1,182 @@
+// The panel programming commands:
+//   read-programming --customer ID [--out FILE.zrv]
+//   write-programming --customer ID --template FILE.zrv [--keep-trying]
+// Both connect to the customer's panel as the customer screen does, print the connection steps
+// and the system's messages, read the whole programming and hang up; the write sends what differs
+// from the template in between. Exit code 0 only when the panel's programming was read (and every
+// block written reads back equal).
+#include "app/cli/cli_command.h"
+#include "app/cli/cli_panel_session.h"
+#include "programming/image_layout.h"
+#include "programming/programming_images.h"
+#include "session/online_worker.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <bit>
+
+namespace {
+
+// A block that does not read back equal is written again this many times before the command gives
+// it up (the desktop repeats until the operator presses "Cancelar").
+constexpr int VerifyRounds = 5;
+
+constexpr int PgmModeFirstByte = 26;
+constexpr int PgmModeLastByte = 29;
+constexpr int PgmModuleByte = 34;
+constexpr quint8 PgmModuleBit = 0x04;
+
+QString hexLines(const QByteArray& image) {
+    QString text;
+    for (int i = 0; i < image.size(); i += 16)
+        text += image.mid(i, 16).toHex(' ').toUpper() + QLatin1Char('\n');
+    return text;
+}
+
+bool writeFile(CliContext& context, const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+        context.Complain(QStringLiteral("Não foi possível gravar o arquivo %1.\r%2")
+                             .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+int RunReadProgramming(CliContext& context, const QStringList& args) {
+    CliPanelOptions options;
+    if (!TakePanelOptions(context, args, {QStringLiteral("out"), QStringLiteral("keep-trying")}, &options))
+        return 2;
+    CliPanelSession session(context);
+    if (!session.ConnectAndRead(options.customerId, options.keepTrying))
+        return 1;
+    // Taken before the hang-up, which clears the panel's copy.
+    const QByteArray image = session.Images().ImagemAlarme.bytes();
+    session.HangUp();
+    if (options.out.isEmpty()) {
+        context.out << hexLines(image);
+        return 0;
+    }
+    if (!writeFile(context, options.out, image))
+        return 1;
+    context.Say(QStringLiteral("Programação gravada em %1 (%2 bytes).")
+                    .arg(QDir::toNativeSeparators(options.out))
+                    .arg(image.size()));
+    return 0;
+}
+
+QString outcomeText(const TransferReport& report) {
+    switch (report.outcome) {
+    case TransferReport::Outcome::Completed:
+        return QString();
+    case TransferReport::Outcome::Refused:
+        return QStringLiteral("O painel recusou a programação do bloco %1.").arg(report.failedBlock);
+    case TransferReport::Outcome::NotVerified:
+        return QStringLiteral("O bloco %1 não ficou igual no painel depois de %2 tentativas.")
+            .arg(report.failedBlock)
+            .arg(VerifyRounds);
+    case TransferReport::Outcome::Cancelled:
+        return QStringLiteral("A programação foi cancelada.");
+    case TransferReport::Outcome::Disconnected:
+        return QStringLiteral("A conexão terminou antes do fim da programação.");
+    }
+    return QString();
+}
+
+int RunWriteProgramming(CliContext& context, const QStringList& args) {
+    CliPanelOptions options;
+    if (!TakePanelOptions(context, args, {QStringLiteral("template"), QStringLiteral("keep-trying")},
+                          &options))
+        return 2;
+    if (options.templatePath.isEmpty()) {
+        context.Complain(QStringLiteral("Informe o arquivo de programação: --template ARQUIVO.zrv"));
+        return 2;
+    }
+    QFile file(options.templatePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        context.Complain(QStringLiteral("Não foi possível abrir o arquivo %1.\r%2")
+                             .arg(QDir::toNativeSeparators(options.templatePath), file.errorString()));
+        return 1;
+    }
+    const QByteArray templ = file.readAll();
+    file.close();
+
+    CliPanelSession session(context);
+    if (!session.ConnectAndRead(options.customerId, options.keepTrying))
+        return 1;
+    ProgrammingImages& images = session.Images();
+    if (templ.size() < images.ImagemPC.size()) {
+        context.Complain(QStringLiteral("O arquivo %1 não contém uma programação deste painel (%2 bytes).")
+                             .arg(QDir::toNativeSeparators(options.templatePath))
+                             .arg(images.ImagemPC.size()));
+        return 1;
+    }
+    images.ImagemPC.setBytes(templ);
+
+    // The differing chunks of every section of the editor. Sections share blocks, and a section's
+    // marking clears the masks of its blocks first: each is marked on its own and the marks are
+    // added up. The panel and PC codes are not among them: they stay what the customer's record
+    // says, or the next connection would fail.
+    ChunkMarks marks;
+    for (ProgSection section : kSectionLoadOrder) {
+        ChunkMarks one;
+        images.markSection(section, one);
+        marks.Blocks |= one.Blocks;
+        for (int b = 0; b < kMaxBlocks; ++b)
+            marks.Chunks[b] |= one.Chunks[b];
+    }
+    if (!marks.needsWriting()) {
+        context.Say(WholeSendEqualMessage(images.family()));
+        session.HangUp();
+        return 0;
+    }
+
+    // A change of a PGM's mode or of the PGM module goes through the PGM change procedure, as
+    // the editors send it: the outputs concerned are switched off first.
+    const ProgrammingImage& pc = images.ImagemPC;
+    const ProgrammingImage& alarme = images.ImagemAlarme;
+    quint8 changedPgms = 0;
+    for (int n = PgmModeFirstByte; n <= PgmModeLastByte; ++n)
+        if (pc.byte(n) != alarme.byte(n))
+            changedPgms |= quint8(1 << (n - PgmModeFirstByte));
+    const bool moduleChanged = (pc.byte(PgmModuleByte) ^ alarme.byte(PgmModuleByte)) & PgmModuleBit;
+    const bool pgmChange = changedPgms != 0 || moduleChanged;
+
+    const QList<TransferReport> reports =
+        session.Write(marks, pgmChange, changedPgms, moduleChanged, VerifyRounds);
+    bool ok = !reports.isEmpty();
+    int blocks = 0;
+    quint32 planned = 0;
+    quint32 errors = 0;
+    for (const TransferReport& report : reports) {
+        if (!report.succeeded()) {
+            ok = false;
+            context.Complain(outcomeText(report));
+        }
+        blocks += std::popcount(report.done);
+        planned += report.framesPlanned;
+        errors += report.errorCount;
+    }
+    context.Say(QStringLiteral("Eficiência: %1").arg(OnLine::EfficiencyText(planned, errors)));
+    session.HangUp();
+    if (!ok) {
+        context.Complain(QStringLiteral("A programação do painel não foi concluída."));
+        return 1;
+    }
+    context.Say(QStringLiteral("Programação enviada e conferida: %1 blocos.").arg(blocks));
+    return 0;
+}
+
+const bool registered =
+    RegisterCliCommand({{QStringLiteral("read-programming")},
+                        QStringLiteral("--customer ID [--out ARQUIVO.zrv] [--keep-trying]"),
+                        QStringLiteral("Conecta ao painel do cliente e lê toda a programação"),
+                        &RunReadProgramming}) &&
+    RegisterCliCommand(
+        {{QStringLiteral("write-programming")},
+         QStringLiteral("--customer ID --template ARQUIVO.zrv [--keep-trying]"),
+         QStringLiteral("Conecta ao painel e envia o que difere do modelo, conferindo cada bloco"),
+         &RunWriteProgramming});
+
+} // namespace

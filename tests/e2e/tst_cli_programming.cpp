@@ -1,0 +1,146 @@
+// telvora-cli's programming commands end to end: the built executable against telvora-panel-sim
+// on a pseudo-terminal (mapped to COM 3 with --device), a stored customer in an embedded database,
+// both processes on the same scaled clock.
+#include "panel_simulator.h"
+#include "support/connected_data_module.h"
+#include "workspace/customer_record.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr char Scale[] = "20";
+
+QString buildPath(const QString& relative) {
+    return qEnvironmentVariable("TELVORA_BUILD_DIR") + QLatin1Char('/') + relative;
+}
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+class TestCliProgramming : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    ConnectedDataModule m_db;
+    int m_customer = 0;
+    QProcess m_sim;
+    QString m_device;
+
+    Run cli(const QStringList& command) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TELVORA_HOME", m_home.path());
+        environment.insert("TELVORA_CLOCK_SCALE", Scale);
+        process.setProcessEnvironment(environment);
+        process.start(buildPath("src/telvora-cli"),
+                      QStringList{"--db", m_db.database.Path(), "--port", "3", "--device", m_device} +
+                          command);
+        Run run;
+        if (!process.waitForFinished(120000)) {
+            process.kill();
+            process.waitForFinished();
+        } else if (process.exitStatus() == QProcess::NormalExit) {
+            run.code = process.exitCode();
+        }
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    }
+
+    QString file(const QString& name) const { return m_home.filePath(name); }
+
+    static bool save(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        // A stored Orvan 10 customer whose codes are those the simulated panel holds.
+        QVERIFY2(m_db.Open(), qPrintable(m_db.Error()));
+        {
+            CustomerRecord record(m_db.dm);
+            QVERIFY(record.BeginNew(1, "1.4", NewCustomerDefaults()));
+            TdmBancoDeDados& dm = record.DataModule();
+            dm.DSetClientes.SetValue("NOME", "Cliente de teste");
+            dm.DSetPainel.SetValue("FONE_PAINEL", "5551234");
+            dm.DSetPainel.SetValue("CODIGO_PAINEL", "1234");
+            dm.DSetPainel.SetValue("CODIGO_PC", "5678");
+            record.CopyPanelCodeToImage("1234");
+            record.CopyPcCodeToImage("5678");
+            QString error;
+            QVERIFY2(record.Save(&error), qPrintable(error));
+            m_customer = record.CustomerId();
+        }
+        // The embedded engine keeps the file to one process at a time.
+        m_db.dm.Disconnect();
+
+        // The panel will not keep image byte 3 (the siren time).
+        m_sim.start(buildPath("tools/panel-sim/telvora-panel-sim"),
+                    {"--pty", "--clock-scale", Scale, "--refuse-bytes", "3"});
+        QVERIFY(m_sim.waitForReadyRead(10000));
+        m_device = QString::fromUtf8(m_sim.readLine()).trimmed();
+        QVERIFY(m_device.startsWith('/'));
+    }
+
+    void cleanupTestCase() {
+        m_sim.terminate();
+        if (!m_sim.waitForFinished(5000))
+            m_sim.kill();
+    }
+
+    // A write of what differs from a template, then a read that shows the panel holding it; a
+    // template touching a byte the panel will not keep ends with a failure after the verify rounds.
+    void writeThenReadTheProgramming() {
+        const QByteArray factory = sim::defaultImage(sim::Family::TenZone);
+        QByteArray templ = factory;
+        templ[1] = char(45);     // entry delay (times)
+        templ[130] = char(0x12); // user 2's code (users)
+        templ[131] = char(0x34);
+        templ[260] = char(0x07); // a report digit
+        QVERIFY(save(file("modelo.zrv"), templ));
+
+        Run run = cli({"write-programming", "--customer", QString::number(m_customer), "--template",
+                       file("modelo.zrv")});
+        QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
+        QVERIFY(run.out.contains("Discando para telefone nº 5551234"));
+        QVERIFY(run.out.contains("Aguarde! Programando o painel."));
+        QVERIFY(run.out.contains("Eficiência: 100,00%"));
+
+        run = cli({"read-programming", "--customer", QString::number(m_customer), "--out", file("lido.zrv")});
+        QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
+        QFile read(file("lido.zrv"));
+        QVERIFY(read.open(QIODevice::ReadOnly));
+        const QByteArray image = read.readAll();
+        QCOMPARE(image.size(), 304);
+        for (int n : {1, 130, 131, 260})
+            QCOMPARE(quint8(image[n]), quint8(templ[n]));
+        QCOMPARE(image.mid(224, 80), templ.mid(224, 80));
+
+        QByteArray refused = templ;
+        refused[3] = char(9);
+        QVERIFY(save(file("recusado.zrv"), refused));
+        run = cli({"write-programming", "--customer", QString::number(m_customer), "--template",
+                   file("recusado.zrv")});
+        QCOMPARE(run.code, 1);
+        QVERIFY(run.err.contains("O bloco 0 não ficou igual no painel"));
+    }
+
+    void unknownCustomerFails() {
+        const Run run = cli({"read-programming", "--customer", "999"});
+        QCOMPARE(run.code, 1);
+        QVERIFY(run.err.contains("O cliente 999 não foi encontrado."));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliProgramming)
+#include "tst_cli_programming.moc"
