@@ -28,8 +28,9 @@ struct Rig {
     PanelSimulator panel;
     RecordingLinkOperator op;
     RecordingCustomerScreen screen;
-    LinkController link{line.port(), &op};
+    // Declared before the controller, which serves the line's last writes while it is destroyed.
     QList<QByteArray> sent; // everything the program wrote, write by write
+    LinkController link{line.port(), &op};
     int callbackStarts = 0;
 
     explicit Rig(const sim::PanelSimConfig& config = {}, Settings settings = connectionSettings())
