@@ -21,8 +21,10 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
 
 namespace {
@@ -429,6 +431,61 @@ private Q_SLOTS:
         QCOMPARE(QColor(image.pixel(x, height / 2 + 0 * height)), QColor(166, 202, 240));
         QCOMPARE(QColor(image.pixel(x, height / 2 + 1 * height)), QColor(255, 255, 255));
         QCOMPARE(QColor(image.pixel(x, height / 2 + 2 * height)), QColor(249, 249, 249));
+    }
+
+    void mouseWheelMovesTheList() {
+        Fixture f;
+        QVERIFY(f.Start(kFixture));
+        f.main->SelectRow(1);
+        QWidget* viewport = f.main->DBGrid1->viewport();
+        auto wheel = [viewport](int delta) {
+            QWheelEvent event(QPointF(20, 20), viewport->mapToGlobal(QPointF(20, 20)), QPoint(),
+                              QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(viewport, &event);
+        };
+        // Towards the user one row down, away from the user one row up.
+        wheel(-120);
+        QCOMPARE(f.main->CurrentRow(), 2);
+        wheel(-120);
+        wheel(120);
+        QCOMPARE(f.main->CurrentRow(), 2);
+        // With Shift held (seen by the list's key handler) the list moves one column sideways.
+        f.main->DBGrid1->setFocus();
+        QTest::keyPress(f.main->DBGrid1, Qt::Key_Shift, Qt::ShiftModifier);
+        QVERIFY(f.main->ShiftHeld);
+        QScrollBar* bar = f.main->DBGrid1->horizontalScrollBar();
+        const int before = bar->value();
+        wheel(-120);
+        QCOMPARE(bar->value(), before + 1);
+        QCOMPARE(f.main->CurrentRow(), 2);
+        QTest::keyRelease(f.main->DBGrid1, Qt::Key_Shift, Qt::NoModifier);
+        QVERIFY(!f.main->ShiftHeld);
+    }
+
+    void changingTheOperator() {
+        Fixture f;
+        QVERIFY(f.Start(kFixture));
+        f.dm.FirstRun = true;
+        QStringList shown;
+        f.main->SetLoginHandler([&](TfrmPrincipal& main) {
+            shown << (main.isVisible() ? "visible" : "hidden");
+            main.DataModule().Operator = LoggedOperator::FromRow(3, "maria", "0");
+            return true;
+        });
+        f.main->actTrocarUsuario->trigger();
+        QCOMPARE(shown, QStringList{"hidden"});
+        QVERIFY(f.main->isVisible());
+        QVERIFY(!f.dm.FirstRun);
+        QCOMPARE(f.main->lblUsuario->text(), QStringLiteral("Usuário: maria"));
+        // The new operator's permissions apply at once.
+        MessageLog messages;
+        f.main->actExcluirCliente->trigger();
+        QCOMPARE(messages.Texts(), QStringList{kMsgSemPermissao});
+        QCOMPARE(f.main->Model->rowCount(), kFixture.size());
+        // "Cancelar" in the login ends the program: the window closes.
+        f.main->SetLoginHandler([](TfrmPrincipal&) { return false; });
+        f.main->actTrocarUsuario->trigger();
+        QVERIFY(!f.main->isVisible());
     }
 
     void columnsFromSettings() {

@@ -676,8 +676,9 @@ bool TfrmPrincipal::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (event->type() == QEvent::KeyPress && (key->modifiers() & Qt::ShiftModifier))
             ShiftHeld = true;
-        else if (event->type() == QEvent::KeyRelease && !(key->modifiers() & Qt::ShiftModifier))
-            ShiftHeld = false;
+        else if (event->type() == QEvent::KeyRelease &&
+                 (key->key() == Qt::Key_Shift || !(key->modifiers() & Qt::ShiftModifier)))
+            ShiftHeld = false; // the release of Shift itself may still carry the modifier
         if (event->type() == QEvent::KeyPress &&
             (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
             actVerClienteExecute();
