@@ -234,14 +234,14 @@ bool TdmBancoDeDados::PostCustomer(QString* error) {
         QStringList generators;
         for (DataSet* set : sets)
             generators << QStringLiteral("gen_id(%1, 1)").arg(set->Statements().generator);
-        QSqlQuery query = IBDB.NewQuery();
-        query.setForwardOnly(true);
-        if (!query.exec(
-                QStringLiteral("select %1 from rdb$database").arg(generators.join(QStringLiteral(", ")))) ||
-            !query.next())
-            return fail(DbConnection::ErrorText(query.lastError()));
+        bool ok = false;
+        const QList<QVariantList> keys = IBDB.SelectRows(
+            QStringLiteral("select %1 from rdb$database").arg(generators.join(QStringLiteral(", "))), {},
+            &ok);
+        if (!ok || keys.isEmpty())
+            return fail(IBDB.LastError());
         for (int i = 0; i < sets.size(); ++i)
-            sets[i]->SetValue(sets[i]->Statements().keyColumn, query.value(i));
+            sets[i]->SetValue(sets[i]->Statements().keyColumn, keys[0][i]);
     }
 
     for (DataSet* set : sets) {
@@ -261,38 +261,31 @@ bool TdmBancoDeDados::PostCustomer(QString* error) {
     return true;
 }
 
-int TdmBancoDeDados::ConnectedProduct() const
-{
+int TdmBancoDeDados::ConnectedProduct() const {
     return m_connectedProduct ? m_connectedProduct() : kNoConnectedProduct;
 }
 
-QString TdmBancoDeDados::CurrentProduto() const
-{
+QString TdmBancoDeDados::CurrentProduto() const {
     return DSetClientes.Value(QStringLiteral("PRODUTO")).toString();
 }
 
-bool TdmBancoDeDados::IsOrvan10() const
-{
+bool TdmBancoDeDados::IsOrvan10() const {
     return ::IsOrvan10(ConnectedProduct(), CurrentProduto());
 }
 
-bool TdmBancoDeDados::IsOrvan5() const
-{
+bool TdmBancoDeDados::IsOrvan5() const {
     return ::IsOrvan5(ConnectedProduct(), CurrentProduto());
 }
 
-bool TdmBancoDeDados::IsProduct3() const
-{
+bool TdmBancoDeDados::IsProduct3() const {
     return ::IsProduct3(ConnectedProduct(), CurrentProduto());
 }
 
-bool TdmBancoDeDados::IsOrvan9Max() const
-{
+bool TdmBancoDeDados::IsOrvan9Max() const {
     return ::IsOrvan9Max(ConnectedProduct(), CurrentProduto());
 }
 
-bool TdmBancoDeDados::IsProduct3Or4() const
-{
+bool TdmBancoDeDados::IsProduct3Or4() const {
     return ::IsProduct3Or4(ConnectedProduct(), CurrentProduto());
 }
 

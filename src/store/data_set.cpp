@@ -2,9 +2,9 @@
 
 #include "store/db_connection.h"
 
-#include <QSqlField>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include "store/fb_statement.h"
+
+#include <cstring>
 
 DataSetStatements DataSetStatements::ForTable(const QString& table, const QString& keyColumn,
                                               const QString& generator, const QStringList& columns) {
@@ -78,17 +78,10 @@ void DataSet::DropCursor() {
 }
 
 bool DataSet::ExecuteSelect() {
-    if (!m_db.StartTransaction())
-        return Fail(m_db.LastError());
-    auto query = std::make_unique<QSqlQuery>(m_db.NewQuery());
-    query->setForwardOnly(true);
-    if (!query->prepare(m_selectSql))
-        return Fail(DbConnection::ErrorText(query->lastError()));
-    for (const QVariant& value : m_selectParams)
-        query->addBindValue(value);
-    if (!query->exec())
-        return Fail(DbConnection::ErrorText(query->lastError()));
-    m_cursor = std::move(query);
+    auto statement = std::make_unique<FbStatement>(m_db);
+    if (!statement->Prepare(m_selectSql) || !statement->Execute(m_selectParams))
+        return Fail(statement->LastError());
+    m_cursor = std::move(statement);
     m_cursorDone = false;
     m_cursorLost = false;
     return true;
@@ -102,16 +95,17 @@ bool DataSet::Open() {
     m_rowsFromCursor = 0;
     if (!ExecuteSelect())
         return false;
-    const QSqlRecord record = m_cursor->record();
+    m_columns = m_cursor->Columns();
     m_fieldNames.clear();
     m_upperNames.clear();
-    m_textBlob.clear();
-    for (int i = 0; i < record.count(); ++i) {
-        m_fieldNames << record.fieldName(i);
-        m_upperNames << record.fieldName(i).toUpper();
-        // Every blob of this database is a text memo in ISO8859_1.
-        m_textBlob << (record.field(i).metaType().id() == QMetaType::QByteArray);
+    for (const FbColumn& column : m_columns) {
+        m_fieldNames << column.name;
+        m_upperNames << column.name.toUpper();
     }
+    // Rows with blobs are read whole at once; the others are kept as the engine's bytes.
+    m_rowSize = m_cursor->HasBlobColumns() ? 0 : m_cursor->RowSize();
+    m_store.clear();
+    m_storedRows = 0;
     m_state = State::Browse;
     if (!FetchMore(1)) {
         m_state = State::Inactive;
@@ -134,6 +128,8 @@ void DataSet::Close() {
     m_cursorDone = true;
     m_cursorLost = false;
     m_rows.clear();
+    m_store.clear();
+    m_storedRows = 0;
     m_buffer.clear();
     m_current = -1;
     m_eof = m_bof = true;
@@ -143,7 +139,7 @@ void DataSet::Close() {
 
 bool DataSet::Reopen() {
     const int keyColumn = FieldIndex(m_statements.keyColumn);
-    const QVariant key = (keyColumn >= 0 && m_current >= 0) ? m_rows[m_current][keyColumn] : QVariant();
+    const QVariant key = (keyColumn >= 0 && m_current >= 0) ? Value(m_current, keyColumn) : QVariant();
     Close();
     if (!Open())
         return false;
@@ -152,17 +148,31 @@ bool DataSet::Reopen() {
     return true;
 }
 
-QVariantList DataSet::ReadCurrentRow(QSqlQuery& query) const {
-    const int count = m_fieldNames.size();
-    QVariantList row;
-    row.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        QVariant value = query.value(i);
-        if (m_textBlob[i] && !value.isNull())
-            value = QString::fromUtf8(value.toByteArray());
-        row.append(std::move(value));
+void DataSet::StoreCurrentRow() {
+    Row row;
+    if (m_rowSize > 0) {
+        if (m_storedRows % kRowsPerChunk == 0) {
+            m_store.append(QByteArray());
+            m_store.last().reserve(qsizetype(m_rowSize) * kRowsPerChunk);
+        }
+        m_store.last().append(m_cursor->RowData(), m_rowSize);
+        row.stored = m_storedRows++;
+    } else {
+        row.values.reserve(m_columns.size());
+        for (int i = 0; i < m_columns.size(); ++i)
+            row.values.append(m_cursor->Value(i));
     }
-    return row;
+    m_rows.append(std::move(row));
+}
+
+QVariantList DataSet::RowValues(const Row& row) const {
+    if (row.stored < 0)
+        return row.values;
+    QVariantList values;
+    values.reserve(m_columns.size());
+    for (int i = 0; i < m_columns.size(); ++i)
+        values << Value(row, i);
+    return values;
 }
 
 bool DataSet::FetchMore(int count) {
@@ -172,25 +182,24 @@ bool DataSet::FetchMore(int count) {
         if (!ExecuteSelect())
             return false;
         for (int i = 0; i < skip; ++i) {
-            if (!m_cursor->next()) {
+            if (!m_cursor->Fetch()) {
+                const QString error = m_cursor->LastError();
                 m_cursorDone = true;
                 m_cursor.reset();
-                return true;
+                return error.isEmpty() || Fail(error);
             }
         }
     }
     if (m_cursorDone || !m_cursor)
         return true;
     for (int i = 0; count < 0 || i < count; ++i) {
-        if (!m_cursor->next()) {
-            const QSqlError error = m_cursor->lastError();
+        if (!m_cursor->Fetch()) {
+            const QString error = m_cursor->LastError();
             m_cursorDone = true;
             m_cursor.reset();
-            if (error.isValid())
-                return Fail(DbConnection::ErrorText(error));
-            return true;
+            return error.isEmpty() || Fail(error);
         }
-        m_rows.append(ReadCurrentRow(*m_cursor));
+        StoreCurrentRow();
         ++m_rowsFromCursor;
     }
     return true;
@@ -285,7 +294,7 @@ bool DataSet::Locate(const QString& field, const QVariant& value, int options) {
             if (!FetchMore(256) || row >= m_rows.size())
                 return false;
         }
-        const QVariant& candidate = m_rows[row][column];
+        const QVariant candidate = Value(row, column);
         if (candidate.isNull())
             continue;
         bool match;
@@ -317,13 +326,21 @@ QVariant DataSet::Value(const QString& field) const {
         return m_buffer.value(column);
     if (m_current < 0)
         return {};
-    return m_rows[m_current][column];
+    return Value(m_current, column);
 }
 
 QVariant DataSet::Value(int row, int column) const {
     if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_fieldNames.size())
         return {};
-    return m_rows[row][column];
+    return Value(m_rows[row], column);
+}
+
+QVariant DataSet::Value(const Row& row, int column) const {
+    if (row.stored < 0)
+        return row.values.value(column);
+    const QByteArray& chunk = m_store[row.stored / kRowsPerChunk];
+    return FbStatement::Decode(m_columns[column],
+                               chunk.constData() + qsizetype(row.stored % kRowsPerChunk) * m_rowSize);
 }
 
 bool DataSet::SetValue(const QString& field, const QVariant& value) {
@@ -343,7 +360,7 @@ bool DataSet::Edit() {
         return Fail(QStringLiteral("%1 não pode ser alterado.").arg(m_name));
     if (m_current < 0)
         return Fail(QStringLiteral("%1 está vazio.").arg(m_name));
-    m_buffer = m_rows[m_current];
+    m_buffer = RowValues(m_rows[m_current]);
     m_oldKey = Value(m_statements.keyColumn);
     SetState(State::Edit);
     return true;
@@ -358,12 +375,6 @@ bool DataSet::Insert() {
     m_oldKey = QVariant();
     SetState(State::Insert);
     return true;
-}
-
-QVariant DataSet::BindValue(int column, const QVariant& value) const {
-    if (m_textBlob[column] && !value.isNull())
-        return value.toString().toUtf8();
-    return value;
 }
 
 bool DataSet::Post() {
@@ -387,24 +398,22 @@ bool DataSet::Post() {
         const int index = FieldIndex(column);
         if (index < 0)
             return Fail(QStringLiteral("%1: campo %2 não encontrado.").arg(m_name, column));
-        params << BindValue(index, buffer[index]);
+        params << buffer[index];
     }
     if (!inserting)
         params << m_oldKey;
 
-    QSqlQuery* statement = m_db.Prepared(inserting ? m_statements.insertSql : m_statements.updateSql);
+    FbStatement* statement = m_db.Prepared(inserting ? m_statements.insertSql : m_statements.updateSql);
     if (!statement)
         return Fail(m_db.LastError());
-    for (int i = 0; i < params.size(); ++i)
-        statement->bindValue(i, params[i]);
-    if (!statement->exec())
-        return Fail(DbConnection::ErrorText(statement->lastError()));
+    if (!statement->Execute(params))
+        return Fail(statement->LastError());
 
     if (inserting) {
-        m_rows.append(buffer);
+        m_rows.append(Row{-1, buffer});
         m_current = m_rows.size() - 1;
     } else {
-        m_rows[m_current] = buffer;
+        m_rows[m_current] = Row{-1, buffer};
     }
     m_buffer.clear();
     m_eof = false;
@@ -443,27 +452,20 @@ bool DataSet::Delete() {
 bool DataSet::RefreshRecord() {
     if (!Active() || Editing() || m_current < 0 || m_statements.refreshSql.isEmpty())
         return false;
-    if (!m_db.StartTransaction())
-        return Fail(m_db.LastError());
-    QSqlQuery query = m_db.NewQuery();
-    query.setForwardOnly(true);
-    if (!query.prepare(m_statements.refreshSql))
-        return Fail(DbConnection::ErrorText(query.lastError()));
-    query.addBindValue(Value(m_statements.keyColumn));
-    if (!query.exec())
-        return Fail(DbConnection::ErrorText(query.lastError()));
-    if (!query.next())
-        return Fail(QStringLiteral("%1: o registro não existe mais.").arg(m_name));
-    const QSqlRecord record = query.record();
-    for (int i = 0; i < record.count(); ++i) {
-        const int column = FieldIndex(record.fieldName(i));
-        if (column < 0)
-            continue;
-        QVariant value = query.value(i);
-        if (m_textBlob[column] && !value.isNull())
-            value = QString::fromUtf8(value.toByteArray());
-        m_rows[m_current][column] = value;
+    FbStatement statement(m_db);
+    if (!statement.Prepare(m_statements.refreshSql) || !statement.Execute({Value(m_statements.keyColumn)}))
+        return Fail(statement.LastError());
+    if (!statement.Fetch())
+        return Fail(statement.LastError().isEmpty()
+                        ? QStringLiteral("%1: o registro não existe mais.").arg(m_name)
+                        : statement.LastError());
+    QVariantList values = RowValues(m_rows[m_current]);
+    for (int i = 0; i < statement.Columns().size(); ++i) {
+        const int column = FieldIndex(statement.Columns()[i].name);
+        if (column >= 0)
+            values[column] = statement.Value(i);
     }
+    m_rows[m_current] = Row{-1, values};
     return true;
 }
 

@@ -9,7 +9,8 @@
 #include <memory>
 
 class DbConnection;
-class QSqlQuery;
+class FbStatement;
+struct FbColumn;
 
 // The statements an editable data set keeps for its table: insert (every column, key included),
 // update (every column, key included, where the key equals the old key), delete (by the old key)
@@ -35,12 +36,20 @@ struct DataSetStatements {
 
 // A named set of rows from one select, as the screens use it: open and close, move through the
 // rows, read fields by name, edit or insert one row in a buffer and post it, delete a row.
-// Rows are fetched from the engine as the set moves through them (FetchAll() takes the rest);
-// when the transaction ends the cursor is gone and the set runs its select again, skipping the
-// rows it already holds, should it need more. Text blobs (stored in ISO8859_1) travel as UTF-8,
-// the connection's character set, and are read and written here as text.
+// Rows are fetched from the engine as the set moves through them (FetchAll() takes the rest) and
+// kept as the bytes the engine delivered, decoded when a field is read, so a list of a hundred
+// thousand customers costs little more than its data. Committing retaining keeps the cursor; when
+// the transaction ends for good the set runs its select again, skipping the rows it already
+// holds, should it need more. Text blobs are read and written as text.
 class DataSet : public QObject {
     Q_OBJECT
+    // A row is either the engine's bytes (in the store, by index) or, once written by the
+    // program or when its select has blobs, its values.
+    struct Row {
+        qint32 stored = -1;
+        QVariantList values;
+    };
+
 public:
     enum class State { Inactive, Browse, Edit, Insert };
     enum LocateOption { CaseInsensitive = 0x1, PartialKey = 0x2 };
@@ -117,7 +126,7 @@ public:
     // The rows, position, state and buffer of the set, to put back after a failed group of posts.
     struct Snapshot {
         State state = State::Inactive;
-        QList<QVariantList> rows;
+        QList<Row> rows;
         int current = -1;
         bool eof = true;
         bool bof = true;
@@ -137,10 +146,13 @@ Q_SIGNALS:
     void StateChanged();
 
 private:
+    static constexpr int kRowsPerChunk = 2048;
+
     bool FetchMore(int count);
     bool ExecuteSelect();
-    QVariantList ReadCurrentRow(QSqlQuery& query) const;
-    QVariant BindValue(int column, const QVariant& value) const;
+    void StoreCurrentRow();
+    QVariantList RowValues(const Row& row) const;
+    QVariant Value(const Row& row, int column) const;
     void DropCursor();
     void SetState(State state);
     void SetCurrent(int row);
@@ -155,13 +167,16 @@ private:
     State m_state = State::Inactive;
     QStringList m_fieldNames;
     QStringList m_upperNames;
-    QList<bool> m_textBlob;
-    QList<QVariantList> m_rows;
+    QList<FbColumn> m_columns;
+    QList<Row> m_rows;
+    QList<QByteArray> m_store; // chunks of kRowsPerChunk row buffers
+    int m_storedRows = 0;
+    int m_rowSize = 0;
     int m_current = -1;
     bool m_eof = true;
     bool m_bof = true;
 
-    std::unique_ptr<QSqlQuery> m_cursor;
+    std::unique_ptr<FbStatement> m_cursor;
     bool m_cursorDone = true;
     bool m_cursorLost = false;
     int m_rowsFromCursor = 0;

@@ -1,121 +1,122 @@
 #include "store/db_connection.h"
 
-#include "store/database_credentials.h"
+#include "store/fb_statement.h"
+#include "store/fb_status.h"
 #include "store/firebird_client.h"
 #include "store/store_messages.h"
 
-#include <QAtomicInt>
+#include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
+
+#include <cerrno>
 
 namespace {
-QAtomicInt g_connectionCounter;
-}
 
-DbConnection::DbConnection(QObject* parent)
-    : QObject(parent),
-      m_connectionName(QStringLiteral("telvora-db-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1))) {}
+// read_committed + rec_version: each statement sees what is committed, without waiting for
+// versions in progress; nowait: a lock conflict is reported at once instead of freezing the screen.
+const char kTransactionParameters[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
+                                       isc_tpb_rec_version, isc_tpb_nowait};
+
+} // namespace
+
+DbConnection::DbConnection(QObject* parent) : QObject(parent) {}
 
 DbConnection::~DbConnection() {
     Disconnect();
 }
 
-QString DbConnection::ErrorText(const QSqlError& error) {
-    const QString engine = error.databaseText().trimmed();
-    return engine.isEmpty() ? error.text().trimmed() : engine;
+void DbConnection::SetLastError(const QString& error, const QList<long>& codes) {
+    m_lastError = error;
+    m_lastErrorCodes = codes;
 }
 
 bool DbConnection::Connect(const QString& databaseName) {
     Disconnect();
     PrepareFirebirdEnvironment();
     m_databaseName = NormalizeDatabaseName(databaseName);
-    m_lastError.clear();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_connectionName);
-        db.setDatabaseName(m_databaseName);
-        db.setUserName(kDatabaseUser);
-        db.setPassword(kDatabasePassword);
-        db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=") + kDatabaseCharacterSet);
-        if (!IsRemoteDatabaseName(m_databaseName) && !QFileInfo::exists(m_databaseName)) {
-            m_lastError = MsgFileNotFound(m_databaseName);
-        } else if (!db.open()) {
-            QString detail;
-            switch (ProbeDatabase(m_databaseName, &detail)) {
-            case AttachProblem::FileMissing:
-                m_lastError = MsgFileNotFound(m_databaseName);
-                break;
-            case AttachProblem::FileLocked:
-                m_lastError = MsgDatabaseInUse(m_databaseName);
-                break;
-            default:
-                m_lastError = ErrorText(db.lastError());
-                break;
-            }
-        }
-        if (m_lastError.isEmpty() && !db.transaction())
-            m_lastError = ErrorText(db.lastError());
-        if (m_lastError.isEmpty()) {
-            m_inTransaction = true;
-            return true;
-        }
-        db.close();
+    SetLastError({});
+    if (!IsRemoteDatabaseName(m_databaseName) && !QFileInfo::exists(m_databaseName)) {
+        m_lastError = MsgFileNotFound(m_databaseName);
+        return false;
     }
-    QSqlDatabase::removeDatabase(m_connectionName);
-    return false;
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    const QByteArray path = QFile::encodeName(m_databaseName);
+    const QByteArray dpb = FbAttachParameters();
+    isc_attach_database(status, 0, path.constData(), &db, short(dpb.size()), dpb.constData());
+    if (FbFailed(status)) {
+        if (FbStatusHas(status, isc_already_opened) || FbStatusHas(status, isc_lock_conflict))
+            SetLastError(MsgDatabaseInUse(m_databaseName), FbStatusCodes(status));
+        else if (FbStatusHas(status, 0, ENOENT))
+            SetLastError(MsgFileNotFound(m_databaseName), FbStatusCodes(status));
+        else
+            SetLastError(FbStatusText(status), FbStatusCodes(status));
+        return false;
+    }
+    m_db = db;
+    if (!StartTransaction()) {
+        const QString error = m_lastError;
+        Disconnect();
+        m_lastError = error;
+        return false;
+    }
+    return true;
 }
 
 void DbConnection::Disconnect() {
-    if (!QSqlDatabase::contains(m_connectionName))
+    if (!m_db)
         return;
     Q_EMIT AboutToDisconnect();
-    if (m_inTransaction)
+    m_prepared.clear();
+    if (m_tr)
         EndTransaction(false, false);
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connectionName);
-}
-
-bool DbConnection::Connected() const {
-    return QSqlDatabase::contains(m_connectionName) &&
-           QSqlDatabase::database(m_connectionName, false).isOpen();
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = m_db;
+    isc_detach_database(status, &db);
+    m_db = 0;
 }
 
 bool DbConnection::StartTransaction() {
-    if (m_inTransaction)
+    if (m_tr)
         return true;
-    if (!Connected()) {
+    if (!m_db) {
         m_lastError = MsgNotConnected();
         return false;
     }
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    if (!db.transaction()) {
-        m_lastError = ErrorText(db.lastError());
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = m_db;
+    isc_tr_handle tr = 0;
+    isc_start_transaction(status, &tr, 1, &db, static_cast<unsigned short>(sizeof kTransactionParameters),
+                          kTransactionParameters);
+    if (FbFailed(status)) {
+        SetLastError(FbStatusText(status), FbStatusCodes(status));
         return false;
     }
-    m_inTransaction = true;
+    m_tr = tr;
     return true;
 }
 
 bool DbConnection::EndTransaction(bool commit, bool retaining) {
-    if (!m_inTransaction)
+    if (!m_tr)
         return retaining ? StartTransaction() : true;
-    qDeleteAll(m_prepared);
-    m_prepared.clear();
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    const bool ok = commit ? db.commit() : db.rollback();
-    if (!ok) {
-        m_lastError = ErrorText(db.lastError());
-        // A commit the engine refused leaves the transaction running; nothing is lost.
-        if (commit)
+    ISC_STATUS_ARRAY status = {};
+    isc_tr_handle tr = m_tr;
+    if (commit)
+        retaining ? isc_commit_retaining(status, &tr) : isc_commit_transaction(status, &tr);
+    else
+        retaining ? isc_rollback_retaining(status, &tr) : isc_rollback_transaction(status, &tr);
+    if (FbFailed(status)) {
+        SetLastError(FbStatusText(status), FbStatusCodes(status));
+        // A commit the engine refused leaves the transaction and its work in place.
+        if (commit || retaining)
             return false;
+        tr = 0;
     }
-    m_inTransaction = false;
-    Q_EMIT TransactionEnded();
-    if (retaining && !StartTransaction())
-        return false;
-    return ok;
+    if (!retaining) {
+        m_tr = 0;
+        Q_EMIT TransactionEnded();
+    }
+    return true;
 }
 
 bool DbConnection::Commit() {
@@ -134,64 +135,67 @@ bool DbConnection::RollbackRetaining() {
     return EndTransaction(false, true);
 }
 
-QSqlQuery DbConnection::NewQuery() const {
-    return QSqlQuery(QSqlDatabase::database(m_connectionName, false));
-}
-
-QSqlQuery* DbConnection::Prepared(const QString& sql) {
-    if (QSqlQuery* cached = m_prepared.value(sql))
-        return cached;
-    if (!StartTransaction())
-        return nullptr;
-    auto* query = new QSqlQuery(QSqlDatabase::database(m_connectionName, false));
-    if (!query->prepare(sql)) {
-        m_lastError = ErrorText(query->lastError());
-        delete query;
+FbStatement* DbConnection::Prepared(const QString& sql) {
+    if (const auto cached = m_prepared.value(sql))
+        return cached.get();
+    auto statement = std::make_shared<FbStatement>(*this);
+    if (!statement->Prepare(sql)) {
+        SetLastError(statement->LastError(), statement->LastErrorCodes());
         return nullptr;
     }
-    m_prepared.insert(sql, query);
-    return query;
+    m_prepared.insert(sql, statement);
+    return statement.get();
 }
 
-bool DbConnection::Exec(const QString& sql, const QVariantList& params) {
-    if (!StartTransaction())
-        return false;
-    QSqlQuery query = NewQuery();
-    if (!query.prepare(sql)) {
-        m_lastError = ErrorText(query.lastError());
+bool DbConnection::Exec(const QString& sql, const QVariantList& params, int* rowsAffected) {
+    FbStatement statement(*this);
+    if (!statement.Prepare(sql) || !statement.Execute(params)) {
+        SetLastError(statement.LastError(), statement.LastErrorCodes());
         return false;
     }
-    for (const QVariant& value : params)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        m_lastError = ErrorText(query.lastError());
-        return false;
-    }
+    if (rowsAffected)
+        *rowsAffected = statement.RowsAffected();
     return true;
+}
+
+QList<QVariantList> DbConnection::SelectRows(const QString& sql, const QVariantList& params, bool* ok) {
+    QList<QVariantList> rows;
+    if (ok)
+        *ok = false;
+    FbStatement statement(*this);
+    if (!statement.Prepare(sql) || !statement.Execute(params)) {
+        SetLastError(statement.LastError(), statement.LastErrorCodes());
+        return rows;
+    }
+    while (statement.Fetch()) {
+        QVariantList row;
+        for (int i = 0; i < statement.Columns().size(); ++i)
+            row << statement.Value(i);
+        rows << row;
+    }
+    if (!statement.LastError().isEmpty()) {
+        SetLastError(statement.LastError(), statement.LastErrorCodes());
+        return rows;
+    }
+    if (ok)
+        *ok = true;
+    return rows;
 }
 
 QVariant DbConnection::SelectValue(const QString& sql, const QVariantList& params, bool* ok) {
     if (ok)
         *ok = false;
-    if (!StartTransaction())
-        return {};
-    QSqlQuery query = NewQuery();
-    query.setForwardOnly(true);
-    if (!query.prepare(sql)) {
-        m_lastError = ErrorText(query.lastError());
+    FbStatement statement(*this);
+    if (!statement.Prepare(sql) || !statement.Execute(params)) {
+        SetLastError(statement.LastError(), statement.LastErrorCodes());
         return {};
     }
-    for (const QVariant& value : params)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        m_lastError = ErrorText(query.lastError());
-        return {};
-    }
-    if (!query.next()) {
-        m_lastError = ErrorText(query.lastError());
+    if (!statement.Fetch()) {
+        if (!statement.LastError().isEmpty())
+            SetLastError(statement.LastError(), statement.LastErrorCodes());
         return {};
     }
     if (ok)
         *ok = true;
-    return query.value(0);
+    return statement.Value(0);
 }

@@ -1,21 +1,21 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QObject>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 
-// The one connection to the database and its one transaction. While connected a transaction is
-// always running: every statement of every data set runs in it, and committing or rolling back
-// "retaining" ends it and starts the next one at once, so the program never works outside it.
-//
-// Qt's driver starts transactions with the engine's default parameters (snapshot isolation,
-// waiting on locks) and offers no way to pass others; with one connection and a transaction
-// committed after every operation this behaves as the read-committed one the program expects.
-// The driver always talks UTF-8 to the engine, which converts to and from the ISO8859_1 columns.
+#include <memory>
+
+class FbStatement;
+
+// The one connection to the database and its one transaction, over the Firebird client library.
+// The connection talks ISO8859_1, the character set of the columns, so text crosses it without
+// conversion. While connected a transaction is always running, with the parameters the program
+// expects (read committed, record versions, no waiting on locks): every statement of every data
+// set runs in it. CommitRetaining and RollbackRetaining end its work and keep it (and its open
+// cursors) going; Commit and Rollback end it, and the next statement starts a new one.
 class DbConnection : public QObject {
     Q_OBJECT
 public:
@@ -28,44 +28,45 @@ public:
     // engine's text).
     bool Connect(const QString& databaseName);
     void Disconnect();
-    bool Connected() const;
+    bool Connected() const { return m_db != 0; }
     QString DatabaseName() const { return m_databaseName; }
 
-    bool InTransaction() const { return m_inTransaction; }
+    bool InTransaction() const { return m_tr != 0; }
     bool StartTransaction();
     bool Commit();
     bool CommitRetaining();
     bool Rollback();
     bool RollbackRetaining();
 
-    // A new query on this connection (it runs in the transaction).
-    QSqlQuery NewQuery() const;
-    // A prepared statement kept for reuse until the transaction ends (the driver ties a prepared
-    // statement to the transaction it was prepared in).
-    QSqlQuery* Prepared(const QString& sql);
+    // A statement prepared once and kept for the life of the connection (nullptr on failure).
+    FbStatement* Prepared(const QString& sql);
 
     // Runs one statement with positional parameters ("?"); values never become SQL text.
-    bool Exec(const QString& sql, const QVariantList& params = {});
-    // The first column of the first row of a select; an invalid variant on failure (*ok false).
+    bool Exec(const QString& sql, const QVariantList& params = {}, int* rowsAffected = nullptr);
+    // The first column of the first row of a select; an invalid variant when it fails or
+    // returns no row (*ok tells which).
     QVariant SelectValue(const QString& sql, const QVariantList& params = {}, bool* ok = nullptr);
+    // Every row of a select.
+    QList<QVariantList> SelectRows(const QString& sql, const QVariantList& params = {}, bool* ok = nullptr);
 
     QString LastError() const { return m_lastError; }
-    void SetLastError(const QString& error) { m_lastError = error; }
-
-    // The driver's error as one text: the engine's message, else Qt's.
-    static QString ErrorText(const QSqlError& error);
+    // The engine's error codes of the last failure, first the main one.
+    QList<long> LastErrorCodes() const { return m_lastErrorCodes; }
+    void SetLastError(const QString& error, const QList<long>& codes = {});
 
 Q_SIGNALS:
-    // The transaction ended (commit or rollback); open cursors are gone.
+    // The transaction ended (Commit or Rollback): its cursors are gone.
     void TransactionEnded();
     void AboutToDisconnect();
 
 private:
+    friend class FbStatement;
     bool EndTransaction(bool commit, bool retaining);
 
-    QString m_connectionName;
     QString m_databaseName;
-    bool m_inTransaction = false;
+    quint32 m_db = 0;
+    quint32 m_tr = 0;
     QString m_lastError;
-    QHash<QString, QSqlQuery*> m_prepared;
+    QList<long> m_lastErrorCodes;
+    QHash<QString, std::shared_ptr<FbStatement>> m_prepared;
 };

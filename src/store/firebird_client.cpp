@@ -1,46 +1,19 @@
 #include "store/firebird_client.h"
 
 #include "store/database_credentials.h"
+#include "store/fb_status.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <cerrno>
-#include <ibase.h>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace {
-
-bool IsFailure(const ISC_STATUS* status) {
-    return status[0] == 1 && status[1] != 0;
-}
-
-QString StatusText(const ISC_STATUS* status) {
-    QString text;
-    const ISC_STATUS* cursor = status;
-    char buffer[512];
-    while (fb_interpret(buffer, sizeof buffer, &cursor) > 0) {
-        if (!text.isEmpty())
-            text += QLatin1Char('\n');
-        text += QString::fromLocal8Bit(buffer);
-    }
-    return text;
-}
-
-// Walks the status vector and answers whether it carries the error code, or with code 0 whether
-// it carries the operating-system error number.
-bool StatusHas(const ISC_STATUS* status, ISC_STATUS code, int osError = 0) {
-    for (int i = 0; i < ISC_STATUS_LENGTH && status[i] != isc_arg_end;) {
-        const ISC_STATUS kind = status[i];
-        if (kind == isc_arg_gds && code != 0 && status[i + 1] == code)
-            return true;
-        if (kind == isc_arg_unix && osError != 0 && status[i + 1] == osError)
-            return true;
-        i += kind == isc_arg_cstring ? 3 : 2;
-    }
-    return false;
-}
 
 void AppendDpbString(QByteArray& dpb, char tag, const QByteArray& value) {
     dpb.append(tag);
@@ -63,7 +36,26 @@ QByteArray ConnectionParameters() {
     return dpb;
 }
 
+// Threads of this process (0 where the system does not tell).
+int ThreadCount() {
+    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
 } // namespace
+
+QByteArray FbAttachParameters() {
+    QByteArray dpb = ConnectionParameters();
+    AppendDpbString(dpb, isc_dpb_lc_ctype, kDatabaseCharacterSet.toLatin1());
+    return dpb;
+}
+
+void ShutdownFirebird() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    fb_shutdown(10000, fb_shutrsn_app_stopped);
+}
 
 void PrepareFirebirdEnvironment() {
     static const bool prepared = [] {
@@ -74,6 +66,13 @@ void PrepareFirebirdEnvironment() {
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             qputenv("FIREBIRD_LOCK", QFile::encodeName(folder));
         }
+        // The embedded engine and the services it runs keep threads of their own; they must end
+        // before the process tears down its libraries (the client library's own exit handler
+        // unloads the engine under a running thread), so they end with the application object.
+        if (QCoreApplication::instance())
+            qAddPostRoutine(ShutdownFirebird);
+        else
+            std::atexit(ShutdownFirebird);
         return true;
     }();
     Q_UNUSED(prepared);
@@ -110,16 +109,16 @@ AttachProblem ProbeDatabase(const QString& databaseName, QString* detail) {
     const QByteArray path = QFile::encodeName(name);
     const QByteArray dpb = ConnectionParameters();
     isc_attach_database(status, 0, path.constData(), &db, short(dpb.size()), dpb.constData());
-    if (!IsFailure(status)) {
+    if (!FbFailed(status)) {
         isc_detach_database(status, &db);
         return AttachProblem::None;
     }
     if (detail)
-        *detail = StatusText(status);
-    if (StatusHas(status, 0, ENOENT))
+        *detail = FbStatusText(status);
+    if (FbStatusHas(status, 0, ENOENT))
         return AttachProblem::FileMissing;
-    if (StatusHas(status, isc_already_opened) || StatusHas(status, isc_lock_conflict) ||
-        StatusHas(status, 0, EAGAIN) || StatusHas(status, 0, EACCES))
+    if (FbStatusHas(status, isc_already_opened) || FbStatusHas(status, isc_lock_conflict) ||
+        FbStatusHas(status, 0, EAGAIN) || FbStatusHas(status, 0, EACCES))
         return AttachProblem::FileLocked;
     return AttachProblem::Other;
 }
@@ -141,9 +140,9 @@ bool CreateDatabaseFile(const QString& databaseName, QString* error) {
     isc_db_handle db = 0;
     const QByteArray path = QFile::encodeName(name);
     isc_create_database(status, 0, path.constData(), &db, short(dpb.size()), dpb.constData(), 0);
-    if (IsFailure(status)) {
+    if (FbFailed(status)) {
         if (error)
-            *error = StatusText(status);
+            *error = FbStatusText(status);
         return false;
     }
     isc_detach_database(status, &db);
@@ -197,19 +196,20 @@ bool RunServiceRequest(const QString& serviceManager, const QByteArray& request,
     spb.append(char(password.size()));
     spb.append(password);
 
+    const int threadsBefore = ThreadCount();
     ISC_STATUS_ARRAY status = {};
     isc_svc_handle service = 0;
     const QByteArray managerName = serviceManager.toLocal8Bit();
     isc_service_attach(status, 0, managerName.constData(), &service, ushort(spb.size()), spb.constData());
-    if (IsFailure(status)) {
+    if (FbFailed(status)) {
         if (error)
-            *error = StatusText(status);
+            *error = FbStatusText(status);
         return false;
     }
     isc_service_start(status, &service, nullptr, ushort(request.size()), request.constData());
-    bool ok = !IsFailure(status);
+    bool ok = !FbFailed(status);
     if (!ok && error)
-        *error = StatusText(status);
+        *error = FbStatusText(status);
 
     // Reads the output one line at a time until the service ends; a failure of the service itself
     // arrives in the status of the last query.
@@ -217,10 +217,10 @@ bool RunServiceRequest(const QString& serviceManager, const QByteArray& request,
     char buffer[4096];
     while (ok) {
         isc_service_query(status, &service, 0, 0, nullptr, sizeof query, query, sizeof buffer, buffer);
-        if (IsFailure(status)) {
+        if (FbFailed(status)) {
             ok = false;
             if (error)
-                *error = StatusText(status);
+                *error = FbStatusText(status);
             break;
         }
         const char* p = buffer;
@@ -235,5 +235,44 @@ bool RunServiceRequest(const QString& serviceManager, const QByteArray& request,
     }
     ISC_STATUS_ARRAY detachStatus = {};
     isc_service_detach(detachStatus, &service);
+    // The engine's threads of the service (and of the database it opened) go on finishing for a
+    // moment after the service reports its end; should the process end meanwhile, the engine is
+    // unloaded under them and the exit crashes. Wait until they are gone.
+    for (int waits = 0; waits < 300 && ThreadCount() > threadsBefore; ++waits)
+        QThread::msleep(10);
     return ok;
+}
+
+QString FbStatusText(const ISC_STATUS* status) {
+    QString text;
+    const ISC_STATUS* cursor = status;
+    char buffer[512];
+    while (fb_interpret(buffer, sizeof buffer, &cursor) > 0) {
+        if (!text.isEmpty())
+            text += QLatin1Char('\n');
+        text += QString::fromLocal8Bit(buffer);
+    }
+    return text;
+}
+
+QList<long> FbStatusCodes(const ISC_STATUS* status) {
+    QList<long> codes;
+    for (int i = 0; i < ISC_STATUS_LENGTH && status[i] != isc_arg_end;) {
+        if (status[i] == isc_arg_gds)
+            codes << long(status[i + 1]);
+        i += status[i] == isc_arg_cstring ? 3 : 2;
+    }
+    return codes;
+}
+
+bool FbStatusHas(const ISC_STATUS* status, ISC_STATUS code, int osError) {
+    for (int i = 0; i < ISC_STATUS_LENGTH && status[i] != isc_arg_end;) {
+        const ISC_STATUS kind = status[i];
+        if (kind == isc_arg_gds && code != 0 && status[i + 1] == code)
+            return true;
+        if (kind == isc_arg_unix && osError != 0 && status[i + 1] == osError)
+            return true;
+        i += kind == isc_arg_cstring ? 3 : 2;
+    }
+    return false;
 }

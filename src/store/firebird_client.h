@@ -5,7 +5,7 @@
 
 #include <functional>
 
-// What the data store needs from the Firebird client library beyond Qt's driver: the environment
+// What the data store needs from the Firebird client library around its statements: the environment
 // of the embedded engine, creating a database file, telling why an attach failed, and running the
 // backup and restore services.
 //
@@ -18,8 +18,12 @@
 // $FIREBIRD_LOCK, by default the shared folder /tmp/firebird, which belongs to whoever used it
 // first and then refuses every other user. Unless $FIREBIRD_LOCK is already set, the engine gets a
 // folder of its own per user under the temporary folder. Two processes never share an embedded
-// database file anyway: the engine locks the file itself.
+// database file anyway: the engine locks the file itself. The engine is shut down with the
+// application object (or at exit without one).
 void PrepareFirebirdEnvironment();
+
+// Ends every connection and the engine's threads; no database call may follow.
+void ShutdownFirebird();
 
 bool IsRemoteDatabaseName(const QString& databaseName);
 

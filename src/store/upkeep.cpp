@@ -5,8 +5,6 @@
 #include "store/schema_tables.h"
 #include "store/sql_script.h"
 
-#include <QSqlQuery>
-
 #include <algorithm>
 
 const QString IBScriptClientes = QStringLiteral("ALTER TABLE CLIENTES\nADD VERSAO_PRODUTO VARCHAR(3) "
@@ -39,16 +37,10 @@ bool Upgrade(TdmBancoDeDados& dm, const QString& table, const QString& script, b
 bool NormalizeEventUsers(TdmBancoDeDados& dm, int* changed) {
     // One statement does what walking every row would; the index on CHAR_LENGTH(USUARIO) keeps it
     // cheap at every start however many events there are.
-    QSqlQuery query = dm.IBDB.NewQuery();
-    if (!dm.IBDB.StartTransaction())
+    if (!dm.IBDB.Exec(QStringLiteral("update BUFFER_EVENTOS set USUARIO = '0' || USUARIO where "
+                                     "CHAR_LENGTH(USUARIO) = 1"),
+                      {}, changed))
         return false;
-    if (!query.exec(QStringLiteral("update BUFFER_EVENTOS set USUARIO = '0' || USUARIO where "
-                                   "CHAR_LENGTH(USUARIO) = 1"))) {
-        dm.IBDB.SetLastError(DbConnection::ErrorText(query.lastError()));
-        return false;
-    }
-    if (changed)
-        *changed = query.numRowsAffected();
     return dm.IBDB.CommitRetaining();
 }
 
@@ -120,12 +112,9 @@ bool RepairGenerators(TdmBancoDeDados& dm, GeneratorRepair* result, QString* err
         if (above[i] == 0)
             continue;
         const TableDefinition* table = tables[i];
-        QSqlQuery remove = dm.IBDB.NewQuery();
-        if (!remove.prepare(QStringLiteral("delete from %1 where %2 > ?").arg(table->name, table->keyColumn)))
-            return fail(DbConnection::ErrorText(remove.lastError()));
-        remove.addBindValue(r.minimum);
-        if (!remove.exec()) {
-            const QString reason = DbConnection::ErrorText(remove.lastError());
+        if (!dm.IBDB.Exec(QStringLiteral("delete from %1 where %2 > ?").arg(table->name, table->keyColumn),
+                          {r.minimum})) {
+            const QString reason = dm.IBDB.LastError();
             dm.IBDB.RollbackRetaining();
             return fail(reason);
         }

@@ -6,6 +6,7 @@
 #include "store/store_messages.h"
 #include "support/temp_database.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 namespace {
@@ -102,6 +103,51 @@ private Q_SLOTS:
         m_dm->DSetTelaInicial.SetSelectSql(kCustomerListSelect + " where C.NOME starting with ?", {"D'Á"});
         QVERIFY2(m_dm->DSetTelaInicial.Open(), qPrintable(m_dm->DSetTelaInicial.LastError()));
         QCOMPARE(m_dm->DSetTelaInicial.RecordCount(), 0); // the list joins PAINEL, which this row lacks
+    }
+
+    void transactionSeesCommittedRowsAndNeverWaits() {
+        const auto mode =
+            SelectRows(m_dm->IBDB, "select MON$ISOLATION_MODE, MON$LOCK_TIMEOUT from MON$TRANSACTIONS "
+                                   "where MON$TRANSACTION_ID = current_transaction");
+        QCOMPARE(mode.value(0), (QVariantList{2, 0})); // read committed with record versions, no wait
+
+        // A second connection, as another program would hold one on a server.
+        DbConnection other;
+        QVERIFY(other.Connect(m_temp->Path()));
+        QVERIFY(other.Exec("insert into GRUPOS (ID_GRUPO, NOME_GRUPO) values (10, 'NORTE')"));
+        QVERIFY(other.CommitRetaining());
+        // Read committed: the running transaction sees it without starting again.
+        QCOMPARE(m_dm->IBDB.SelectValue("select NOME_GRUPO from GRUPOS where ID_GRUPO = 10").toString(),
+                 QStringLiteral("NORTE"));
+
+        QVERIFY(other.Exec("update GRUPOS set NOME_GRUPO = 'SUL' where ID_GRUPO = 10"));
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!m_dm->IBDB.Exec("update GRUPOS set NOME_GRUPO = 'LESTE' where ID_GRUPO = 10"));
+        QVERIFY(timer.elapsed() < 2000); // refused at once, not after the other commits
+        QVERIFY(!m_dm->IBDB.LastError().isEmpty());
+        QVERIFY(other.RollbackRetaining());
+        QVERIFY(m_dm->IBDB.Exec("update GRUPOS set NOME_GRUPO = 'LESTE' where ID_GRUPO = 10"));
+    }
+
+    void eventViewerCaptionsAreFieldNames() {
+        QVERIFY(TempDatabase::RunScript(
+            m_temp->Path(), "insert into CLIENTES (ID_CLIENTE) values (1);\n"
+                            "insert into BUFFER_EVENTOS (ID_BUFFER_EVENTOS, ID_CLIENTE, COD_EVENTO, "
+                            "PARTICAO, USUARIO) values (1, 1, 7, 'A', 'Mestre');"));
+        DataSet& viewer = m_dm->DSetMostraBuffer;
+        viewer.SetSelectSql(QString::fromUtf8("select B.ID_BUFFER_EVENTOS, B.COD_EVENTO \"No. do Evento\", "
+                                              "b.particao \"Partição\", b.usuario \"Usuário\" from "
+                                              "buffer_eventos B where b.id_Cliente = ?"),
+                            {1});
+        QVERIFY2(viewer.Open(), qPrintable(viewer.LastError()));
+        QCOMPARE(viewer.FieldNames(),
+                 (QStringList{"ID_BUFFER_EVENTOS", "No. do Evento", QString::fromUtf8("Partição"),
+                              QString::fromUtf8("Usuário")}));
+        QCOMPARE(viewer.Value(QString::fromUtf8("usuário")).toString(), QStringLiteral("Mestre"));
+        QCOMPARE(viewer.Value("No. do Evento").toInt(), 7);
+        QVERIFY(viewer.Delete());
+        QCOMPARE(Count(*m_dm, "BUFFER_EVENTOS"), 0);
     }
 
     void customerAggregateTakesOneKeyForItsEightRows() {

@@ -6,8 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QtTest>
 
 namespace {
@@ -76,23 +74,9 @@ bool TempDatabase::RunScript(const QString& databaseName, const QString& script,
 }
 
 QList<QVariantList> SelectRows(DbConnection& db, const QString& sql, const QVariantList& params) {
-    QList<QVariantList> rows;
-    QSqlQuery query = db.NewQuery();
-    query.setForwardOnly(true);
-    bool ok = query.prepare(sql);
-    for (const QVariant& value : params)
-        query.addBindValue(value);
-    ok = ok && query.exec();
-    if (!ok) {
-        qWarning("SelectRows failed: %s: %s", qPrintable(sql),
-                 qPrintable(DbConnection::ErrorText(query.lastError())));
-        return rows;
-    }
-    while (query.next()) {
-        QVariantList row;
-        for (int i = 0; i < query.record().count(); ++i)
-            row << query.value(i);
-        rows << row;
-    }
+    bool ok = false;
+    const QList<QVariantList> rows = db.SelectRows(sql, params, &ok);
+    if (!ok)
+        qWarning("SelectRows failed: %s: %s", qPrintable(sql), qPrintable(db.LastError()));
     return rows;
 }

@@ -1,0 +1,345 @@
+// Data store benchmark: a database of 100 000 customers and 2 000 000 events; the customer list
+// opened and fetched whole as the main window does, and one customer's 20 000 events selected,
+// counted and sorted as the event viewer does. Each measurement runs in a child process of its
+// own (so its peak memory is its own) and is compared with isql-fb running the same statements
+// on the same file.
+//
+//   bench_store [FOLDER]     FOLDER keeps the database between runs (default: a temporary folder)
+//   bench_store --measure list|events DATABASE    one measurement (used by the above)
+#include "store/data_module.h"
+#include "store/firebird_client.h"
+#include "store/sql_script.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <ibase.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kCustomers = 100000;
+constexpr int kEvents = 2000000;
+constexpr int kBusyCustomer = 1; // every 100th event is this customer's: 20 000 events
+
+// The main window's list: every customer outside the recycle bin, sorted by the first column.
+const QString kListSql =
+    kCustomerListSelect + QStringLiteral(" where C.id_Grupo <> 1 order by C.ID_CLIENTE asc");
+
+// The event viewer of a 10-zone customer: sorted by event number, counted, then sorted by event.
+const QString kEventsBase = QStringLiteral(
+    "select B.ID_BUFFER_EVENTOS, B.COD_EVENTO \"No. do Evento\", B.data \"Data\", b.hora \"Hora\", "
+    "b.particao \"Partição\", b.evento \"Evento\", b.usuario \"Usuário\", b.zona \"Zona\" from "
+    "buffer_eventos B "
+    "where b.id_Cliente = ");
+const QString kEventsCount =
+    QStringLiteral("select count(B.ID_BUFFER_EVENTOS) from buffer_eventos B where b.id_Cliente = ");
+
+QTextStream& Out() {
+    static QTextStream out(stdout);
+    return out;
+}
+
+bool Exec(DbConnection& db, const QString& sql) {
+    if (!db.Exec(sql)) {
+        Out() << "failed: " << db.LastError() << "\n" << sql.left(200) << Qt::endl;
+        return false;
+    }
+    return db.CommitRetaining();
+}
+
+bool Populate(const QString& path) {
+    QString error;
+    if (!CreateNewDatabase(path, &error)) {
+        Out() << error << Qt::endl;
+        return false;
+    }
+    // Synchronous writes are right for the program's files, but they would make filling this one
+    // take an hour on a shared disk; the measurements only read.
+    QString manager, dbPath;
+    manager = ServiceManagerFor(path, &dbPath);
+    QByteArray request;
+    request.append(char(isc_action_svc_properties));
+    AppendServiceString(request, isc_spb_dbname, dbPath);
+    request.append(char(isc_spb_prp_write_mode));
+    request.append(char(isc_spb_prp_wm_async));
+    if (!RunServiceRequest(manager, request, {}, &error)) {
+        Out() << error << Qt::endl;
+        return false;
+    }
+    DbConnection db;
+    if (!db.Connect(path))
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    const QString customers = QStringLiteral(
+        "execute block as declare i integer = 1; begin while (i <= %1) do begin "
+        "insert into CLIENTES (ID_CLIENTE, NOME, ENDERECO, NUMERO, BAIRRO, CIDADE, CEP, ESTADO, FONE1, "
+        "FONE2, "
+        "DATA_CRIACAO, HORA_CRIACAO, ID_GRUPO, PRODUTO, VERSAO_PRODUTO) values (:i, 'Cliente ' || :i, "
+        "'Rua ' || mod(:i * 7, 997), mod(:i, 900) + 1, 'Bairro ' || mod(:i, 53), 'Cidade ' || mod(:i, 11), "
+        "lpad(mod(:i * 31, 100000), 5, '0') || '-' || lpad(mod(:i, 1000), 3, '0'), mod(:i, 27) + 1, '(11) 3' "
+        "|| (1000000 + :i), "
+        "'(11) 9' || (1000000 + :i), dateadd(-mod(:i, 3000) day to date '2026-01-01'), time '08:00:00', "
+        "iif(mod(:i, 50) = 0, 1, 2), mod(:i, 4) + 1, '1.' || mod(:i, 5)); "
+        "insert into PAINEL (ID_PAINEL, ID_CLIENTE, FONE_PAINEL, CODIGO_PAINEL, CODIGO_PC, "
+        "ENGANA_SECRETARIA, "
+        "TEMPO_ENGANA_SECRETARIA, P_ENDERECO, P_NUMERO, P_COMPLEMENTO, P_BAIRRO, P_CIDADE, P_CEP, P_ESTADO) "
+        "values (:i, :i, '113' || (1000000 + :i), lpad(mod(:i, 10000), 4, '0'), '6093', '0', 0, "
+        "'Avenida ' || mod(:i * 13, 991), mod(:i, 700) + 1, 'Sala ' || mod(:i, 20), 'Bairro ' || mod(:i, "
+        "53), "
+        "'Cidade ' || mod(:i, 11), lpad(mod(:i * 31, 100000), 5, '0') || '-' || lpad(mod(:i, 1000), 3, '0'), "
+        "mod(:i, 27) + 1); "
+        "insert into FONES (ID_FONES, ID_PAINEL, NUM_RINGS, FORMATO_COMUNIC) values (:i, :i, 5, 1); "
+        "insert into OPCOES (ID_OPCOES, ID_PAINEL, CONTA_PART_A, CONTA_PART_B) values (:i, :i, '0001', "
+        "'0002'); "
+        "insert into REPORT (ID_REPORT, ID_PAINEL) values (:i, :i); "
+        "insert into TEMPOS (ID_TEMPOS, ID_PAINEL, ENTRADA, SAIDA) values (:i, :i, 60, 60); "
+        "insert into USUARIOS (ID_USUARIOS, ID_PAINEL, SENHA_MASTER, SENHA_INSTALADOR) values (:i, :i, "
+        "'2581', "
+        "'7462'); "
+        "insert into ZONAS (ID_ZONAS, ID_PAINEL) values (:i, :i); "
+        "i = i + 1; end end");
+    if (!Exec(db, customers.arg(kCustomers)))
+        return false;
+    QString generators;
+    for (const char* table :
+         {"CLIENTES", "PAINEL", "FONES", "OPCOES", "REPORT", "TEMPOS", "USUARIOS", "ZONAS"}) {
+        if (!Exec(db, QStringLiteral("SET GENERATOR GEN_%1_ID TO %2").arg(table).arg(kCustomers)))
+            return false;
+    }
+    Out() << "  customers written in " << timer.restart() / 1000.0 << " s" << Qt::endl;
+
+    // Events arrive over time from every panel, so one customer's rows are spread over the table.
+    const QString events = QStringLiteral(
+        "execute block as declare i integer = 0; declare c integer; begin while (i < %1) do begin "
+        "c = iif(mod(i, 100) = 0, %2, 2 + mod(i * 7919, %3)); "
+        "insert into BUFFER_EVENTOS (ID_BUFFER_EVENTOS, ID_CLIENTE, COD_EVENTO, DATA, HORA, PARTICAO, "
+        "EVENTO, "
+        "USUARIO, ZONA) values (:i + 1, :c, iif(:c = %2, :i / 100 + 1, mod(:i, 250) + 1), "
+        "dateadd(-mod(:i, 700) day to date '2026-12-01'), dateadd(mod(:i, 1440) minute to time '00:00'), "
+        "iif(mod(:i, 2) = 0, 'A', 'B'), decode(mod(:i, 5), 0, 'Arme', 1, 'Desarme', 2, 'Disparo de zona', "
+        "3, 'Falta de energia elétrica', 'Restauração de zona'), iif(mod(:i, 7) = 0, 'Mestre', "
+        "lpad(mod(:i, 16) + 1, 2, '0')), mod(:i, 10) + 1); "
+        "i = i + 1; end end");
+    if (!Exec(db, events.arg(kEvents).arg(kBusyCustomer).arg(kCustomers - 1)))
+        return false;
+    if (!Exec(db, QStringLiteral("SET GENERATOR GEN_BUFFER_EVENTOS_ID TO %1").arg(kEvents)))
+        return false;
+    Out() << "  events written in " << timer.restart() / 1000.0 << " s" << Qt::endl;
+    // Index statistics as a maintained database has them.
+    for (const auto& row :
+         {"PK_CLIENTES", "FK_PAINEL_CLIENTE", "IDX_BUFFER_EVENTOS_CLI_EVENTO", "FK_BUFFER_EVENTOS_CLIENTE"})
+        Exec(db, QStringLiteral("SET STATISTICS INDEX %1").arg(row));
+    db.Commit();
+    return true;
+}
+
+qint64 PeakMemoryKb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// One measurement inside this process; prints "<ms> <rows> <peak kB>".
+int Measure(const QString& what, const QString& path) {
+    QElapsedTimer timer;
+    timer.start();
+    TdmBancoDeDados dm;
+    if (!dm.Connect(path)) {
+        Out() << dm.LastError() << Qt::endl;
+        return 1;
+    }
+    int rows = 0;
+    const qint64 connected = timer.elapsed();
+    if (what == QLatin1String("list")) {
+        dm.DSetTelaInicial.SetSelectSql(kListSql);
+        if (!dm.DSetTelaInicial.Open())
+            return 1;
+        const qint64 opened = timer.elapsed();
+        if (!dm.DSetTelaInicial.FetchAll())
+            return 1;
+        rows = dm.DSetTelaInicial.RecordCount();
+        QTextStream(stderr) << "connect " << connected << " ms, first row " << opened - connected
+                            << " ms, rest " << timer.elapsed() - opened << " ms" << Qt::endl;
+    } else {
+        DataSet& viewer = dm.DSetMostraBuffer;
+        viewer.SetSelectSql(kEventsBase + QStringLiteral("? order by COD_EVENTO asc"), {kBusyCustomer});
+        if (!viewer.Open() || !viewer.FetchAll())
+            return 1;
+        const int count = dm.IBDB.SelectValue(kEventsCount + QStringLiteral("?"), {kBusyCustomer}).toInt();
+        viewer.Close();
+        viewer.SetSelectSql(kEventsBase + QStringLiteral("? order by Evento asc"), {kBusyCustomer});
+        if (!viewer.Open() || !viewer.FetchAll())
+            return 1;
+        rows = viewer.RecordCount();
+        if (count != rows)
+            return 1;
+    }
+    const qint64 ms = timer.elapsed();
+    Out() << ms << ' ' << rows << ' ' << PeakMemoryKb() << Qt::endl;
+    return 0;
+}
+
+struct ChildRun {
+    double seconds = -1;
+    double cpuSeconds = -1; // user + system
+    long peakKb = -1;
+    QString output;
+};
+
+// Runs a program with its output into a file (or /dev/null), and measures its wall time and
+// peak resident memory.
+ChildRun Spawn(const QStringList& command, const QString& input = {}, bool keepOutput = false) {
+    ChildRun run;
+    QTemporaryDir dir;
+    const QString outputFile = keepOutput ? dir.filePath("out") : QStringLiteral("/dev/null");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const QByteArray in = QFile::encodeName(input.isEmpty() ? QStringLiteral("/dev/null") : input);
+    const QByteArray out = QFile::encodeName(outputFile);
+    posix_spawn_file_actions_addopen(&actions, 0, in.constData(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QList<QByteArray> bytes;
+    for (const QString& argument : command)
+        bytes << QFile::encodeName(argument);
+    QList<char*> argv;
+    for (QByteArray& argument : bytes)
+        argv << argument.data();
+    argv << nullptr;
+    QElapsedTimer timer;
+    timer.start();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        return run;
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    run.seconds = timer.nsecsElapsed() / 1e9;
+    run.peakKb = usage.ru_maxrss;
+    run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                     (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    posix_spawn_file_actions_destroy(&actions);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        run.seconds = -1;
+    if (keepOutput) {
+        QFile file(outputFile);
+        if (file.open(QIODevice::ReadOnly))
+            run.output = QString::fromLocal8Bit(file.readAll());
+    }
+    return run;
+}
+
+QString WriteIsqlScript(const QString& folder, const QString& name, const QStringList& statements) {
+    const QString path = QDir(folder).filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write("SET LIST OFF;\nSET COUNT OFF;\n");
+    for (const QString& statement : statements)
+        file.write((statement + QStringLiteral(";\n")).toUtf8());
+    return path;
+}
+
+int RunAll(const QString& folderArgument) {
+    QTemporaryDir temporary;
+    const QString folder = folderArgument.isEmpty() ? temporary.path() : QDir(folderArgument).absolutePath();
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath(QStringLiteral("bench.fdb"));
+    if (!QFileInfo::exists(path)) {
+        Out() << "Building " << path << " (" << kCustomers << " customers, " << kEvents << " events)"
+              << Qt::endl;
+        if (!Populate(path))
+            return 1;
+    }
+    const QString self = QCoreApplication::applicationFilePath();
+    const QString isql = QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
+    const QString events = QString::number(kBusyCustomer);
+    const QString listScript = WriteIsqlScript(folder, "list.sql", {kListSql});
+    const QString eventsScript =
+        WriteIsqlScript(folder, "events.sql",
+                        {kEventsBase + events + " order by COD_EVENTO asc", kEventsCount + events,
+                         kEventsBase + events + " order by Evento asc"});
+
+    struct Row {
+        QString name;
+        QString mode;
+        QString script;
+    };
+    const QList<Row> rows = {{"customer list (100 000 rows, 19 columns)", "list", listScript},
+                             {"one customer's events (20 000: select, count, sort)", "events", eventsScript}};
+    // The machine may be shared: wall times are the best of five runs, and the processor time
+    // (user + system) of the same runs is shown beside them, which load disturbs much less.
+    double load[3] = {};
+    getloadavg(load, 3);
+    Out() << "\nLoad average at start: " << load[0] << Qt::endl;
+    Out() << "\n| measurement | telvora wall | telvora CPU | telvora peak memory | isql-fb wall | isql-fb "
+             "CPU | "
+             "isql-fb peak memory | ratio wall | ratio CPU |\n|---|---|---|---|---|---|---|---|---|"
+          << Qt::endl;
+    const QStringList isqlCommand = {isql, "-q", "-ch", "ISO8859_1", "-user", "SYSDBA", "-i"};
+    bool goals = true;
+    for (const Row& row : rows) {
+        // Warm the file cache once, then take the best of five runs of each.
+        Spawn({self, "--measure", row.mode, path});
+        Spawn(isqlCommand + QStringList{row.script, path});
+        ChildRun ours{1e9, 1e9, 0, {}}, theirs{1e9, 1e9, 0, {}};
+        for (int i = 0; i < 5; ++i) {
+            const ChildRun a = Spawn({self, "--measure", row.mode, path}, {}, true);
+            const ChildRun b = Spawn(isqlCommand + QStringList{row.script, path});
+            if (a.seconds < 0 || b.seconds < 0) {
+                Out() << "measurement failed: " << a.output << Qt::endl;
+                return 1;
+            }
+            ours = {qMin(ours.seconds, a.seconds),
+                    qMin(ours.cpuSeconds, a.cpuSeconds),
+                    qMax(ours.peakKb, a.peakKb),
+                    {}};
+            theirs = {qMin(theirs.seconds, b.seconds),
+                      qMin(theirs.cpuSeconds, b.cpuSeconds),
+                      qMax(theirs.peakKb, b.peakKb),
+                      {}};
+        }
+        const double ratio = ours.seconds / theirs.seconds;
+        const double cpuRatio = ours.cpuSeconds / theirs.cpuSeconds;
+        goals = goals && (ratio <= 1.5 || cpuRatio <= 1.5) &&
+                (row.mode != QLatin1String("list") || ours.seconds < 1.0 || ours.cpuSeconds < 1.0);
+        auto s = [](double seconds) { return QString::number(seconds, 'f', 3) + QStringLiteral(" s"); };
+        Out() << "| " << row.name << " | " << s(ours.seconds) << " | " << s(ours.cpuSeconds) << " | "
+              << ours.peakKb / 1024 << " MB | " << s(theirs.seconds) << " | " << s(theirs.cpuSeconds) << " | "
+              << theirs.peakKb / 1024 << " MB | " << QString::number(ratio, 'f', 2) << " | "
+              << QString::number(cpuRatio, 'f', 2) << " |" << Qt::endl;
+    }
+    Out() << "\nGoals (within 1.5 times isql-fb, customer list under 1 s): " << (goals ? "met" : "NOT met")
+          << Qt::endl;
+    return goals ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.value(0) == QLatin1String("--measure") && args.size() == 3)
+        return Measure(args[1], args[2]);
+    return RunAll(args.value(0));
+}
