@@ -3,7 +3,6 @@
 #include "store/data_module.h"
 #include "store/schema_tables.h"
 
-#include <QSqlQuery>
 
 namespace {
 
@@ -59,23 +58,20 @@ int CountCustomers(TdmBancoDeDados& dm) {
 
 CustomerToOpen SelectCustomerToOpen(TdmBancoDeDados& dm, int customerId, QString* error) {
     CustomerToOpen result;
-    QSqlQuery query = dm.IBDB.NewQuery();
-    query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("select PRODUTO, VERSAO_PRODUTO from clientes where id_cliente = ?"))) {
-        Fail(error, DbConnection::ErrorText(query.lastError()));
+    bool ok = false;
+    const QList<QVariantList> rows = dm.IBDB.SelectRows(
+        QStringLiteral("select PRODUTO, VERSAO_PRODUTO from clientes where id_cliente = ?"), {customerId}, &ok);
+    if (!ok) {
+        Fail(error, dm.IBDB.LastError());
         return result;
     }
-    query.addBindValue(customerId);
-    if (!query.exec()) {
-        Fail(error, DbConnection::ErrorText(query.lastError()));
+    if (rows.isEmpty())
         return result;
-    }
-    if (!query.next())
-        return result;
+    const QVariantList& row = rows.first();
     result.found = true;
-    result.produto = query.value(0).toString();
-    result.version = query.value(1).toString();
-    if (query.value(1).isNull()) {
+    result.produto = row[0].toString();
+    result.version = row[1].toString();
+    if (row[1].isNull()) {
         result.version = QStringLiteral("1.0");
         if (!dm.IBDB.Exec(QStringLiteral("update clientes set VERSAO_PRODUTO = ? where id_cliente = ?"),
                           {result.version, customerId}) ||

@@ -3,11 +3,11 @@
 #include "app/locale_format.h"
 #include "programming/product_codes.h"
 #include "store/db_connection.h"
+#include "store/fb_statement.h"
 #include "store/schema_tables.h"
 #include "workspace/customer_list_reader.h"
 
 #include <QDate>
-#include <QSqlQuery>
 #include <QTime>
 
 #include <algorithm>
@@ -132,24 +132,17 @@ int SearchFieldFromCaption(const QString& caption) {
 
 bool CustomerList::ReadRows(DbConnection& db, const QString& sql, const QVariantList& params,
                             QVector<Row>& rows, QByteArray& pool, QString* error) {
-    QSqlQuery query = db.NewQuery();
-    query.setForwardOnly(true);
-    bool ok = query.prepare(sql);
-    if (ok) {
-        for (const QVariant& p : params)
-            query.addBindValue(p);
-        ok = query.exec();
-    }
-    if (!ok) {
+    FbStatement query(db);
+    if (!query.Prepare(sql) || !query.Execute(params)) {
         if (error)
-            *error = DbConnection::ErrorText(query.lastError());
+            *error = query.LastError();
         return false;
     }
-    while (query.next()) {
+    while (query.Fetch()) {
         Row r{};
         r.text = quint32(pool.size());
         for (int f = 0; f < CustomerListFieldCount; ++f) {
-            const QVariant v = query.value(f);
+            const QVariant v = query.Value(f);
             const bool null = v.isNull();
             if (null)
                 r.nulls |= 1u << f;
@@ -176,9 +169,9 @@ bool CustomerList::ReadRows(DbConnection& db, const QString& sql, const QVariant
         }
         rows.append(r);
     }
-    if (query.lastError().isValid()) {
+    if (!query.LastError().isEmpty()) {
         if (error)
-            *error = DbConnection::ErrorText(query.lastError());
+            *error = query.LastError();
         return false;
     }
     return true;
