@@ -228,6 +228,32 @@ private Q_SLOTS:
             QVERIFY(r.succeeded());
     }
 
+    // The monitoring view's requests: the panel clock read and shown, a PGM switched on (the command
+    // ends when the status shows it on), the computer's date written.
+    void clockAndCommands() {
+        sim::PanelSimConfig c = config(1);
+        c.clock = QDateTime(QDate(2007, 12, 25), QTime(9, 15, 30));
+        SimSession s(c);
+        QVERIFY(s.connectAndRead());
+
+        s.worker().ReadDateTimeRequest = true;
+        QVERIFY(SessionTestHost::waitFor([&] { return !s.host.panelClockTexts.isEmpty(); }));
+        QVERIFY2(s.host.panelClockTexts.first().startsWith(QStringLiteral("Painel:  25/12/2007 09:1")),
+                 qPrintable(s.host.panelClockTexts.first()));
+
+        s.worker().CommandCode = SessionFrames::CommandPgmOn;
+        s.worker().CommandParam = 3;
+        s.worker().ExpectPgmOn = true;
+        s.worker().CommandRequest = true;
+        QVERIFY(
+            SessionTestHost::waitFor([&] { return !s.worker().ExpectPgmOn && s.worker().OperationDone; }));
+        QVERIFY(s.host.sent.contains(QByteArray::fromHex("B336A70300000021")));
+        QVERIFY(s.sim.status().pgmOn(3));
+
+        s.worker().WriteDateRequest = true;
+        QVERIFY(SessionTestHost::waitFor([&] { return s.sim.panelClock().date() == QDate::currentDate(); }));
+    }
+
     // With nothing to do the worker asks for the status 10 s after the last operation ended, and
     // again 10 s after that.
     void idleStatusPollEveryTenSeconds() {

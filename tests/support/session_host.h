@@ -58,6 +58,7 @@ public:
     QStringList figures;
     QList<TransferReport> reports;
     QList<QByteArray> statuses;
+    QStringList panelClockTexts;
     bool statusWindowOpen = false;
     bool onLineIndicator = false;
     bool closeButtonEnabled = true;
@@ -85,6 +86,7 @@ public:
     void SetOnLineIndicator(bool online) override { onLineIndicator = online; }
     void RefreshMonitoringView() override {}
     void Atualiza_Monitorando(const QByteArray& panelStatus) override { statuses.append(panelStatus); }
+    void ShowPanelDateTime(const QByteArray&, const QString& text) override { panelClockTexts.append(text); }
     void ClearBufferDownloading() override {}
     void RepaintProgrammingWindows() override {}
     void CloseWindowsForDisconnect() override;
