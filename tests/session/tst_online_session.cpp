@@ -121,6 +121,24 @@ private Q_SLOTS:
         QCOMPARE(s.host.figures.last(), QStringLiteral("83,33%")); // (4 + 1) / (4 + 2)
     }
 
+    // The 5-zone panel keeps bits 5..7 of its zone byte set: a write of that byte verifies once the
+    // panel's bits are taken into ImagemPC.
+    void fiveZoneZoneByteTakesThePanelsBits() {
+        SimSession s(config(2));
+        QVERIFY(s.connectAndRead());
+        ProgrammingImage& pc = s.host.images5.ImagemPC;
+        pc.setBytes(s.host.images5.ImagemAlarme.bytes());
+        pc.setByte(48, 0x1B); // zone 3 disabled
+        quint32 blocks = 0;
+        s.requestWrite(blocks, marks({{3, 0x01}}, &blocks));
+        const auto report = s.host.waitForReport();
+        QVERIFY(report);
+        QCOMPARE(int(report->outcome), int(Outcome::Completed));
+        QCOMPARE(pc.byte(48), quint8(0xFB));
+        QCOMPARE(quint8(s.sim.image()[48]), quint8(0xFB));
+        QCOMPARE(s.sim.chunkWrites().size(), 1);
+    }
+
     // A byte the panel will not keep: the block is written again and again; the efficiency figure
     // drops with every round, the operator presses "Cancelar", and the write is reported as
     // cancelled with only the blocks the panel holds counted as done.
