@@ -378,6 +378,7 @@ bool DataSet::Insert() {
 }
 
 bool DataSet::Post() {
+    m_lastErrorCodes.clear();
     if (!Editing())
         return Fail(QStringLiteral("%1 não está em edição.").arg(m_name));
     const bool inserting = m_state == State::Insert;
@@ -406,8 +407,10 @@ bool DataSet::Post() {
     FbStatement* statement = m_db.Prepared(inserting ? m_statements.insertSql : m_statements.updateSql);
     if (!statement)
         return Fail(m_db.LastError());
-    if (!statement->Execute(params))
+    if (!statement->Execute(params)) {
+        m_lastErrorCodes = statement->LastErrorCodes();
         return Fail(statement->LastError());
+    }
 
     if (inserting) {
         m_rows.append(Row{-1, buffer});

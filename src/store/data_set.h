@@ -122,6 +122,8 @@ public:
     bool Execute(const QString& sql, const QVariantList& params = {});
 
     QString LastError() const { return m_lastError; }
+    // The engine's error codes of the last failure (see IsDuplicateKeyError).
+    QList<long> LastErrorCodes() const { return m_lastErrorCodes; }
 
     // The rows, position, state and buffer of the set, to put back after a failed group of posts.
     struct Snapshot {
@@ -185,4 +187,5 @@ private:
     QVariant m_oldKey;
 
     QString m_lastError;
+    QList<long> m_lastErrorCodes;
 };

@@ -19,6 +19,10 @@ const char kTransactionParameters[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_
 
 } // namespace
 
+bool IsDuplicateKeyError(const QList<long>& codes) {
+    return codes.contains(long(isc_unique_key_violation)) || codes.contains(long(isc_no_dup));
+}
+
 DbConnection::DbConnection(QObject* parent) : QObject(parent) {}
 
 DbConnection::~DbConnection() {

@@ -10,6 +10,9 @@
 
 class FbStatement;
 
+// Whether the engine refused a row because its unique key or value is taken (a login name in use).
+bool IsDuplicateKeyError(const QList<long>& codes);
+
 // The one connection to the database and its one transaction, over the Firebird client library.
 // The connection talks ISO8859_1, the character set of the columns, so text crosses it without
 // conversion. While connected a transaction is always running, with the parameters the program
@@ -61,6 +64,9 @@ Q_SIGNALS:
 
 private:
     friend class FbStatement;
+
+    // Whether the engine refused a row because its unique key or value is taken (a login name in use).
+    bool IsDuplicateKeyError(const QList<long>& codes);
     bool EndTransaction(bool commit, bool retaining);
 
     QString m_databaseName;

@@ -224,6 +224,22 @@ private Q_SLOTS:
         QVERIFY(!m_dm->DSetClientes.Active());
     }
 
+    void takenLoginNameIsRefusedAsDuplicate() {
+        DataSet& operators = m_dm->DSetUsuariosSoft;
+        QVERIFY(operators.Open());
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            QVERIFY(operators.Insert());
+            operators.SetValue("USUARIO", "maria");
+            operators.SetValue("ATIVO", "T");
+            const bool posted = operators.Post();
+            QCOMPARE(posted, attempt == 0);
+            QCOMPARE(IsDuplicateKeyError(operators.LastErrorCodes()), attempt == 1);
+        }
+        operators.Cancel();
+        QVERIFY(m_dm->CommitRetaining());
+        QCOMPARE(Count(*m_dm, "USUARIOS_SOFTWARE"), 1);
+    }
+
     void openAndLoginChoosesFirstTimeSetupOrLogin() {
         m_dm->Disconnect();
         QVERIFY(m_dm->OpenAndLogin(m_temp->Path()));
