@@ -367,6 +367,16 @@ void OnLine::readProcedure() {
         }
     }
 
+    // Normalise the panel's copy before anyone is told the programming has arrived, so no reader
+    // ever sees the raw zone attributes.
+    onUi([&] {
+        m_host.RefreshMonitoringView();
+        ProgrammingImage alarme(familyOf(Product));
+        alarme.setBytes(m_host.ImageBytes(Product, ImageCopy::Alarme, 0, alarme.size()));
+        NormalizaAtributosZonas(alarme);
+        m_host.SetImageBytes(Product, ImageCopy::Alarme, 0, alarme.bytes());
+    });
+
     report.outcome = stoppedBy.value_or(Outcome::Completed);
     report.framesPlanned = FramesPlanned;
     report.errorCount = ErrorCount;
@@ -376,12 +386,5 @@ void OnLine::readProcedure() {
 
     endOperation();
 
-    onUi([&] {
-        m_host.RefreshMonitoringView();
-        ProgrammingImage alarme(familyOf(Product));
-        alarme.setBytes(m_host.ImageBytes(Product, ImageCopy::Alarme, 0, alarme.size()));
-        NormalizaAtributosZonas(alarme);
-        m_host.SetImageBytes(Product, ImageCopy::Alarme, 0, alarme.bytes());
-    });
     finishTransfer(report);
 }
