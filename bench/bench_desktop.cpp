@@ -1,7 +1,7 @@
 // The main window with a large customer base: time from start to a usable window, time per
 // keystroke of the search as the operator types, time of a title click, and peak memory.
 //   bench_desktop [customers]        (default 100000; runs offscreen)
-#include "app/app_paths.h"
+#include "base/app_paths.h"
 #include "link/link_state.h"
 #include "serial/memory_line.h"
 #include "store/data_module.h"

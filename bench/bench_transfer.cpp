@@ -17,7 +17,7 @@
 //    could not beat with the same pauses, since the pauses after a send overlap the answer.
 // The clock runs at real speed unless --scale says otherwise (a scaled clock magnifies the
 // program's own overheads in logical time).
-#include "link/clock.h"
+#include "base/clock.h"
 #include "support/sim_session.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "link/receive_dispatcher.h"
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "link/frame_codec.h"
 #include "serial/com_port.h"
 

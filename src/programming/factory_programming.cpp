@@ -1,6 +1,6 @@
 #include "programming/factory_programming.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "programming/panel_codes.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 
 // The modem catalogue Modem.ini in the application folder: the modem models with their
 // initialisation strings (AT commands without "AT", separated by single spaces) and the selected

@@ -1,6 +1,6 @@
 #include "serial/modem_commands.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 QByteArray DialCommand(const Settings& settings) {
     return settings.Discagem == QLatin1String("Tom") ? QByteArrayLiteral("ATDT") : QByteArrayLiteral("ATDP");

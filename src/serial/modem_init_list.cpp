@@ -1,6 +1,6 @@
 #include "serial/modem_init_list.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 
 #include "session/online_worker.h"
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "link/frame_codec.h"
 #include "programming/chunk_marks.h"
 #include "programming/programming_images.h"

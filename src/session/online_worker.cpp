@@ -1,7 +1,7 @@
 #include "session/online_worker.h"
 
-#include "app/locale_format.h"
-#include "link/clock.h"
+#include "base/locale_format.h"
+#include "base/clock.h"
 #include "serial/modem_commands.h"
 
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 
 #include "session/online_worker.h"
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "link/frame_codec.h"
 #include "session/session_frames.h"
 

@@ -1,6 +1,6 @@
 #include "store/data_module.h"
 
-#include "app/app_paths.h"
+#include "base/app_paths.h"
 #include "programming/product_codes.h"
 #include "store/schema_tables.h"
 #include "store/store_messages.h"

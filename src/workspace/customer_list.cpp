@@ -1,6 +1,6 @@
 #include "workspace/customer_list.h"
 
-#include "app/locale_format.h"
+#include "base/locale_format.h"
 #include "programming/product_codes.h"
 #include "store/db_connection.h"
 #include "store/fb_statement.h"

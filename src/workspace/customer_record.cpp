@@ -1,6 +1,6 @@
 #include "workspace/customer_record.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "programming/programming_storage.h"
 #include "store/data_module.h"
 

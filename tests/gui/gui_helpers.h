@@ -2,7 +2,7 @@
 
 // Helpers of the window tests: answering message boxes and driving modal dialogs.
 
-#include "app/ui/message_box.h"
+#include "widgets/message_box.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 // What the record screen's GUI tests share: answers to the screen's questions, finding and typing
 // into its controls, and a fresh database with a customer typed in through the screen.
-#include "app/ui/operator_prompts.h"
+#include "widgets/operator_prompts.h"
 #include "support/connected_data_module.h"
 #include "workspace/ui/frm_prog_main.h"
 

@@ -1,7 +1,7 @@
 // The main window's customer list against a fresh embedded database: adding customers of every
 // model through the product chooser, opening, searching, sorting, the recycle bin and the columns.
-#include "app/ini_file.h"
-#include "app/settings.h"
+#include "base/ini_file.h"
+#include "base/settings.h"
 #include "gui/gui_helpers.h"
 #include "link/link_state.h"
 #include "programming/ui/frm_tipo_do_produto.h"

@@ -1,9 +1,9 @@
 // The customer record screen offscreen against a fresh embedded database: adding a customer of each
 // model through the screen, saving with its checks (required fields, repeated panel codes under each
 // rule), leaving with its questions, the typing rules and the code group.
-#include "app/locale_format.h"
-#include "app/ui/balloon_tip.h"
-#include "app/ui/operator_prompts.h"
+#include "base/locale_format.h"
+#include "widgets/balloon_tip.h"
+#include "widgets/operator_prompts.h"
 #include "gui/record_screen_fixture.h"
 #include "support/connected_data_module.h"
 #include "workspace/record_texts.h"

@@ -1,8 +1,8 @@
-#include "link/clock.h"
-#include "link/link_controller.h"
-#include "link/ui/frm_conecta_alarme.h"
-#include "link/ui/frm_status.h"
-#include "link/ui/widget_link_operator.h"
+#include "base/clock.h"
+#include "link_control/link_controller.h"
+#include "link_control/ui/frm_conecta_alarme.h"
+#include "link_control/ui/frm_status.h"
+#include "link_control/ui/widget_link_operator.h"
 
 #include "panel_simulator.h"
 #include "serial/memory_line.h"

@@ -2,7 +2,7 @@
 #include "access/login.h"
 #include "access/ui/frm_primeira_senha.h"
 #include "access/ui/frm_splash.h"
-#include "app/ui/balloon_tip.h"
+#include "widgets/balloon_tip.h"
 #include "gui/gui_helpers.h"
 #include "store/data_module.h"
 #include "support/temp_database.h"

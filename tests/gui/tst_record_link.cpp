@@ -3,10 +3,10 @@
 // session reading the panel's programming into the screen's images, "Enviar para o Painel",
 // disconnect with F7, and leaving while a session runs.
 #include "gui/record_screen_fixture.h"
-#include "link/clock.h"
-#include "link/link_controller.h"
-#include "link/ui/frm_status.h"
-#include "link/ui/widget_link_operator.h"
+#include "base/clock.h"
+#include "link_control/link_controller.h"
+#include "link_control/ui/frm_status.h"
+#include "link_control/ui/widget_link_operator.h"
 #include "panel_simulator.h"
 #include "serial/memory_line.h"
 #include "session/online_worker.h"

@@ -2,10 +2,10 @@
 // Hayes modem, on the scaled clock: every ending of a connection attempt, the answering-machine
 // bypass, the version check, and the session that follows a connection.
 
-#include "link/clock.h"
-#include "link/conecta_alarme.h"
-#include "link/link_controller.h"
-#include "link/link_texts.h"
+#include "base/clock.h"
+#include "link_control/conecta_alarme.h"
+#include "link_control/link_controller.h"
+#include "link_control/link_texts.h"
 #include "panel_simulator.h"
 #include "serial/memory_line.h"
 #include "session/online_worker.h"

@@ -1,4 +1,4 @@
-#include "link/clock.h"
+#include "base/clock.h"
 #include "link/frame_codec.h"
 #include "link/receive_dispatcher.h"
 #include "serial/memory_line.h"

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "base/settings.h"
 #include "programming/factory_programming.h"
 #include "programming/programming_storage.h"
 #include "store/data_module.h"

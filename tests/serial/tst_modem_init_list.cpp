@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "base/settings.h"
 #include "serial/modem_catalogue.h"
 #include "serial/modem_init_list.h"
 

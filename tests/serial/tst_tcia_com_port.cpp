@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "serial/com_port_map.h"
 #include "serial/tcia_com_port.h"
 

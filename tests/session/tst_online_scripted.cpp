@@ -1,7 +1,7 @@
 // The session worker against a scripted panel that answers each frame exactly as a test wants:
 // the cases a real panel rarely produces on demand (a refusal, a stray answer of another type, a
 // request that names no block of the model) and the literal frames of the hang-up.
-#include "link/clock.h"
+#include "base/clock.h"
 #include "link/frame_codec.h"
 #include "serial/memory_line.h"
 #include "session/session_frames.h"

@@ -1,7 +1,7 @@
 // The session worker against the simulated panel and modem on the scaled clock: reading the whole
 // programming of both families, writes that meet a rejected chunk or a byte the panel will not
 // keep, a panel that stops answering, the PGM change procedure and the idle status poll.
-#include "link/clock.h"
+#include "base/clock.h"
 #include "session/session_frames.h"
 #include "support/sim_session.h"
 

@@ -4,7 +4,7 @@
 // and frames built the way the system's examples write them. Deliberately independent of the
 // application's frame code.
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "serial/memory_line.h"
 
 #include <QByteArray>

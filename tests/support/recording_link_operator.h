@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/link_operator.h"
+#include "link_control/link_operator.h"
 #include "programming/programming_images.h"
 #include "session/online_host.h"
 

@@ -1,6 +1,6 @@
 #include "support/scripted_panel.h"
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "serial/memory_line.h"
 
 #include <QTimer>

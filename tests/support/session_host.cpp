@@ -1,6 +1,6 @@
 #include "support/session_host.h"
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "serial/com_port.h"
 #include "session/session_send.h"
 

@@ -3,7 +3,7 @@
 
 #include "panel_simulator.h"
 
-#include "link/clock.h"
+#include "base/clock.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

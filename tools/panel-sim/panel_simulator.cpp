@@ -6,7 +6,7 @@
 #include "sim_panel.h"
 #include "sim_transport.h"
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "serial/memory_line.h"
 
 using namespace sim;

@@ -1,6 +1,6 @@
 #include "sim_line_pacer.h"
 
-#include "link/clock.h"
+#include "base/clock.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "sim_modem.h"
 
-#include "link/clock.h"
+#include "base/clock.h"
 
 #include <QRegularExpression>
 

@@ -2,7 +2,7 @@
 
 #include "sim_bytes.h"
 
-#include "link/clock.h"
+#include "base/clock.h"
 
 namespace sim {
 

@@ -1,6 +1,6 @@
 #include "sim_transport.h"
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "serial/memory_line.h"
 
 #include <cerrno>

@@ -1,8 +1,8 @@
 #include "access/ui/frm_primeira_senha.h"
 
-#include "app/ui/balloon_tip.h"
-#include "app/ui/help.h"
-#include "app/ui/message_box.h"
+#include "widgets/balloon_tip.h"
+#include "widgets/help.h"
+#include "widgets/message_box.h"
 #include "store/data_module.h"
 
 #include <QComboBox>

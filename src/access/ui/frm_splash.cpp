@@ -2,9 +2,9 @@
 
 #include "access/login.h"
 #include "access/ui/frm_primeira_senha.h"
-#include "app/ui/balloon_tip.h"
-#include "app/ui/help.h"
-#include "app/ui/message_box.h"
+#include "widgets/balloon_tip.h"
+#include "widgets/help.h"
+#include "widgets/message_box.h"
 #include "store/data_module.h"
 #include "store/store_messages.h"
 

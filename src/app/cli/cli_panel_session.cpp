@@ -1,9 +1,9 @@
 #include "app/cli/cli_panel_session.h"
 
-#include "app/app_paths.h"
-#include "app/ini_file.h"
-#include "link/link_controller.h"
-#include "link/link_texts.h"
+#include "base/app_paths.h"
+#include "base/ini_file.h"
+#include "link_control/link_controller.h"
+#include "link_control/link_texts.h"
 #include "programming/product_codes.h"
 #include "programming/programming_images.h"
 #include "serial/com_port_map.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/cli/cli_command.h"
-#include "app/settings.h"
-#include "link/link_operator.h"
+#include "base/settings.h"
+#include "link_control/link_operator.h"
 #include "programming/chunk_marks.h"
 #include "session/online_host.h"
 #include "store/data_module.h"

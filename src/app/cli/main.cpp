@@ -1,6 +1,6 @@
 // telvora-cli: the application's core without windows, for scripted and unattended jobs.
 //   telvora-cli [--db PATH] [--verbose] <command> [arguments]
-#include "app/app_paths.h"
+#include "base/app_paths.h"
 #include "app/cli/cli_command.h"
 
 #include <QCoreApplication>

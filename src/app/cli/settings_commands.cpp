@@ -1,7 +1,7 @@
 // The settings commands: settings com-port.
-#include "app/app_paths.h"
+#include "base/app_paths.h"
 #include "app/cli/cli_command.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "serial/com_port_map.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "access/ui/frm_primeira_senha.h"
 #include "access/ui/frm_splash.h"
-#include "app/ui/message_box.h"
+#include "widgets/message_box.h"
 
 void DesktopHost::ShowMessage(const QString& text) {
     ShowInfo(nullptr, text, QMessageBox::Critical);

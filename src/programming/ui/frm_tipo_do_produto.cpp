@@ -1,6 +1,6 @@
 #include "programming/ui/frm_tipo_do_produto.h"
 
-#include "app/ui/help.h"
+#include "widgets/help.h"
 #include "link/link_state.h"
 
 #include <QButtonGroup>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/settings.h"
-#include "app/ui/message_box_prompts.h"
+#include "base/settings.h"
+#include "widgets/message_box_prompts.h"
 #include "workspace/customer_list_model.h"
 
 #include <QMainWindow>

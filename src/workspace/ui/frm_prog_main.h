@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/settings.h"
-#include "app/ui/operator_prompts.h"
-#include "link/link_operator.h"
+#include "base/settings.h"
+#include "widgets/operator_prompts.h"
+#include "link_control/link_operator.h"
 #include "workspace/customer_record.h"
 #include "workspace/save_checks.h"
 

@@ -1,0 +1,560 @@
+#include "link_control/conecta_alarme.h"
+
+#include "base/clock.h"
+#include "link/frame_codec.h"
+#include "link_control/link_controller.h"
+#include "link_control/link_operator.h"
+#include "link_control/link_texts.h"
+#include "programming/product_codes.h"
+#include "serial/modem_commands.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr qint64 PollMs = 5;
+constexpr qint64 SupervisionTickMs = 1000;
+constexpr qint64 KeepAliveMs = 3000;
+constexpr qint64 CommandPauseMs = 300;
+constexpr qint64 FramePauseMs = 500;
+constexpr qint64 AfterFramePauseMs = 300;
+constexpr qint64 IdentifyRoundMs = 2000;
+constexpr qint64 CodeRoundMs = 1000;
+constexpr int MaxCodeRepeats = 5;
+constexpr qint64 AbandonedCallPauseMs = 10000;
+constexpr int MaxBypassSeconds = 255;
+
+} // namespace
+
+ConectaAlarme::ConectaAlarme(LinkController& link, const Settings& settings)
+    : LinkWorker(link), m_settings(settings), m_dialResultLimitMs(link.DialResultLimitMs) {
+    NumComandos = settings.NAT;
+}
+
+void ConectaAlarme::run() {
+    try {
+        Executa();
+    } catch (const std::exception&) {
+        TerminaComErro();
+    }
+}
+
+void ConectaAlarme::Executa() {
+    if (!InicializaModem()) {
+        TerminaComFalha();
+        return;
+    }
+    MudaVelocidade();
+    if (!Stopping())
+        EnganaSecretaria();
+    // Nothing is dialled once the attempt is over (a cancel during the answering-machine wait).
+    if (Stopping() || !Disca()) {
+        TerminaComFalha();
+        return;
+    }
+    Identifica();
+    if (!Stopping())
+        VerificaCodigos();
+    if (!Stopping())
+        Prossegue();
+    if (Stopping())
+        TerminaComFalha();
+    else
+        TerminaComSucesso();
+}
+
+// Phase 1: the initialisation list goes out one line per "OK", with "AT\r" every 3 s meanwhile
+// (an "OK" to it lets a line the modem rejected be passed over).
+bool ConectaAlarme::InicializaModem() {
+    LinkState& state = m_link.State();
+    OnMain([&] {
+        m_link.Operator()->ProgressSetCancelEnabled(true);
+        ResultCode = ResultNone;
+        state.CallbackPending = false;
+        state.DialPhase = false;
+        state.TimeoutTicks = 0;
+        // Left over from an earlier connection these would pass the waits below at once, or throw
+        // away this attempt's first genuine NO CARRIER.
+        state.ModemInitDone = false;
+        state.IgnoreNoCarrier = false;
+        m_link.SetSupervision(SupervisionTickMs);
+    });
+
+    const ModemInitList list = BuildModemInitList(m_settings, ModemInitWorker::Connection);
+    state.UsbModem = list.usbModem;
+    PausaHabilitada = m_settings.HabilitaPausa;
+    if (PausaHabilitada)
+        DigitoPABX = m_settings.Digito;
+    m_dialCommand = DialCommand(m_settings);
+
+    const int barMax = m_settings.NAT + 2;
+    IndiceComando = 0;
+    OnMain([&] { m_link.Operator()->ProgressSetBar(true, 1, barMax, 1); });
+
+    const Clock& clock = Clock::instance();
+    Envia(kModemAttention, [&] { state.OkReceived = false; });
+    Sleep(CommandPauseMs);
+    qint64 lastKeepAlive = clock.nowMs();
+    const QList<ModemInitStep> steps = ModemInitSteps(list);
+    for (qsizetype next = 0; next < steps.size() && !Stopping();) {
+        if (state.OkReceived.load()) {
+            const ModemInitStep& step = steps.at(next++);
+            // The index moves on together with the write, so that the "OK" to the last line finds
+            // it past the command count however fast it comes.
+            Envia(step.line, {}, [&] {
+                IndiceComando = step.indexAfter;
+                state.TimeoutTicks = 0;
+                m_link.Operator()->ProgressSetBar(true, 1, barMax, std::min(step.indexAfter, barMax));
+            });
+            if (step.modulation)
+                Envia(kModemModulation);
+        }
+        if (clock.nowMs() - lastKeepAlive >= KeepAliveMs) {
+            Envia(kModemAttention);
+            lastKeepAlive = clock.nowMs();
+        }
+        Sleep(PollMs);
+    }
+    OnMain([&] { m_link.Operator()->ProgressSetBar(false, 1, barMax, barMax); });
+    if (Stopping())
+        return false;
+
+    IndiceComando = IndiceComando + 4;
+    if (!WaitUntil([&] { return state.ModemInitDone.load(); }))
+        return false;
+    OnMain([&] {
+        state.DialPhase = true;
+        state.TimeoutTicks = 0;
+        // Dialling is not supervised: the modem's own carrier wait ends it.
+        m_link.SetSupervision(0);
+    });
+    return true;
+}
+
+// Phase 2: a serial modem talks to the panel at 300 baud; a USB-type modem was put into Bell 103
+// mode by its modulation command and keeps the port's speed.
+void ConectaAlarme::MudaVelocidade() {
+    if (m_link.State().UsbModem.load())
+        return;
+    Sleep(CommandPauseMs);
+    OnMain([&] { m_link.ReopenPort(300); });
+    Sleep(CommandPauseMs);
+}
+
+// Phase 3: a first call lets an answering machine on the panel's line take the call away; it is
+// abandoned after the stored time (learned from the operator's press at the second ring), and the
+// real call follows 10 s later.
+void ConectaAlarme::EnganaSecretaria() {
+    LinkState& state = m_link.State();
+    bool bypass = false;
+    int seconds = 0;
+    QString phone;
+    OnMain([&] {
+        LinkCustomerScreen* screen = m_link.CustomerScreen();
+        if (!screen)
+            throw LinkWorkerError(QStringLiteral("no customer screen"));
+        bypass = screen->EnganaSecretaria();
+        if (bypass)
+            seconds = screen->TempoEnganaSecretaria();
+        phone = screen->FonePainel();
+    });
+    if (!bypass) {
+        ProximoPasso();
+        return;
+    }
+
+    state.IgnoreNoCarrier = true; // the first call's NO CARRIER is not a result
+    const QByteArray firstCall = PlainDialLine(m_dialCommand, phone);
+    const Clock& clock = Clock::instance();
+    if (seconds != 0) {
+        ProximoPasso();
+        Envia(firstCall);
+        Sleep(CommandPauseMs);
+        SleepUnlessStopping(qint64(seconds) * 1000);
+    } else {
+        SegundoRing = false;
+        OnMain([&] { m_link.Operator()->ProgressSetSecondRingButton(true); });
+        // Timed from the moment the dial goes out, not from before the send's own pause.
+        qint64 dialledAt = 0;
+        Envia(firstCall, {}, [&] { dialledAt = clock.nowMs(); });
+        Sleep(CommandPauseMs);
+        ProximoPasso();
+        ProximoPasso();
+        WaitUntil([&] { return SegundoRing.load(); });
+        if (Stopping()) {
+            OnMain([&] { m_link.Operator()->ProgressSetSecondRingButton(false); });
+        } else {
+            const int learned = int(std::min<qint64>((clock.nowMs() - dialledAt) / 1000, MaxBypassSeconds));
+            OnMain([&] {
+                m_link.StepInsertAfterCurrent(LinkTexts::StepTimeBetweenRings(learned));
+                m_link.StepNext();
+                m_link.Operator()->ProgressSetSecondRingButton(false);
+                if (LinkCustomerScreen* screen = m_link.CustomerScreen())
+                    screen->SetTempoEnganaSecretaria(learned);
+            });
+        }
+    }
+
+    // Abandon the first call (also after a cancel: the modem must not go on ringing the panel).
+    ProximoPasso();
+    Envia(kModemAttention);
+    Sleep(CommandPauseMs);
+    if (!Stopping())
+        SleepUnlessStopping(AbandonedCallPauseMs);
+    if (!Stopping())
+        ProximoPasso();
+}
+
+// Phase 4: dial and wait for the carrier or the modem's failure result.
+bool ConectaAlarme::Disca() {
+    LinkState& state = m_link.State();
+    // Results left in the accumulator (the abandoned call's, or a failure text stored again with
+    // every batch) must not be taken for this dial's answer. They are dropped just before the dial
+    // goes out, so that no answer to the dial itself can be lost.
+    Envia(m_dialCommand, [&] {
+        state.IgnoreNoCarrier = false;
+        state.ClearRxText();
+        ResultCode = ResultNone;
+    });
+    Sleep(CommandPauseMs);
+    state.OkReceived = false;
+    Sleep(CommandPauseMs);
+
+    const Clock& clock = Clock::instance();
+    const qint64 dialledAt = clock.nowMs();
+    bool connected = false;
+    while (!connected && !Stopping()) {
+        const quint8 code = ResultCode.exchange(ResultNone);
+        switch (code) {
+        case ResultOk:
+            if (state.UsbModem.load()) {
+                Envia(kModemAnswer);
+                Sleep(CommandPauseMs);
+            }
+            break;
+        case ResultConnect:
+            ProximoPasso();
+            connected = true;
+            break;
+        case ResultNoCarrier:
+        case ResultError:
+        case ResultNoDialTone:
+        case ResultBusy:
+        case ResultNoAnswer:
+            MostraAviso(code);
+            Cancelado = true;
+            break;
+        default:
+            if (clock.nowMs() - dialledAt >= m_dialResultLimitMs) {
+                OnMain([&] {
+                    m_link.Operator()->ShowMessage(LinkOperator::MessageKind::Warning,
+                                                   QString::fromUtf8(LinkTexts::ModemNoResponse));
+                });
+                Cancelado = true;
+            } else {
+                Sleep(PollMs);
+            }
+            break;
+        }
+    }
+
+    Sleep(100);
+    OnMain([&] {
+        state.TimeoutTicks = 0;
+        m_link.SetSupervision(SupervisionTickMs); // 25 ticks without progress apply from now on
+    });
+    if (Stopping())
+        return false;
+    state.FrameMode = true;
+    return true;
+}
+
+void ConectaAlarme::Rodada(qint64 roundMs, int count, qint64 pauseMs,
+                           const std::function<void(const QByteArray&)>& onAnswer) {
+    LinkState& state = m_link.State();
+    const Clock& clock = Clock::instance();
+    const qint64 start = clock.nowMs();
+    while (clock.nowMs() - start < roundMs) {
+        if (Stopping())
+            return;
+        if (const std::optional<QByteArray> frame = state.TakeFrame()) {
+            Sleep(pauseMs);
+            if (const std::optional<QByteArray> slice = FrameCodec::AnswerSlice(*frame, count))
+                onAnswer(*slice);
+        } else {
+            Sleep(PollMs);
+        }
+    }
+}
+
+// Phase 5: the panel tells its product, version and panel code; both must match the customer.
+void ConectaAlarme::Identifica() {
+    LinkState& state = m_link.State();
+    const QByteArray request = FrameCodec::BuildShortCommand(FrameCodec::CmdIdentify);
+    Envia(request);
+    Sleep(FramePauseMs);
+    for (;;) {
+        m_retry = true;
+        Rodada(IdentifyRoundMs, FrameCodec::IdentifySlice, 2 * AfterFramePauseMs, [&](const QByteArray& s) {
+            const quint8 type = quint8(s.at(0));
+            if (type == FrameCodec::TypeNak) {
+                m_retry = true;
+                return;
+            }
+            if (type != FrameCodec::TypeIdentify || s.size() < FrameCodec::IdentifySlice)
+                return;
+            const quint8 product = quint8(s.at(1));
+            state.ReceivedVersion.store(FrameCodec::DecodeVersion(quint8(s.at(2))));
+            state.ConnectedProduct = product;
+            state.Orvan9Max = product == 4;
+
+            QString produto;
+            QByteArray panelCode;
+            OnMain([&] {
+                LinkCustomerScreen* screen = m_link.CustomerScreen();
+                if (!screen)
+                    throw LinkWorkerError(QStringLiteral("no customer screen"));
+                produto = screen->Produto();
+                panelCode = FrameCodec::PackCode(screen->CodigoPainel());
+            });
+            const int stored = produto.isNull() ? product : ProductCodeOf(produto);
+            if (stored < 0)
+                throw LinkWorkerError(QStringLiteral("PRODUTO is not a product code"));
+            if (stored != product) {
+                MostraAviso(9);
+                Cancelado = true;
+            }
+            if (s.mid(3, 2) != panelCode) {
+                MostraAviso(10);
+                Cancelado = true;
+            }
+            m_retry = false;
+        });
+        if (!m_retry || Stopping())
+            break;
+        Envia(request);
+        Sleep(FramePauseMs);
+    }
+    if (!Stopping())
+        ProximoPasso();
+    state.TimeoutTicks = 0;
+}
+
+QByteArray ConectaAlarme::FrameDeCodigos() {
+    QByteArray frame;
+    OnMain([&] {
+        LinkCustomerScreen* screen = m_link.CustomerScreen();
+        if (!screen)
+            throw LinkWorkerError(QStringLiteral("no customer screen"));
+        frame = FrameCodec::BuildCodeFrame(screen->CodigoPainel(), screen->CodigoPC());
+    });
+    return frame;
+}
+
+// Phase 6: the code frame proves both codes; the panel may refuse the PC code up to five repeats,
+// or ask to call back by itself.
+void ConectaAlarme::VerificaCodigos() {
+    LinkState& state = m_link.State();
+    m_codeCheckReached = true;
+    QByteArray frame = FrameDeCodigos();
+    if (frame.isEmpty()) {
+        // The panel code matched the panel's own, so the PC code is not four digits: the panel
+        // could only refuse it.
+        MostraAviso(11);
+        Cancelado = true;
+        return;
+    }
+    Envia(frame);
+    Sleep(FramePauseMs);
+    state.TimeoutTicks = 0;
+    int repeats = 0;
+    for (;;) {
+        m_retry = true;
+        Rodada(CodeRoundMs, FrameCodec::ShortAnswerSlice, AfterFramePauseMs, [&](const QByteArray& s) {
+            switch (quint8(s.at(0))) {
+            case FrameCodec::TypeAck:
+                m_retry = false;
+                break;
+            case FrameCodec::TypeNak:
+                if (repeats < MaxCodeRepeats) {
+                    m_retry = true;
+                } else {
+                    MostraAviso(11);
+                    Sleep(3000);
+                    m_retry = false;
+                    Cancelado = true;
+                }
+                break;
+            case FrameCodec::TypeCallback:
+                m_retry = false;
+                state.CallbackPending = true;
+                state.IgnoreNoCarrier = true;
+                state.CallbackRequested = false;
+                Cancelado = true;
+                break;
+            default:
+                break;
+            }
+        });
+        if (!m_retry || Stopping()) {
+            state.TimeoutTicks = 0;
+            return;
+        }
+        ++repeats;
+        frame = FrameDeCodigos();
+        Envia(frame);
+        Sleep(FramePauseMs);
+    }
+}
+
+// Phase 7: proceed into a session, or ask the panel to hang up and call back.
+void ConectaAlarme::Prossegue() {
+    LinkState& state = m_link.State();
+    if (!SleepUnlessStopping(2000))
+        return;
+    const bool callback = state.CallbackRequested.load();
+    const QByteArray frame =
+        FrameCodec::BuildShortCommand(callback ? FrameCodec::CmdCallback : FrameCodec::CmdProceed);
+    // A frame still waiting is dropped before the frame goes out, never after: the panel's answer
+    // comes back within the pause that follows and must not be thrown away with it.
+    const auto send = [&] {
+        Envia(frame, [&] {
+            state.DiscardFrame();
+            if (callback)
+                state.IgnoreNoCarrier = true;
+        });
+        Sleep(FramePauseMs);
+    };
+    send();
+    bool done = false;
+    while (!done) {
+        if (Stopping())
+            return;
+        Rodada(CodeRoundMs, FrameCodec::ShortAnswerSlice, AfterFramePauseMs, [&](const QByteArray& s) {
+            switch (quint8(s.at(0))) {
+            case FrameCodec::TypeAck:
+                done = true;
+                break;
+            case FrameCodec::TypeCallback:
+                state.CallbackPending = true;
+                state.IgnoreNoCarrier = true;
+                Cancelado = true;
+                done = true;
+                break;
+            default:
+                break;
+            }
+        });
+        if (!done && isInterruptionRequested())
+            return;
+        if (!done && !Cancelado.load())
+            send();
+    }
+
+    const bool pending = state.CallbackPending.load();
+    if (!callback) {
+        OnMain([&] {
+            m_link.StepAdd(LinkTexts::StepCodesCorrect(pending));
+            m_link.StepNext();
+        });
+    }
+    if (pending) {
+        OnMain([&] { m_link.StepAdd(LinkTexts::StepAwaitingCallback(), StepState::Done); });
+        Envia(kModemAttention);
+        Sleep(CommandPauseMs);
+    } else {
+        OnMain([&] {
+            m_link.StepAdd(LinkTexts::StepConnectedToPanel(
+                state.ConnectedProduct.load(), state.StoredVersion.load(), state.ReceivedVersion.load()));
+            m_link.Operator()->ProgressSetCancelEnabled(false);
+            m_link.StepNext();
+        });
+        Sleep(3000);
+    }
+    state.TimeoutTicks = 0;
+}
+
+void ConectaAlarme::TerminaComSucesso() {
+    LinkState& state = m_link.State();
+    OnMain([&] {
+        LinkOperator* op = m_link.Operator();
+        op->ProgressSetCancelEnabled(false);
+        m_link.SetSupervision(0);
+        LinkCustomerScreen* screen = m_link.CustomerScreen();
+        if (screen)
+            screen->SetConnectedImages(true);
+        if (!state.CallbackPending.load())
+            op->ProgressClose();
+        if (screen)
+            screen->SetVersionLabel(QLatin1Char('V') + state.ReceivedVersion.load());
+        op->ProgressSetCancelEnabled(true);
+    });
+    Cancelado = false;
+    m_link.PostMessage(WM_CONECTA_ALARME_FIM);
+}
+
+void ConectaAlarme::TerminaComFalha() {
+    LinkState& state = m_link.State();
+    // The supervisor's own mark, not the tick count: a phase that ends because of the cancel may
+    // reset the count on its way out.
+    QString noResponse;
+    if (SupervisionExpired.load())
+        noResponse = QString::fromUtf8(state.DialPhase.load() ? LinkTexts::PanelNoResponse
+                                                              : LinkTexts::ModemNoResponse);
+    OnMainQuietly([&] {
+        LinkOperator* op = m_link.Operator();
+        if (!noResponse.isEmpty())
+            op->ShowMessage(LinkOperator::MessageKind::Warning, noResponse);
+        if (state.CallbackPending.load()) {
+            // The progress window stays up for the callback wait.
+            if (LinkCustomerScreen* screen = m_link.CustomerScreen())
+                screen->SetConnectedImages(true);
+            state.IgnoreNoCarrier = true;
+            m_link.ClosePort();
+            op->ProgressSetCancelEnabled(true);
+        } else {
+            op->ProgressClose();
+            // An attempt that failed before the code verification drops the line here; the
+            // handler closes the port in every case.
+            if (!m_codeCheckReached)
+                m_link.ClosePort();
+        }
+    });
+    Cancelado = true;
+    m_link.PostMessage(WM_CONECTA_ALARME_FIM);
+}
+
+void ConectaAlarme::TerminaComErro() noexcept {
+    Erro = true;
+    Cancelado = true;
+    OnMainQuietly([&] {
+        m_link.ClosePort();
+        m_link.Operator()->ProgressClose();
+    });
+    m_link.PostMessage(WM_CONECTA_ALARME_FIM);
+}
+
+void ConectaAlarme::Envia(const QByteArray& command, const std::function<void()>& before,
+                          const std::function<void()>& after) {
+    Comando = command;
+    OnMain([&] {
+        LinkCustomerScreen* screen = m_link.CustomerScreen();
+        const DialInputs dial{DigitoPABX, PausaHabilitada, screen ? screen->FonePainel() : QString()};
+        if (before)
+            before();
+        QString error;
+        if (!m_link.Dispatcher().EnviaComando(command, dial, &error))
+            throw LinkWorkerError(error);
+        if (after)
+            after();
+    });
+}
+
+void ConectaAlarme::ProximoPasso() {
+    OnMain([&] { m_link.StepNext(); });
+}
+
+void ConectaAlarme::MostraAviso(quint8 code) {
+    CodigoAviso = code;
+    OnMain([&] { m_link.Mostra_Aviso(code); });
+}

@@ -1,0 +1,535 @@
+#include "link_control/link_controller.h"
+
+#include "base/clock.h"
+#include "link_control/conecta_alarme.h"
+#include "link_control/link_operator.h"
+#include "link_control/link_texts.h"
+#include "programming/product_codes.h"
+#include "programming/programming_images.h"
+#include "serial/com_port.h"
+#include "session/online_worker.h"
+#include "session/session_send.h"
+
+#include <QEventLoop>
+#include <QMetaObject>
+#include <QPointer>
+#include <QThread>
+
+#include <exception>
+
+namespace {
+
+constexpr qint64 AfterWorkerPauseMs = 1500;
+constexpr qint64 ResponseTimerMs = 2000;
+constexpr int ModemSilentTicks = 6;
+constexpr int PanelSilentTicks = 25;
+constexpr int ConnectBaudrate = 9600;
+
+} // namespace
+
+LinkController::LinkController(ComPort* port, LinkOperator* op, QObject* parent)
+    : QObject(parent), m_dispatcher(port), m_operator(op) {
+    m_dispatcher.CustomerScreenOpen = [this] { return m_screen != nullptr; };
+    m_tmrConectaAlarme.setInterval(0);
+    connect(&m_tmrConectaAlarme, &QTimer::timeout, this, &LinkController::tmrConectaAlarmeTimer);
+    m_tmrOnline.setInterval(Clock::instance().realInterval(ResponseTimerMs));
+    connect(&m_tmrOnline, &QTimer::timeout, this, &LinkController::tmrOnlineTimer);
+}
+
+LinkController::~LinkController() {
+    if (m_onLine) {
+        m_onLine->requestInterruption();
+        waitForThread(m_onLine);
+        delete m_onLine;
+        m_onLine = nullptr;
+    }
+    if (m_conectaAlarme) {
+        m_conectaAlarme->Cancelado = true;
+        m_conectaAlarme->requestInterruption();
+        waitForThread(m_conectaAlarme);
+        delete m_conectaAlarme;
+        m_conectaAlarme = nullptr;
+    }
+}
+
+// --- connecting ----------------------------------------------------------------------------------
+
+bool LinkController::Conectar(bool withCallback) {
+    if (!m_screen || m_conectaAlarme)
+        return false;
+    LinkState& state = State();
+    state.CallbackRequested = withCallback;
+    state.FrameMode = false;
+
+    ComPort* port = Modem();
+    ClosePort();
+    port->SetPort(m_settings.ComPort);
+    port->SetBaudrate(ConnectBaudrate); // the modem is set up at 9600 baud
+    m_operator->SetBusyCursor(true);
+    if (!port->CanOpen()) {
+        m_operator->SetBusyCursor(false);
+        m_operator->ShowMessage(LinkOperator::MessageKind::Error, LinkTexts::PortCannotBeOpened());
+        return false;
+    }
+    try {
+        port->SetOpened(true);
+    } catch (const ECiaComPort&) {
+        m_operator->SetBusyCursor(false);
+        m_operator->ShowMessage(LinkOperator::MessageKind::Error,
+                                LinkTexts::PortNumberCannotBeOpened(port->Port()));
+        return false;
+    }
+    m_operator->SetBusyCursor(false);
+    port->ClearOutputQueue();
+    port->PurgeInput();
+    port->PurgeOutput();
+
+    // The progress window: its steps first, then the worker, which updates them.
+    m_operator->ProgressSetBar(false, 1, m_settings.NAT + 2, 1);
+    m_operator->ProgressSetSecondRingButton(false);
+    m_operator->ProgressSetText(QString());
+    StepsReset(connectionSteps());
+    m_operator->ProgressShow();
+    if (!state.CallBackWorker.load())
+        IniciaConexao();
+    return true;
+}
+
+QStringList LinkController::connectionSteps() {
+    QStringList steps{LinkTexts::StepPortConnected(m_settings.ComPort),
+                      LinkTexts::StepConfiguringModem(m_settings.Modem)};
+    const QString phone = m_screen->FonePainel();
+    if (m_screen->EnganaSecretaria()) {
+        steps << LinkTexts::StepDialling(phone);
+        if (m_screen->TempoEnganaSecretaria() == 0)
+            steps << LinkTexts::StepPressAtSecondRing();
+        steps << LinkTexts::StepWaitingBypassTime();
+    }
+    steps << LinkTexts::StepDialling(phone) << LinkTexts::StepConnectingToPanel()
+          << LinkTexts::StepCheckingCodes();
+    return steps;
+}
+
+void LinkController::IniciaConexao() {
+    if (m_conectaAlarme)
+        return;
+    LinkState& state = State();
+    state.SetFrameReady(false);
+    state.ClearRxText();
+    m_conectaAlarme = new ConectaAlarme(*this, m_settings);
+    state.ConectaAlarmeWorker = m_conectaAlarme;
+    m_conectaAlarme->start();
+}
+
+void LinkController::CancelaConexao() {
+    if (!m_conectaAlarme)
+        return;
+    m_conectaAlarme->Cancelado = true;
+    // The end-message handler may free the worker while we wait.
+    waitForThread(m_conectaAlarme);
+}
+
+void LinkController::SegundoRingPressionado() {
+    if (m_conectaAlarme)
+        m_conectaAlarme->SegundoRing = true;
+}
+
+void LinkController::StatusCancelado() {
+    State().CancelRequested = true;
+}
+
+void LinkController::StatusOcultado() {
+    State().CancelRequested = true;
+}
+
+// --- calls from the workers ----------------------------------------------------------------------
+
+void LinkController::Mostra_Aviso(int code) {
+    m_operator->ShowMessage(LinkOperator::MessageKind::Information, LinkTexts::Aviso(code));
+}
+
+void LinkController::StepsReset(const QStringList& lines) {
+    m_steps.Reset(lines);
+    m_operator->ProgressSteps(m_steps.Lines());
+}
+
+void LinkController::StepNext() {
+    m_steps.Next();
+    m_operator->ProgressSteps(m_steps.Lines());
+}
+
+void LinkController::StepAdd(const QString& text, StepState state) {
+    m_steps.Add(text, state);
+    m_operator->ProgressSteps(m_steps.Lines());
+}
+
+void LinkController::StepInsertAfterCurrent(const QString& text) {
+    m_steps.InsertAfterCurrent(text);
+    m_operator->ProgressSteps(m_steps.Lines());
+}
+
+void LinkController::SetSupervision(qint64 intervalMs) {
+    if (intervalMs <= 0) {
+        m_tmrConectaAlarme.stop();
+        m_tmrConectaAlarme.setInterval(0);
+        return;
+    }
+    m_tmrConectaAlarme.setInterval(Clock::instance().realInterval(intervalMs));
+    m_tmrConectaAlarme.start();
+}
+
+void LinkController::ReopenPort(int baudrate) {
+    ComPort* port = Modem();
+    ClosePort();
+    port->SetBaudrate(baudrate);
+    port->SetOpened(true);
+    port->ClearOutputQueue();
+    port->PurgeInput();
+    port->PurgeOutput();
+}
+
+void LinkController::RunOnMain(const std::function<void()>& work) {
+    if (QThread::currentThread() == thread()) {
+        work();
+        return;
+    }
+    std::exception_ptr error;
+    QMetaObject::invokeMethod(
+        this,
+        [&] {
+            try {
+                work();
+            } catch (...) {
+                error = std::current_exception();
+            }
+        },
+        Qt::BlockingQueuedConnection);
+    if (error)
+        std::rethrow_exception(error);
+}
+
+void LinkController::PostMessage(LinkMessage message) {
+    QMetaObject::invokeMethod(
+        this, [this, message] { handleMessage(message); }, Qt::QueuedConnection);
+}
+
+void LinkController::handleMessage(int message) {
+    switch (message) {
+    case WM_CONECTA_ALARME_FIM:
+        WM_CONECTA_ALARME_FIM_Handler();
+        break;
+    case WM_ONLINE_FIM:
+        WM_ONLINE_FIM_Handler();
+        break;
+    default:
+        break;
+    }
+}
+
+void LinkController::waitForThread(QThread* thread) {
+    QPointer<QThread> watched(thread);
+    // Waiting on the main thread keeps serving the worker's calls, so a worker in the middle of
+    // one can still finish.
+    while (watched && !watched->isFinished()) {
+        QEventLoop loop;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (!watched || watched->isFinished())
+                loop.quit();
+        });
+        poll.start(2);
+        loop.exec();
+    }
+    if (watched)
+        watched->wait();
+}
+
+// --- end messages ----------------------------------------------------------------------------------
+
+void LinkController::WM_CONECTA_ALARME_FIM_Handler() {
+    LinkState& state = State();
+    ConectaAlarme* worker = m_conectaAlarme;
+    if (worker && worker->Erro.load()) {
+        ClosePort();
+        m_operator->ShowMessage(LinkOperator::MessageKind::Warning, LinkTexts::ConnectionErrorText());
+    }
+    if (m_screen)
+        m_screen->SetCloseEnabled(false);
+
+    const bool failed = !worker || worker->Cancelado.load();
+    if (worker) {
+        waitForThread(worker);
+        delete worker;
+        m_conectaAlarme = nullptr;
+        state.ConectaAlarmeWorker = nullptr;
+        Clock::instance().sleepMs(AfterWorkerPauseMs);
+    }
+    const bool callbackPending = state.CallbackPending.load();
+    if (callbackPending) {
+        state.FrameMode = false;
+        state.TimeoutTicks = 0;
+        state.DialPhase = false;
+        m_operator->ProgressSetText(LinkTexts::AwaitingPanelCall());
+    } else {
+        m_operator->ProgressClose();
+    }
+    m_operator->SetBusyCursor(false);
+    SetSupervision(0);
+    state.OkReceived = false;
+
+    if (!failed) {
+        Inicia_OnLine();
+        VerificaVersao();
+        if (m_onLine) {
+            // The whole programming of the panel's family, and its status.
+            const int connected = state.ConnectedProduct.load();
+            const QString produto = m_screen ? m_screen->Produto() : QString();
+            if (IsOrvan10(connected, produto) || IsProduct3Or4(connected, produto))
+                m_onLine->Blocks = 0x7FFFF;
+            else if (IsOrvan5(connected, produto))
+                m_onLine->Blocks = 0xFFFF;
+            m_onLine->ReadProgrammingRequest = true;
+            m_onLine->StatusRequest = true;
+        }
+    }
+    if (callbackPending) {
+        if (Inicia_CallBack) {
+            Inicia_CallBack();
+        } else {
+            // Nobody waits for the panel's call: end the attempt as not connected.
+            state.CallbackPending = false;
+            m_operator->ProgressClose();
+        }
+    }
+    if (failed && !state.CallbackPending.load()) {
+        restoreConnectImages();
+        ClosePort();
+        if (m_screen)
+            m_screen->SetCloseEnabled(true);
+    }
+    Q_EMIT ConnectionEnded(!failed, callbackPending);
+}
+
+void LinkController::WM_ONLINE_FIM_Handler() {
+    if (OnLine* worker = m_onLine) {
+        waitForThread(worker);
+        delete worker;
+        m_onLine = nullptr;
+        State().OnLineWorker = nullptr;
+    }
+    // A session that ended without its hang-up (terminated, or the customer screen went away)
+    // must not leave the call up: closing the port drops DTR and the modem hangs up.
+    ClosePort();
+    State().FrameMode = false;
+    if (m_screen) {
+        restoreConnectImages();
+        m_tmrOnline.stop();
+        m_screen->MonitoringViewRefresh();
+    }
+    Q_EMIT SessionEnded();
+}
+
+void LinkController::restoreConnectImages() {
+    if (m_screen)
+        m_screen->SetConnectedImages(false);
+}
+
+// --- link supervisor -----------------------------------------------------------------------------
+
+void LinkController::Inicia_OnLine() {
+    if (m_onLine)
+        return;
+    m_onLine = new OnLine(*this);
+    State().OnLineWorker = m_onLine;
+    m_onLine->DisconnectRequest = false;
+    m_onLine->ReadDateTimeRequest = false;
+    m_onLine->ReadProgrammingRequest = false;
+    m_onLine->ReadBufferRequest = false;
+    connect(
+        m_onLine, &OnLine::OnLineFim, this, [this] { handleMessage(WM_ONLINE_FIM); }, Qt::QueuedConnection);
+    m_onLine->start();
+}
+
+void LinkController::Inicia_todas_as_variaveis() {
+    ClosePort();
+    State().ResetLink();
+    if (ClearFirstRun)
+        ClearFirstRun();
+}
+
+void LinkController::VerificaVersao() {
+    LinkState& state = State();
+    const QString received = state.ReceivedVersion.load();
+    if (received == state.StoredVersion.load() || !m_screen)
+        return;
+    if (state.Orvan9Max.load()) {
+        m_screen->SetVersaoProduto(received);
+        state.StoredVersion.store(QStringLiteral("1.3"));
+        state.ReceivedVersion.store(QStringLiteral("1.3"));
+        m_screen->SetCaptionLabel(LinkTexts::CustomerCaptionOrvan9Max());
+        return;
+    }
+    if (!m_operator->Ask(LinkTexts::VersionQuestion(), false))
+        return;
+    m_screen->SetVersaoProduto(received);
+    state.StoredVersion.store(received);
+    const int connected = state.ConnectedProduct.load();
+    const QString produto = m_screen->Produto();
+    int product = 0;
+    if (IsOrvan10(connected, produto))
+        product = 1;
+    else if (IsOrvan5(connected, produto))
+        product = 2;
+    else if (IsProduct3Or4(connected, produto))
+        product = 3;
+    if (product != 0)
+        m_screen->SetCaptionLabel(LinkTexts::CustomerCaption(product, received));
+}
+
+void LinkController::tmrConectaAlarmeTimer() {
+    LinkState& state = State();
+    if (m_screen && !state.ConectaAlarmeWorker.load())
+        return;
+    const int ticks = ++state.TimeoutTicks;
+    const bool dialPhase = state.DialPhase.load();
+    if ((dialPhase && ticks >= PanelSilentTicks) || (!dialPhase && ticks >= ModemSilentTicks)) {
+        SetSupervision(0);
+        if (state.ConectaAlarmeWorker.load() && m_conectaAlarme) {
+            m_conectaAlarme->SupervisionExpired = true;
+            m_conectaAlarme->Cancelado = true;
+            m_conectaAlarme->requestInterruption();
+        }
+    }
+}
+
+void LinkController::tmrOnlineTimer() {
+    if (m_onLine)
+        m_onLine->ResponseTimerExpired();
+}
+
+// --- session host ----------------------------------------------------------------------------------
+
+bool LinkController::SendFrame(const QByteArray& text) {
+    return SendFrameWithoutPause(m_dispatcher, text);
+}
+
+bool LinkController::PortOpened() {
+    return Modem()->Opened();
+}
+
+void LinkController::SetResponseTimerInterval(int logicalMs) {
+    m_tmrOnline.setInterval(Clock::instance().realInterval(logicalMs));
+}
+
+void LinkController::StartResponseTimer() {
+    m_tmrOnline.start();
+}
+
+void LinkController::StopResponseTimer() {
+    m_tmrOnline.stop();
+}
+
+void LinkController::ShowStatusWindow(const StatusWindowContent& content) {
+    m_statusShown = true;
+    m_efficiencyShown = content.ShowEfficiency;
+    m_operator->StatusShow(content.Text, content.ShowGauge, content.GaugeMin, content.GaugeMax);
+    m_operator->StatusSetEfficiency(content.ShowEfficiency, QString());
+}
+
+void LinkController::SetStatusGauge(int position) {
+    if (m_statusShown)
+        m_operator->StatusSetGauge(position);
+}
+
+void LinkController::ShowEfficiency(const QString& figure) {
+    if (m_statusShown)
+        m_operator->StatusSetEfficiency(m_efficiencyShown, figure);
+}
+
+void LinkController::CloseStatusWindow() {
+    if (!m_statusShown)
+        return;
+    m_statusShown = false;
+    m_operator->StatusClose();
+}
+
+bool LinkController::AskContinueTrying() {
+    return m_operator->Ask(LinkTexts::ContinueTryingQuestion(), true);
+}
+
+std::optional<int> LinkController::CustomerProduct() {
+    if (!m_screen)
+        return std::nullopt;
+    const QString produto = m_screen->Produto();
+    const int code = produto.isNull() ? -1 : ProductCodeOf(produto);
+    if (code < 1 || code > 4)
+        return std::nullopt;
+    return code;
+}
+
+void LinkController::SetCloseButtonEnabled(bool enabled) {
+    if (m_screen)
+        m_screen->SetCloseEnabled(enabled);
+}
+
+void LinkController::SetOnLineIndicator(bool online) {
+    if (m_screen)
+        m_screen->SetOnLineIndicator(online);
+}
+
+void LinkController::RefreshMonitoringView() {
+    if (m_screen)
+        m_screen->MonitoringViewRefresh();
+}
+
+void LinkController::Atualiza_Monitorando(const QByteArray& panelStatus) {
+    if (m_screen)
+        m_screen->Atualiza_Monitorando(panelStatus);
+}
+
+void LinkController::ClearBufferDownloading() {
+    if (m_screen)
+        m_screen->ClearBufferDownloading();
+}
+
+void LinkController::RepaintProgrammingWindows() {
+    if (m_screen)
+        m_screen->RepaintProgrammingWindows();
+}
+
+void LinkController::CloseWindowsForDisconnect() {
+    if (m_screen)
+        m_screen->CloseWindowsForDisconnect();
+}
+
+QByteArray LinkController::ImageBytes(int product, ImageCopy which, int offset, int count) {
+    ProgrammingImages* images = m_screen ? m_screen->Imagens(product) : nullptr;
+    if (!images)
+        return QByteArray(count, '\0');
+    const ProgrammingImage& image = which == ImageCopy::PC ? images->ImagemPC : images->ImagemAlarme;
+    return image.bytes().mid(offset, count);
+}
+
+void LinkController::SetImageBytes(int product, ImageCopy which, int offset, const QByteArray& bytes) {
+    ProgrammingImages* images = m_screen ? m_screen->Imagens(product) : nullptr;
+    if (!images)
+        return;
+    ProgrammingImage& image = which == ImageCopy::PC ? images->ImagemPC : images->ImagemAlarme;
+    for (int i = 0; i < bytes.size() && offset + i < image.size(); ++i)
+        image.setByte(offset + i, quint8(bytes.at(i)));
+}
+
+void LinkController::ClearImagemAlarme() {
+    if (!m_screen)
+        return;
+    // Both models, where the screen holds their images.
+    for (int product : {1, 2}) {
+        if (ProgrammingImages* images = m_screen->Imagens(product))
+            images->clearAlarm();
+    }
+}
+
+void LinkController::TransferEnded(const TransferReport& report) {
+    if (m_screen)
+        m_screen->TransferEnded(report);
+}

@@ -1,0 +1,189 @@
+#pragma once
+
+#include "base/settings.h"
+#include "link/link_state.h"
+#include "link_control/progress_steps.h"
+#include "link/receive_dispatcher.h"
+#include "session/online_host.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+class ComPort;
+class ConectaAlarme;
+class LinkCustomerScreen;
+class LinkOperator;
+class OnLine;
+
+// The private messages the link workers post to the main window when they are done.
+enum LinkMessage : int {
+    WM_CONECTA_ALARME_FIM = 0x953E,
+    WM_ONLINE_FIM = 0x953F,
+    WM_CALLBACK_FIM = 0x9540,
+    WM_BUFFER_FIM = 0x9541,
+    WM_CONFIG_MODEM_FIM = 0x9542,
+};
+
+// The main window's link role as a core object (TfrmPrincipal's link part): it owns the receive
+// dispatcher and its link state over the one serial port, the supervision timer tmrConectaAlarme
+// and the response timer tmrOnline, the link workers, and the handlers of their end messages. It
+// talks to the operator through LinkOperator and to the open customer screen through
+// LinkCustomerScreen.
+//
+// It is also the session worker's host (OnLineHost): the session's sends, port, response timer and
+// status window go through it, and what the session needs of the customer screen is passed on to
+// the registered LinkCustomerScreen.
+//
+// Threads: the controller lives on the main thread. Workers call RunOnMain for every send and every
+// window update, and PostMessage when they are done; the handlers wait for the worker thread while
+// still serving its calls, free it, pause 1500 ms (through the clock) and start what comes next.
+class LinkController : public QObject, public OnLineHost {
+    Q_OBJECT
+public:
+    // `port` is the one serial port (a TCiaComPort, or a MemoryLine's port in tests); it must live
+    // on this thread. `op` must outlive the controller.
+    LinkController(ComPort* port, LinkOperator* op, QObject* parent = nullptr);
+    // Stops any worker still running (cancel and terminate) and waits for it.
+    ~LinkController() override;
+
+    ReceiveDispatcher& Dispatcher() { return m_dispatcher; }
+    LinkState& State() { return m_dispatcher.State(); }
+    ComPort* Modem() const { return m_dispatcher.Modem(); }
+    LinkOperator* Operator() const { return m_operator; }
+
+    // The settings copy of the main window (ZRVConfig.ini).
+    void SetSettings(const Settings& settings) { m_settings = settings; }
+    const Settings& Config() const { return m_settings; }
+
+    // The open customer screen, or null when none is open. Registering null does not reset the link:
+    // the screen's destruction calls Inicia_todas_as_variaveis.
+    void SetCustomerScreen(LinkCustomerScreen* screen) { m_screen = screen; }
+    LinkCustomerScreen* CustomerScreen() const { return m_screen; }
+
+    // --- connecting (customer screen) ---
+    // The connect action after the screen's own checks (customer saved, permission): clears or keeps
+    // CallbackRequested, opens the port at 9600 baud on the ComPort setting, shows the progress window
+    // with its steps and starts the connection worker. False, with the failure shown, when the port
+    // could not be opened or no customer screen is open.
+    bool Conectar(bool withCallback);
+    // Starts the connection worker (the progress window's part of the connect action).
+    void IniciaConexao();
+    // The operator closed the progress window ("Cancelar" or its close box): cancels the connection
+    // worker and waits for it to end.
+    void CancelaConexao();
+    // "Pressione aqui no segundo ring".
+    void SegundoRingPressionado();
+    // The status window's "Cancelar" (or the operator trying to close it): the running session
+    // operation is asked to stop (CancelRequested).
+    void StatusCancelado();
+    // The status window was hidden: whatever it showed is over (CancelRequested set).
+    void StatusOcultado();
+    // The connection progress window's step list as the link keeps it.
+    const ProgressSteps& Steps() const { return m_steps; }
+
+    // --- what the workers call on the main thread ---
+    void Mostra_Aviso(int code);
+    // Step-list changes, passed on to the operator.
+    void StepsReset(const QStringList& lines);
+    void StepNext();
+    void StepAdd(const QString& text, StepState state = StepState::Pending);
+    void StepInsertAfterCurrent(const QString& text);
+    // Supervision timer: a logical interval starts it, 0 stops it (interval 0).
+    void SetSupervision(qint64 intervalMs);
+    bool SupervisionActive() const { return m_tmrConectaAlarme.isActive(); }
+    // Closes the port, sets the speed and opens it again (clearing the output queue, purging input
+    // and output). Throws ECiaComPort when the port cannot be opened.
+    void ReopenPort(int baudrate);
+
+    // Runs `work` on the main thread and waits for it; an exception `work` throws is rethrown in
+    // the caller's thread. Called on the main thread it just runs `work`.
+    void RunOnMain(const std::function<void()>& work);
+    // Posts an end message to the main thread (any thread).
+    void PostMessage(LinkMessage message);
+
+    // --- link supervisor ---
+    // Creates and starts the session worker after a successful connection.
+    void Inicia_OnLine();
+    // The reset of all link variables: closes the port, forgets the workers, clears the link state.
+    void Inicia_todas_as_variaveis();
+    // Compares the received and stored versions and updates the customer (silently for an Orvan 9
+    // Max panel, after asking otherwise).
+    void VerificaVersao();
+
+    ConectaAlarme* ConectaAlarmeWorker() const { return m_conectaAlarme; }
+    OnLine* OnLineWorker() const { return m_onLine; }
+    bool ResponseTimerActive() const { return m_tmrOnline.isActive(); }
+
+    // --- OnLineHost ---
+    LinkState& Link() override { return State(); }
+    bool SendFrame(const QByteArray& text) override;
+    void ClosePort() override { m_dispatcher.ClosePort(); }
+    bool PortOpened() override;
+    void SetResponseTimerInterval(int logicalMs) override;
+    void StartResponseTimer() override;
+    void StopResponseTimer() override;
+    void ShowStatusWindow(const StatusWindowContent& content) override;
+    void SetStatusGauge(int position) override;
+    void ShowEfficiency(const QString& figure) override;
+    void CloseStatusWindow() override;
+    bool AskContinueTrying() override;
+    bool CustomerWindowExists() override { return m_screen != nullptr; }
+    std::optional<int> CustomerProduct() override;
+    void SetCloseButtonEnabled(bool enabled) override;
+    void SetOnLineIndicator(bool online) override;
+    void RefreshMonitoringView() override;
+    void Atualiza_Monitorando(const QByteArray& panelStatus) override;
+    void ClearBufferDownloading() override;
+    void RepaintProgrammingWindows() override;
+    void CloseWindowsForDisconnect() override;
+    QByteArray ImageBytes(int product, ImageCopy which, int offset, int count) override;
+    void SetImageBytes(int product, ImageCopy which, int offset, const QByteArray& bytes) override;
+    void ClearImagemAlarme() override;
+    void TransferEnded(const TransferReport& report) override;
+
+    // Longest wait for the modem's answer to the dial. The modem itself gives up on the carrier
+    // after S7 seconds (at most 255) and says so; a modem that says nothing at all is taken as not
+    // responding once this has passed ("O Modem não responde"), so an attempt never hangs.
+    qint64 DialResultLimitMs = 300'000;
+
+    // Called where the link's first-set-up flag of the data module is cleared by the reset.
+    std::function<void()> ClearFirstRun;
+    // Starts the callback wait after the panel agreed to call back. Unset (the callback wait is not
+    // part of this build yet): the attempt is ended as not connected, with the connect images
+    // restored and the port closed.
+    std::function<void()> Inicia_CallBack;
+
+Q_SIGNALS:
+    // A connection attempt ended and its end message was handled: connected (the session worker
+    // started), or not; callbackPending when the panel agreed to call back.
+    void ConnectionEnded(bool connected, bool callbackPending);
+    // The session worker ended and its end message was handled.
+    void SessionEnded();
+
+private:
+    void handleMessage(int message);
+    void WM_CONECTA_ALARME_FIM_Handler();
+    void WM_ONLINE_FIM_Handler();
+    void tmrConectaAlarmeTimer();
+    void tmrOnlineTimer();
+    // Waits for a worker thread to end while serving its calls on this thread.
+    void waitForThread(QThread* thread);
+    void restoreConnectImages();
+    QStringList connectionSteps();
+
+    ReceiveDispatcher m_dispatcher;
+    LinkOperator* m_operator;
+    LinkCustomerScreen* m_screen = nullptr;
+    Settings m_settings;
+    ProgressSteps m_steps;
+
+    QTimer m_tmrConectaAlarme;
+    QTimer m_tmrOnline;
+
+    ConectaAlarme* m_conectaAlarme = nullptr;
+    OnLine* m_onLine = nullptr;
+    bool m_statusShown = false;
+    bool m_efficiencyShown = false;
+};
