@@ -420,7 +420,23 @@ private Q_SLOTS:
     void builtInFactoryProgramming() {
         QFETCH(int, productCode);
         const bool ten = productCode != 2;
-        ProgrammingImage expected = ProgrammingImage::Initial(productCode);
+        // The image a new editor starts from, written out here from the fill table so that a
+        // mistake in the program's own fill shows up: all zeros, then these bytes set to 0xFF.
+        ProgrammingImage expected(ten ? ProductFamily::TenZone : ProductFamily::FiveZone);
+        QCOMPARE(expected.size(), ten ? 304 : 256);
+        SetRange(expected, 0, expected.size() - 1, 0x00);
+        const QList<std::pair<int, int>> fill =
+            ten ? QList<std::pair<int, int>>{{15, 15},   {31, 31},   {48, 48},   {120, 123},
+                                             {128, 223}, {248, 255}, {270, 271}, {287, 287},
+                                             {297, 303}}
+                : QList<std::pair<int, int>>{{9, 15},    {31, 31},   {37, 39},   {41, 47},
+                                             {49, 49},   {60, 64},   {84, 94},   {100, 110},
+                                             {118, 125}, {174, 175}, {190, 191}, {200, 223},
+                                             {248, 255}};
+        for (const auto& [first, last] : fill)
+            SetRange(expected, first, last, 0xFF);
+        if (productCode == 1)
+            expected.setByte(286, 0xFF); // the Orvan 10 alone
         expected.setBytes(QByteArray::fromHex("00"
                                               "3C3C05033C010000")); // times 1..8
         expected.setByte(16, 6);                                    // 6 rings
