@@ -36,11 +36,39 @@ bool ReceiveDispatcher::HasResultWord(const QByteArray& text, const char* word) 
     return text.contains(word);
 }
 
-bool ReceiveDispatcher::HasResultDigit(const QByteArray& text, char digit) {
-    for (qsizetype i = text.indexOf(digit); i >= 0; i = text.indexOf(digit, i + 1)) {
-        const bool startsLine = i == 0 || isLineEnd(text[i - 1]);
-        const bool endsLine = i + 1 < text.size() && isLineEnd(text[i + 1]);
-        if (startsLine && endsLine)
+quint8 ReceiveDispatcher::NumericResult(int number) {
+    switch (number) {
+    case ResultOk:
+    case ResultConnect:
+    case ResultRing:
+    case ResultNoCarrier:
+    case ResultError:
+    case ResultNoDialTone:
+    case ResultBusy:
+    case ResultNoAnswer:
+        return quint8(number);
+    default:
+        // Every other number a Hayes modem sends is a CONNECT that names the line speed ("5" for
+        // 1200 bit/s, "10" for 2400, and so on); none of them is a failure.
+        return ResultConnect;
+    }
+}
+
+bool ReceiveDispatcher::HasResultCode(const QByteArray& text, quint8 code) {
+    // A result is a whole line of digits, ended by CR or LF; a line still arriving does not count
+    // yet, and digits inside an echoed command line ("ATS0=1") never do.
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isLineEnd(text[i]))
+            continue;
+        const QByteArray line = text.mid(start, i - start);
+        start = i + 1;
+        if (line.isEmpty() || line.size() > 3)
+            continue;
+        bool digits = true;
+        for (char c : line)
+            digits = digits && c >= '0' && c <= '9';
+        if (digits && NumericResult(line.toInt()) == code)
             return true;
     }
     return false;
@@ -70,7 +98,7 @@ void ReceiveDispatcher::ModemDataAvailable() {
         if (modemWorker && !frameMode)
             resumeBufferWorker = recogniseResults(rx);
         else if (!screenOpen)
-            ring = HasResultWord(rx, "RING") || HasResultDigit(rx, '2');
+            ring = HasResultWord(rx, "RING") || HasResultCode(rx, ResultRing);
     }
     if (!m_state.ConectaAlarmeWorker.load())
         m_state.OkReceived = false;
@@ -91,7 +119,7 @@ void ReceiveDispatcher::ModemDataAvailable() {
 
 void ReceiveDispatcher::discardNoCarrier(ModemWorkerLink* worker, QByteArray& rx) {
     if (worker && m_state.IgnoreNoCarrier.load() &&
-        (HasResultWord(rx, "NO CARRIER") || HasResultDigit(rx, char('0' + ResultNoCarrier)))) {
+        (HasResultWord(rx, "NO CARRIER") || HasResultCode(rx, ResultNoCarrier))) {
         rx.clear();
         m_state.IgnoreNoCarrier = false;
     }
@@ -136,7 +164,7 @@ bool ReceiveDispatcher::recogniseResults(QByteArray& rx) {
         firstOf({m_state.ConectaAlarmeWorker.load(), m_state.CallBackWorker.load(),
                  m_state.ConfigModemWorker.load(), m_state.BufferWorker.load()});
     const auto found = [&rx](const char* word, quint8 code) {
-        return HasResultWord(rx, word) || HasResultDigit(rx, char('0' + code));
+        return HasResultWord(rx, word) || HasResultCode(rx, code);
     };
     bool resume = false;
 

@@ -72,9 +72,13 @@ public:
     // Closes the port (dropping the line) and tells whether it had been open.
     bool ClosePort();
 
-    // The result tests: the word anywhere in the text; the digit alone on a line.
+    // The result tests: the word anywhere in the text; a line made only of digits whose number
+    // means `code` (NumericResult).
     static bool HasResultWord(const QByteArray& text, const char* word);
-    static bool HasResultDigit(const QByteArray& text, char digit);
+    static bool HasResultCode(const QByteArray& text, quint8 code);
+    // The result a modem's number stands for: the codes the program knows as they are, any other
+    // number (a CONNECT with the line speed) as ResultConnect.
+    static quint8 NumericResult(int number);
 
 public Q_SLOTS:
     // Handles the port's data-available notification: reads everything waiting and works on the

@@ -6,6 +6,7 @@
 #include "workspace/customer_record.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -133,6 +134,28 @@ private Q_SLOTS:
                    file("recusado.zrv")});
         QCOMPARE(run.code, 1);
         QVERIFY(run.err.contains("O bloco 0 não ficou igual no painel"));
+    }
+
+    // A modem that reports the line speed answers CONNECT with "10" (2400 bit/s): the connection
+    // takes it as CONNECT and the read completes.
+    void readThroughModemReportingSpeed() {
+        QProcess sim;
+        sim.start(buildPath("tools/panel-sim/telvora-panel-sim"),
+                  {"--pty", "--clock-scale", Scale, "--connect-speed", "2400", "--journal", file("vel.jsonl")});
+        QVERIFY(sim.waitForReadyRead(10000));
+        const QString device = QString::fromUtf8(sim.readLine()).trimmed();
+        const QString shared = m_device;
+        m_device = device;
+        const Run run = cli({"read-programming", "--customer", QString::number(m_customer), "--out",
+                             file("lido10.zrv")});
+        m_device = shared;
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000));
+        QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
+        QCOMPARE(QFileInfo(file("lido10.zrv")).size(), 304);
+        QFile journal(file("vel.jsonl"));
+        QVERIFY(journal.open(QIODevice::ReadOnly));
+        QVERIFY(journal.readAll().contains("CONNECT 2400"));
     }
 
     void unknownCustomerFails() {

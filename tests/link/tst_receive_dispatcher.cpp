@@ -156,8 +156,13 @@ private Q_SLOTS:
         QTest::newRow("echo alone") << QByteArray("ATL0M1Q0S0=0\r") << 255 << QByteArray("ATL0M1Q0S0=0\r")
                                     << false;
         QTest::newRow("digit not yet ended") << QByteArray("\r\n2") << 255 << QByteArray("\r\n2") << false;
-        QTest::newRow("two-digit code")
-            << QByteArray("\r\n28\r\n") << 255 << QByteArray("\r\n28\r\n") << false;
+        // Modems that report the line speed answer CONNECT with other numbers.
+        QTest::newRow("10: CONNECT 2400") << QByteArray("\r\n10\r\n") << 1 << QByteArray() << false;
+        QTest::newRow("28: CONNECT with speed") << QByteArray("\r\n28\r\n") << 1 << QByteArray() << false;
+        QTest::newRow("5: CONNECT 1200") << QByteArray("5\r") << 1 << QByteArray() << false;
+        QTest::newRow("two digits not yet ended") << QByteArray("\r\n10") << 255 << QByteArray("\r\n10") << false;
+        QTest::newRow("echo ending in digits")
+            << QByteArray("ATS0=10\r") << 255 << QByteArray("ATS0=10\r") << false;
     }
     void recognisesResults() {
         QFETCH(QByteArray, batch);

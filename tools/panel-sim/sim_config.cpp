@@ -452,6 +452,7 @@ bool applyConfigJson(const QJsonObject& json, const QString& baseDir, PanelSimCo
         ms.answerDelayMs = m.value("answerDelayMs").toInteger(ms.answerDelayMs);
         ms.ringIntervalMs = m.value("ringIntervalMs").toInteger(ms.ringIntervalMs);
         ms.panelNumber = m.value("panelNumber").toVariant().toString();
+        ms.connectSpeed = m.value("connectSpeed").toInt(ms.connectSpeed);
     }
 
     if (json.contains("panel")) {
@@ -554,6 +555,7 @@ void addCommandLineOptions(QCommandLineParser& p) {
         {"troubles", "Troubles: ac, battery, siren, sensor, aux.", "LIST"},
         {"siren", "The siren is sounding."},
         {"battery", "Battery level (192 empty .. 230 full).", "N"},
+        {"connect-speed", "Line speed every CONNECT reports, e.g. 2400 (answered \"10\").", "N"},
         {"line-300", "Send at 300 bit/s (about 33 ms a byte) instead of at full speed."},
         {"journal", "Write every frame and modem line as JSON lines to this file.", "FILE"},
         {"seed", "Seed of the random faults.", "N"},
@@ -689,6 +691,12 @@ bool applyCommandLine(const QCommandLineParser& p, PanelSimConfig* c, QString* e
         return (*error = "--dial-result: connect, busy, no-answer, no-dial-tone, no-carrier"), false;
     if (p.isSet("busy"))
         c->modem.dialOutcome = DialOutcome::Busy;
+    if (p.isSet("connect-speed")) {
+        qint64 speed = 0;
+        if (!number("connect-speed", &speed))
+            return false;
+        c->modem.connectSpeed = int(speed);
+    }
     if (p.isSet("panel-number"))
         c->modem.panelNumber = p.value("panel-number");
 

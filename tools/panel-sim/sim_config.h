@@ -75,6 +75,9 @@ struct ModemSettings {
     qint64 failureDelayMs = 2000; // end of dialling -> BUSY, NO ANSWER, NO DIAL TONE, NO CARRIER
     qint64 answerDelayMs = 1500;  // ATA on a ringing line -> CONNECT
     qint64 ringIntervalMs = 4000; // between two RINGs of an incoming call
+    // The line speed every CONNECT reports (a modem that reports its speed answers "10" for 2400
+    // bit/s); 0 = the speed the program's port and the modulation commands give.
+    int connectSpeed = 0;
     // When set, a dial whose digits do not end with this number gets NO ANSWER.
     QString panelNumber;
 };

@@ -144,6 +144,8 @@ double SimModem::commandByteMs() const {
 }
 
 int SimModem::reportedSpeed() const {
+    if (m_settings.connectSpeed > 0)
+        return m_settings.connectSpeed;
     if (m_bell103 || m_fixed300 || m_dteBaud <= 300)
         return 300;
     return m_dteBaud;
