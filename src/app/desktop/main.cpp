@@ -5,6 +5,7 @@
 #include "base/locale_format.h"
 #include "base/single_instance.h"
 #include "widgets/message_box.h"
+#include "widgets/qt_translations.h"
 #include "link_control/link_controller.h"
 #include "link_control/ui/widget_link_operator.h"
 #include "serial/tcia_com_port.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Telvora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Telvora"));
     ApplyApplicationLocale();
+    InstallQtTranslations(app);
 
     SingleInstance instance;
     if (!instance.start())
