@@ -4,9 +4,12 @@
 #include "widgets/message_box.h"
 #include "store/store_messages.h"
 
-#include <QDesktopServices>
+#include <QDialog>
 #include <QFileInfo>
+#include <QPointer>
+#include <QTextBrowser>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <QWidget>
 
 namespace {
@@ -27,8 +30,36 @@ int HelpTopicOf(const QWidget* widget) {
 }
 
 QString HelpTopicFile(int topic) {
-    return ApplicationPath(QStringLiteral("Help/%1.html").arg(topic));
+    const QString own = ApplicationPath(QStringLiteral("Help/%1.html").arg(topic));
+    if (QFileInfo::exists(own))
+        return own;
+    const QString shipped = QStringLiteral(":/help/%1.html").arg(topic);
+    return QFileInfo::exists(shipped) ? shipped : own;
 }
+
+namespace {
+
+// One help window for the whole program, brought forward and pointed at the new topic.
+QTextBrowser* helpBrowser(QWidget* parent) {
+    static QPointer<QDialog> window;
+    if (!window) {
+        window = new QDialog(parent ? parent->window() : nullptr);
+        window->setObjectName(QStringLiteral("frmAjuda"));
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->resize(640, 520);
+        auto* browser = new QTextBrowser(window);
+        browser->setObjectName(QStringLiteral("txtAjuda"));
+        browser->setOpenLinks(true);
+        auto* layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(browser);
+        QObject::connect(browser, &QTextBrowser::sourceChanged, window,
+                         [browser] { browser->window()->setWindowTitle(browser->documentTitle()); });
+    }
+    return window->findChild<QTextBrowser*>(QStringLiteral("txtAjuda"));
+}
+
+} // namespace
 
 bool ShowHelpTopic(QWidget* parent, int topic) {
     const QString file = HelpTopicFile(topic);
@@ -36,5 +67,12 @@ bool ShowHelpTopic(QWidget* parent, int topic) {
         ShowInfo(parent, MsgFileNotFound(file), QMessageBox::Warning);
         return false;
     }
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    QTextBrowser* browser = helpBrowser(parent);
+    browser->setSource(file.startsWith(QLatin1Char(':')) ? QUrl(QStringLiteral("qrc") + file)
+                                                          : QUrl::fromLocalFile(file));
+    QWidget* window = browser->window();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return true;
 }
