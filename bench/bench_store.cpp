@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <ibase.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -70,14 +69,7 @@ bool Populate(const QString& path) {
     }
     // Synchronous writes are right for the program's files, but they would make filling this one
     // take an hour on a shared disk; the measurements only read.
-    QString manager, dbPath;
-    manager = ServiceManagerFor(path, &dbPath);
-    QByteArray request;
-    request.append(char(isc_action_svc_properties));
-    AppendServiceString(request, isc_spb_dbname, dbPath);
-    request.append(char(isc_spb_prp_write_mode));
-    request.append(char(isc_spb_prp_wm_async));
-    if (!RunServiceRequest(manager, request, {}, &error)) {
+    if (!SetAsyncWrites(path, &error)) {
         Out() << error << Qt::endl;
         return false;
     }

@@ -142,7 +142,7 @@ bool TdmBancoDeDados::AbreTodosBD() {
         if (ok && (set == &DSetEstados || set == &DSetGrupos))
             ok = set->FetchAll();
         if (!ok) {
-            ShowMessage(kMsgErroAbrirTabela + set->Name());
+            ShowMessage(MsgErroAbrirTabela(set->Name()));
             m_lastError += QStringLiteral("\r") + set->LastError();
             return false;
         }

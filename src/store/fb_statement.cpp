@@ -2,6 +2,7 @@
 
 #include "store/db_connection.h"
 #include "store/fb_status.h"
+#include "store/store_messages.h"
 
 #include <QDateTime>
 
@@ -248,9 +249,7 @@ bool FbStatement::Prepare(const QString& sql) {
 bool FbStatement::BindParameters(const QVariantList& params) {
     auto* in = static_cast<XSQLDA*>(m_in);
     if (params.size() != in->sqld) {
-        m_lastError = QStringLiteral("A instrução espera %1 parâmetro(s) e recebeu %2.")
-                          .arg(in->sqld)
-                          .arg(params.size());
+        m_lastError = MsgParameterCount(in->sqld, int(params.size()));
         return false;
     }
     const auto* shapes = reinterpret_cast<const ParamShape*>(m_shapes.constData());
@@ -361,7 +360,7 @@ bool FbStatement::Execute(const QVariantList& params) {
     m_lastErrorCodes.clear();
     if (!m_handle) {
         if (m_lastError.isEmpty())
-            m_lastError = QStringLiteral("A instrução não foi preparada.");
+            m_lastError = MsgStatementNotPrepared();
         return false;
     }
     if (!m_db.StartTransaction()) {
@@ -461,6 +460,56 @@ QVariant FbStatement::Decode(const FbColumn& column, const char* row) {
     default:
         return {};
     }
+}
+
+bool FbStatement::IsNull(int column) const {
+    if (column < 0 || column >= m_columns.size())
+        return true;
+    return Read<short>(m_row.constData() + m_columns[column].nullOffset) < 0;
+}
+
+qint64 FbStatement::IntegerAt(int column) const {
+    if (IsNull(column))
+        return 0;
+    const FbColumn& c = m_columns[column];
+    const char* p = m_row.constData() + c.offset;
+    switch (c.type) {
+    case SQL_SHORT:
+        return Read<short>(p);
+    case SQL_LONG:
+        return Read<qint32>(p);
+    case SQL_INT64:
+        return Read<qint64>(p);
+    default:
+        return 0;
+    }
+}
+
+QByteArrayView FbStatement::TextAt(int column) const {
+    if (IsNull(column))
+        return {};
+    const FbColumn& c = m_columns[column];
+    const char* p = m_row.constData() + c.offset;
+    switch (c.type) {
+    case SQL_VARYING:
+        return QByteArrayView(p + 2, Read<short>(p));
+    case SQL_TEXT:
+        return QByteArrayView(p, c.length);
+    default:
+        return {};
+    }
+}
+
+qint32 FbStatement::JulianDayAt(int column) const {
+    if (IsNull(column) || m_columns[column].type != SQL_TYPE_DATE)
+        return 0;
+    return qint32(kBaseDate.toJulianDay()) + Read<ISC_DATE>(m_row.constData() + m_columns[column].offset);
+}
+
+qint32 FbStatement::MsecsOfDayAt(int column) const {
+    if (IsNull(column) || m_columns[column].type != SQL_TYPE_TIME)
+        return -1;
+    return qint32(Read<ISC_TIME>(m_row.constData() + m_columns[column].offset) / 10);
 }
 
 QVariant FbStatement::Value(int column) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -51,6 +52,18 @@ public:
     QVariant Value(int column);
     // A field from a row buffer of this statement's shape; blobs are not readable this way.
     static QVariant Decode(const FbColumn& column, const char* row);
+
+    // Fields of the current row read in place, for readers that stream many rows and keep them in
+    // their own compact form: no value object per field. Each answers its empty value for a null
+    // field or a column of another kind.
+    bool IsNull(int column) const;
+    // An integer column (SMALLINT, INTEGER, BIGINT without decimals).
+    qint64 IntegerAt(int column) const;
+    // A text column's ISO8859_1 bytes, valid until the next Fetch().
+    QByteArrayView TextAt(int column) const;
+    // A DATE as its Julian day (0 when null); a TIME as milliseconds since midnight (-1 when null).
+    qint32 JulianDayAt(int column) const;
+    qint32 MsecsOfDayAt(int column) const;
 
     // Rows inserted, updated or deleted by the last execution; -1 when unknown.
     int RowsAffected();

@@ -162,6 +162,17 @@ QString ServiceManagerFor(const QString& databaseName, QString* pathOnServer) {
     return name.left(colon) + QStringLiteral(":service_mgr");
 }
 
+bool SetAsyncWrites(const QString& databaseName, QString* error) {
+    QString dbPath;
+    const QString manager = ServiceManagerFor(databaseName, &dbPath);
+    QByteArray request;
+    request.append(char(isc_action_svc_properties));
+    AppendServiceString(request, isc_spb_dbname, dbPath);
+    request.append(char(isc_spb_prp_write_mode));
+    request.append(char(isc_spb_prp_wm_async));
+    return RunServiceRequest(manager, request, {}, error);
+}
+
 void AppendServiceString(QByteArray& request, char tag, const QString& value) {
     const QByteArray bytes = QFile::encodeName(value);
     request.append(tag);

@@ -52,6 +52,10 @@ QString ServiceManagerFor(const QString& databaseName, QString* pathOnServer);
 bool RunServiceRequest(const QString& serviceManager, const QByteArray& request,
                        const std::function<void(const QString&)>& line, QString* error);
 
+// Turns the database's forced (synchronous) writes off, through the service manager. For files that
+// are filled in bulk and only read afterwards (benchmarks); the program's own files keep them on.
+bool SetAsyncWrites(const QString& databaseName, QString* error);
+
 // Builders of service parameter buffers.
 void AppendServiceString(QByteArray& request, char tag, const QString& value);
 void AppendServiceInt(QByteArray& request, char tag, quint32 value);

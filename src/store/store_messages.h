@@ -37,3 +37,20 @@ inline QString MsgDatabaseInUse(const QString& path) {
 inline QString MsgNotConnected() {
     return QStringLiteral("O banco de dados não está conectado.");
 }
+
+inline QString MsgStatementNotPrepared() {
+    return QStringLiteral("A instrução não foi preparada.");
+}
+
+inline QString MsgParameterCount(int expected, int given) {
+    return QStringLiteral("A instrução espera %1 parâmetro(s) e recebeu %2.").arg(expected).arg(given);
+}
+
+// A data set that could not be opened, named as the data module names it.
+inline QString MsgErroAbrirTabela(const QString& dataSet) {
+    return kMsgErroAbrirTabela + dataSet;
+}
+
+inline QString MsgColumnCount(int given, int expected) {
+    return QStringLiteral("A consulta devolve %1 colunas em vez de %2.").arg(given).arg(expected);
+}

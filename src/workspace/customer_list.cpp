@@ -5,7 +5,7 @@
 #include "store/db_connection.h"
 #include "store/fb_statement.h"
 #include "store/schema_tables.h"
-#include "workspace/customer_list_reader.h"
+#include "store/store_messages.h"
 
 #include <QDate>
 #include <QTime>
@@ -131,43 +131,42 @@ int SearchFieldFromCaption(const QString& caption) {
 }
 
 bool CustomerList::ReadRows(DbConnection& db, const QString& sql, const QVariantList& params,
-                            QVector<Row>& rows, QByteArray& pool, QString* error) {
+                            QVector<Row>& rows, QByteArray& pool, QString* error, const ChunkHook& betweenChunks) {
     FbStatement query(db);
     if (!query.Prepare(sql) || !query.Execute(params)) {
         if (error)
             *error = query.LastError();
         return false;
     }
+    if (query.Columns().size() != CustomerListFieldCount) {
+        if (error)
+            *error = MsgColumnCount(int(query.Columns().size()), CustomerListFieldCount);
+        return false;
+    }
+    int inChunk = 0;
     while (query.Fetch()) {
         Row r{};
         r.text = quint32(pool.size());
+        r.id = qint32(query.IntegerAt(ID_CLIENTE));
+        r.state = qint32(query.IntegerAt(P_ESTADO));
+        r.date = query.JulianDayAt(DATA_CRIACAO);
+        r.time = query.MsecsOfDayAt(HORA_CRIACAO);
         for (int f = 0; f < CustomerListFieldCount; ++f) {
-            const QVariant v = query.Value(f);
-            const bool null = v.isNull();
-            if (null)
+            if (query.IsNull(f))
                 r.nulls |= 1u << f;
-            switch (f) {
-            case ID_CLIENTE:
-                r.id = v.toInt();
-                break;
-            case P_ESTADO:
-                r.state = null ? 0 : v.toInt();
-                break;
-            case DATA_CRIACAO:
-                r.date = null ? 0 : qint32(v.toDate().toJulianDay());
-                break;
-            case HORA_CRIACAO:
-                r.time = null ? -1 : v.toTime().msecsSinceStartOfDay();
-                break;
-            default: {
-                const QByteArray bytes = null ? QByteArray() : v.toString().toLatin1().left(255);
-                pool.append(char(uchar(bytes.size())));
-                pool.append(bytes);
-                break;
-            }
-            }
+            if (kTextSlot[f] < 0)
+                continue;
+            const QByteArrayView bytes = query.TextAt(f);
+            const qsizetype length = std::min<qsizetype>(bytes.size(), 255);
+            pool.append(char(uchar(length)));
+            pool.append(bytes.data(), length);
         }
         rows.append(r);
+        if (++inChunk == kChunkRows) {
+            inChunk = 0;
+            if (betweenChunks)
+                betweenChunks();
+        }
     }
     if (!query.LastError().isEmpty()) {
         if (error)
@@ -177,54 +176,13 @@ bool CustomerList::ReadRows(DbConnection& db, const QString& sql, const QVariant
     return true;
 }
 
-bool CustomerList::ReadRowsDirect(DbConnection& db, const QString& sql, const QVariantList& params,
-                                  QVector<Row>& rows, QByteArray& pool, QString* error) {
-    return ReadRawRows(
-        db.DatabaseName(), sql, params, CustomerListFieldCount,
-        [&](const RawField* fields) {
-            Row r{};
-            r.text = quint32(pool.size());
-            r.time = -1;
-            for (int f = 0; f < CustomerListFieldCount; ++f) {
-                const RawField& v = fields[f];
-                if (v.kind == RawField::Kind::Null)
-                    r.nulls |= 1u << f;
-                switch (f) {
-                case ID_CLIENTE:
-                    r.id = qint32(v.integer);
-                    break;
-                case P_ESTADO:
-                    r.state = qint32(v.integer);
-                    break;
-                case DATA_CRIACAO:
-                    r.date = v.kind == RawField::Kind::Date ? v.julianDay : 0;
-                    break;
-                case HORA_CRIACAO:
-                    r.time = v.kind == RawField::Kind::Time ? v.msecsOfDay : -1;
-                    break;
-                default: {
-                    const qsizetype length = std::min<qsizetype>(v.text.size(), 255);
-                    pool.append(char(uchar(length)));
-                    pool.append(v.text.data(), length);
-                    break;
-                }
-                }
-            }
-            rows.append(r);
-        },
-        error);
-}
-
-bool CustomerList::Load(DbConnection& db, const QString& sql, const QVariantList& params, QString* error) {
+bool CustomerList::Load(DbConnection& db, const QString& sql, const QVariantList& params, QString* error,
+                        const ChunkHook& betweenChunks) {
     QVector<Row> rows;
     QByteArray pool;
     rows.reserve(1024);
-    if (!ReadRowsDirect(db, sql, params, rows, pool, nullptr)) {
-        rows.clear();
-        pool.clear();
-        if (!ReadRows(db, sql, params, rows, pool, error))
-            return false;
-    }
+    if (!ReadRows(db, sql, params, rows, pool, error, betweenChunks))
+        return false;
     m_rows = std::move(rows);
     m_rows.squeeze();
     m_pool = std::move(pool);
@@ -243,7 +201,7 @@ bool CustomerList::Refresh(DbConnection& db, const QString& sql, const QVariantL
         (sql.contains(QLatin1String(" where "), Qt::CaseInsensitive) ? QStringLiteral(" and ")
                                                                      : QStringLiteral(" where ")) +
         QStringLiteral("C.ID_CLIENTE = ?");
-    if (!ReadRows(db, oneCustomer, withId, fresh, m_pool, error))
+    if (!ReadRows(db, oneCustomer, withId, fresh, m_pool, error, {}))
         return false;
     int stored = -1;
     for (int i = 0; i < m_rows.size(); ++i) {

@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include <cstdint>
+#include <functional>
 
 class DbConnection;
 
@@ -61,10 +62,16 @@ int SearchFieldFromCaption(const QString& caption);
 // order the database returned them; Sort() builds a view order over them and Find() walks it.
 class CustomerList {
 public:
-    // Reads the whole select (the customer list statement with its where clause, integer
-    // parameters positional), committed rows, straight through the client library; through Qt's
-    // driver when that cannot attach. On failure the list is left as it was and *error tells why.
-    bool Load(DbConnection& db, const QString& sql, const QVariantList& params, QString* error = nullptr);
+    // Called after every kChunkRows rows while a select streams in, so that the caller can keep its
+    // window alive.
+    using ChunkHook = std::function<void()>;
+    static constexpr int kChunkRows = 4096;
+
+    // Reads the whole select (the customer list statement with its where clause, parameters
+    // positional) through a statement of the data module's connection, in its transaction, row by
+    // row into the compact store. On failure the list is left as it was and *error tells why.
+    bool Load(DbConnection& db, const QString& sql, const QVariantList& params, QString* error = nullptr,
+              const ChunkHook& betweenChunks = {});
     void Clear();
     // Reads one customer again with the same select (its key added to the where clause): its row
     // is replaced, added at the end when it is new, or dropped when the select no longer returns
@@ -111,12 +118,10 @@ private:
         quint32 text;  // offset of the row's texts in the pool
     };
     const Row& RowAt(int row) const { return m_rows[m_order[row]]; }
-    // Run the select and append every row it returns to `rows` and `pool`: through Qt's driver in
-    // the connection's own transaction, or straight through the client library (committed rows).
+    // Runs the select and appends every row it returns to `rows` and `pool`, decoding each field in
+    // the statement's row buffer.
     static bool ReadRows(DbConnection& db, const QString& sql, const QVariantList& params, QVector<Row>& rows,
-                         QByteArray& pool, QString* error);
-    static bool ReadRowsDirect(DbConnection& db, const QString& sql, const QVariantList& params,
-                               QVector<Row>& rows, QByteArray& pool, QString* error);
+                         QByteArray& pool, QString* error, const ChunkHook& betweenChunks);
     // The bytes of a text field of a stored row.
     QByteArrayView TextBytes(const Row& r, int field) const;
     bool Less(const Row& a, const Row& b, int field) const;

@@ -3,6 +3,8 @@
 #include "store/data_module.h"
 #include "store/schema_tables.h"
 
+#include <QCoreApplication>
+
 CustomerListModel::CustomerListModel(QObject* parent) : QAbstractTableModel(parent) {
     FilterAllGroups();
 }
@@ -46,9 +48,16 @@ void CustomerListModel::FilterGroup(int groupId) {
 }
 
 bool CustomerListModel::Reload(DbConnection& db, QString* error) {
+    // The rows stream into a list of their own while the view keeps showing the old one; between
+    // chunks the window repaints and runs its timers, and the operator's input waits for the end.
+    CustomerList loaded;
+    const bool ok = loaded.Load(db, kCustomerListSelect + m_where, m_whereParams, error, [] {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
     beginResetModel();
-    const bool ok = m_list.Load(db, kCustomerListSelect + m_where, m_whereParams, error);
-    if (!ok)
+    if (ok)
+        m_list = std::move(loaded);
+    else
         m_list.Clear();
     ApplySort();
     endResetModel();

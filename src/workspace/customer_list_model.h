@@ -33,8 +33,8 @@ public:
     QString WhereClause() const { return m_where; }
     QVariantList WhereParams() const { return m_whereParams; }
 
-    // Runs the list statement with the current filter and reapplies the current sort. On failure
-    // the list is empty and *error tells why.
+    // Runs the list statement with the current filter, streaming its rows in chunks, and reapplies
+    // the current sort. On failure the list is empty (no other read stands in) and *error tells why.
     bool Reload(DbConnection& db, QString* error = nullptr);
     void Clear();
     // Reads one customer again (after its record screen closed or it was deleted or moved) and

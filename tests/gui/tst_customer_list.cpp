@@ -528,6 +528,44 @@ private Q_SLOTS:
                                 "configurado na porta correta."));
     }
 
+    void failedListLoadIsReported_data() {
+        QTest::addColumn<bool>("closeConnection");
+        QTest::newRow("connection closed before the load") << true;
+        QTest::newRow("engine fails in the middle of the rows") << false;
+    }
+
+    void failedListLoadIsReported() {
+        QFETCH(bool, closeConnection);
+        Fixture f;
+        QVERIFY(f.db.Create());
+        QVERIFY(TempDatabase::RunScript(f.db.Path(), InsertScript(kFixture)));
+        // A state the engine computes and fails on (a division by zero) for panel 99 only.
+        QVERIFY(TempDatabase::RunScript(f.db.Path(), "alter table PAINEL drop P_ESTADO;"));
+        QVERIFY(TempDatabase::RunScript(f.db.Path(),
+                                        "alter table PAINEL add P_ESTADO computed by (100 / (ID_PAINEL - 99));"));
+        qputenv("TELVORA_HOME", f.db.Folder().toLocal8Bit());
+        f.dm.Operator = LoggedOperator::FromRow(1, "admin", {});
+        f.main = std::make_unique<TfrmPrincipal>(f.dm, f.link, *f.line.port());
+        f.main->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.main.get()));
+        QCOMPARE(f.main->Model->rowCount(), 5);
+
+        if (closeConnection) {
+            f.dm.IBDB.Disconnect();
+        } else {
+            QVERIFY(f.dm.IBDB.Exec("insert into CLIENTES (ID_CLIENTE, NOME, ID_GRUPO) values (99, 'X', 2)"));
+            QVERIFY(f.dm.IBDB.Exec("insert into PAINEL (ID_PAINEL, ID_CLIENTE, FONE_PAINEL, CODIGO_PAINEL, "
+                                   "CODIGO_PC) values (99, 99, '1', '1', '2')"));
+            QVERIFY(f.dm.IBDB.CommitRetaining());
+        }
+        MessageLog messages;
+        f.ChooseGroup("TODOS");
+        QCOMPARE(messages.Texts(), QStringList{"Erro ao tentar abrir uma tabela.\rErro: DSetTelaInicial"});
+        QCOMPARE(messages.requests[0].icon, QMessageBox::Critical);
+        QCOMPARE(f.main->Model->rowCount(), 0);
+        QVERIFY(!f.main->actVerCliente->isEnabled());
+    }
+
     void unreachableDatabaseLeavesAnEmptyWindow() {
         TempDatabase db;
         QVERIFY(db.Create());

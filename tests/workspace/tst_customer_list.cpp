@@ -1,9 +1,11 @@
-// The customer list's compact rows read straight through the client library: the same values as
-// the driver gives, accents, missing values, dates and times included; sorting and searching.
+// The customer list's compact rows streamed through the data module's connection: the same values
+// as the connection's own select gives, accents, missing values, dates and times included, across
+// chunk boundaries; a failed load leaves the list as it was; sorting and searching.
 #include "store/data_module.h"
+#include "store/store_messages.h"
 #include "support/temp_database.h"
 #include "workspace/customer_list.h"
-#include "workspace/customer_list_reader.h"
+#include "workspace/customer_list_model.h"
 
 #include <QDate>
 #include <QTime>
@@ -34,15 +36,7 @@ private Q_SLOTS:
         QVERIFY(m_dm.Connect(m_db.Path()));
     }
 
-    void directReadGivesWhatTheDriverGives() {
-        int rows = 0;
-        QString error;
-        QVERIFY2(ReadRawRows(
-                     m_db.Path(), kCustomerListSelect + " where C.id_Grupo <> ?", {1}, CustomerListFieldCount,
-                     [&](const RawField*) { ++rows; }, &error),
-                 qPrintable(error));
-        QCOMPARE(rows, 2);
-
+    void streamedRowsMatchTheConnectionsSelect() {
         CustomerList list;
         QVERIFY(list.Load(m_dm.IBDB, kCustomerListSelect + " where C.id_Grupo <> ?", {1}));
         const auto expected = SelectRows(m_dm.IBDB, kCustomerListSelect + " where C.id_Grupo <> ?", {1});
@@ -65,6 +59,53 @@ private Q_SLOTS:
         QCOMPARE(list.DisplayText(row, P_ESTADO), QStringLiteral("São Paulo"));
         QVERIFY(list.IsNull(list.RowOfId(8), P_ESTADO));
         QCOMPARE(list.DisplayText(list.RowOfId(8), PRODUTO), QString());
+    }
+
+    void rowsStreamInChunks() {
+        // Enough customers for three chunks; they are rolled back at the end.
+        const int extra = 2 * CustomerList::kChunkRows + 5;
+        QVERIFY(m_dm.IBDB.Exec(QStringLiteral("execute block as declare i integer = 1000; begin "
+                                              "while (i < 1000 + %1) do begin "
+                                              "insert into CLIENTES (ID_CLIENTE, NOME, ID_GRUPO) values "
+                                              "(:i, 'Cliente ' || :i, 2); "
+                                              "insert into PAINEL (ID_PAINEL, ID_CLIENTE, FONE_PAINEL, "
+                                              "CODIGO_PAINEL, CODIGO_PC, P_ESTADO) values "
+                                              "(:i, :i, '1', '1', '2', mod(:i, 27) + 1); "
+                                              "i = i + 1; end end")
+                                   .arg(extra)));
+        CustomerList list;
+        int chunks = 0;
+        const QString sql = kCustomerListSelect + " where C.id_Grupo <> ?";
+        QVERIFY(list.Load(m_dm.IBDB, sql, {1}, nullptr, [&] { ++chunks; }));
+        QCOMPARE(chunks, 2);
+        QCOMPARE(list.Count(), extra + 2);
+        const int last = list.RowOfId(1000 + extra - 1);
+        QVERIFY(last >= 0);
+        QCOMPARE(list.Text(last, NOME), QStringLiteral("Cliente %1").arg(1000 + extra - 1));
+        QCOMPARE(list.Value(last, P_ESTADO).toInt(), (1000 + extra - 1) % 27 + 1);
+        m_dm.RollbackRetaining();
+    }
+
+    void failedLoadKeepsNothingElse() {
+        CustomerList list;
+        QVERIFY(list.Load(m_dm.IBDB, kCustomerListSelect, {}));
+        QCOMPARE(list.Count(), 3);
+        QString error;
+        // A statement the engine refuses: the list stays as it was.
+        QVERIFY(!list.Load(m_dm.IBDB, kCustomerListSelect + " where C.NO_SUCH_COLUMN = ?", {1}, &error));
+        QVERIFY(error.contains("NO_SUCH_COLUMN"));
+        QCOMPARE(list.Count(), 3);
+
+        // The model shows an empty list when its connection is gone, and nothing read another way.
+        TdmBancoDeDados dm;
+        QVERIFY(dm.Connect(m_db.Path()));
+        CustomerListModel model;
+        QVERIFY(model.Reload(dm.IBDB, &error));
+        QCOMPARE(model.rowCount(), 2);
+        dm.IBDB.Disconnect();
+        QVERIFY(!model.Reload(dm.IBDB, &error));
+        QCOMPARE(error, MsgNotConnected());
+        QCOMPARE(model.rowCount(), 0);
     }
 
     void searchFoldsAccentedLetters() {

@@ -365,7 +365,13 @@ bool TfrmPrincipal::ReloadList(int selectCustomerId) {
     const int row = CurrentRow();
     const int keep = selectCustomerId >= 0 ? selectCustomerId : CurrentId();
     QString error;
-    const bool ok = m_dm.Connected() && Model->Reload(m_dm.IBDB, &error);
+    const bool ok = Model->Reload(m_dm.IBDB, &error);
+    // A failed load leaves the list empty and says so; before the window is shown the start-up
+    // reports the database failure itself.
+    if (!ok && isVisible()) {
+        qWarning("customer list: %s", qPrintable(error));
+        ShowInfo(this, MsgErroAbrirTabela(m_dm.DSetTelaInicial.Name()), QMessageBox::Critical);
+    }
     int target = keep >= 0 ? Model->RowOfId(keep) : -1;
     if (target < 0 && Model->rowCount() > 0)
         target = std::clamp(row, 0, Model->rowCount() - 1);
