@@ -55,7 +55,7 @@ bool AddManyCustomers(const QString& database, int count) {
         return false;
     for (int id = 2; id < count + 2; ++id) {
         if (!db.Exec("insert into CLIENTES (ID_CLIENTE, NOME, ID_GRUPO) values (?, ?, 2)",
-                     {id, QStringLiteral("Cliente %1 com um nome bem comprido").arg(id)}))
+                     {id, QStringLiteral("Cliente %1 de nome longo").arg(id)}))
             return false;
     }
     return db.Commit();

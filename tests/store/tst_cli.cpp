@@ -109,7 +109,7 @@ private Q_SLOTS:
             QVERIFY(db.Connect(temp.Path()));
             for (int id = 1; id <= 1500; ++id)
                 QVERIFY(db.Exec("insert into CLIENTES (ID_CLIENTE, NOME) values (?, ?)",
-                                {id, QStringLiteral("Cliente %1 com um nome bem comprido").arg(id)}));
+                                {id, QStringLiteral("Cliente %1 de nome longo").arg(id)}));
             QVERIFY(db.Commit());
         }
         const QString folder = temp.FilePath("copias");
