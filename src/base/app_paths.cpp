@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 
 QString ApplicationFolder()
 {
@@ -12,15 +10,9 @@ QString ApplicationFolder()
         QDir().mkpath(env);
         return QDir(env).absolutePath();
     }
-    const QString exeDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
-    if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable())
-        return exeDir;
-    QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (data.isEmpty())
-        data = QDir::homePath() + QStringLiteral("/.local/share");
-    const QString folder = data + QStringLiteral("/Telvora");
-    QDir().mkpath(folder);
-    return folder;
+    // Always the executable's folder, writable or not: moving to another folder would open (or
+    // create) another database without the operator knowing.
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
 }
 
 QString ApplicationPath(const QString& name)

@@ -242,7 +242,8 @@ bool TdmBancoDeDados::PostCustomer(QString* error) {
             return fail(IBDB.LastError());
         for (int i = 0; i < sets.size(); ++i)
             sets[i]->SetValue(sets[i]->Statements().keyColumn, keys[0][i]);
-    }
+    } else if (!FillMissingRowKeys(sets))
+        return fail(m_lastError);
 
     for (DataSet* set : sets) {
         if (!set->Editing())
@@ -258,6 +259,36 @@ bool TdmBancoDeDados::PostCustomer(QString* error) {
     }
     if (!IBDB.CommitRetaining())
         return fail(IBDB.LastError());
+    return true;
+}
+
+bool TdmBancoDeDados::FillMissingRowKeys(const QList<DataSet*>& sets) {
+    // A stored customer that lacks some of its rows (a creation that stopped half-way, an import)
+    // gets them under the customer's own key, as a new customer would: a key taken from one
+    // table's generator alone would make the generators disagree, and the start-up repair would
+    // take the rows for the remains of a failed creation.
+    const QVariant customer = DSetClientes.Value(QStringLiteral("ID_CLIENTE"));
+    if (customer.isNull())
+        return true;
+    for (DataSet* set : sets) {
+        const QString key = set->Statements().keyColumn;
+        if (set->CurrentState() != DataSet::State::Insert || !set->Value(key).isNull())
+            continue;
+        bool ok = false;
+        const QVariant taken = IBDB.SelectValue(
+            QStringLiteral("select count(*) from %1 where %2 = ?").arg(set->Statements().table, key),
+            {customer}, &ok);
+        if (!ok) {
+            m_lastError = IBDB.LastError();
+            return false;
+        }
+        if (taken.toInt() > 0) {
+            m_lastError = QStringLiteral("%1: a chave %2 do cliente já pertence a outro registro.")
+                              .arg(set->Name(), customer.toString());
+            return false;
+        }
+        set->SetValue(key, customer);
+    }
     return true;
 }
 

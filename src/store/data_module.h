@@ -17,6 +17,8 @@ public:
     virtual ~DataModuleHost() = default;
     // An error message for the operator (the texts use "\r" for line breaks).
     virtual void ShowMessage(const QString& text) = 0;
+    // Something the operator should know that is no error (what the start-up repair did).
+    virtual void ShowNotice(const QString& text) { ShowMessage(text); }
     // First-time set-up (no operator yet) and the login; true when the operator may go on.
     virtual bool RunFirstTimeSetup(TdmBancoDeDados& dm) = 0;
     virtual bool RunLogin(TdmBancoDeDados& dm) = 0;
@@ -101,7 +103,8 @@ public:
 
     // Writes one customer's pending rows (the customer sets being edited or inserted) in one
     // transaction: a new customer takes one key for all eight rows from its eight generators at
-    // once; PAINEL.ID_CLIENTE and the programming rows' ID_PAINEL are filled in; the rows are
+    // once; a row a stored customer lacks takes the customer's key (one key number for all eight
+    // tables); PAINEL.ID_CLIENTE and the programming rows' ID_PAINEL are filled in; the rows are
     // posted in order and committed. On any failure nothing of it stays in the database, the sets
     // are back in their edit or insert state with their buffers, and *error tells why.
     bool PostCustomer(QString* error = nullptr);
@@ -124,6 +127,7 @@ public:
     static bool SaveFileText(const QString& fileName, const QString& text);
 
 private:
+    bool FillMissingRowKeys(const QList<DataSet*>& sets);
     int ConnectedProduct() const;
     QString CurrentProduto() const;
     void ShowMessage(const QString& text);

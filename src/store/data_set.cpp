@@ -148,7 +148,7 @@ bool DataSet::Reopen() {
     return true;
 }
 
-void DataSet::StoreCurrentRow() {
+bool DataSet::StoreCurrentRow() {
     Row row;
     if (m_rowSize > 0) {
         if (m_storedRows % kRowsPerChunk == 0) {
@@ -161,8 +161,12 @@ void DataSet::StoreCurrentRow() {
         row.values.reserve(m_columns.size());
         for (int i = 0; i < m_columns.size(); ++i)
             row.values.append(m_cursor->Value(i));
+        // A blob that could not be read whole fails the row rather than show part of it.
+        if (!m_cursor->LastError().isEmpty())
+            return false;
     }
     m_rows.append(std::move(row));
+    return true;
 }
 
 QVariantList DataSet::RowValues(const Row& row) const {
@@ -199,7 +203,13 @@ bool DataSet::FetchMore(int count) {
             m_cursor.reset();
             return error.isEmpty() || Fail(error);
         }
-        StoreCurrentRow();
+        if (!StoreCurrentRow()) {
+            const QString error = m_cursor->LastError();
+            m_cursor->CloseCursor();
+            m_cursorDone = true;
+            m_cursor.reset();
+            return Fail(error);
+        }
         ++m_rowsFromCursor;
     }
     return true;

@@ -152,7 +152,7 @@ private:
 
     bool FetchMore(int count);
     bool ExecuteSelect();
-    void StoreCurrentRow();
+    bool StoreCurrentRow();
     QVariantList RowValues(const Row& row) const;
     QVariant Value(const Row& row, int column) const;
     void DropCursor();

@@ -18,6 +18,9 @@ public:
     QString DefaultFolder() const;
     static QString BackupFileName(const QDateTime& when);
 
+    // Where the backup's name takes the date and time from (the system clock by default).
+    void SetClock(std::function<QDateTime()> now) { m_now = std::move(now); }
+
     // Each line of the service's output while it runs (the progress windows advance with them).
     void SetProgress(std::function<void(const QString&)> progress) { m_progress = std::move(progress); }
 
@@ -27,24 +30,33 @@ public:
     bool DoBackup(const QString& folder = {});
 
     // Restores a backup file (a bare name is looked up in the default folder) into the database
-    // file, replacing it when it exists. A safety backup of the current file into the default
-    // folder comes first, and the backup is restored under a temporary name that replaces the
-    // database only once complete: a failed restore leaves the database as it was. The database
-    // must not be connected meanwhile.
+    // file, replacing it when it exists (through a symbolic link, the file it points to). The
+    // backup is restored under a temporary name and checked: the engine ended without error and
+    // the result has the system's tables. Only then is the current file saved, by a safety backup
+    // into the default folder or, when the engine cannot back it up (a damaged file), by a copy
+    // under a new name beside it, and replaced. A failed restore leaves the database as it was.
+    // The database must not be connected meanwhile.
     bool DoRestauracao(const QString& fileName);
 
     // The backup file written by the last DoBackup (and the safety backup of DoRestauracao).
     QString LastBackupFile() const { return m_lastBackupFile; }
+    // The copy of a database the last DoRestauracao could not back up, and why the backup failed.
+    QString KeptAsideFile() const { return m_keptAsideFile; }
+    QString SafetyBackupError() const { return m_safetyBackupError; }
     // Why the last operation failed ("O arquivo ... não foi encontrado." for a missing backup).
     QString LastError() const { return m_lastError; }
 
 private:
     bool Fail(const QString& error);
+    bool KeepCurrentDatabase(const QString& target);
 
     QString m_databaseName;
     std::function<void(const QString&)> m_progress;
+    std::function<QDateTime()> m_now = [] { return QDateTime::currentDateTime(); };
     QString m_lastBackupFile;
     QString m_lastError;
+    QString m_keptAsideFile;
+    QString m_safetyBackupError;
 };
 
 // The backup on exit: when bit 3 of the general options ("Opcoes Gerais") is set, backs the

@@ -1,5 +1,7 @@
 #include "store/fb_statement.h"
 
+#include "store/latin1_text.h"
+
 #include "store/db_connection.h"
 #include "store/fb_status.h"
 #include "store/store_messages.h"
@@ -262,6 +264,10 @@ bool FbStatement::BindParameters(const QVariantList& params) {
         const ParamShape& described = shapes[i];
         ParamShape shape = described;
         const int id = value.metaType().id();
+        if ((id == QMetaType::QString || id == QMetaType::QChar) && !IsLatin1Text(value.toString())) {
+            m_lastError = MsgTextNotLatin1(value.toString());
+            return false;
+        }
         if (value.isNull()) {
             // The described type, flagged null.
         } else if (described.type == SQL_BLOB) {
@@ -406,7 +412,7 @@ bool FbStatement::Fetch() {
     if (result != 100) {
         m_lastError = FbStatusText(status);
         m_lastErrorCodes = FbStatusCodes(status);
-        m_cursorOpen = false;
+        CloseCursor();
         return false;
     }
     CloseCursor();
@@ -543,6 +549,14 @@ QVariant FbStatement::ReadBlob(const char* blobId, short subType) {
         if (result == 0 || result == isc_segment) {
             bytes.append(segment, length);
             continue;
+        }
+        if (result != isc_segstr_eof) {
+            // Part of the text is no text: the field reads as failed, never cut short.
+            m_lastError = FbStatusText(status);
+            m_lastErrorCodes = FbStatusCodes(status);
+            ISC_STATUS_ARRAY ignored = {};
+            isc_close_blob(ignored, &blob);
+            return {};
         }
         break;
     }

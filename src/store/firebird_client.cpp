@@ -188,7 +188,8 @@ void AppendServiceInt(QByteArray& request, char tag, quint32 value) {
 }
 
 bool RunServiceRequest(const QString& serviceManager, const QByteArray& request,
-                       const std::function<void(const QString&)>& line, QString* error) {
+                       const std::function<void(const QString&)>& line, QString* error,
+                       const std::function<QByteArray(int)>& input) {
     PrepareFirebirdEnvironment();
     if (serviceManager.isEmpty()) {
         if (error)
@@ -223,26 +224,65 @@ bool RunServiceRequest(const QString& serviceManager, const QByteArray& request,
         *error = FbStatusText(status);
 
     // Reads the output one line at a time until the service ends; a failure of the service itself
-    // arrives in the status of the last query.
-    const char query[] = {isc_info_svc_line};
-    char buffer[4096];
+    // arrives in the status of the last query. A service that reads its input from "stdin" asks
+    // for it in the answers, and gets it with the next query (an empty piece at the end).
+    const char lineQuery[] = {isc_info_svc_line};
+    const char inputQuery[] = {isc_info_svc_stdin, isc_info_svc_line};
+    const char* query = input ? inputQuery : lineQuery;
+    const short querySize = input ? short(sizeof inputQuery) : short(sizeof lineQuery);
+    char buffer[16384];
+    int wanted = 0;
+    QByteArray send;
     while (ok) {
-        isc_service_query(status, &service, 0, 0, nullptr, sizeof query, query, sizeof buffer, buffer);
+        send.clear();
+        if (wanted > 0) {
+            const QByteArray piece = input(qMin(wanted, 16000));
+            send.append(char(isc_info_svc_line));
+            send.append(char(piece.size() & 0xFF));
+            send.append(char((piece.size() >> 8) & 0xFF));
+            send.append(piece);
+            send.append(char(isc_info_end));
+            wanted = 0;
+        }
+        isc_service_query(status, &service, 0, ushort(send.size()),
+                          send.isEmpty() ? nullptr : send.constData(), querySize, query, sizeof buffer,
+                          buffer);
         if (FbFailed(status)) {
             ok = false;
             if (error)
                 *error = FbStatusText(status);
             break;
         }
+        bool sawLine = false;
+        bool ended = false;
         const char* p = buffer;
-        if (*p++ != isc_info_svc_line)
+        const char* const end = buffer + sizeof buffer;
+        while (p < end && *p != isc_info_end) {
+            const char tag = *p++;
+            if (tag == isc_info_svc_stdin) {
+                wanted = int(isc_vax_integer(p, 4));
+                p += 4;
+            } else if (tag == isc_info_svc_line) {
+                const int length = isc_vax_integer(p, 2);
+                p += 2;
+                sawLine = true;
+                ended = length == 0;
+                if (length > 0 && line)
+                    line(QString::fromLocal8Bit(p, length));
+                p += length;
+            } else if (tag != isc_info_truncated && tag != isc_info_data_not_ready &&
+                       tag != isc_info_svc_timeout) {
+                break;
+            }
+        }
+        if (wanted > 0)
+            continue;
+        if (!input && (!sawLine || ended))
             break;
-        const int length = isc_vax_integer(p, 2);
-        p += 2;
-        if (length == 0)
+        if (input && ended)
             break;
-        if (line)
-            line(QString::fromLocal8Bit(p, length));
+        if (input && !sawLine)
+            QThread::msleep(1);
     }
     ISC_STATUS_ARRAY detachStatus = {};
     isc_service_detach(detachStatus, &service);

@@ -48,9 +48,12 @@ QString ServiceManagerFor(const QString& databaseName, QString* pathOnServer);
 
 // Runs one service request (an action with its parameters, as built by the backup and restore
 // code) and hands every output line to `line` while it runs. Answers false with the engine's text
-// in *error when the service cannot be started or reports a failure.
+// in *error when the service cannot be started or reports a failure. A request whose file is
+// "stdin" reads it through `input`, which answers up to the number of bytes asked for (empty at
+// the end).
 bool RunServiceRequest(const QString& serviceManager, const QByteArray& request,
-                       const std::function<void(const QString&)>& line, QString* error);
+                       const std::function<void(const QString&)>& line, QString* error,
+                       const std::function<QByteArray(int)>& input = {});
 
 // Turns the database's forced (synchronous) writes off, through the service manager. For files that
 // are filled in bulk and only read afterwards (benchmarks); the program's own files keep them on.

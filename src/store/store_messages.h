@@ -29,6 +29,13 @@ inline QString MsgFileNotFound(const QString& path) {
     return QStringLiteral("O arquivo %1 não foi encontrado.").arg(QDir::toNativeSeparators(path));
 }
 
+// The missing-database message with the path looked for and the command that creates a new one.
+inline QString MsgDatabaseMissing(const QString& path) {
+    return kMsgBancoNaoEncontrado +
+           QStringLiteral("\rArquivo procurado: %1\rPara criar um banco de dados novo: telvora-cli db init")
+               .arg(QDir::toNativeSeparators(path));
+}
+
 inline QString MsgDatabaseInUse(const QString& path) {
     return QStringLiteral("O banco de dados %1 está em uso por outro programa.")
         .arg(QDir::toNativeSeparators(path));

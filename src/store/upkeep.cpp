@@ -5,6 +5,8 @@
 #include "store/schema_tables.h"
 #include "store/sql_script.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 const QString IBScriptClientes = QStringLiteral("ALTER TABLE CLIENTES\nADD VERSAO_PRODUTO VARCHAR(3) "
@@ -56,6 +58,39 @@ bool UpgradeReport(TdmBancoDeDados& dm, bool* added) {
     return Upgrade(dm, QStringLiteral("REPORT"), IBScriptReport, added);
 }
 
+namespace {
+
+const QStringList& ProgrammingTables() {
+    static const QStringList tables = {QStringLiteral("FONES"),    QStringLiteral("OPCOES"),
+                                       QStringLiteral("REPORT"),   QStringLiteral("TEMPOS"),
+                                       QStringLiteral("USUARIOS"), QStringLiteral("ZONAS")};
+    return tables;
+}
+
+// The condition that a PAINEL row P belongs to a whole customer: its CLIENTES row and its six
+// programming rows exist.
+QString CompletePanel() {
+    QStringList parts{
+        QStringLiteral("exists (select 1 from CLIENTES CC where CC.ID_CLIENTE = P.ID_CLIENTE)")};
+    for (const QString& table : ProgrammingTables())
+        parts << QStringLiteral("exists (select 1 from %1 T where T.ID_PAINEL = P.ID_PAINEL)").arg(table);
+    return parts.join(QStringLiteral(" and "));
+}
+
+// The rows of one table above the smallest generator that belong to no whole customer: the
+// remains of a creation that stopped half-way. The rows of a whole customer are never among them,
+// whatever their keys.
+QString LeftoverRows(const TableDefinition& table) {
+    const QString link =
+        table.name == QLatin1String("CLIENTES") ? QStringLiteral("ID_CLIENTE") : QStringLiteral("ID_PAINEL");
+    const QString belongs = QStringLiteral("exists (select 1 from PAINEL P where P.%1 = X.%1 and %2)")
+                                .arg(link, QStringLiteral("%1"));
+    return QStringLiteral("from %1 X where X.%2 > ? and not %3")
+        .arg(table.name, table.keyColumn, belongs.arg(CompletePanel()));
+}
+
+} // namespace
+
 bool RepairGenerators(TdmBancoDeDados& dm, GeneratorRepair* result, QString* error) {
     GeneratorRepair local;
     GeneratorRepair& r = result ? *result : local;
@@ -85,35 +120,42 @@ bool RepairGenerators(TdmBancoDeDados& dm, GeneratorRepair* result, QString* err
     if (std::all_of(r.before.cbegin(), r.before.cend(), [&](qint64 v) { return v == r.minimum; }))
         return true;
 
-    // The rows of customers whose creation stopped half-way: keys above the smallest generator.
-    QList<int> above;
+    // The rows of customers whose creation stopped half-way, and the highest key of each table.
+    QList<int> leftover;
+    qint64 highestKey = 0;
     for (const TableDefinition* table : tables) {
         bool ok = false;
-        above << dm.IBDB
-                     .SelectValue(QStringLiteral("select count(*) from %1 where %2 > ?")
-                                      .arg(table->name, table->keyColumn),
-                                  {r.minimum}, &ok)
-                     .toInt();
+        leftover << dm.IBDB
+                        .SelectValue(QStringLiteral("select count(*) ") + LeftoverRows(*table), {r.minimum},
+                                     &ok)
+                        .toInt();
         if (!ok)
             return fail(dm.IBDB.LastError());
-        r.deletedRows += above.last();
+        const QVariant highest = dm.IBDB.SelectValue(
+            QStringLiteral("select max(%1) from %2").arg(table->keyColumn, table->name), {}, &ok);
+        if (!ok)
+            return fail(dm.IBDB.LastError());
+        highestKey = std::max(highestKey, highest.toLongLong());
+        r.deletedRows += leftover.last();
     }
 
     if (r.deletedRows > 0) {
-        // Rows are about to be deleted: keep a copy of the database as it is first.
+        // Rows are about to be deleted: keep a copy of the database as it is first. Without the
+        // copy nothing is deleted; the generators then move past every key in use.
         DatabaseBackup backup(dm.IBDB.DatabaseName());
-        if (!backup.DoBackup())
-            return fail(QStringLiteral("Backup de segurança antes da correção do banco de dados falhou: ") +
-                        backup.LastError());
-        r.safetyBackup = backup.LastBackupFile();
+        if (backup.DoBackup()) {
+            r.safetyBackup = backup.LastBackupFile();
+        } else {
+            r.safetyBackupError = backup.LastError();
+            r.deletedRows = 0;
+            leftover = QList<int>(tables.size(), 0);
+        }
     }
 
     for (int i = 0; i < tables.size(); ++i) {
-        if (above[i] == 0)
+        if (leftover[i] == 0)
             continue;
-        const TableDefinition* table = tables[i];
-        if (!dm.IBDB.Exec(QStringLiteral("delete from %1 where %2 > ?").arg(table->name, table->keyColumn),
-                          {r.minimum})) {
+        if (!dm.IBDB.Exec(QStringLiteral("delete ") + LeftoverRows(*tables[i]), {r.minimum})) {
             const QString reason = dm.IBDB.LastError();
             dm.IBDB.RollbackRetaining();
             return fail(reason);
@@ -121,17 +163,51 @@ bool RepairGenerators(TdmBancoDeDados& dm, GeneratorRepair* result, QString* err
         if (!dm.IBDB.CommitRetaining())
             return fail(dm.IBDB.LastError());
     }
-    // Generators are set by stepping them back to the minimum (statements with parameters).
+
+    // The value every generator takes: the smallest one, unless rows that stay (a whole customer
+    // saved under a key above it, or rows that could not be deleted) hold higher keys.
+    r.target = r.minimum;
+    if (!r.safetyBackupError.isEmpty()) {
+        r.target = std::max(highestKey, *std::max_element(r.before.cbegin(), r.before.cend()));
+    } else {
+        for (const TableDefinition* table : tables) {
+            bool ok = false;
+            const QVariant highest = dm.IBDB.SelectValue(
+                QStringLiteral("select max(%1) from %2").arg(table->keyColumn, table->name), {}, &ok);
+            if (!ok)
+                return fail(dm.IBDB.LastError());
+            r.target = std::max(r.target, highest.toLongLong());
+        }
+    }
     for (int i = 0; i < tables.size(); ++i) {
         bool ok = false;
         dm.IBDB.SelectValue(QStringLiteral("select gen_id(%1, cast(? as bigint)) from rdb$database")
                                 .arg(tables[i]->generator),
-                            {r.minimum - r.before[i]}, &ok);
+                            {r.target - r.before[i]}, &ok);
         if (!ok)
             return fail(dm.IBDB.LastError());
     }
     r.repaired = true;
     return dm.IBDB.CommitRetaining() || fail(dm.IBDB.LastError());
+}
+
+QString DescribeGeneratorRepair(const GeneratorRepair& repair) {
+    if (!repair.repaired)
+        return {};
+    QString text = QStringLiteral("O banco de dados foi corrigido na abertura do programa.\r"
+                                  "Numeração dos cadastros ajustada para %1.")
+                       .arg(repair.target);
+    if (!repair.safetyBackupError.isEmpty()) {
+        text += QStringLiteral("\rNão foi possível fazer o backup de segurança: %1\r"
+                               "Nenhum registro foi apagado.")
+                    .arg(repair.safetyBackupError);
+    } else if (repair.deletedRows > 0) {
+        text += QStringLiteral("\rRegistros apagados de um cadastro de cliente incompleto: %1.\r"
+                               "Backup de segurança do banco de dados anterior: %2")
+                    .arg(repair.deletedRows)
+                    .arg(QDir::toNativeSeparators(repair.safetyBackup));
+    }
+    return text;
 }
 
 bool RunStartupUpkeep(TdmBancoDeDados& dm, StartupUpkeepReport* report, QString* error) {
@@ -153,5 +229,10 @@ bool RunStartupUpkeep(TdmBancoDeDados& dm, StartupUpkeepReport* report, QString*
             *error = dm.IBDB.LastError();
         return false;
     }
-    return RepairGenerators(dm, &r.generators, error);
+    if (!RepairGenerators(dm, &r.generators, error))
+        return false;
+    const QString repaired = DescribeGeneratorRepair(r.generators);
+    if (!repaired.isEmpty() && dm.Host())
+        dm.Host()->ShowNotice(repaired);
+    return true;
 }

@@ -28,15 +28,22 @@ struct GeneratorRepair {
     QList<qint64> before; // GEN_CLIENTES_ID .. GEN_ZONAS_ID as read
     qint64 minimum = 0;
     bool repaired = false; // the generators disagreed and were set to the minimum
+    qint64 target = 0;     // the value the eight generators were set to
     QString safetyBackup;  // the backup taken before anything was deleted
+    QString safetyBackupError; // why that backup could not be made (then nothing was deleted)
     int deletedRows = 0;
 };
 
 // The eight generators of the customer aggregate must agree. When they do, nothing is touched.
-// Otherwise the rows with keys above the smallest value (the rows of a customer whose creation
-// stopped half-way) are deleted from the eight tables, after a safety backup of the database
-// (no backup, no deletion), and every generator is set to that value.
+// Otherwise the rows with keys above the smallest value that belong to no whole customer (the
+// rows of a customer whose creation stopped half-way) are deleted from the eight tables, after a
+// safety backup of the database, and every generator is set to that value, or to the highest key
+// still in use when a whole customer holds one above it. When the safety backup cannot be made
+// nothing is deleted, the generators move past every key in use, and the report says why.
 bool RepairGenerators(TdmBancoDeDados& dm, GeneratorRepair* result = nullptr, QString* error = nullptr);
+
+// What a repair did, for the operator (empty when the generators already agreed).
+QString DescribeGeneratorRepair(const GeneratorRepair& repair);
 
 struct StartupUpkeepReport {
     int eventUsersChanged = 0;
@@ -46,5 +53,5 @@ struct StartupUpkeepReport {
 
 // The steps in the order start-up runs them: event users, CLIENTES, TEMPOS, REPORT, generator
 // repair. Closes the data sets first (the upgrades change their tables). Stops at the first
-// failure with the reason in *error.
+// failure with the reason in *error. What a repair did is shown through the data module's host.
 bool RunStartupUpkeep(TdmBancoDeDados& dm, StartupUpkeepReport* report = nullptr, QString* error = nullptr);

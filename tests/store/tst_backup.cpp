@@ -48,6 +48,29 @@ int Gbak(const QStringList& arguments, QString* output) {
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
+// Enough customers that the data, not only the tables, fills most of a backup.
+bool AddManyCustomers(const QString& database, int count) {
+    DbConnection db;
+    if (!db.Connect(database))
+        return false;
+    for (int id = 2; id < count + 2; ++id) {
+        if (!db.Exec("insert into CLIENTES (ID_CLIENTE, NOME, ID_GRUPO) values (?, ?, 2)",
+                     {id, QStringLiteral("Cliente %1 de nome longo").arg(id)}))
+            return false;
+    }
+    return db.Commit();
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class TestBackup : public QObject {
@@ -146,6 +169,124 @@ private Q_SLOTS:
             QVERIFY(!backup.LastError().isEmpty());
         QCOMPARE(CustomerName(temp.Path()), kName);
         QCOMPARE(QDir(temp.Folder()).entryList({"*.restaurando"}, QDir::Files), QStringList());
+    }
+
+    // Backups that must never replace the database: one cut short (the engine restores the tables,
+    // then runs out of data), one cut to a few pages, and a backup of another database.
+    void badBackupIsRefusedAndTheDatabaseStays_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("cut short") << "cut";
+        QTest::newRow("cut to 2000 bytes") << "2000";
+        QTest::newRow("another database") << "other";
+    }
+
+    void badBackupIsRefusedAndTheDatabaseStays() {
+        QFETCH(QString, kind);
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        QVERIFY(AddCustomer(temp.Path()));
+        QVERIFY(AddManyCustomers(temp.Path(), 1500));
+        DatabaseBackup source(temp.Path());
+        QVERIFY2(source.DoBackup(temp.FilePath("fonte")), qPrintable(source.LastError()));
+        const QByteArray whole = ReadFile(source.LastBackupFile());
+        QVERIFY(whole.size() > 20000);
+
+        const QString bad = temp.FilePath("ruim.fbk");
+        if (kind == "cut") {
+            QVERIFY(WriteFile(bad, whole.left(whole.size() * 3 / 4)));
+        } else if (kind == "2000") {
+            QVERIFY(WriteFile(bad, whole.left(2000)));
+        } else {
+            QString error;
+            const QString other = temp.FilePath("outro.fdb");
+            QVERIFY2(CreateDatabaseFile(other, &error), qPrintable(error));
+            QVERIFY(TempDatabase::RunScript(other, "create table AGENDA (ID integer);"));
+            DatabaseBackup otherBackup(other);
+            QVERIFY2(otherBackup.DoBackup(temp.FilePath("outro")), qPrintable(otherBackup.LastError()));
+            QVERIFY(QFile::copy(otherBackup.LastBackupFile(), bad));
+        }
+
+        DatabaseBackup backup(temp.Path());
+        QVERIFY(!backup.DoRestauracao(bad));
+        QVERIFY(!backup.LastError().isEmpty());
+        QCOMPARE(CustomerName(temp.Path()), kName);
+        DbConnection db;
+        QVERIFY(db.Connect(temp.Path()));
+        QCOMPARE(db.SelectValue("select count(*) from CLIENTES").toInt(), 1501);
+        db.Disconnect();
+        QCOMPARE(QDir(temp.Folder()).entryList({"*.restaurando"}, QDir::Files), QStringList());
+        // Nothing was replaced, so no safety copy was needed either.
+        QVERIFY(!QDir(backup.DefaultFolder()).exists());
+    }
+
+    // A database whose first pages are overwritten cannot be backed up; it is kept aside under a
+    // new name and the restore goes on.
+    void damagedDatabaseIsKeptAsideAndRestored() {
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        QVERIFY(AddCustomer(temp.Path()));
+        DatabaseBackup source(temp.Path());
+        QVERIFY(source.DoBackup(temp.FilePath("fonte")));
+
+        QFile damaged(temp.Path());
+        QVERIFY(damaged.open(QIODevice::ReadWrite));
+        QVERIFY(damaged.write(QByteArray(3 * 8192, 'x')) == 3 * 8192);
+        damaged.close();
+        const QByteArray damagedBytes = ReadFile(temp.Path());
+
+        DatabaseBackup backup(temp.Path());
+        QVERIFY2(backup.DoRestauracao(source.LastBackupFile()), qPrintable(backup.LastError()));
+        QCOMPARE(CustomerName(temp.Path()), kName);
+        QVERIFY(!backup.SafetyBackupError().isEmpty());
+        QVERIFY(!backup.KeptAsideFile().isEmpty());
+        QCOMPARE(QFileInfo(backup.KeptAsideFile()).absolutePath(), QFileInfo(temp.Path()).absolutePath());
+        QCOMPARE(ReadFile(backup.KeptAsideFile()), damagedBytes);
+    }
+
+    // zrv.fdb a symbolic link to the real file: the real file gets the restored data and the link
+    // stays a link.
+    void restoreThroughASymbolicLinkReplacesTheRealFile() {
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        QVERIFY(AddCustomer(temp.Path()));
+        DatabaseBackup source(temp.Path());
+        QVERIFY(source.DoBackup(temp.FilePath("fonte")));
+
+        QVERIFY(QDir().mkpath(temp.FilePath("dados")));
+        const QString real = temp.FilePath("dados/zrv.fdb");
+        QVERIFY(QFile::rename(temp.Path(), real));
+        QVERIFY(QFile::link(real, temp.Path()));
+        QVERIFY(TempDatabase::RunScript(real, "delete from CLIENTES;"));
+
+        DatabaseBackup backup(temp.Path());
+        QVERIFY2(backup.DoRestauracao(source.LastBackupFile()), qPrintable(backup.LastError()));
+        QVERIFY(QFileInfo(temp.Path()).isSymLink());
+        QCOMPARE(CustomerName(real), kName);
+        QCOMPARE(CustomerName(temp.Path()), kName);
+    }
+
+    // The name carries day, month, year, hour and minute in that order; every field differs from
+    // the others, so a swapped pair shows.
+    void backupNameFollowsTheClock_data() {
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("8 Dec 2026 21:30") << QDateTime({2026, 12, 8}, {21, 30}) << "ZRV081220262130.fbk";
+        QTest::newRow("5 Nov 2027 09:07") << QDateTime({2027, 11, 5}, {9, 7}) << "ZRV051120270907.fbk";
+        QTest::newRow("31 Jan 2028 00:59") << QDateTime({2028, 1, 31}, {0, 59}) << "ZRV310120280059.fbk";
+    }
+
+    void backupNameFollowsTheClock() {
+        QFETCH(QDateTime, when);
+        QFETCH(QString, name);
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        DatabaseBackup backup(temp.Path());
+        backup.SetClock([when] { return when; });
+        QVERIFY2(backup.DoBackup(), qPrintable(backup.LastError()));
+        QCOMPARE(QFileInfo(backup.LastBackupFile()).fileName(), name);
+        // A second backup in the same minute keeps the first.
+        QVERIFY(backup.DoBackup());
+        QCOMPARE(QFileInfo(backup.LastBackupFile()).fileName(), name.chopped(4) + "_2.fbk");
     }
 
     void backupOnExitFollowsOptionBit3_data() {

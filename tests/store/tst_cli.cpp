@@ -99,6 +99,59 @@ private Q_SLOTS:
         QCOMPARE(QDir(temp.FilePath("BKP")).entryList({"ZRV*.fbk"}, QDir::Files).size(), 1); // safety copy
     }
 
+    // A backup cut short is refused with the database untouched; a database whose first pages
+    // are overwritten is kept aside and restored.
+    void restoreRefusesACutBackupAndMendsADamagedDatabase() {
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        {
+            DbConnection db;
+            QVERIFY(db.Connect(temp.Path()));
+            for (int id = 1; id <= 1500; ++id)
+                QVERIFY(db.Exec("insert into CLIENTES (ID_CLIENTE, NOME) values (?, ?)",
+                                {id, QStringLiteral("Cliente %1 de nome longo").arg(id)}));
+            QVERIFY(db.Commit());
+        }
+        const QString folder = temp.FilePath("copias");
+        QCOMPARE(Cli({"--db", temp.Path(), "db", "backup", "--to", folder}).code, 0);
+        const QString whole =
+            QDir(folder).filePath(QDir(folder).entryList({"ZRV*.fbk"}, QDir::Files).value(0));
+        QFile in(whole);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray bytes = in.readAll();
+        const QString cut = temp.FilePath("cortado.fbk");
+        QFile out(cut);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(bytes.left(bytes.size() * 3 / 4));
+        out.close();
+
+        QVERIFY(TempDatabase::RunScript(temp.Path(), "delete from CLIENTES where ID_CLIENTE > 1000;"));
+        Run run = Cli({"--db", temp.Path(), "db", "restore", cut});
+        QCOMPARE(run.code, 1);
+        QVERIFY(!run.out.contains("com sucesso"));
+        QCOMPARE(Customers(temp.Path()), 1000);
+
+        QFile damaged(temp.Path());
+        QVERIFY(damaged.open(QIODevice::ReadWrite));
+        damaged.write(QByteArray(3 * 8192, 'x'));
+        damaged.close();
+        run = Cli({"--db", temp.Path(), "db", "restore", whole});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QVERIFY2(run.out.contains("foi guardado como"), qPrintable(run.out));
+        QVERIFY(run.out.contains("Banco de dados restaurado com sucesso!"));
+        QCOMPARE(Customers(temp.Path()), 1500);
+    }
+
+    void customerAddRefusesTextOutsideLatin1() {
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        const Run run = Cli({"--db", temp.Path(), "customer", "add", "--nome",
+                             QString::fromUtf8("Loja – “Sol” €"), "--produto", "1"});
+        QVERIFY(run.code != 0);
+        QVERIFY2(run.err.contains(QString::fromUtf8("não aceita")), qPrintable(run.err));
+        QCOMPARE(Customers(temp.Path()), 0);
+    }
+
     void errorsInTheSystemsWords_data() {
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<int>("code");

@@ -2,6 +2,7 @@
 // the customer aggregate written whole or not at all, opening the sets, the login path, the
 // product predicates and the sets' cursors across commits.
 #include "store/data_module.h"
+#include "store/fb_statement.h"
 #include "store/schema_tables.h"
 #include "store/store_messages.h"
 #include "support/temp_database.h"
@@ -207,6 +208,75 @@ private Q_SLOTS:
         QCOMPARE(AggregateGenerators(*m_dm), QList<qint64>(8, key));
         for (const QString& table : CustomerAggregateTables())
             QCOMPARE(Count(*m_dm, table), 2);
+    }
+
+    // A stored customer whose PAINEL row is missing gets it back under its own key when saved;
+    // a key from PAINEL's generator alone would make the generators disagree, and the next
+    // start's repair would delete the row.
+    void missingRowOfAStoredCustomerTakesTheCustomersKey() {
+        QVERIFY(m_dm->AbreTodosBD());
+        for (const char* name : {"Primeiro", "Segundo"}) {
+            StartCustomer(*m_dm, name);
+            QVERIFY(m_dm->PostCustomer());
+        }
+        QVERIFY(m_dm->IBDB.Exec("delete from PAINEL where ID_CLIENTE = 1"));
+        QVERIFY(m_dm->CommitRetaining());
+
+        DataSet& c = m_dm->DSetClientes;
+        c.Close();
+        c.SetSelectSql("select * from CLIENTES where ID_CLIENTE = ?", {1});
+        QVERIFY(c.Open() && c.Edit());
+        c.SetValue("NOME", "Primeiro, corrigido");
+        DataSet& p = m_dm->DSetPainel;
+        p.Close();
+        p.SetSelectSql("select P.* from PAINEL P where P.ID_CLIENTE = ?", {1});
+        QVERIFY(p.Open() && p.IsEmpty() && p.Insert());
+        p.SetValue("FONE_PAINEL", "1133334444");
+        p.SetValue("CODIGO_PAINEL", "6093");
+        p.SetValue("CODIGO_PC", "6093");
+        QString error;
+        QVERIFY2(m_dm->PostCustomer(&error), qPrintable(error));
+
+        QCOMPARE(SelectRows(m_dm->IBDB, "select ID_PAINEL, ID_CLIENTE from PAINEL order by ID_PAINEL"),
+                 (QList<QVariantList>{{1, 1}, {2, 2}}));
+        QCOMPARE(AggregateGenerators(*m_dm), QList<qint64>(8, 2));
+    }
+
+    // Text the database's character set cannot hold is refused, never stored with "?" in place
+    // of the characters.
+    void textOutsideLatin1IsRefused_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("dash, curly quotes, euro") << QString::fromUtf8("Loja – “Sol” €");
+        QTest::newRow("euro alone") << QString::fromUtf8("Preço 10€");
+    }
+
+    void textOutsideLatin1IsRefused() {
+        QFETCH(QString, name);
+        QVERIFY(m_dm->DSetClientes.Open());
+        QVERIFY(m_dm->DSetClientes.Insert());
+        m_dm->DSetClientes.SetValue("NOME", name);
+        QVERIFY(!m_dm->DSetClientes.Post());
+        QVERIFY2(m_dm->DSetClientes.LastError().contains(QString::fromUtf8("não aceita")),
+                 qPrintable(m_dm->DSetClientes.LastError()));
+        m_dm->DSetClientes.Cancel();
+        QVERIFY(m_dm->CommitRetaining());
+        QCOMPARE(Count(*m_dm, "CLIENTES"), 0);
+        bool ok = false;
+        m_dm->IBDB.SelectValue("select count(*) from CLIENTES where NOME = ?", {name}, &ok);
+        QVERIFY(!ok);
+    }
+
+    // A fetch the engine refuses midway closes the cursor, so the statement runs again.
+    void failedFetchClosesTheCursor() {
+        FbStatement* statement =
+            m_dm->IBDB.Prepared("select 10 / (cast(? as integer) - 1) from rdb$database");
+        QVERIFY(statement);
+        QVERIFY(statement->Execute({1}));
+        QVERIFY(!statement->Fetch());
+        QVERIFY(!statement->LastError().isEmpty());
+        QVERIFY2(statement->Execute({3}), qPrintable(statement->LastError()));
+        QVERIFY2(statement->Fetch(), qPrintable(statement->LastError()));
+        QCOMPARE(statement->Value(0).toInt(), 5);
     }
 
     void openingTheSetsNamesTheOneThatFails() {

@@ -11,6 +11,17 @@
 namespace {
 
 // Customers 1..count with all eight rows, keys as the generators would have given them.
+// Records what the upkeep tells the operator.
+struct NoticeHost : DataModuleHost {
+    QStringList notices;
+    QStringList messages;
+    void ShowMessage(const QString& text) override { messages << text; }
+    void ShowNotice(const QString& text) override { notices << text; }
+    bool RunFirstTimeSetup(TdmBancoDeDados&) override { return false; }
+    bool RunLogin(TdmBancoDeDados&) override { return false; }
+    void TerminateApplication() override {}
+};
+
 QString CustomersScript(int count) {
     QString script;
     for (int k = 1; k <= count; ++k) {
@@ -196,6 +207,82 @@ private Q_SLOTS:
         // Repaired, the next run leaves it alone.
         QVERIFY(RepairGenerators(dm, &repair, &error));
         QVERIFY(!repair.repaired);
+    }
+
+    // Customer 4 lost its PAINEL row (and with it the programming rows) and was saved again,
+    // each row taking its own generator's next key, 5. The repair must keep that whole customer
+    // and only bring the generators together, telling the operator.
+    void wholeCustomerAboveTheSmallestGeneratorStays() {
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        QString script = CustomersScript(3) +
+                         "insert into CLIENTES (ID_CLIENTE, NOME, ID_GRUPO) values (4, 'C4', 2);\n"
+                         "insert into PAINEL (ID_PAINEL, ID_CLIENTE, FONE_PAINEL, CODIGO_PAINEL, CODIGO_PC) "
+                         "values (5, 4, '1', '6093', '6093');\n";
+        for (const char* table : {"FONES", "OPCOES", "REPORT", "TEMPOS", "USUARIOS", "ZONAS"})
+            script += QStringLiteral("insert into %1 (ID_%1, ID_PAINEL) values (5, 5);\n").arg(table);
+        QVERIFY(TempDatabase::RunScript(temp.Path(), script + SetGeneratorsScript({4, 5, 5, 5, 5, 5, 5, 5})));
+        TdmBancoDeDados dm;
+        NoticeHost host;
+        dm.SetHost(&host);
+        QVERIFY(dm.Connect(temp.Path()));
+        StartupUpkeepReport report;
+        QString error;
+        QVERIFY2(RunStartupUpkeep(dm, &report, &error), qPrintable(error));
+
+        QVERIFY(report.generators.repaired);
+        QCOMPARE(report.generators.deletedRows, 0);
+        QCOMPARE(report.generators.target, qint64(5));
+        QCOMPARE(SelectRows(dm.IBDB, "select ID_PAINEL from PAINEL where ID_CLIENTE = 4"),
+                 (QList<QVariantList>{{5}}));
+        for (const QString& table : CustomerAggregateTables()) {
+            const TableDefinition* definition = FindSchemaTable(table);
+            QCOMPARE(dm.IBDB.SelectValue(QStringLiteral("select count(*) from %1").arg(table)).toInt(), 4);
+            QCOMPARE(
+                dm.IBDB
+                    .SelectValue(
+                        QStringLiteral("select gen_id(%1, 0) from rdb$database").arg(definition->generator))
+                    .toLongLong(),
+                5);
+        }
+        QCOMPARE(host.notices.size(), 1);
+        QVERIFY2(host.notices.first().contains("5"), qPrintable(host.notices.first()));
+        QVERIFY(host.messages.isEmpty());
+        QVERIFY(!QDir(temp.Folder()).exists("BKP")); // nothing deleted, no backup needed
+    }
+
+    // No safety backup (BKP cannot be created): nothing is deleted, start-up goes on, the
+    // generators move past every key in use and the operator learns why.
+    void repairWithoutSafetyBackupDeletesNothing() {
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        QVERIFY(TempDatabase::RunScript(temp.Path(),
+                                        CustomersScript(10) + "delete from FONES where ID_FONES = 10;\n" +
+                                            SetGeneratorsScript({10, 10, 9, 10, 10, 10, 10, 10})));
+        QFile blocker(temp.FilePath("BKP"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        TdmBancoDeDados dm;
+        NoticeHost host;
+        dm.SetHost(&host);
+        QVERIFY(dm.Connect(temp.Path()));
+        StartupUpkeepReport report;
+        QString error;
+        QVERIFY2(RunStartupUpkeep(dm, &report, &error), qPrintable(error));
+        QVERIFY(report.generators.repaired);
+        QCOMPARE(report.generators.deletedRows, 0);
+        QVERIFY(!report.generators.safetyBackupError.isEmpty());
+        QCOMPARE(dm.IBDB.SelectValue("select count(*) from CLIENTES").toInt(), 10);
+        QCOMPARE(dm.IBDB.SelectValue("select count(*) from FONES").toInt(), 9);
+        for (const QString& table : CustomerAggregateTables())
+            QCOMPARE(dm.IBDB
+                         .SelectValue(QStringLiteral("select gen_id(%1, 0) from rdb$database")
+                                          .arg(FindSchemaTable(table)->generator))
+                         .toLongLong(),
+                     10);
+        QCOMPARE(host.notices.size(), 1);
+        QVERIFY2(host.notices.first().contains(report.generators.safetyBackupError),
+                 qPrintable(host.notices.first()));
     }
 
     void agreeingGeneratorsAreLeftAlone_data() {

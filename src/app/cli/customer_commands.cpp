@@ -2,6 +2,7 @@
 #include "app/cli/cli_command.h"
 #include "programming/product_codes.h"
 #include "store/data_module.h"
+#include "store/latin1_text.h"
 #include "workspace/customer_record.h"
 
 namespace {
@@ -29,6 +30,13 @@ int RunCustomerAdd(CliContext& context, const QStringList& args) {
     if (!TakeOptions(rest, options, &error) || !rest.isEmpty()) {
         context.Complain(error.isEmpty() ? kUsage : error);
         return 2;
+    }
+    // The database keeps ISO8859_1: text outside it is refused here, never stored altered.
+    for (const QString& value : std::as_const(options)) {
+        if (!IsLatin1Text(value)) {
+            context.Complain(MsgTextNotLatin1(value));
+            return 1;
+        }
     }
     const QString nome = options.value(QStringLiteral("nome")).trimmed();
     bool numeric = false;

@@ -59,15 +59,10 @@ int RunDbUpgrade(CliContext& context, const QStringList& args) {
     for (const QString& column : report.columnsAdded)
         context.Say(QStringLiteral("Coluna adicionada: %1").arg(column));
     const GeneratorRepair& generators = report.generators;
-    if (generators.repaired) {
-        context.Say(
-            QStringLiteral("Geradores corrigidos para %1; registros apagados: %2; backup de segurança: %3")
-                .arg(generators.minimum)
-                .arg(generators.deletedRows)
-                .arg(QDir::toNativeSeparators(generators.safetyBackup)));
-    } else {
+    if (generators.repaired)
+        context.Say(DescribeGeneratorRepair(generators));
+    else
         context.Say(QStringLiteral("Geradores em ordem (%1).").arg(generators.minimum));
-    }
     return 0;
 }
 
@@ -107,6 +102,11 @@ int RunDbRestore(CliContext& context, const QStringList& args) {
     if (!backup.LastBackupFile().isEmpty())
         context.Say(
             QStringLiteral("Backup de segurança: %1").arg(QDir::toNativeSeparators(backup.LastBackupFile())));
+    if (!backup.KeptAsideFile().isEmpty())
+        context.Say(
+            QStringLiteral("O banco de dados anterior não pôde ser copiado por backup (%1); o arquivo "
+                           "foi guardado como %2")
+                .arg(backup.SafetyBackupError(), QDir::toNativeSeparators(backup.KeptAsideFile())));
     // The restored file may be older: bring it to the current shape as the restore window does.
     TdmBancoDeDados dm;
     if (!dm.Connect(context.databaseName) || !UpgradeClientes(dm) || !UpgradeTempos(dm) ||

@@ -8,6 +8,10 @@ void DesktopHost::ShowMessage(const QString& text) {
     ShowInfo(nullptr, text, QMessageBox::Critical);
 }
 
+void DesktopHost::ShowNotice(const QString& text) {
+    ShowInfo(nullptr, text, QMessageBox::Information);
+}
+
 bool DesktopHost::RunFirstTimeSetup(TdmBancoDeDados& dm) {
     TfrmPrimeiraSenha setup(dm, TfrmPrimeiraSenha::Page::FirstOperator);
     return setup.exec() == QDialog::Accepted;

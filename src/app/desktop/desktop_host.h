@@ -6,6 +6,7 @@
 class DesktopHost : public DataModuleHost {
 public:
     void ShowMessage(const QString& text) override;
+    void ShowNotice(const QString& text) override;
     bool RunFirstTimeSetup(TdmBancoDeDados& dm) override;
     bool RunLogin(TdmBancoDeDados& dm) override;
     void TerminateApplication() override { m_terminated = true; }

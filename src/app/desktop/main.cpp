@@ -1,17 +1,16 @@
 // telvora: the desktop application.
+#include "app/desktop/desktop_host.h"
 #include "base/app_paths.h"
 #include "base/app_title.h"
-#include "app/desktop/desktop_host.h"
 #include "base/locale_format.h"
 #include "base/single_instance.h"
-#include "widgets/message_box.h"
-#include "widgets/qt_translations.h"
 #include "link_control/link_controller.h"
 #include "link_control/ui/widget_link_operator.h"
 #include "serial/tcia_com_port.h"
 #include "store/data_module.h"
-#include "store/sql_script.h"
 #include "store/store_messages.h"
+#include "widgets/message_box.h"
+#include "widgets/qt_translations.h"
 #include "workspace/ui/frm_principal.h"
 
 #include <QApplication>
@@ -28,14 +27,13 @@ int main(int argc, char** argv) {
     if (!instance.start())
         return 0;
 
-    // A fresh installation has no database yet: it is created from the schema.
+    // A missing database is never replaced by an empty one here (the operator would land in
+    // first-time set-up with the customers gone): the operator is told where it was looked for
+    // and how to restore or create one.
     const QString database = ApplicationPath(QStringLiteral("zrv.fdb"));
     if (!QFileInfo::exists(database)) {
-        QString error;
-        if (!CreateNewDatabase(database, &error)) {
-            ShowInfo(nullptr, kMsgBancoNaoEncontrado + QStringLiteral("\r") + error, QMessageBox::Critical);
-            return 1;
-        }
+        ShowInfo(nullptr, MsgDatabaseMissing(database), QMessageBox::Critical);
+        return 1;
     }
 
     TdmBancoDeDados dm;
