@@ -1,6 +1,8 @@
 #pragma once
 
+#include "link/frame_codec.h"
 #include "programming/programming_images.h"
+#include "session/session_exchange.h"
 
 #include <QtGlobal>
 
@@ -23,6 +25,16 @@ inline quint32 MaskUpTo(int lastBlock) {
 // The image family of a product code: the 5-zone model for code 2, else the 10-zone family.
 inline ProductFamily ImageFamily(int product) {
     return product == 2 ? ProductFamily::FiveZone : ProductFamily::TenZone;
+}
+
+// A block transfer's answer that is not the one waited for: a rejection is sent again, a refusal
+// ends the operation, anything else is not for this request.
+inline AnswerVerdict OtherAnswerVerdict(quint8 type) {
+    if (type == FrameCodec::TypeNak)
+        return AnswerVerdict::Reject;
+    if (type == FrameCodec::TypeRefused)
+        return AnswerVerdict::Refuse;
+    return AnswerVerdict::Ignore;
 }
 
 } // namespace BlockLayout

@@ -50,14 +50,7 @@ OnLine::BlockAnswer OnLine::readBlock(int block) {
             setImage(ImageCopy::Alarme, block * BlockSize, slice->mid(2, BlockSize));
             return AnswerVerdict::Accept;
         }
-        switch (quint8(slice->at(0))) {
-        case FrameCodec::TypeNak:
-            return AnswerVerdict::Reject;
-        case FrameCodec::TypeRefused:
-            return AnswerVerdict::Refuse;
-        default:
-            return AnswerVerdict::Ignore;
-        }
+        return OtherAnswerVerdict(quint8(slice->at(0)));
     };
     switch (exchange(request)) {
     case ExchangeResult::Accepted:

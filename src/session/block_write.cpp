@@ -36,16 +36,8 @@ quint32 plannedWriteFrames(quint32 mask, const std::array<std::atomic<quint8>, O
 // What a chunk's acknowledgement means. A garbled answer may have been any of the three: writing
 // the same chunk again is harmless and spares the wait for the time-out.
 AnswerVerdict judgeChunkAnswer(const std::optional<QByteArray>& slice) {
-    switch (quint8(slice->at(0))) {
-    case FrameCodec::TypeAck:
-        return AnswerVerdict::Accept;
-    case FrameCodec::TypeNak:
-        return AnswerVerdict::Reject;
-    case FrameCodec::TypeRefused:
-        return AnswerVerdict::Refuse;
-    default:
-        return AnswerVerdict::Ignore;
-    }
+    const quint8 type = quint8(slice->at(0));
+    return type == FrameCodec::TypeAck ? AnswerVerdict::Accept : OtherAnswerVerdict(type);
 }
 
 } // namespace

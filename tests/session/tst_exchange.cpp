@@ -190,4 +190,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestSessionExchange)
-#include "tst_session_exchange.moc"
+#include "tst_exchange.moc"
