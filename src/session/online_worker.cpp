@@ -1,25 +1,19 @@
 #include "session/online_worker.h"
 
-#include "base/locale_format.h"
 #include "base/clock.h"
+#include "base/locale_format.h"
 #include "serial/modem_commands.h"
 
 #include <QCoreApplication>
-#include <QMetaObject>
 
 namespace {
 
 constexpr qint64 IdleStatusIntervalMs = 10000;
-// The pause that closes the main window's send operation (EnviaComando).
-constexpr qint64 SendOperationPauseMs = 100;
-constexpr int RetryPromptAfter = 10;
 constexpr qint64 HangUpPauseMs = 300;
 constexpr int HangUpAttentionCount = 3;
 constexpr int ClosePortAttempts = 1000;
-// How long (real time) the worker sleeps between two looks at its flags, and between two passes
-// of its loop. One look costs nothing; a pass asks the main thread whether the customer window
-// still exists, so passes are spaced a little more.
-constexpr qint64 PollRealMs = 1;
+// How long (real time) the worker sleeps between two passes of its loop: a pass asks the main
+// thread whether the customer window still exists, so passes are spaced a little.
 constexpr qint64 PassRealMs = 2;
 
 } // namespace
@@ -201,120 +195,4 @@ void OnLine::hangUp() {
     OperationDone = true;
     closeStatus();
     m_lastActivity = Clock::instance().nowMs();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Exchange rules shared by every operation
-
-void OnLine::onUi(const std::function<void()>& f) {
-    if (QThread::currentThread() == thread()) {
-        f();
-        return;
-    }
-    QMetaObject::invokeMethod(this, f, Qt::BlockingQueuedConnection);
-}
-
-void OnLine::send(const QByteArray& frame) {
-    onUi([&] { m_host.SendFrame(frame); });
-    pause(SendOperationPauseMs);
-}
-
-void OnLine::pause(qint64 ms) const {
-    Clock::instance().sleepMs(ms);
-}
-
-void OnLine::pollPause() const {
-    Clock::instance().sleepMs(Clock::instance().toLogical(PollRealMs));
-}
-
-OnLine::Event OnLine::waitEvent(bool endOnCancel, QByteArray* frame) {
-    for (;;) {
-        if (isInterruptionRequested() || DisconnectRequest.load() ||
-            (endOnCancel && m_link.CancelRequested.load()))
-            return Event::Ended;
-        if (std::optional<QByteArray> f = m_link.TakeFrame()) {
-            *frame = std::move(*f);
-            return Event::Frame;
-        }
-        if (TimedOut.load())
-            return Event::TimedOut;
-        pollPause();
-    }
-}
-
-void OnLine::timeoutRule() {
-    ++m_retryCount;
-    if (m_retryCount >= RetryPromptAfter) {
-        bool goOn = false;
-        onUi([&] { goOn = m_host.AskContinueTrying(); });
-        if (goOn)
-            m_retryCount = 0;
-        else
-            DisconnectRequest = true;
-    }
-    // The periodic timer kept running while the prompt was up.
-    TimedOut = false;
-}
-
-void OnLine::setTimer(int ms) {
-    onUi([&] { m_host.SetResponseTimerInterval(ms); });
-}
-
-void OnLine::startTimer() {
-    onUi([&] { m_host.StartResponseTimer(); });
-}
-
-void OnLine::stopTimer() {
-    onUi([&] { m_host.StopResponseTimer(); });
-}
-
-void OnLine::showStatus(const QString& text, bool gauge, int min, int max, bool efficiency) {
-    StatusText.store(text);
-    ShowGauge = gauge;
-    GaugeMin = min;
-    GaugeMax = max;
-    StatusWindowContent content;
-    content.Text = text;
-    content.ShowGauge = gauge;
-    content.GaugeMin = min;
-    content.GaugeMax = max;
-    content.ShowEfficiency = efficiency;
-    onUi([&] {
-        m_host.ShowStatusWindow(content);
-        if (efficiency)
-            m_host.ShowEfficiency(EfficiencyText(FramesPlanned, ErrorCount));
-    });
-}
-
-void OnLine::closeStatus() {
-    onUi([&] { m_host.CloseStatusWindow(); });
-}
-
-void OnLine::endOperation() {
-    OperationDone = true;
-    closeStatus();
-    m_link.CancelRequested = false;
-    m_lastActivity = Clock::instance().nowMs();
-}
-
-void OnLine::showFigure() {
-    if (!ShowEfficiency)
-        return;
-    const QString figure = EfficiencyText(FramesPlanned, ErrorCount);
-    onUi([&] { m_host.ShowEfficiency(figure); });
-}
-
-void OnLine::countError() {
-    ++ErrorCount;
-    showFigure();
-}
-
-QByteArray OnLine::image(ImageCopy which, int offset, int count) {
-    QByteArray bytes;
-    onUi([&] { bytes = m_host.ImageBytes(Product, which, offset, count); });
-    return bytes;
-}
-
-void OnLine::setImage(ImageCopy which, int offset, const QByteArray& bytes) {
-    onUi([&] { m_host.SetImageBytes(Product, which, offset, bytes); });
 }

@@ -2,6 +2,7 @@
 
 #include "link/link_state.h"
 #include "session/online_host.h"
+#include "session/session_exchange.h"
 
 #include <QByteArray>
 #include <QMutex>
@@ -18,8 +19,11 @@
 // The link controller creates it (on the main thread, not started), clears DisconnectRequest,
 // ReadDateTimeRequest, ReadProgrammingRequest and ReadBufferRequest, connects OnLineFim with a
 // queued connection, starts it, and then sets Blocks (0x7FFFF for the 10-zone family, 0xFFFF for
-// the 5-zone model), ReadProgrammingRequest and StatusRequest. Its response timer sets TimedOut
-// (ResponseTimerExpired) on every expiry.
+// the 5-zone model), ReadProgrammingRequest and StatusRequest.
+//
+// Every operation talks to the panel through one exchange (session_exchange.h): send, wait for the
+// answer with the deadline kept on this thread, accept or refuse. An expiry raised from outside
+// (ResponseTimerExpired) counts as the deadline passing.
 //
 // Windows raise work by writing a request's parameters first and its flag last; the worker serves
 // the flags in a fixed order on every pass of its loop (write programming, read programming,
@@ -30,7 +34,7 @@
 // Ending: DisconnectRequest hangs up ("ATH0\r", three "AT\r", the port closed) and ends the loop;
 // so does requestInterruption() (the thread's terminate flag) or the customer window going away.
 // The worker never deletes itself; its last act is OnLineFim.
-class OnLine : public QThread {
+class OnLine : public QThread, private ExchangeChannel {
     Q_OBJECT
 public:
     static constexpr int BlockCount = 19; // blocks of the larger (10-zone) image
@@ -98,7 +102,8 @@ public:
     // s0..s5 of the last accepted status answer.
     LockedValue<QByteArray> PanelStatus;
 
-    // The response timer's expiry (any thread).
+    // An expiry of the host's response timer (any thread): the exchange waiting for an answer
+    // takes it as its deadline passing.
     void ResponseTimerExpired() { TimedOut = true; }
 
     // The report of the last programming read or write (also handed to OnLineHost::TransferEnded).
@@ -121,9 +126,6 @@ protected:
     void run() override;
 
 private:
-    // Outcome of one wait cycle of an exchange.
-    enum class Event { Frame, TimedOut, Ended };
-
     // --- the loop and its rows (online_worker.cpp) ---
     void startSteps();
     void endSteps();
@@ -132,53 +134,61 @@ private:
     void hangUp();
     void idleCheck();
 
-    // --- exchange rules ---
+    // --- the worker's side of an exchange and its calls into the host (online_channel.cpp) ---
+    ExchangeResult exchange(const ExchangeRequest& request) { return RunExchange(*this, request); }
+    bool stopRequested() override; // ending() or CancelRequested
+    std::optional<QByteArray> takeFrame() override;
+    void discardFrame() override;
+    qint64 nowMs() override;
+    void idle() override;
+    bool takeExternalTimeOut() override;
+    // RetryCount and the prompt after 10 time-outs.
+    void timeOutRule() override;
+    void countError() override;
     // Runs f on the thread the worker object lives on (the main thread) and waits for it.
     void onUi(const std::function<void()>& f);
     void send(const QByteArray& frame);
     void pause(qint64 ms) const;
-    void pollPause() const;
-    // Waits for a frame or a time-out; Ended when the worker is terminated, DisconnectRequest is
-    // set or (endOnCancel) CancelRequested is set.
-    Event waitEvent(bool endOnCancel, QByteArray* frame);
-    // Rule 5: RetryCount and the prompt after 10 time-outs; clears TimedOut.
-    void timeoutRule();
-    void setTimer(int ms);
-    void startTimer();
-    void stopTimer();
     void showStatus(const QString& text, bool gauge, int min, int max, bool efficiency);
     void closeStatus();
+    // OperationDone (the status window closes), CancelRequested cleared, LastActivity.
+    void endOperation();
     void showFigure();
-    void countError();
+    // The status answer s0..s5 kept and shown.
+    void acceptStatus(const QByteArray& status);
     QByteArray image(ImageCopy which, int offset, int count);
     void setImage(ImageCopy which, int offset, const QByteArray& bytes);
     int lastBlock() const { return LastBlock.load(); }
 
-    // --- programming block transfer (block_transfer.cpp) ---
-    void sendChunk(int block, int chunk);
-    void sendReadRequest(int block);
-    void writeProcedure();
+    // --- programming block read (block_read.cpp) ---
     void readProcedure();
-    // Writes the chunks of one block and reads it back; true when it reads back equal.
-    enum class BlockResult { Verified, Differs, Refused, Stopped };
-    BlockResult writeBlock(int block, quint8 chunks);
     // Sends the read request of a block and waits for its answer into ImagemAlarme.
     enum class BlockAnswer { Received, Refused, Stopped };
     BlockAnswer readBlock(int block);
-    bool compareBlock(int block, quint8 chunks);
+    void sendReadRequest(int block);
     void finishTransfer(const TransferReport& report);
 
-    // --- date, time and commands (clock_and_commands.cpp) ---
-    // OperationDone (the status window closes), CancelRequested cleared, LastActivity.
-    void endOperation();
+    // --- programming block write with verify (block_write.cpp) ---
+    void writeProcedure();
+    // Writes the chunks of one block and reads it back; Verified when it reads back equal.
+    enum class BlockResult { Verified, Differs, Refused, Stopped };
+    BlockResult writeBlock(int block, quint8 chunks);
+    void sendChunk(int block, int chunk);
+    bool compareBlock(int block, quint8 chunks);
+
+    // --- date and time (panel_clock.cpp) ---
     void readDateTime();
     void writeDateOrTime(bool date);
+
+    // --- remote commands (remote_commands.cpp) ---
     void sendCommand();
     bool commandTakenEffect(const QByteArray& status);
     void clearExpectations();
 
-    // --- status poll and PGM change procedure (status_and_pgm.cpp) ---
+    // --- status poll (status_poll.cpp) ---
     void statusPoll();
+
+    // --- PGM change procedure (pgm_change.cpp) ---
     // Handles a status answer during the PGM switch-off phase; true when the phase is over.
     bool pgmSwitchOffStep(const QByteArray& status);
     void pgmChangePreparation();

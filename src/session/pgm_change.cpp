@@ -1,4 +1,4 @@
-// The status poll of the session worker and the PGM change procedure built on it.
+// The PGM change procedure of the session worker.
 //
 // PGM change: an output whose mode changes must not stay switched on under its old mode. The
 // changed PGMs first get the temporary mode 0x41 (and the PGM module option is forced on), then
@@ -7,14 +7,9 @@
 
 #include "session/online_worker.h"
 
-#include "base/clock.h"
-#include "link/frame_codec.h"
 #include "session/session_frames.h"
 
 namespace {
-
-constexpr int StatusTimeoutMs = 2000;
-constexpr qint64 BeforeStatusPauseMs = 300;
 
 constexpr int ByteOptionModule = 34;     // PROGBIT_3
 constexpr quint8 OptionPgmModule = 0x04; // bit value 4: PGM module enabled
@@ -28,80 +23,6 @@ constexpr quint8 OptionsChunk = 0x01; // chunk 0 of block 2: bytes 32..35
 constexpr int StatusPgmByte = 4;      // s4: bit p-1 = PGM p on
 
 } // namespace
-
-void OnLine::statusPoll() {
-    const bool switchOff = PgmSwitchOffPhase.load();
-    if (switchOff) {
-        OperationDone = false;
-        showStatus(QStringLiteral("Aguarde! Desativando PGM."), false, 0, 0, false);
-    }
-
-    setTimer(StatusTimeoutMs);
-    m_link.DiscardFrame();
-    pause(BeforeStatusPauseMs);
-    send(SessionFrames::StatusRequestFrame());
-    startTimer();
-
-    const auto askAgain = [this] {
-        send(SessionFrames::StatusRequestFrame());
-        StatusRequest = true;
-        startTimer();
-    };
-
-    for (bool waiting = true; waiting;) {
-        QByteArray frame;
-        switch (waitEvent(true, &frame)) {
-        case Event::Ended:
-            stopTimer();
-            waiting = false;
-            break;
-        case Event::TimedOut:
-            timeoutRule();
-            stopTimer();
-            if (ending()) {
-                waiting = false;
-                break;
-            }
-            askAgain();
-            break;
-        case Event::Frame: {
-            const std::optional<QByteArray> slice = FrameCodec::AnswerSlice(frame, FrameCodec::StatusSlice);
-            if (!slice)
-                break; // a failed checksum: keep waiting
-            if (quint8(slice->at(0)) != FrameCodec::TypeStatus || slice->size() != FrameCodec::StatusSlice) {
-                stopTimer();
-                askAgain();
-                break;
-            }
-            const QByteArray status = slice->mid(1, 6);
-            PanelStatus.store(status);
-            onUi([&] { m_host.Atualiza_Monitorando(status); });
-            if (switchOff && !pgmSwitchOffStep(status)) {
-                // A PGM off command went out; its answer is the next status.
-                TimedOut = false;
-                startTimer();
-                break;
-            }
-            stopTimer();
-            StatusRequest = false;
-            waiting = false;
-            break;
-        }
-        }
-    }
-
-    if (switchOff) {
-        // The phase is over however the step ended (switched off, cancelled, hung up): the
-        // operator's bytes are written back next.
-        PgmSwitchOffPhase = false;
-        StatusRequest = false;
-        WriteProgrammingRequest = true;
-        OperationDone = true;
-        closeStatus();
-        m_lastActivity = Clock::instance().nowMs();
-    }
-    m_link.CancelRequested = false;
-}
 
 bool OnLine::pgmSwitchOffStep(const QByteArray& status) {
     const quint8 on = quint8(status[StatusPgmByte]) & 0x0F;
