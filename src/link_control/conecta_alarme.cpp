@@ -2,13 +2,15 @@
 
 #include "base/clock.h"
 #include "link/frame_codec.h"
-#include "link_control/link_controller.h"
+#include "link/receive_dispatcher.h"
+#include "link_control/conecta_alarme_host.h"
 #include "link_control/link_operator.h"
 #include "link_control/link_texts.h"
 #include "programming/product_codes.h"
 #include "serial/modem_commands.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -26,9 +28,9 @@ constexpr int MaxBypassSeconds = 255;
 
 } // namespace
 
-ConectaAlarme::ConectaAlarme(LinkController& link, const Settings& settings)
-    : LinkWorker(link), m_settings(settings), m_dialResultLimitMs(link.DialResultLimitMs) {
-    NumComandos = settings.NAT;
+ConectaAlarme::ConectaAlarme(ConectaAlarmeHost& host, ConnectionInputs inputs)
+    : LinkWorker(host), m_inputs(std::move(inputs)) {
+    NumComandos = m_inputs.NAT;
 }
 
 void ConectaAlarme::run() {
@@ -66,9 +68,9 @@ void ConectaAlarme::Executa() {
 // Phase 1: the initialisation list goes out one line per "OK", with "AT\r" every 3 s meanwhile
 // (an "OK" to it lets a line the modem rejected be passed over).
 bool ConectaAlarme::InicializaModem() {
-    LinkState& state = m_link.State();
+    LinkState& state = m_host.Link();
     OnMain([&] {
-        m_link.Operator()->ProgressSetCancelEnabled(true);
+        m_host.Operator()->ProgressSetCancelEnabled(true);
         ResultCode = ResultNone;
         state.CallbackPending = false;
         state.DialPhase = false;
@@ -77,22 +79,21 @@ bool ConectaAlarme::InicializaModem() {
         // away this attempt's first genuine NO CARRIER.
         state.ModemInitDone = false;
         state.IgnoreNoCarrier = false;
-        m_link.SetSupervision(SupervisionTickMs);
+        m_host.SetSupervision(SupervisionTickMs);
     });
 
-    const ModemInitList list = BuildModemInitList(m_settings, ModemInitWorker::Connection);
+    const ModemInitList& list = m_inputs.InitList;
     state.UsbModem = list.usbModem;
-    PausaHabilitada = m_settings.HabilitaPausa;
+    PausaHabilitada = m_inputs.HabilitaPausa;
     if (PausaHabilitada)
-        DigitoPABX = m_settings.Digito;
-    m_dialCommand = DialCommand(m_settings);
+        DigitoPABX = m_inputs.Digito;
 
-    const int barMax = m_settings.NAT + 2;
+    const int barMax = m_inputs.NAT + 2;
     IndiceComando = 0;
-    OnMain([&] { m_link.Operator()->ProgressSetBar(true, 1, barMax, 1); });
+    OnMain([&] { m_host.Operator()->ProgressSetBar(true, 1, barMax, 1); });
 
     const Clock& clock = Clock::instance();
-    Envia(kModemAttention, [&] { state.OkReceived = false; });
+    EnviaComando(kModemAttention, [&] { state.OkReceived = false; });
     Sleep(CommandPauseMs);
     qint64 lastKeepAlive = clock.nowMs();
     const QList<ModemInitStep> steps = ModemInitSteps(list);
@@ -101,21 +102,21 @@ bool ConectaAlarme::InicializaModem() {
             const ModemInitStep& step = steps.at(next++);
             // The index moves on together with the write, so that the "OK" to the last line finds
             // it past the command count however fast it comes.
-            Envia(step.line, {}, [&] {
+            EnviaComando(step.line, {}, [&] {
                 IndiceComando = step.indexAfter;
                 state.TimeoutTicks = 0;
-                m_link.Operator()->ProgressSetBar(true, 1, barMax, std::min(step.indexAfter, barMax));
+                m_host.Operator()->ProgressSetBar(true, 1, barMax, std::min(step.indexAfter, barMax));
             });
             if (step.modulation)
-                Envia(kModemModulation);
+                EnviaComando(kModemModulation);
         }
         if (clock.nowMs() - lastKeepAlive >= KeepAliveMs) {
-            Envia(kModemAttention);
+            EnviaComando(kModemAttention);
             lastKeepAlive = clock.nowMs();
         }
         Sleep(PollMs);
     }
-    OnMain([&] { m_link.Operator()->ProgressSetBar(false, 1, barMax, barMax); });
+    OnMain([&] { m_host.Operator()->ProgressSetBar(false, 1, barMax, barMax); });
     if (Stopping())
         return false;
 
@@ -126,7 +127,7 @@ bool ConectaAlarme::InicializaModem() {
         state.DialPhase = true;
         state.TimeoutTicks = 0;
         // Dialling is not supervised: the modem's own carrier wait ends it.
-        m_link.SetSupervision(0);
+        m_host.SetSupervision(0);
     });
     return true;
 }
@@ -134,10 +135,10 @@ bool ConectaAlarme::InicializaModem() {
 // Phase 2: a serial modem talks to the panel at 300 baud; a USB-type modem was put into Bell 103
 // mode by its modulation command and keeps the port's speed.
 void ConectaAlarme::MudaVelocidade() {
-    if (m_link.State().UsbModem.load())
+    if (m_host.Link().UsbModem.load())
         return;
     Sleep(CommandPauseMs);
-    OnMain([&] { m_link.ReopenPort(300); });
+    OnMain([&] { m_host.ReopenPort(300); });
     Sleep(CommandPauseMs);
 }
 
@@ -145,12 +146,12 @@ void ConectaAlarme::MudaVelocidade() {
 // abandoned after the stored time (learned from the operator's press at the second ring), and the
 // real call follows 10 s later.
 void ConectaAlarme::EnganaSecretaria() {
-    LinkState& state = m_link.State();
+    LinkState& state = m_host.Link();
     bool bypass = false;
     int seconds = 0;
     QString phone;
     OnMain([&] {
-        LinkCustomerScreen* screen = m_link.CustomerScreen();
+        LinkCustomerScreen* screen = m_host.CustomerScreen();
         if (!screen)
             throw LinkWorkerError(QStringLiteral("no customer screen"));
         bypass = screen->EnganaSecretaria();
@@ -164,32 +165,32 @@ void ConectaAlarme::EnganaSecretaria() {
     }
 
     state.IgnoreNoCarrier = true; // the first call's NO CARRIER is not a result
-    const QByteArray firstCall = PlainDialLine(m_dialCommand, phone);
+    const QByteArray firstCall = PlainDialLine(m_inputs.DialCommand, phone);
     const Clock& clock = Clock::instance();
     if (seconds != 0) {
         ProximoPasso();
-        Envia(firstCall);
+        EnviaComando(firstCall);
         Sleep(CommandPauseMs);
         SleepUnlessStopping(qint64(seconds) * 1000);
     } else {
         SegundoRing = false;
-        OnMain([&] { m_link.Operator()->ProgressSetSecondRingButton(true); });
+        OnMain([&] { m_host.Operator()->ProgressSetSecondRingButton(true); });
         // Timed from the moment the dial goes out, not from before the send's own pause.
         qint64 dialledAt = 0;
-        Envia(firstCall, {}, [&] { dialledAt = clock.nowMs(); });
+        EnviaComando(firstCall, {}, [&] { dialledAt = clock.nowMs(); });
         Sleep(CommandPauseMs);
         ProximoPasso();
         ProximoPasso();
         WaitUntil([&] { return SegundoRing.load(); });
         if (Stopping()) {
-            OnMain([&] { m_link.Operator()->ProgressSetSecondRingButton(false); });
+            OnMain([&] { m_host.Operator()->ProgressSetSecondRingButton(false); });
         } else {
             const int learned = int(std::min<qint64>((clock.nowMs() - dialledAt) / 1000, MaxBypassSeconds));
             OnMain([&] {
-                m_link.StepInsertAfterCurrent(LinkTexts::StepTimeBetweenRings(learned));
-                m_link.StepNext();
-                m_link.Operator()->ProgressSetSecondRingButton(false);
-                if (LinkCustomerScreen* screen = m_link.CustomerScreen())
+                m_host.StepInsertAfterCurrent(LinkTexts::StepTimeBetweenRings(learned));
+                m_host.StepNext();
+                m_host.Operator()->ProgressSetSecondRingButton(false);
+                if (LinkCustomerScreen* screen = m_host.CustomerScreen())
                     screen->SetTempoEnganaSecretaria(learned);
             });
         }
@@ -197,7 +198,7 @@ void ConectaAlarme::EnganaSecretaria() {
 
     // Abandon the first call (also after a cancel: the modem must not go on ringing the panel).
     ProximoPasso();
-    Envia(kModemAttention);
+    EnviaComando(kModemAttention);
     Sleep(CommandPauseMs);
     if (!Stopping())
         SleepUnlessStopping(AbandonedCallPauseMs);
@@ -207,11 +208,11 @@ void ConectaAlarme::EnganaSecretaria() {
 
 // Phase 4: dial and wait for the carrier or the modem's failure result.
 bool ConectaAlarme::Disca() {
-    LinkState& state = m_link.State();
+    LinkState& state = m_host.Link();
     // Results left in the accumulator (the abandoned call's, or a failure text stored again with
     // every batch) must not be taken for this dial's answer. They are dropped just before the dial
     // goes out, so that no answer to the dial itself can be lost.
-    Envia(m_dialCommand, [&] {
+    EnviaComando(m_inputs.DialCommand, [&] {
         state.IgnoreNoCarrier = false;
         state.ClearRxText();
         ResultCode = ResultNone;
@@ -228,7 +229,7 @@ bool ConectaAlarme::Disca() {
         switch (code) {
         case ResultOk:
             if (state.UsbModem.load()) {
-                Envia(kModemAnswer);
+                EnviaComando(kModemAnswer);
                 Sleep(CommandPauseMs);
             }
             break;
@@ -245,9 +246,9 @@ bool ConectaAlarme::Disca() {
             Cancelado = true;
             break;
         default:
-            if (clock.nowMs() - dialledAt >= m_dialResultLimitMs) {
+            if (clock.nowMs() - dialledAt >= m_inputs.DialResultLimitMs) {
                 OnMain([&] {
-                    m_link.Operator()->ShowMessage(LinkOperator::MessageKind::Warning,
+                    m_host.Operator()->ShowMessage(LinkOperator::MessageKind::Warning,
                                                    QString::fromUtf8(LinkTexts::ModemNoResponse));
                 });
                 Cancelado = true;
@@ -261,7 +262,7 @@ bool ConectaAlarme::Disca() {
     Sleep(100);
     OnMain([&] {
         state.TimeoutTicks = 0;
-        m_link.SetSupervision(SupervisionTickMs); // 25 ticks without progress apply from now on
+        m_host.SetSupervision(SupervisionTickMs); // 25 ticks without progress apply from now on
     });
     if (Stopping())
         return false;
@@ -271,7 +272,7 @@ bool ConectaAlarme::Disca() {
 
 void ConectaAlarme::Rodada(qint64 roundMs, int count, qint64 pauseMs,
                            const std::function<void(const QByteArray&)>& onAnswer) {
-    LinkState& state = m_link.State();
+    LinkState& state = m_host.Link();
     const Clock& clock = Clock::instance();
     const qint64 start = clock.nowMs();
     while (clock.nowMs() - start < roundMs) {
@@ -289,9 +290,9 @@ void ConectaAlarme::Rodada(qint64 roundMs, int count, qint64 pauseMs,
 
 // Phase 5: the panel tells its product, version and panel code; both must match the customer.
 void ConectaAlarme::Identifica() {
-    LinkState& state = m_link.State();
+    LinkState& state = m_host.Link();
     const QByteArray request = FrameCodec::BuildShortCommand(FrameCodec::CmdIdentify);
-    Envia(request);
+    EnviaComando(request);
     Sleep(FramePauseMs);
     for (;;) {
         m_retry = true;
@@ -311,7 +312,7 @@ void ConectaAlarme::Identifica() {
             QString produto;
             QByteArray panelCode;
             OnMain([&] {
-                LinkCustomerScreen* screen = m_link.CustomerScreen();
+                LinkCustomerScreen* screen = m_host.CustomerScreen();
                 if (!screen)
                     throw LinkWorkerError(QStringLiteral("no customer screen"));
                 produto = screen->Produto();
@@ -332,7 +333,7 @@ void ConectaAlarme::Identifica() {
         });
         if (!m_retry || Stopping())
             break;
-        Envia(request);
+        EnviaComando(request);
         Sleep(FramePauseMs);
     }
     if (!Stopping())
@@ -343,7 +344,7 @@ void ConectaAlarme::Identifica() {
 QByteArray ConectaAlarme::FrameDeCodigos() {
     QByteArray frame;
     OnMain([&] {
-        LinkCustomerScreen* screen = m_link.CustomerScreen();
+        LinkCustomerScreen* screen = m_host.CustomerScreen();
         if (!screen)
             throw LinkWorkerError(QStringLiteral("no customer screen"));
         frame = FrameCodec::BuildCodeFrame(screen->CodigoPainel(), screen->CodigoPC());
@@ -354,7 +355,7 @@ QByteArray ConectaAlarme::FrameDeCodigos() {
 // Phase 6: the code frame proves both codes; the panel may refuse the PC code up to five repeats,
 // or ask to call back by itself.
 void ConectaAlarme::VerificaCodigos() {
-    LinkState& state = m_link.State();
+    LinkState& state = m_host.Link();
     m_codeCheckReached = true;
     QByteArray frame = FrameDeCodigos();
     if (frame.isEmpty()) {
@@ -364,7 +365,7 @@ void ConectaAlarme::VerificaCodigos() {
         Cancelado = true;
         return;
     }
-    Envia(frame);
+    EnviaComando(frame);
     Sleep(FramePauseMs);
     state.TimeoutTicks = 0;
     int repeats = 0;
@@ -402,14 +403,14 @@ void ConectaAlarme::VerificaCodigos() {
         }
         ++repeats;
         frame = FrameDeCodigos();
-        Envia(frame);
+        EnviaComando(frame);
         Sleep(FramePauseMs);
     }
 }
 
 // Phase 7: proceed into a session, or ask the panel to hang up and call back.
 void ConectaAlarme::Prossegue() {
-    LinkState& state = m_link.State();
+    LinkState& state = m_host.Link();
     if (!SleepUnlessStopping(2000))
         return;
     const bool callback = state.CallbackRequested.load();
@@ -418,7 +419,7 @@ void ConectaAlarme::Prossegue() {
     // A frame still waiting is dropped before the frame goes out, never after: the panel's answer
     // comes back within the pause that follows and must not be thrown away with it.
     const auto send = [&] {
-        Envia(frame, [&] {
+        EnviaComando(frame, [&] {
             state.DiscardFrame();
             if (callback)
                 state.IgnoreNoCarrier = true;
@@ -454,20 +455,20 @@ void ConectaAlarme::Prossegue() {
     const bool pending = state.CallbackPending.load();
     if (!callback) {
         OnMain([&] {
-            m_link.StepAdd(LinkTexts::StepCodesCorrect(pending));
-            m_link.StepNext();
+            m_host.StepAdd(LinkTexts::StepCodesCorrect(pending));
+            m_host.StepNext();
         });
     }
     if (pending) {
-        OnMain([&] { m_link.StepAdd(LinkTexts::StepAwaitingCallback(), StepState::Done); });
-        Envia(kModemAttention);
+        OnMain([&] { m_host.StepAdd(LinkTexts::StepAwaitingCallback(), StepState::Done); });
+        EnviaComando(kModemAttention);
         Sleep(CommandPauseMs);
     } else {
         OnMain([&] {
-            m_link.StepAdd(LinkTexts::StepConnectedToPanel(
+            m_host.StepAdd(LinkTexts::StepConnectedToPanel(
                 state.ConnectedProduct.load(), state.StoredVersion.load(), state.ReceivedVersion.load()));
-            m_link.Operator()->ProgressSetCancelEnabled(false);
-            m_link.StepNext();
+            m_host.Operator()->ProgressSetCancelEnabled(false);
+            m_host.StepNext();
         });
         Sleep(3000);
     }
@@ -475,12 +476,12 @@ void ConectaAlarme::Prossegue() {
 }
 
 void ConectaAlarme::TerminaComSucesso() {
-    LinkState& state = m_link.State();
+    LinkState& state = m_host.Link();
     OnMain([&] {
-        LinkOperator* op = m_link.Operator();
+        LinkOperator* op = m_host.Operator();
         op->ProgressSetCancelEnabled(false);
-        m_link.SetSupervision(0);
-        LinkCustomerScreen* screen = m_link.CustomerScreen();
+        m_host.SetSupervision(0);
+        LinkCustomerScreen* screen = m_host.CustomerScreen();
         if (screen)
             screen->SetConnectedImages(true);
         if (!state.CallbackPending.load())
@@ -490,11 +491,11 @@ void ConectaAlarme::TerminaComSucesso() {
         op->ProgressSetCancelEnabled(true);
     });
     Cancelado = false;
-    m_link.PostMessage(WM_CONECTA_ALARME_FIM);
+    Q_EMIT ConectaAlarmeFim();
 }
 
 void ConectaAlarme::TerminaComFalha() {
-    LinkState& state = m_link.State();
+    LinkState& state = m_host.Link();
     // The supervisor's own mark, not the tick count: a phase that ends because of the cancel may
     // reset the count on its way out.
     QString noResponse;
@@ -502,48 +503,48 @@ void ConectaAlarme::TerminaComFalha() {
         noResponse = QString::fromUtf8(state.DialPhase.load() ? LinkTexts::PanelNoResponse
                                                               : LinkTexts::ModemNoResponse);
     OnMainQuietly([&] {
-        LinkOperator* op = m_link.Operator();
+        LinkOperator* op = m_host.Operator();
         if (!noResponse.isEmpty())
             op->ShowMessage(LinkOperator::MessageKind::Warning, noResponse);
         if (state.CallbackPending.load()) {
             // The progress window stays up for the callback wait.
-            if (LinkCustomerScreen* screen = m_link.CustomerScreen())
+            if (LinkCustomerScreen* screen = m_host.CustomerScreen())
                 screen->SetConnectedImages(true);
             state.IgnoreNoCarrier = true;
-            m_link.ClosePort();
+            m_host.ClosePort();
             op->ProgressSetCancelEnabled(true);
         } else {
             op->ProgressClose();
             // An attempt that failed before the code verification drops the line here; the
             // handler closes the port in every case.
             if (!m_codeCheckReached)
-                m_link.ClosePort();
+                m_host.ClosePort();
         }
     });
     Cancelado = true;
-    m_link.PostMessage(WM_CONECTA_ALARME_FIM);
+    Q_EMIT ConectaAlarmeFim();
 }
 
 void ConectaAlarme::TerminaComErro() noexcept {
     Erro = true;
     Cancelado = true;
     OnMainQuietly([&] {
-        m_link.ClosePort();
-        m_link.Operator()->ProgressClose();
+        m_host.ClosePort();
+        m_host.Operator()->ProgressClose();
     });
-    m_link.PostMessage(WM_CONECTA_ALARME_FIM);
+    Q_EMIT ConectaAlarmeFim();
 }
 
-void ConectaAlarme::Envia(const QByteArray& command, const std::function<void()>& before,
-                          const std::function<void()>& after) {
+void ConectaAlarme::EnviaComando(const QByteArray& command, const std::function<void()>& before,
+                                 const std::function<void()>& after) {
     Comando = command;
     OnMain([&] {
-        LinkCustomerScreen* screen = m_link.CustomerScreen();
+        LinkCustomerScreen* screen = m_host.CustomerScreen();
         const DialInputs dial{DigitoPABX, PausaHabilitada, screen ? screen->FonePainel() : QString()};
         if (before)
             before();
         QString error;
-        if (!m_link.Dispatcher().EnviaComando(command, dial, &error))
+        if (!m_host.EnviaComando(command, dial, &error))
             throw LinkWorkerError(error);
         if (after)
             after();
@@ -551,10 +552,10 @@ void ConectaAlarme::Envia(const QByteArray& command, const std::function<void()>
 }
 
 void ConectaAlarme::ProximoPasso() {
-    OnMain([&] { m_link.StepNext(); });
+    OnMain([&] { m_host.StepNext(); });
 }
 
 void ConectaAlarme::MostraAviso(quint8 code) {
     CodigoAviso = code;
-    OnMain([&] { m_link.Mostra_Aviso(code); });
+    OnMain([&] { m_host.Mostra_Aviso(code); });
 }

@@ -7,6 +7,8 @@
 #include "programming/product_codes.h"
 #include "programming/programming_images.h"
 #include "serial/com_port.h"
+#include "serial/modem_commands.h"
+#include "serial/modem_init_list.h"
 #include "session/online_worker.h"
 #include "session/session_send.h"
 
@@ -16,6 +18,7 @@
 #include <QThread>
 
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -30,6 +33,9 @@ constexpr int ConnectBaudrate = 9600;
 LinkController::LinkController(ComPort* port, LinkOperator* op, QObject* parent)
     : QObject(parent), m_dispatcher(port), m_operator(op) {
     m_dispatcher.CustomerScreenOpen = [this] { return m_screen != nullptr; };
+    // A child, so that a test can watch its ticks.
+    m_tmrConectaAlarme.setParent(this);
+    m_tmrConectaAlarme.setObjectName(QStringLiteral("tmrConectaAlarme"));
     m_tmrConectaAlarme.setInterval(0);
     connect(&m_tmrConectaAlarme, &QTimer::timeout, this, &LinkController::tmrConectaAlarmeTimer);
     m_tmrOnline.setInterval(Clock::instance().realInterval(ResponseTimerMs));
@@ -61,28 +67,20 @@ bool LinkController::Conectar(bool withCallback) {
     state.CallbackRequested = withCallback;
     state.FrameMode = false;
 
-    ComPort* port = Modem();
     ClosePort();
-    port->SetPort(m_settings.ComPort);
-    port->SetBaudrate(ConnectBaudrate); // the modem is set up at 9600 baud
     m_operator->SetBusyCursor(true);
-    if (!port->CanOpen()) {
-        m_operator->SetBusyCursor(false);
+    const PortOpening opening =
+        ::ReopenPort(*Modem(), portChoice(), ConnectBaudrate, PortCheck::CanOpenFirst);
+    m_operator->SetBusyCursor(false);
+    if (opening == PortOpening::Unavailable) {
         m_operator->ShowMessage(LinkOperator::MessageKind::Error, LinkTexts::PortCannotBeOpened());
         return false;
     }
-    try {
-        port->SetOpened(true);
-    } catch (const ECiaComPort&) {
-        m_operator->SetBusyCursor(false);
+    if (opening == PortOpening::Failed) {
         m_operator->ShowMessage(LinkOperator::MessageKind::Error,
-                                LinkTexts::PortNumberCannotBeOpened(port->Port()));
+                                LinkTexts::PortNumberCannotBeOpened(m_settings.ComPort));
         return false;
     }
-    m_operator->SetBusyCursor(false);
-    port->ClearOutputQueue();
-    port->PurgeInput();
-    port->PurgeOutput();
 
     // The progress window: its steps first, then the worker, which updates them.
     m_operator->ProgressSetBar(false, 1, m_settings.NAT + 2, 1);
@@ -116,8 +114,17 @@ void LinkController::IniciaConexao() {
     LinkState& state = State();
     state.SetFrameReady(false);
     state.ClearRxText();
-    m_conectaAlarme = new ConectaAlarme(*this, m_settings);
+    ConnectionInputs inputs;
+    inputs.InitList = BuildModemInitList(m_settings, ModemInitWorker::Connection);
+    inputs.DialCommand = DialCommand(m_settings);
+    inputs.HabilitaPausa = m_settings.HabilitaPausa;
+    inputs.Digito = m_settings.Digito;
+    inputs.NAT = m_settings.NAT;
+    inputs.DialResultLimitMs = DialResultLimitMs;
+    m_conectaAlarme = new ConectaAlarme(*this, std::move(inputs));
     state.ConectaAlarmeWorker = m_conectaAlarme;
+    connect(m_conectaAlarme, &ConectaAlarme::ConectaAlarmeFim, this, &LinkController::WM_CONECTA_ALARME_FIM,
+            Qt::QueuedConnection);
     m_conectaAlarme->start();
 }
 
@@ -178,14 +185,18 @@ void LinkController::SetSupervision(qint64 intervalMs) {
     m_tmrConectaAlarme.start();
 }
 
+PortChoice LinkController::portChoice() const {
+    return PortChoice{m_settings.ComPort, m_settings.Portas};
+}
+
 void LinkController::ReopenPort(int baudrate) {
-    ComPort* port = Modem();
     ClosePort();
-    port->SetBaudrate(baudrate);
-    port->SetOpened(true);
-    port->ClearOutputQueue();
-    port->PurgeInput();
-    port->PurgeOutput();
+    if (::ReopenPort(*Modem(), portChoice(), baudrate) != PortOpening::Opened)
+        throw ECiaComPort(QStringLiteral("Cannot open port '%1'").arg(Modem()->DevicePath()));
+}
+
+bool LinkController::EnviaComando(const QByteArray& command, const DialInputs& dial, QString* error) {
+    return m_dispatcher.EnviaComando(command, dial, error);
 }
 
 void LinkController::RunOnMain(const std::function<void()>& work) {
@@ -208,24 +219,6 @@ void LinkController::RunOnMain(const std::function<void()>& work) {
         std::rethrow_exception(error);
 }
 
-void LinkController::PostMessage(LinkMessage message) {
-    QMetaObject::invokeMethod(
-        this, [this, message] { handleMessage(message); }, Qt::QueuedConnection);
-}
-
-void LinkController::handleMessage(int message) {
-    switch (message) {
-    case WM_CONECTA_ALARME_FIM:
-        WM_CONECTA_ALARME_FIM_Handler();
-        break;
-    case WM_ONLINE_FIM:
-        WM_ONLINE_FIM_Handler();
-        break;
-    default:
-        break;
-    }
-}
-
 void LinkController::waitForThread(QThread* thread) {
     QPointer<QThread> watched(thread);
     // Waiting on the main thread keeps serving the worker's calls, so a worker in the middle of
@@ -246,7 +239,7 @@ void LinkController::waitForThread(QThread* thread) {
 
 // --- end messages ----------------------------------------------------------------------------------
 
-void LinkController::WM_CONECTA_ALARME_FIM_Handler() {
+void LinkController::WM_CONECTA_ALARME_FIM() {
     LinkState& state = State();
     ConectaAlarme* worker = m_conectaAlarme;
     if (worker && worker->Erro.load()) {
@@ -310,7 +303,7 @@ void LinkController::WM_CONECTA_ALARME_FIM_Handler() {
     Q_EMIT ConnectionEnded(!failed, callbackPending);
 }
 
-void LinkController::WM_ONLINE_FIM_Handler() {
+void LinkController::WM_ONLINE_FIM() {
     if (OnLine* worker = m_onLine) {
         waitForThread(worker);
         delete worker;
@@ -345,8 +338,7 @@ void LinkController::Inicia_OnLine() {
     m_onLine->ReadDateTimeRequest = false;
     m_onLine->ReadProgrammingRequest = false;
     m_onLine->ReadBufferRequest = false;
-    connect(
-        m_onLine, &OnLine::OnLineFim, this, [this] { handleMessage(WM_ONLINE_FIM); }, Qt::QueuedConnection);
+    connect(m_onLine, &OnLine::OnLineFim, this, &LinkController::WM_ONLINE_FIM, Qt::QueuedConnection);
     m_onLine->start();
 }
 

@@ -2,8 +2,10 @@
 
 #include "base/settings.h"
 #include "link/link_state.h"
-#include "link_control/progress_steps.h"
 #include "link/receive_dispatcher.h"
+#include "link_control/conecta_alarme_host.h"
+#include "link_control/progress_steps.h"
+#include "serial/port_opening.h"
 #include "session/online_host.h"
 
 #include <QObject>
@@ -17,29 +19,23 @@ class LinkCustomerScreen;
 class LinkOperator;
 class OnLine;
 
-// The private messages the link workers post to the main window when they are done.
-enum LinkMessage : int {
-    WM_CONECTA_ALARME_FIM = 0x953E,
-    WM_ONLINE_FIM = 0x953F,
-    WM_CALLBACK_FIM = 0x9540,
-    WM_BUFFER_FIM = 0x9541,
-    WM_CONFIG_MODEM_FIM = 0x9542,
-};
-
 // The main window's link role as a core object (TfrmPrincipal's link part): it owns the receive
 // dispatcher and its link state over the one serial port, the supervision timer tmrConectaAlarme
 // and the response timer tmrOnline, the link workers, and the handlers of their end messages. It
 // talks to the operator through LinkOperator and to the open customer screen through
 // LinkCustomerScreen.
 //
-// It is also the session worker's host (OnLineHost): the session's sends, port, response timer and
-// status window go through it, and what the session needs of the customer screen is passed on to
-// the registered LinkCustomerScreen.
+// It is the host of both workers: of the connection worker (ConectaAlarmeHost) and of the session
+// worker (OnLineHost). The session's sends, port, response timer and status window go through it,
+// and what the session needs of the customer screen is passed on to the registered
+// LinkCustomerScreen.
 //
 // Threads: the controller lives on the main thread. Workers call RunOnMain for every send and every
-// window update, and PostMessage when they are done; the handlers wait for the worker thread while
-// still serving its calls, free it, pause 1500 ms (through the clock) and start what comes next.
-class LinkController : public QObject, public OnLineHost {
+// window update, and emit their end message when they are done (ConectaAlarme::ConectaAlarmeFim,
+// OnLine::OnLineFim, connected queued to the handlers WM_CONECTA_ALARME_FIM and WM_ONLINE_FIM); the
+// handlers wait for the worker thread while still serving its calls, free it, pause 1500 ms
+// (through the clock) and start what comes next.
+class LinkController : public QObject, public ConectaAlarmeHost, public OnLineHost {
     Q_OBJECT
 public:
     // `port` is the one serial port (a TCiaComPort, or a MemoryLine's port in tests); it must live
@@ -51,7 +47,7 @@ public:
     ReceiveDispatcher& Dispatcher() { return m_dispatcher; }
     LinkState& State() { return m_dispatcher.State(); }
     ComPort* Modem() const { return m_dispatcher.Modem(); }
-    LinkOperator* Operator() const { return m_operator; }
+    LinkOperator* Operator() const override { return m_operator; }
 
     // The settings copy of the main window (ZRVConfig.ini).
     void SetSettings(const Settings& settings) { m_settings = settings; }
@@ -60,12 +56,12 @@ public:
     // The open customer screen, or null when none is open. Registering null does not reset the link:
     // the screen's destruction calls Inicia_todas_as_variaveis.
     void SetCustomerScreen(LinkCustomerScreen* screen) { m_screen = screen; }
-    LinkCustomerScreen* CustomerScreen() const { return m_screen; }
+    LinkCustomerScreen* CustomerScreen() const override { return m_screen; }
 
     // --- connecting (customer screen) ---
     // The connect action after the screen's own checks (customer saved, permission): clears or keeps
-    // CallbackRequested, opens the port at 9600 baud on the ComPort setting, shows the progress window
-    // with its steps and starts the connection worker. False, with the failure shown, when the port
+    // CallbackRequested, opens the port at 9600 baud on the ComPort and Portas settings, shows the progress
+    // window with its steps and starts the connection worker. False, with the failure shown, when the port
     // could not be opened or no customer screen is open.
     bool Conectar(bool withCallback);
     // Starts the connection worker (the progress window's part of the connect action).
@@ -83,25 +79,24 @@ public:
     // The connection progress window's step list as the link keeps it.
     const ProgressSteps& Steps() const { return m_steps; }
 
-    // --- what the workers call on the main thread ---
-    void Mostra_Aviso(int code);
+    // --- ConectaAlarmeHost: what the workers call on the main thread ---
+    void Mostra_Aviso(int code) override;
     // Step-list changes, passed on to the operator.
     void StepsReset(const QStringList& lines);
-    void StepNext();
-    void StepAdd(const QString& text, StepState state = StepState::Pending);
-    void StepInsertAfterCurrent(const QString& text);
+    void StepNext() override;
+    void StepAdd(const QString& text, StepState state = StepState::Pending) override;
+    void StepInsertAfterCurrent(const QString& text) override;
     // Supervision timer: a logical interval starts it, 0 stops it (interval 0).
-    void SetSupervision(qint64 intervalMs);
+    void SetSupervision(qint64 intervalMs) override;
     bool SupervisionActive() const { return m_tmrConectaAlarme.isActive(); }
-    // Closes the port, sets the speed and opens it again (clearing the output queue, purging input
-    // and output). Throws ECiaComPort when the port cannot be opened.
-    void ReopenPort(int baudrate);
+    // Closes the port, sets the speed and opens it again on the chosen port (clearing the output
+    // queue, purging input and output). Throws ECiaComPort when the port cannot be opened.
+    void ReopenPort(int baudrate) override;
+    bool EnviaComando(const QByteArray& command, const DialInputs& dial, QString* error) override;
 
     // Runs `work` on the main thread and waits for it; an exception `work` throws is rethrown in
     // the caller's thread. Called on the main thread it just runs `work`.
-    void RunOnMain(const std::function<void()>& work);
-    // Posts an end message to the main thread (any thread).
-    void PostMessage(LinkMessage message);
+    void RunOnMain(const std::function<void()>& work) override;
 
     // --- link supervisor ---
     // Creates and starts the session worker after a successful connection.
@@ -116,7 +111,7 @@ public:
     OnLine* OnLineWorker() const { return m_onLine; }
     bool ResponseTimerActive() const { return m_tmrOnline.isActive(); }
 
-    // --- OnLineHost ---
+    // --- OnLineHost (Link and ClosePort serve ConectaAlarmeHost too) ---
     LinkState& Link() override { return State(); }
     bool SendFrame(const QByteArray& text) override;
     void ClosePort() override { m_dispatcher.ClosePort(); }
@@ -162,16 +157,19 @@ Q_SIGNALS:
     // The session worker ended and its end message was handled.
     void SessionEnded();
 
+private Q_SLOTS:
+    // The end messages of the connection worker and of the session worker.
+    void WM_CONECTA_ALARME_FIM();
+    void WM_ONLINE_FIM();
+
 private:
-    void handleMessage(int message);
-    void WM_CONECTA_ALARME_FIM_Handler();
-    void WM_ONLINE_FIM_Handler();
     void tmrConectaAlarmeTimer();
     void tmrOnlineTimer();
     // Waits for a worker thread to end while serving its calls on this thread.
     void waitForThread(QThread* thread);
     void restoreConnectImages();
     QStringList connectionSteps();
+    PortChoice portChoice() const;
 
     ReceiveDispatcher m_dispatcher;
     LinkOperator* m_operator;

@@ -1,7 +1,7 @@
 #include "link_control/link_worker.h"
 
 #include "base/clock.h"
-#include "link_control/link_controller.h"
+#include "link_control/conecta_alarme_host.h"
 
 #include <algorithm>
 
@@ -13,15 +13,15 @@ constexpr qint64 PollMs = 5;
 
 } // namespace
 
-LinkWorker::LinkWorker(LinkController& link) : m_link(link) {}
+LinkWorker::LinkWorker(ConectaAlarmeHost& host) : m_host(host) {}
 
 void LinkWorker::OnMain(const std::function<void()>& work) {
-    m_link.RunOnMain(work);
+    m_host.RunOnMain(work);
 }
 
 void LinkWorker::OnMainQuietly(const std::function<void()>& work) noexcept {
     try {
-        m_link.RunOnMain(work);
+        m_host.RunOnMain(work);
     } catch (...) {
     }
 }

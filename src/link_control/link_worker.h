@@ -9,7 +9,7 @@
 #include <functional>
 #include <stdexcept>
 
-class LinkController;
+class ConectaAlarmeHost;
 
 // An unexpected failure inside a link worker (a send on a closed port, a customer value that
 // cannot be read): the worker ends through its error path (Erro set).
@@ -20,7 +20,7 @@ public:
 
 // Base of the modem-phase workers (connection, callback wait): a thread running straight-line
 // code that never reads the port. It polls the link state and its own flags, and runs every send
-// and every window update on the main thread through the controller while it waits.
+// and every window update on the main thread through its host while it waits.
 //
 // Termination is cooperative: the supervisor "terminates" a worker with requestInterruption(),
 // which every wait below notices.
@@ -41,7 +41,7 @@ public:
     bool Stopping() const { return Cancelado.load() || isInterruptionRequested(); }
 
 protected:
-    explicit LinkWorker(LinkController& link);
+    explicit LinkWorker(ConectaAlarmeHost& host);
 
     // Runs `work` on the main thread and waits; an exception it throws is rethrown here.
     void OnMain(const std::function<void()>& work);
@@ -55,5 +55,5 @@ protected:
     // Polls `condition` until it holds (true) or the worker is stopping (false).
     bool WaitUntil(const std::function<bool()>& condition) const;
 
-    LinkController& m_link;
+    ConectaAlarmeHost& m_host;
 };

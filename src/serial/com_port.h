@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -20,7 +21,8 @@ private:
     QString m_message;
 };
 
-// The serial-port service as the program uses it: open and close by COM number, set the speed,
+// The serial-port service as the program uses it: open and close by COM number (mapped to a device
+// through ComPortMap and the overrides of the device map), set the speed,
 // write without blocking, read everything that has arrived, discard pending input or output. It
 // emits DataAvailable on the thread that owns it (the main thread) whenever unread bytes are
 // waiting; the handler is expected to call ReadAll. Implementations: TCiaComPort over a real
@@ -32,6 +34,11 @@ public:
 
     int Port() const { return m_port; }
     void SetPort(int number) { m_port = number; }
+
+    // Device paths per COM number that replace the default ones (ComPortMap::ReadOverrides). A
+    // port that is not a real device ignores them.
+    void SetDeviceMap(const QHash<int, QString>& overrides) { m_overrides = overrides; }
+    const QHash<int, QString>& DeviceMap() const { return m_overrides; }
 
     int Baudrate() const { return m_baudrate; }
     // Stores the speed; when the port is open it applies to the device at once.
@@ -70,4 +77,5 @@ protected:
 private:
     int m_port = 1;
     int m_baudrate = 300;
+    QHash<int, QString> m_overrides;
 };

@@ -27,7 +27,7 @@ TCiaComPort::~TCiaComPort() {
 }
 
 QString TCiaComPort::DevicePath() const {
-    return ComPortMap::DevicePath(Port(), m_overrides);
+    return ComPortMap::DevicePath(Port(), DeviceMap());
 }
 
 bool TCiaComPort::Opened() const {

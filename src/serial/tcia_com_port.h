@@ -2,12 +2,10 @@
 
 #include "serial/com_port.h"
 
-#include <QHash>
-
 class QSerialPort;
 
 // The serial-port service over a real device: the COM number is mapped to a device path
-// (ComPortMap, with the overrides the settings give), opened exclusively at 8 data bits, no
+// (ComPortMap, with the overrides of the device map), opened exclusively at 8 data bits, no
 // parity, one stop bit, no hardware or software handshaking, DTR and RTS raised.
 //
 // Writes never block: WriteText hands at most TxBuffer bytes to the driver at a time and keeps the
@@ -25,10 +23,6 @@ public:
 
     explicit TCiaComPort(QObject* parent = nullptr);
     ~TCiaComPort() override;
-
-    // Device paths per COM number that replace the default ones (ComPortMap::ReadOverrides).
-    void SetDeviceMap(const QHash<int, QString>& overrides) { m_overrides = overrides; }
-    const QHash<int, QString>& DeviceMap() const { return m_overrides; }
 
     bool Opened() const override;
     QByteArray ReadAll() override;
@@ -49,5 +43,4 @@ private:
 
     QSerialPort* m_serial;
     QByteArray m_queue; // written but not yet handed to the driver
-    QHash<int, QString> m_overrides;
 };

@@ -525,8 +525,12 @@ private Q_SLOTS:
             rig.link.SetCustomerScreen(nullptr);
         if (callbackWorker)
             rig.link.State().CallBackWorker = &callback;
+        // Three ticks of the supervision timer, however long the machine takes to deliver them.
+        auto* timer = rig.link.findChild<QTimer*>(QStringLiteral("tmrConectaAlarme"));
+        QVERIFY(timer);
+        QSignalSpy ticks(timer, &QTimer::timeout);
         rig.link.SetSupervision(1000);
-        QTest::qWait(Clock::instance().realInterval(3500));
+        QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 3, WaitRealMs);
         rig.link.SetSupervision(0);
         QCOMPARE(rig.link.State().TimeoutTicks.load() > 0, counts);
         rig.link.State().CallBackWorker = nullptr;

@@ -164,8 +164,8 @@ bool CliPanelSession::ConnectAndRead(int customerId, bool keepTrying) {
     if (!device.isEmpty())
         m_settings.Portas.insert(m_settings.ComPort, device);
 
+    // The controller opens the port on the chosen number and device map when it connects.
     m_port = std::make_unique<TCiaComPort>();
-    m_port->SetDeviceMap(m_settings.Portas);
     m_operator = std::make_unique<CliLinkOperator>(m_context, keepTrying);
     m_screen = std::make_unique<Screen>(*m_record, m_context);
     m_link = std::make_unique<LinkController>(m_port.get(), m_operator.get());

@@ -3,21 +3,22 @@
 #include "base/app_paths.h"
 #include "base/app_title.h"
 #include "base/locale_format.h"
-#include "widgets/balloon_tip.h"
-#include "widgets/help.h"
-#include "widgets/message_box.h"
-#include "widgets/message_hook.h"
-#include "link_control/link_controller.h"
 #include "link/link_state.h"
+#include "link_control/link_controller.h"
 #include "programming/product_codes.h"
 #include "programming/ui/frm_tipo_do_produto.h"
+#include "serial/com_port.h"
 #include "serial/modem_catalogue.h"
-#include "serial/tcia_com_port.h"
+#include "serial/port_opening.h"
 #include "store/data_module.h"
 #include "store/db_backup.h"
 #include "store/schema_tables.h"
 #include "store/store_messages.h"
 #include "store/upkeep.h"
+#include "widgets/balloon_tip.h"
+#include "widgets/help.h"
+#include "widgets/message_box.h"
+#include "widgets/message_hook.h"
 #include "workspace/customer_actions.h"
 #include "workspace/ui/customer_row_delegate.h"
 #include "workspace/ui/frm_prog_main.h"
@@ -520,7 +521,7 @@ void TfrmPrincipal::actIncluirClienteExecute() {
     {
         TfrmTipoDoProduto chooser(m_link, this);
         if (chooser.exec() != QDialog::Accepted) {
-            ReabrePortaSerial();
+            ReopenPort();
             return;
         }
     }
@@ -530,7 +531,7 @@ void TfrmPrincipal::actIncluirClienteExecute() {
     if (id > 0)
         RefreshCustomer(id);
     m_link.ConnectedProduct = quint8(kNoConnectedProduct);
-    ReabrePortaSerial();
+    ReopenPort();
     RefreshCount();
 }
 
@@ -572,7 +573,7 @@ void TfrmPrincipal::actVerClienteExecute() {
         }
     }
     RefreshCustomer(CurrentCustomerId);
-    ReabrePortaSerial();
+    ReopenPort();
     RefreshCount();
 }
 
@@ -601,26 +602,14 @@ void TfrmPrincipal::TrocarUsuario() {
     show();
 }
 
-bool TfrmPrincipal::ReabrePortaSerial() {
-    m_port.SetPort(m_settings.ComPort);
-    if (auto* device = qobject_cast<TCiaComPort*>(&m_port))
-        device->SetDeviceMap(m_settings.Portas);
+bool TfrmPrincipal::ReopenPort() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        m_port.SetOpened(true);
-    } catch (const ECiaComPort&) {
-        QApplication::restoreOverrideCursor();
+    const PortOpening opening = ::ReopenPort(m_port, PortChoice{m_settings.ComPort, m_settings.Portas}, 300);
+    QApplication::restoreOverrideCursor();
+    if (opening != PortOpening::Opened) {
         ShowInfo(this, SerialPortMessage(m_settings.ComPort), QMessageBox::Critical);
         return false;
     }
-    try {
-        m_port.SetBaudrate(300);
-    } catch (const ECiaComPort&) {
-        QApplication::restoreOverrideCursor();
-        ShowInfo(this, SerialPortMessage(m_settings.ComPort));
-        return false;
-    }
-    QApplication::restoreOverrideCursor();
     return true;
 }
 
@@ -649,7 +638,7 @@ void TfrmPrincipal::FirstShow() {
     }
     lblUsuario->setText(QStringLiteral("Usuário: ") + m_dm.Operator.name);
     if (!m_databaseFailed) {
-        ReabrePortaSerial();
+        ReopenPort();
         const int first = DBGrid1->horizontalHeader()->logicalIndex(0);
         if (first >= 0 && !DBGrid1->horizontalHeader()->isSectionHidden(first))
             TitleClick(first);

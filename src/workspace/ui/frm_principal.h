@@ -115,9 +115,9 @@ public:
     void TrocarUsuario();
     void UpdateActions();
 
-    // Opens the serial port of the settings at 300 baud; reports a failure with the system's
-    // message. Answers whether the port is open.
-    bool ReabrePortaSerial();
+    // Opens (or reopens) the serial port of the settings at 300 baud; reports a failure with the
+    // system's message. Answers whether the port is open.
+    bool ReopenPort();
 
     // The customer in the list's current row, or -1.
     int CurrentId() const;
