@@ -1,6 +1,7 @@
 #include "link_control/conecta_alarme.h"
 
 #include "base/clock.h"
+#include "base/operator_messages.h"
 #include "link/frame_codec.h"
 #include "link_control/link_controller.h"
 #include "link_control/link_operator.h"
@@ -247,8 +248,8 @@ bool ConectaAlarme::Disca() {
         default:
             if (clock.nowMs() - dialledAt >= m_dialResultLimitMs) {
                 OnMain([&] {
-                    m_link.Operator()->ShowMessage(LinkOperator::MessageKind::Warning,
-                                                   QString::fromUtf8(LinkTexts::ModemNoResponse));
+                    OperatorMessages::Tell(nullptr, QString::fromUtf8(LinkTexts::ModemNoResponse),
+                                           MessageIcon::Warning);
                 });
                 Cancelado = true;
             } else {
@@ -504,7 +505,7 @@ void ConectaAlarme::TerminaComFalha() {
     OnMainQuietly([&] {
         LinkOperator* op = m_link.Operator();
         if (!noResponse.isEmpty())
-            op->ShowMessage(LinkOperator::MessageKind::Warning, noResponse);
+            OperatorMessages::Tell(nullptr, noResponse, MessageIcon::Warning);
         if (state.CallbackPending.load()) {
             // The progress window stays up for the callback wait.
             if (LinkCustomerScreen* screen = m_link.CustomerScreen())

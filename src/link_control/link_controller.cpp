@@ -1,6 +1,7 @@
 #include "link_control/link_controller.h"
 
 #include "base/clock.h"
+#include "base/operator_messages.h"
 #include "link_control/conecta_alarme.h"
 #include "link_control/link_operator.h"
 #include "link_control/link_texts.h"
@@ -68,15 +69,15 @@ bool LinkController::Conectar(bool withCallback) {
     m_operator->SetBusyCursor(true);
     if (!port->CanOpen()) {
         m_operator->SetBusyCursor(false);
-        m_operator->ShowMessage(LinkOperator::MessageKind::Error, LinkTexts::PortCannotBeOpened());
+        OperatorMessages::Tell(nullptr, LinkTexts::PortCannotBeOpened(), MessageIcon::Critical);
         return false;
     }
     try {
         port->SetOpened(true);
     } catch (const ECiaComPort&) {
         m_operator->SetBusyCursor(false);
-        m_operator->ShowMessage(LinkOperator::MessageKind::Error,
-                                LinkTexts::PortNumberCannotBeOpened(port->Port()));
+        OperatorMessages::Tell(nullptr, LinkTexts::PortNumberCannotBeOpened(port->Port()),
+                               MessageIcon::Critical);
         return false;
     }
     m_operator->SetBusyCursor(false);
@@ -145,7 +146,7 @@ void LinkController::StatusOcultado() {
 // --- calls from the workers ----------------------------------------------------------------------
 
 void LinkController::Mostra_Aviso(int code) {
-    m_operator->ShowMessage(LinkOperator::MessageKind::Information, LinkTexts::Aviso(code));
+    OperatorMessages::Tell(nullptr, LinkTexts::Aviso(code), MessageIcon::Information);
 }
 
 void LinkController::StepsReset(const QStringList& lines) {
@@ -251,7 +252,7 @@ void LinkController::WM_CONECTA_ALARME_FIM_Handler() {
     ConectaAlarme* worker = m_conectaAlarme;
     if (worker && worker->Erro.load()) {
         ClosePort();
-        m_operator->ShowMessage(LinkOperator::MessageKind::Warning, LinkTexts::ConnectionErrorText());
+        OperatorMessages::Tell(nullptr, LinkTexts::ConnectionErrorText(), MessageIcon::Warning);
     }
     if (m_screen)
         m_screen->SetCloseEnabled(false);
@@ -369,7 +370,7 @@ void LinkController::VerificaVersao() {
         m_screen->SetCaptionLabel(LinkTexts::CustomerCaptionOrvan9Max());
         return;
     }
-    if (!m_operator->Ask(LinkTexts::VersionQuestion(), false))
+    if (!OperatorMessages::AskYesNo(nullptr, LinkTexts::VersionQuestion()))
         return;
     m_screen->SetVersaoProduto(received);
     state.StoredVersion.store(received);
@@ -454,7 +455,7 @@ void LinkController::CloseStatusWindow() {
 }
 
 bool LinkController::AskContinueTrying() {
-    return m_operator->Ask(LinkTexts::ContinueTryingQuestion(), true);
+    return OperatorMessages::AskYesNo(nullptr, LinkTexts::ContinueTryingQuestion(), true);
 }
 
 std::optional<int> LinkController::CustomerProduct() {

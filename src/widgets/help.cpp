@@ -1,7 +1,7 @@
 #include "widgets/help.h"
 
 #include "base/app_paths.h"
-#include "widgets/message_box.h"
+#include "base/operator_messages.h"
 #include "store/store_messages.h"
 
 #include <QDesktopServices>
@@ -33,7 +33,7 @@ QString HelpTopicFile(int topic) {
 bool ShowHelpTopic(QWidget* parent, int topic) {
     const QString file = HelpTopicFile(topic);
     if (!QFileInfo::exists(file)) {
-        ShowInfo(parent, MsgFileNotFound(file), QMessageBox::Warning);
+        OperatorMessages::Tell(parent, MsgFileNotFound(file), MessageIcon::Warning);
         return false;
     }
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file));

@@ -2,10 +2,10 @@
 
 #include "access/ui/frm_primeira_senha.h"
 #include "access/ui/frm_splash.h"
-#include "widgets/message_box.h"
+#include "base/operator_messages.h"
 
 void DesktopHost::ShowMessage(const QString& text) {
-    ShowInfo(nullptr, text, QMessageBox::Critical);
+    OperatorMessages::Tell(nullptr, text, MessageIcon::Critical);
 }
 
 bool DesktopHost::RunFirstTimeSetup(TdmBancoDeDados& dm) {

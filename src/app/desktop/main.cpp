@@ -21,6 +21,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Telvora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Telvora"));
     ApplyApplicationLocale();
+    // Every message and question of the program is a message box.
+    DesktopMessenger messenger;
+    OperatorMessages::SetMessenger(&messenger);
 
     SingleInstance instance;
     if (!instance.start())
@@ -31,7 +34,7 @@ int main(int argc, char** argv) {
     if (!QFileInfo::exists(database)) {
         QString error;
         if (!CreateNewDatabase(database, &error)) {
-            ShowInfo(nullptr, kMsgBancoNaoEncontrado + QStringLiteral("\r") + error, QMessageBox::Critical);
+            OperatorMessages::Tell(nullptr, kMsgBancoNaoEncontrado + QStringLiteral("\r") + error, MessageIcon::Critical);
             return 1;
         }
     }
