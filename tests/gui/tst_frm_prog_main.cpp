@@ -2,9 +2,9 @@
 // model through the screen, saving with its checks (required fields, repeated panel codes under each
 // rule), leaving with its questions, the typing rules and the code group.
 #include "base/locale_format.h"
-#include "widgets/balloon_tip.h"
 #include "gui/record_screen_fixture.h"
 #include "support/connected_data_module.h"
+#include "widgets/balloon_tip.h"
 #include "workspace/record_texts.h"
 #include "workspace/ui/frm_prog_main.h"
 

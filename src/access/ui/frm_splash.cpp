@@ -95,7 +95,8 @@ void TfrmSplash::btnEntrarClick() {
         OperatorMessages::Tell(this, kMsgUsuarioInativo);
         return;
     case LoginAttempt::Result::DatabaseError:
-        OperatorMessages::Tell(this, kMsgErroAcessarBanco + QStringLiteral("\r") + attempt.error, MessageIcon::Critical);
+        OperatorMessages::Tell(this, kMsgErroAcessarBanco + QStringLiteral("\r") + attempt.error,
+                               MessageIcon::Critical);
         return;
     case LoginAttempt::Result::Ok:
         m_dm.Operator = attempt.op;

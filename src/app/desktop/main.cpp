@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
     if (!QFileInfo::exists(database)) {
         QString error;
         if (!CreateNewDatabase(database, &error)) {
-            OperatorMessages::Tell(nullptr, kMsgBancoNaoEncontrado + QStringLiteral("\r") + error, MessageIcon::Critical);
+            OperatorMessages::Tell(nullptr, kMsgBancoNaoEncontrado + QStringLiteral("\r") + error,
+                                   MessageIcon::Critical);
             return 1;
         }
     }

@@ -7,8 +7,7 @@
 #include <QApplication>
 
 WidgetLinkOperator::WidgetLinkOperator(const QString& title, QWidget* parent)
-    : m_parent(parent), m_progress(new TfrmConectaAlarme(title, parent)),
-      m_status(new TfrmStatus(title)) {
+    : m_parent(parent), m_progress(new TfrmConectaAlarme(title, parent)), m_status(new TfrmStatus(title)) {
     m_next = OperatorMessages::SetMessenger(this);
 }
 

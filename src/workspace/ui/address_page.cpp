@@ -46,9 +46,9 @@ AddressPage::AddressPage(QWidget* parent) : QWidget(parent) {
     dbedtPCidade = NewRecordEdit("dbedtPCidade", 50);
     dbedtPCep = NewRecordEdit("dbedtPCep", 9);
     cmbPEstado = Named(new QComboBox, "cmbPEstado");
-    layout->addWidget(AddressGroup(QStringLiteral("Endereço de Cobrança"), "grpEnderecoCobranca", dbedtEndereco,
-                                   dbedtNumero, dbedtComplemento, dbedtBairro, dbedtCidade, dbedtCep,
-                                   cmbEstado));
+    layout->addWidget(AddressGroup(QStringLiteral("Endereço de Cobrança"), "grpEnderecoCobranca",
+                                   dbedtEndereco, dbedtNumero, dbedtComplemento, dbedtBairro, dbedtCidade,
+                                   dbedtCep, cmbEstado));
     layout->addWidget(AddressGroup(QStringLiteral("Endereço do Painel"), "grpEnderecoPainel", dbedtPEndereco,
                                    dbedtPNumero, dbedtPComplemento, dbedtPBairro, dbedtPCidade, dbedtPCep,
                                    cmbPEstado));

@@ -2,12 +2,12 @@
 
 #include "base/app_title.h"
 #include "base/locale_format.h"
-#include "widgets/balloon_tip.h"
-#include "widgets/field_binder.h"
-#include "widgets/help.h"
 #include "link_control/link_controller.h"
 #include "session/online_worker.h"
 #include "store/data_module.h"
+#include "widgets/balloon_tip.h"
+#include "widgets/field_binder.h"
+#include "widgets/help.h"
 #include "workspace/record_texts.h"
 #include "workspace/ui/address_page.h"
 #include "workspace/ui/customer_page.h"
@@ -220,7 +220,8 @@ void TfrmProgMain::BuildScreen() {
 void TfrmProgMain::ConnectCustomerPage() {
     CustomerPage* page = m_customerPage;
     connect(page->rbFontePCCodigos, &QRadioButton::clicked, this, &TfrmProgMain::rbFontePCCodigosClick);
-    connect(page->rbFonteAlarmeCodigos, &QRadioButton::clicked, this, &TfrmProgMain::rbFonteAlarmeCodigosClick);
+    connect(page->rbFonteAlarmeCodigos, &QRadioButton::clicked, this,
+            &TfrmProgMain::rbFonteAlarmeCodigosClick);
     connect(page->dbedtCodigoPainel, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_record.CopyPanelCodeToImage(text); });
     connect(page->dbedtCodigoPC, &QLineEdit::textChanged, this,
@@ -234,11 +235,11 @@ void TfrmProgMain::BindFields() {
     DataSet& c = m_dm.DSetClientes;
     DataSet& p = m_dm.DSetPainel;
     const std::pair<QLineEdit*, const char*> clientes[] = {
-        {m_customerPage->dbedtNome, "NOME"},     {m_addressPage->dbedtEndereco, "ENDERECO"},
+        {m_customerPage->dbedtNome, "NOME"},    {m_addressPage->dbedtEndereco, "ENDERECO"},
         {m_addressPage->dbedtNumero, "NUMERO"}, {m_addressPage->dbedtComplemento, "COMPLEMENTO"},
         {m_addressPage->dbedtBairro, "BAIRRO"}, {m_addressPage->dbedtCidade, "CIDADE"},
         {m_addressPage->dbedtCep, "CEP"},       {m_customerPage->dbedtFone1, "FONE1"},
-        {m_customerPage->dbedtFone2, "FONE2"},   {m_customerPage->dbedtFone3, "FONE3"}};
+        {m_customerPage->dbedtFone2, "FONE2"},  {m_customerPage->dbedtFone3, "FONE3"}};
     for (const auto& [edit, field] : clientes)
         m_binder->BindText(edit, c, QString::fromLatin1(field));
     const std::pair<QLineEdit*, const char*> painel[] = {{m_customerPage->dbedtCodigoPainel, "CODIGO_PAINEL"},
@@ -254,8 +255,8 @@ void TfrmProgMain::BindFields() {
         m_binder->BindText(edit, p, QString::fromLatin1(field));
     m_binder->BindText(m_customerPage->dbedtTempoSecret, p, QStringLiteral("TEMPO_ENGANA_SECRETARIA"),
                        FieldBinder::TextKind::Integer);
-    m_binder->BindCheck(m_customerPage->dbchkSecretaria, p, QStringLiteral("ENGANA_SECRETARIA"), QStringLiteral("1"),
-                        QStringLiteral("0"));
+    m_binder->BindCheck(m_customerPage->dbchkSecretaria, p, QStringLiteral("ENGANA_SECRETARIA"),
+                        QStringLiteral("1"), QStringLiteral("0"));
     m_binder->BindLookup(m_customerPage->cmbGrupo, c, QStringLiteral("ID_GRUPO"));
     m_binder->BindLookup(m_addressPage->cmbEstado, c, QStringLiteral("ESTADO"));
     m_binder->BindLookup(m_addressPage->cmbPEstado, p, QStringLiteral("P_ESTADO"));
@@ -275,7 +276,8 @@ void TfrmProgMain::FillLookups() {
         const int id = groups.Value(row, groups.FieldIndex(QStringLiteral("ID_GRUPO"))).toInt();
         if (id == 1 && currentGroup.toInt() != 1)
             continue;
-        m_customerPage->cmbGrupo->addItem(groups.Value(row, groups.FieldIndex(QStringLiteral("NOME_GRUPO"))).toString(), id);
+        m_customerPage->cmbGrupo->addItem(
+            groups.Value(row, groups.FieldIndex(QStringLiteral("NOME_GRUPO"))).toString(), id);
     }
     DataSet& states = m_dm.DSetEstados;
     for (QComboBox* combo : {m_addressPage->cmbEstado, m_addressPage->cmbPEstado}) {
@@ -306,8 +308,9 @@ void TfrmProgMain::LoadFields() {
 }
 
 void TfrmProgMain::ApplyCodePermissions() {
-    const std::pair<QLineEdit*, int> codes[] = {{m_customerPage->dbedtCodigoPainel, kPermissionVerCodigoPainel},
-                                                {m_customerPage->dbedtCodigoPC, kPermissionVerSenhaPc}};
+    const std::pair<QLineEdit*, int> codes[] = {
+        {m_customerPage->dbedtCodigoPainel, kPermissionVerCodigoPainel},
+        {m_customerPage->dbedtCodigoPC, kPermissionVerSenhaPc}};
     for (const auto& [edit, permission] : codes) {
         const bool allowed = m_dm.Operator.HasPermission(permission);
         edit->setReadOnly(!allowed);
@@ -348,7 +351,8 @@ void TfrmProgMain::jvLookMostraClienteClick() {
 // --- codes ----------------------------------------------------------------------------------
 
 bool TfrmProgMain::CodeKeyAllowed(QLineEdit* field) const {
-    const int permission = field == m_customerPage->dbedtCodigoPainel ? kPermissionVerCodigoPainel : kPermissionVerSenhaPc;
+    const int permission =
+        field == m_customerPage->dbedtCodigoPainel ? kPermissionVerCodigoPainel : kPermissionVerSenhaPc;
     return m_loadingRecord || m_dm.Operator.HasPermission(permission);
 }
 
@@ -626,7 +630,8 @@ int TfrmProgMain::TempoEnganaSecretaria() {
 }
 
 void TfrmProgMain::SetTempoEnganaSecretaria(int seconds) {
-    m_customerPage->dbedtTempoSecret->setText(QString::number(std::clamp(seconds, 0, CustomerPage::kMaxTempoSecretaria)));
+    m_customerPage->dbedtTempoSecret->setText(
+        QString::number(std::clamp(seconds, 0, CustomerPage::kMaxTempoSecretaria)));
 }
 
 QString TfrmProgMain::Produto() const {
