@@ -6,6 +6,7 @@
 //
 // Without --database a new database is made in a temporary folder and filled; with it an existing
 // file is used as it is when it already holds customers (so a filled database can be kept).
+#include "base/operator_messages.h"
 #include "programming/factory_programming.h"
 #include "store/data_module.h"
 #include "store/schema_tables.h"
@@ -13,6 +14,7 @@
 #include "workspace/customer_record.h"
 #include "workspace/ui/frm_prog_main.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,17 +27,17 @@
 namespace {
 
 // The screen must not stop on a message box: every question or message is printed and counted.
-class PrintedPrompts : public OperatorPrompts {
+class PrintedMessages : public OperatorMessenger {
 public:
     int count = 0;
-    int Ask(QWidget*, const QString& text, PromptButtons, bool) override {
+    OperatorAnswer Show(QObject*, const OperatorMessage& message) override {
         ++count;
-        std::fprintf(stderr, "question: %s\n", qPrintable(text));
-        return AnswerNo;
-    }
-    void Tell(QWidget*, QMessageBox::Icon, const QString& text) override {
-        ++count;
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        if (message.buttons == OperatorButtons::Ok) {
+            std::fprintf(stderr, "message: %s\n", qPrintable(message.text));
+            return OperatorAnswer::Ok;
+        }
+        std::fprintf(stderr, "question: %s\n", qPrintable(message.text));
+        return OperatorAnswer::No;
     }
 };
 
@@ -165,10 +167,10 @@ int main(int argc, char** argv) {
         customers = present;
     }
 
-    PrintedPrompts prompts;
+    PrintedMessages prompts;
+    const ScopedOperatorMessenger installed(&prompts);
     RecordScreenContext context;
     context.dm = &dm;
-    context.prompts = &prompts;
     QList<double> screenMs;
     QList<double> recordMs;
     QRandomGenerator random(20240305);
@@ -192,7 +194,7 @@ int main(int argc, char** argv) {
         screen->show();
         QCoreApplication::processEvents();
         screenMs << timer.nsecsElapsed() / 1e6;
-        screen->jvLookRetornarClick();
+        screen->findChild<QAbstractButton*>(QStringLiteral("jvLookRetornar"))->click();
         delete screen;
     }
     const Figures record = Summary(recordMs);

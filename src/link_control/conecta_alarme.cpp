@@ -1,6 +1,7 @@
 #include "link_control/conecta_alarme.h"
 
 #include "base/clock.h"
+#include "base/operator_messages.h"
 #include "link/frame_codec.h"
 #include "link/receive_dispatcher.h"
 #include "link_control/conecta_alarme_host.h"
@@ -248,8 +249,8 @@ bool ConectaAlarme::Disca() {
         default:
             if (clock.nowMs() - dialledAt >= m_inputs.DialResultLimitMs) {
                 OnMain([&] {
-                    m_host.Operator()->ShowMessage(LinkOperator::MessageKind::Warning,
-                                                   QString::fromUtf8(LinkTexts::ModemNoResponse));
+                    OperatorMessages::Tell(nullptr, QString::fromUtf8(LinkTexts::ModemNoResponse),
+                                           MessageIcon::Warning);
                 });
                 Cancelado = true;
             } else {
@@ -505,7 +506,7 @@ void ConectaAlarme::TerminaComFalha() {
     OnMainQuietly([&] {
         LinkOperator* op = m_host.Operator();
         if (!noResponse.isEmpty())
-            op->ShowMessage(LinkOperator::MessageKind::Warning, noResponse);
+            OperatorMessages::Tell(nullptr, noResponse, MessageIcon::Warning);
         if (state.CallbackPending.load()) {
             // The progress window stays up for the callback wait.
             if (LinkCustomerScreen* screen = m_host.CustomerScreen())

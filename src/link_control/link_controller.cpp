@@ -1,6 +1,7 @@
 #include "link_control/link_controller.h"
 
 #include "base/clock.h"
+#include "base/operator_messages.h"
 #include "link_control/conecta_alarme.h"
 #include "link_control/link_operator.h"
 #include "link_control/link_texts.h"
@@ -73,12 +74,12 @@ bool LinkController::Conectar(bool withCallback) {
         ::ReopenPort(*Modem(), portChoice(), ConnectBaudrate, PortCheck::CanOpenFirst);
     m_operator->SetBusyCursor(false);
     if (opening == PortOpening::Unavailable) {
-        m_operator->ShowMessage(LinkOperator::MessageKind::Error, LinkTexts::PortCannotBeOpened());
+        OperatorMessages::Tell(nullptr, LinkTexts::PortCannotBeOpened(), MessageIcon::Critical);
         return false;
     }
     if (opening == PortOpening::Failed) {
-        m_operator->ShowMessage(LinkOperator::MessageKind::Error,
-                                LinkTexts::PortNumberCannotBeOpened(m_settings.ComPort));
+        OperatorMessages::Tell(nullptr, LinkTexts::PortNumberCannotBeOpened(m_settings.ComPort),
+                               MessageIcon::Critical);
         return false;
     }
 
@@ -152,7 +153,7 @@ void LinkController::StatusOcultado() {
 // --- calls from the workers ----------------------------------------------------------------------
 
 void LinkController::Mostra_Aviso(int code) {
-    m_operator->ShowMessage(LinkOperator::MessageKind::Information, LinkTexts::Aviso(code));
+    OperatorMessages::Tell(nullptr, LinkTexts::Aviso(code), MessageIcon::Information);
 }
 
 void LinkController::StepsReset(const QStringList& lines) {
@@ -244,7 +245,7 @@ void LinkController::WM_CONECTA_ALARME_FIM() {
     ConectaAlarme* worker = m_conectaAlarme;
     if (worker && worker->Erro.load()) {
         ClosePort();
-        m_operator->ShowMessage(LinkOperator::MessageKind::Warning, LinkTexts::ConnectionErrorText());
+        OperatorMessages::Tell(nullptr, LinkTexts::ConnectionErrorText(), MessageIcon::Warning);
     }
     if (m_screen)
         m_screen->SetCloseEnabled(false);
@@ -361,7 +362,7 @@ void LinkController::VerificaVersao() {
         m_screen->SetCaptionLabel(LinkTexts::CustomerCaptionOrvan9Max());
         return;
     }
-    if (!m_operator->Ask(LinkTexts::VersionQuestion(), false))
+    if (!OperatorMessages::AskYesNo(nullptr, LinkTexts::VersionQuestion()))
         return;
     m_screen->SetVersaoProduto(received);
     state.StoredVersion.store(received);
@@ -446,7 +447,7 @@ void LinkController::CloseStatusWindow() {
 }
 
 bool LinkController::AskContinueTrying() {
-    return m_operator->Ask(LinkTexts::ContinueTryingQuestion(), true);
+    return OperatorMessages::AskYesNo(nullptr, LinkTexts::ContinueTryingQuestion(), true);
 }
 
 std::optional<int> LinkController::CustomerProduct() {

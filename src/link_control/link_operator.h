@@ -9,25 +9,19 @@
 class ProgrammingImages;
 struct TransferReport;
 
-// How the link talks to the operator: message boxes, questions, the connection progress window
-// (TfrmConectaAlarme) and the status window (TfrmStatus). The desktop application implements it
-// with dialogs and the two windows (WidgetLinkOperator), the command line with plain output and
-// flags, tests with a recording fake. Every call comes on the main thread; none may block except
-// Ask, which returns the operator's answer.
+// How the link shows its work to the operator: the connection progress window (TfrmConectaAlarme)
+// and the status window (TfrmStatus); its messages and questions go through OperatorMessages. The
+// desktop application implements it with the two windows (WidgetLinkOperator), the command line
+// with plain output, tests with a recording fake. Every call comes on the main thread; none may block.
 //
 // The operator's own actions come back as calls on LinkController: "Cancelar" or closing the
 // progress window -> CancelaConexao(); "Pressione aqui no segundo ring" -> SegundoRingPressionado();
 // "Cancelar" or closing the status window -> StatusCancelado().
 class LinkOperator {
 public:
-    enum class MessageKind { Information, Warning, Error };
-
     virtual ~LinkOperator() = default;
 
-    // --- message boxes (captioned with the application title) ---
-    virtual void ShowMessage(MessageKind kind, const QString& text) = 0;
-    // A Yes/No question with the question icon; `defaultNo` preselects No. True means Yes.
-    virtual bool Ask(const QString& text, bool defaultNo) = 0;
+    // --- cursor ---
     // The hourglass cursor on or off.
     virtual void SetBusyCursor(bool busy) = 0;
 

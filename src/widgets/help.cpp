@@ -1,7 +1,7 @@
 #include "widgets/help.h"
 
 #include "base/app_paths.h"
-#include "widgets/message_box.h"
+#include "base/operator_messages.h"
 #include "store/store_messages.h"
 
 #include <QDialog>
@@ -64,7 +64,7 @@ QTextBrowser* helpBrowser(QWidget* parent) {
 bool ShowHelpTopic(QWidget* parent, int topic) {
     const QString file = HelpTopicFile(topic);
     if (!QFileInfo::exists(file)) {
-        ShowInfo(parent, MsgFileNotFound(file), QMessageBox::Warning);
+        OperatorMessages::Tell(parent, MsgFileNotFound(file), MessageIcon::Warning);
         return false;
     }
     QTextBrowser* browser = helpBrowser(parent);

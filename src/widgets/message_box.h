@@ -1,28 +1,11 @@
 #pragma once
 
-#include <QMessageBox>
-#include <QString>
+#include "base/operator_messages.h"
 
-#include <functional>
-
-class QWidget;
-
-// Message boxes of the application: captioned with the application title, the system's "\r" line
-// breaks shown as new lines. Tests put an interceptor in place that answers instead of the operator.
-struct MessageRequest {
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
-    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+// The desktop's messenger: message boxes captioned with the application's title, the system's "\r"
+// line breaks shown as new lines, over the window that asks. The desktop
+// program installs it at start.
+class DesktopMessenger : public OperatorMessenger {
+public:
+    OperatorAnswer Show(QObject* context, const OperatorMessage& message) override;
 };
-
-// Answers the button pressed.
-using MessageInterceptor = std::function<QMessageBox::StandardButton(const MessageRequest&)>;
-void SetMessageInterceptor(MessageInterceptor interceptor);
-
-QMessageBox::StandardButton ShowMessage(QWidget* parent, const MessageRequest& request);
-
-// A plain message with OK.
-void ShowInfo(QWidget* parent, const QString& text, QMessageBox::Icon icon = QMessageBox::NoIcon);
-// A Yes/No question with the question icon; `defaultNo` preselects No (destructive questions).
-bool AskYesNo(QWidget* parent, const QString& text, bool defaultNo = false);

@@ -83,6 +83,32 @@ bool CustomerRecord::IsNew() const {
     return m_open && m_dm.DSetClientes.CurrentState() == DataSet::State::Insert;
 }
 
+QString CustomerRecord::FonePainel() const {
+    return m_dm.DSetPainel.Value(QStringLiteral("FONE_PAINEL")).toString();
+}
+
+QString CustomerRecord::CodigoPainel() const {
+    return m_dm.DSetPainel.Value(kCodigoPainel).toString();
+}
+
+QString CustomerRecord::CodigoPC() const {
+    return m_dm.DSetPainel.Value(QStringLiteral("CODIGO_PC")).toString();
+}
+
+bool CustomerRecord::EnganaSecretaria() const {
+    return m_dm.DSetPainel.Value(QStringLiteral("ENGANA_SECRETARIA")).toString() == QLatin1String("1");
+}
+
+QString CustomerRecord::Produto() const {
+    const QVariant produto = m_dm.DSetClientes.Value(QStringLiteral("PRODUTO"));
+    return produto.isNull() ? QString() : produto.toString();
+}
+
+void CustomerRecord::StoreVersaoProduto(const QString& version) {
+    m_storedVersion = version;
+    m_dm.DSetClientes.SetValue(QStringLiteral("VERSAO_PRODUTO"), version);
+}
+
 int CustomerRecord::CustomerId() const {
     if (!m_open || IsNew())
         return 0;

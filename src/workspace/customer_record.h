@@ -72,6 +72,20 @@ public:
     void SetStoredVersion(const QString& version) { m_storedVersion = version; }
 
     TdmBancoDeDados& DataModule() const { return m_dm; }
+
+    // --- what a connection to the customer's panel reads and stores ---
+    // FONE_PAINEL, CODIGO_PAINEL and CODIGO_PC of the panel row as they are now (edits included).
+    QString FonePainel() const;
+    QString CodigoPainel() const;
+    QString CodigoPC() const;
+    // ENGANA_SECRETARIA is "1".
+    bool EnganaSecretaria() const;
+    // CLIENTES.PRODUTO as stored: a null text when the column is null.
+    QString Produto() const;
+    // The version the link read from the panel: the stored version and VERSAO_PRODUTO of the
+    // customer row (put into edit state).
+    void StoreVersaoProduto(const QString& version);
+
     ProgrammingImages& Images() { return *m_images; }
     const ProgrammingImages& Images() const { return *m_images; }
 

@@ -2,7 +2,7 @@
 
 // Helpers of the window tests: answering message boxes and driving modal dialogs.
 
-#include "widgets/message_box.h"
+#include "base/operator_messages.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,30 +13,32 @@
 
 #include <functional>
 
-// Records every message box instead of showing it and answers with the queued buttons (Yes for a
-// question and Ok otherwise when the queue is empty).
-class MessageLog {
+// The program's messenger while it lives: records every message instead of showing it and answers
+// with the queued answers (Yes for a question and Ok otherwise when the queue is empty).
+class MessageLog : public OperatorMessenger {
 public:
-    MessageLog() {
-        SetMessageInterceptor([this](const MessageRequest& request) {
-            requests << request;
-            if (!answers.isEmpty())
-                return answers.takeFirst();
-            return request.buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
-        });
+    MessageLog() : m_installed(this) {}
+
+    OperatorAnswer Show(QObject*, const OperatorMessage& message) override {
+        requests << message;
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        return message.buttons == OperatorButtons::Ok ? OperatorAnswer::Ok : OperatorAnswer::Yes;
     }
-    ~MessageLog() { SetMessageInterceptor({}); }
 
     QStringList Texts() const {
         QStringList texts;
-        for (const MessageRequest& r : requests)
+        for (const OperatorMessage& r : requests)
             texts << r.text;
         return texts;
     }
     QString Last() const { return requests.isEmpty() ? QString() : requests.last().text; }
 
-    QList<MessageRequest> requests;
-    QList<QMessageBox::StandardButton> answers;
+    QList<OperatorMessage> requests;
+    QList<OperatorAnswer> answers;
+
+private:
+    ScopedOperatorMessenger m_installed;
 };
 
 // Runs `act` on the next modal dialog of type T once it is up (the caller then opens it with exec).
@@ -51,6 +53,16 @@ template <typename T> void WhenModal(std::function<void(T*)> act) {
         }
     });
     timer->start();
+}
+
+// Presses the button `name` of `window` with the mouse, as the operator does.
+inline void Press(QWidget* window, const char* name) {
+    auto* button = window->findChild<QAbstractButton*>(QString::fromLatin1(name));
+    if (!button) {
+        qWarning("no button %s", name);
+        return;
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 // Clicks a radio button or check box on its indicator (a click beside its text does not count).

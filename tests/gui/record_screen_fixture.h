@@ -1,9 +1,11 @@
 #pragma once
 
-// What the record screen's GUI tests share: answers to the screen's questions, finding and typing
-// into its controls, and a fresh database with a customer typed in through the screen.
-#include "widgets/operator_prompts.h"
+// What the record screen's GUI tests share: answers to the screen's questions (a recording
+// messenger), finding and typing into its controls, and a fresh database with a customer typed in
+// through the screen.
+#include "gui/gui_helpers.h"
 #include "support/connected_data_module.h"
+#include "support/recording_messenger.h"
 #include "workspace/ui/frm_prog_main.h"
 
 #include <QCheckBox>
@@ -13,22 +15,6 @@
 #include <memory>
 
 namespace {
-
-// Answers the screen's questions from a list and keeps what it asked and told.
-class ScriptedPrompts : public OperatorPrompts {
-public:
-    QList<int> answers;
-    QStringList asked;
-    QList<bool> askedWithNoPreselected;
-    QStringList told;
-
-    int Ask(QWidget*, const QString& text, PromptButtons, bool defaultNo) override {
-        asked << text;
-        askedWithNoPreselected << defaultNo;
-        return answers.isEmpty() ? AnswerCancel : answers.takeFirst();
-    }
-    void Tell(QWidget*, QMessageBox::Icon, const QString& text) override { told << text; }
-};
 
 template <typename T> T* Find(QWidget* screen, const char* name) {
     T* widget = screen->findChild<T*>(QString::fromLatin1(name));
@@ -47,14 +33,13 @@ void TypeInto(QWidget* screen, const char* name, const QString& text) {
 
 struct Fixture {
     ConnectedDataModule db;
-    ScriptedPrompts prompts;
+    RecordingMessenger prompts;
     RecordScreenContext context;
 
     bool Open(int opcoesGerais = 10) {
         if (!db.Open())
             return false;
         context.dm = &db.dm;
-        context.prompts = &prompts;
         context.settings.OpcoesGerais = opcoesGerais;
         context.settings.ProgDefault10.clear();
         context.settings.ProgDefault10Eco.clear();
@@ -75,8 +60,8 @@ struct Fixture {
         TypeInto(screen.get(), "dbedtCodigoPainel", panelCode);
         if (!pcCode.isEmpty())
             TypeInto(screen.get(), "dbedtCodigoPC", pcCode);
-        prompts.answers = {AnswerYes};
-        screen->btnSalvarClick();
+        prompts.answers = {OperatorAnswer::Yes};
+        Press(screen.get(), "btnSalvar");
         return screen->CustomerId();
     }
 };

@@ -181,8 +181,8 @@ private Q_SLOTS:
         WhenModal<TfrmProgMain>([shown](TfrmProgMain* screen) {
             QTest::keyClicks(screen->findChild<QLineEdit*>("dbedtNome"), "Cliente D'Avila " + shown);
             QTest::keyClicks(screen->findChild<QLineEdit*>("dbedtFonePainel"), "1932320000");
-            screen->btnSalvarClick();
-            screen->jvLookRetornarClick();
+            Press(screen, "btnSalvar");
+            Press(screen, "jvLookRetornar");
         });
         f.main->actIncluirCliente->trigger();
         QCOMPARE(messages.Texts(), QStringList{"Salvar Conta?"});
@@ -366,9 +366,9 @@ private Q_SLOTS:
         MessageLog messages;
         f.main->SelectRow(f.main->Model->RowOfId(13));
         // No: nothing moves.
-        messages.answers << QMessageBox::No;
+        messages.answers << OperatorAnswer::No;
         f.main->actExcluirCliente->trigger();
-        QCOMPARE(messages.requests.last().defaultButton, QMessageBox::No);
+        QVERIFY(messages.requests.last().defaultNo);
         QCOMPARE(messages.Last(),
                  QStringLiteral("Tem certeza que deseja enviar este registro para o grupo LIXEIRA?"));
         QCOMPARE(f.main->Model->rowCount(), 5);
@@ -520,7 +520,7 @@ private Q_SLOTS:
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         QCOMPARE(messages.Texts(), QStringList{SerialPortMessage(7)});
-        QCOMPARE(messages.requests[0].icon, QMessageBox::Critical);
+        QCOMPARE(messages.requests[0].icon, MessageIcon::Critical);
         QVERIFY(!port.Opened());
         QCOMPARE(SerialPortMessage(7),
                  QStringLiteral("A porta serial COM 7 não pôde ser aberta.\rVerifique se outro "

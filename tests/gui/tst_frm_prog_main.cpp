@@ -2,10 +2,9 @@
 // model through the screen, saving with its checks (required fields, repeated panel codes under each
 // rule), leaving with its questions, the typing rules and the code group.
 #include "base/locale_format.h"
-#include "widgets/balloon_tip.h"
-#include "widgets/operator_prompts.h"
 #include "gui/record_screen_fixture.h"
 #include "support/connected_data_module.h"
+#include "widgets/balloon_tip.h"
 #include "workspace/record_texts.h"
 #include "workspace/ui/frm_prog_main.h"
 
@@ -68,7 +67,7 @@ private Q_SLOTS:
 
         // Nothing changed: "Retornar" closes without a question.
         f.prompts.asked.clear();
-        screen->jvLookRetornarClick();
+        Press(screen.get(), "jvLookRetornar");
         QVERIFY(!screen->isVisible());
         QVERIFY(f.prompts.asked.isEmpty());
         QCOMPARE(screen->CustomerId(), id);
@@ -96,7 +95,7 @@ private Q_SLOTS:
         QVERIFY(Find<QCheckBox>(screen.get(), "dbchkSecretaria")->isChecked());
         QVERIFY(!f.db.dm.ModoEditOuInsert());
         f.prompts.asked.clear();
-        screen->jvLookRetornarClick();
+        Press(screen.get(), "jvLookRetornar");
         QVERIFY(f.prompts.asked.isEmpty());
         QVERIFY(!screen->isVisible());
 
@@ -104,23 +103,23 @@ private Q_SLOTS:
         screen.reset(TfrmProgMain::OpenCustomer(f.context, id));
         screen->show();
         Find<QComboBox>(screen.get(), "cmbPEstado")->setCurrentIndex(0);
-        f.prompts.answers = {AnswerYes};
-        screen->btnSalvarClick();
+        f.prompts.answers = {OperatorAnswer::Yes};
+        Press(screen.get(), "btnSalvar");
         QVERIFY(f.db.dm.IBDB.SelectValue("select P_ESTADO from PAINEL where ID_CLIENTE = ?", {id}).isNull());
         QCOMPARE(f.db.dm.IBDB.SelectValue("select ESTADO from CLIENTES where ID_CLIENTE = ?", {id}).toInt(),
                  5);
     }
 
     void leavingWithChanges_data() {
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<OperatorAnswer>("answer");
         QTest::addColumn<bool>("closed");
         QTest::addColumn<QString>("storedName");
-        QTest::newRow("No discards and closes") << int(AnswerNo) << true << "Antes";
-        QTest::newRow("Cancel stays") << int(AnswerCancel) << false << "Antes";
-        QTest::newRow("Yes saves and closes") << int(AnswerYes) << true << "Depois";
+        QTest::newRow("No discards and closes") << OperatorAnswer::No << true << "Antes";
+        QTest::newRow("Cancel stays") << OperatorAnswer::Cancel << false << "Antes";
+        QTest::newRow("Yes saves and closes") << OperatorAnswer::Yes << true << "Depois";
     }
     void leavingWithChanges() {
-        QFETCH(int, answer);
+        QFETCH(OperatorAnswer, answer);
         QFETCH(bool, closed);
         QFETCH(QString, storedName);
         Fixture f;
@@ -133,16 +132,16 @@ private Q_SLOTS:
         TypeInto(screen.get(), "dbedtNome", "Depois");
         f.prompts.asked.clear();
         f.prompts.answers = {answer};
-        screen->jvLookRetornarClick();
+        Press(screen.get(), "jvLookRetornar");
         QCOMPARE(f.prompts.asked, QStringList{kMsgSalvarAntesDeSair});
         QCOMPARE(!screen->isVisible(), closed);
-        QCOMPARE(screen->ExitAnswer(), closed ? int(AnswerYes) : int(AnswerNone));
+        QCOMPARE(screen->ExitAnswer(), closed ? OperatorAnswer::Yes : OperatorAnswer::None);
         QCOMPARE(f.db.dm.IBDB.SelectValue("select NOME from CLIENTES where ID_CLIENTE = ?", {id}).toString(),
                  storedName);
         if (!closed) {
             QCOMPARE(Find<QLineEdit>(screen.get(), "dbedtNome")->text(), "Depois");
             // Closing by the frame asks again.
-            f.prompts.answers = {AnswerNo};
+            f.prompts.answers = {OperatorAnswer::No};
             screen->close();
             QVERIFY(!screen->isVisible());
         }
@@ -152,17 +151,17 @@ private Q_SLOTS:
 
     void repeatedPanelCode_data() {
         QTest::addColumn<int>("rule");
-        QTest::addColumn<int>("answer"); // to "Deseja continuar?"
+        QTest::addColumn<OperatorAnswer>("answer"); // to "Deseja continuar?"
         QTest::addColumn<bool>("saved");
         QTest::addColumn<QString>("balloon");
-        QTest::newRow("Não permitir") << 1 << 0 << false << kMsgCodigoRepetidoProibido;
-        QTest::newRow("Permitir, porém avisar: Yes") << 2 << int(AnswerYes) << true << "";
-        QTest::newRow("Permitir, porém avisar: No") << 2 << int(AnswerNo) << false << "";
-        QTest::newRow("Permitir") << 3 << 0 << true << "";
+        QTest::newRow("Não permitir") << 1 << OperatorAnswer::None << false << kMsgCodigoRepetidoProibido;
+        QTest::newRow("Permitir, porém avisar: Yes") << 2 << OperatorAnswer::Yes << true << "";
+        QTest::newRow("Permitir, porém avisar: No") << 2 << OperatorAnswer::No << false << "";
+        QTest::newRow("Permitir") << 3 << OperatorAnswer::None << true << "";
     }
     void repeatedPanelCode() {
         QFETCH(int, rule);
-        QFETCH(int, answer);
+        QFETCH(OperatorAnswer, answer);
         QFETCH(bool, saved);
         QFETCH(QString, balloon);
         Fixture f;
@@ -178,8 +177,8 @@ private Q_SLOTS:
         TypeInto(screen.get(), "dbedtCodigoPainel", "4321");
         alterar->setChecked(false);
         f.prompts.asked.clear();
-        f.prompts.answers = {AnswerYes, answer};
-        screen->btnSalvarClick();
+        f.prompts.answers = {OperatorAnswer::Yes, answer};
+        Press(screen.get(), "btnSalvar");
 
         const QStringList expectedQuestions = rule == 2
                                                   ? QStringList{kMsgSalvarConta, kMsgCodigoRepetidoContinuar}
@@ -188,7 +187,7 @@ private Q_SLOTS:
         if (rule == 2)
             QCOMPARE(f.prompts.askedWithNoPreselected.last(), true);
         QCOMPARE(f.db.Count("PAINEL", "where CODIGO_PAINEL = ?", {"4321"}), saved ? 2 : 1);
-        QCOMPARE(screen->ExitAnswer(), saved ? int(AnswerYes) : int(AnswerCancel));
+        QCOMPARE(screen->ExitAnswer(), saved ? OperatorAnswer::Yes : OperatorAnswer::Cancel);
         if (!balloon.isEmpty()) {
             QCOMPARE(BalloonTip::CurrentMessage(), balloon);
             QCOMPARE(BalloonTip::CurrentAnchor(), Find<QLineEdit>(screen.get(), "dbedtCodigoPainel"));
@@ -214,14 +213,14 @@ private Q_SLOTS:
         Find<QCheckBox>(screen.get(), "chkAlterarCodigos")->setChecked(true);
         TypeInto(screen.get(), emptied.constData(), "");
         Find<QLineEdit>(screen.get(), "dbedtFone1")->setFocus();
-        f.prompts.answers = {AnswerYes};
-        screen->btnSalvarClick();
+        f.prompts.answers = {OperatorAnswer::Yes};
+        Press(screen.get(), "btnSalvar");
 
         auto* field = Find<QLineEdit>(screen.get(), emptied.constData());
         QCOMPARE(BalloonTip::CurrentMessage(), kMsgCampoObrigatorio);
         QCOMPARE(BalloonTip::CurrentAnchor(), field);
         QTRY_COMPARE(QApplication::focusWidget(), field);
-        QCOMPARE(screen->ExitAnswer(), int(AnswerCancel));
+        QCOMPARE(screen->ExitAnswer(), OperatorAnswer::Cancel);
         QCOMPARE(f.db.Count("CLIENTES"), 0);
         QVERIFY(screen->isVisible());
         // A key in the screen takes the balloon away.
@@ -338,7 +337,7 @@ private Q_SLOTS:
         auto* panel = Find<QLineEdit>(screen.get(), "dbedtCodigoPainel");
         Find<QCheckBox>(screen.get(), "chkAlterarCodigos")->setChecked(true);
 
-        Find<QRadioButton>(screen.get(), "RadioButton2")->click();
+        Find<QRadioButton>(screen.get(), "rbFonteAlarmeCodigos")->click();
         QCOMPARE(panel->text(), "8765");
         QCOMPARE(Find<QLineEdit>(screen.get(), "dbedtCodigoPC")->text(), "0102");
         QVERIFY(!panel->isEnabled());
@@ -386,18 +385,18 @@ private Q_SLOTS:
         std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::NewCustomer(f.context, 1, "1.4"));
         screen->show();
         // A new customer is pending: the frame's close asks; Cancel keeps the screen.
-        f.prompts.answers = {AnswerCancel};
+        f.prompts.answers = {OperatorAnswer::Cancel};
         screen->close();
         QVERIFY(screen->isVisible());
         QCOMPARE(f.prompts.asked, QStringList{kMsgSalvarAntesDeSair});
-        QCOMPARE(screen->ExitAnswer(), int(AnswerNone));
+        QCOMPARE(screen->ExitAnswer(), OperatorAnswer::None);
         // Greyed out, the frame's close does nothing at all.
-        screen->Desabilita_botao_fechar();
+        screen->SetCloseEnabled(false);
         screen->close();
         QVERIFY(screen->isVisible());
         QCOMPARE(f.prompts.asked.size(), 1);
-        screen->Habilita_botao_fechar();
-        f.prompts.answers = {AnswerNo};
+        screen->SetCloseEnabled(true);
+        f.prompts.answers = {OperatorAnswer::No};
         screen->close();
         QVERIFY(!screen->isVisible());
         QCOMPARE(f.db.Count("CLIENTES"), 0);

@@ -1,6 +1,5 @@
-// The product type choice: what each model writes into the link state, and what the dialog shows.
+// The product type choice: what each model answers, and what the dialog shows.
 #include "gui/gui_helpers.h"
-#include "link/link_state.h"
 #include "programming/ui/frm_tipo_do_produto.h"
 
 #include <QFrame>
@@ -41,12 +40,11 @@ private Q_SLOTS:
         QFETCH(int, product);
         QFETCH(QString, version);
         QFETCH(bool, orvan9);
-        LinkState link;
-        TfrmTipoDoProduto dialog(link);
+        TfrmTipoDoProduto dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QVERIFY(dialog.rbtOrvan5->isChecked());
-        QCOMPARE(link.StoredVersion.load(), QStringLiteral("1.4"));
+        QCOMPARE(dialog.Choice().version, QStringLiteral("1.4"));
         if (how == "button") {
             ClickIndicator(Button(dialog, "rbt" + model));
         } else if (how == "picture") {
@@ -66,33 +64,30 @@ private Q_SLOTS:
                 QCOMPARE(dialog.Picture("img" + m + "PB")->isVisible(), !chosen);
             }
         }
-        QCOMPARE(link.StoredVersion.load(), version);
+        QCOMPARE(dialog.Choice().version, version);
         if (how != "double") {
-            QCOMPARE(int(link.ConnectedProduct.load()), 255); // only OK sets the product
+            QCOMPARE(dialog.Choice().productCode, 0); // only OK sets the product
             QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
         }
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(int(link.ConnectedProduct.load()), product);
-        QCOMPARE(link.Orvan9Max.load(), orvan9);
+        QCOMPARE(dialog.Choice().productCode, product);
+        QCOMPARE(dialog.Choice().orvan9, orvan9);
     }
 
-    void cancelKeepsTheVersionAndOrvan9Stays() {
-        LinkState link;
-        link.Orvan9Max = true; // from an earlier choice
-        TfrmTipoDoProduto dialog(link);
+    void cancelKeepsTheLastSelectedVersion() {
+        TfrmTipoDoProduto dialog;
         dialog.show();
-        ClickIndicator(dialog.rbtOrvanMax);
         ClickIndicator(dialog.rbtOrvan10);
+        ClickIndicator(dialog.rbtOrvanMax);
         QTest::mouseClick(dialog.btnCancelar, Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(link.StoredVersion.load(), QStringLiteral("1.4"));
-        QCOMPARE(int(link.ConnectedProduct.load()), 255);
-        QVERIFY(link.Orvan9Max.load());
+        QCOMPARE(dialog.Choice().version, QStringLiteral("1.3"));
+        QCOMPARE(dialog.Choice().productCode, 0);
+        QVERIFY(!dialog.Choice().orvan9);
     }
 
     void picturesAreDrawn() {
-        LinkState link;
-        TfrmTipoDoProduto dialog(link);
+        TfrmTipoDoProduto dialog;
         QCOMPARE(dialog.size(), QSize(860, 516));
         for (QRadioButton* b : dialog.Buttons()) {
             const QString m = b->objectName().mid(3);

@@ -19,18 +19,12 @@ namespace {
 
 constexpr int WaitMs = 30000;
 
-// The desktop's link operator with its windows, whose message boxes only record.
+// The desktop's link operator with its windows; its messages and questions reach the fixture's
+// recording messenger.
 class WindowsOperator : public WidgetLinkOperator {
 public:
     WindowsOperator() : WidgetLinkOperator(QStringLiteral("Telvora")) {}
-    QStringList messages;
-    QStringList questions;
-    void ShowMessage(MessageKind, const QString& text) override { messages << text; }
     int progressShows = 0;
-    bool Ask(const QString& text, bool) override {
-        questions << text;
-        return false;
-    }
     void ProgressShow() override {
         ++progressShows;
         WidgetLinkOperator::ProgressShow();
@@ -90,9 +84,9 @@ private Q_SLOTS:
 
         QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F5);
         QTRY_VERIFY_WITH_TIMEOUT(rig.link.OnLineWorker() && desconectar->isVisible(), WaitMs);
-        QVERIFY2(rig.op.messages.isEmpty(), qPrintable(rig.op.messages.join('|')));
+        QVERIFY2(rig.f.prompts.told.isEmpty(), qPrintable(rig.f.prompts.told.join('|')));
         QVERIFY(!conectar->isVisible());
-        QCOMPARE(Find<QLabel>(screen.get(), "Label34")->text(), "V1.4");
+        QCOMPARE(Find<QLabel>(screen.get(), "lblVersao")->text(), "V1.4");
         QVERIFY(!screen->CloseEnabled());
 
         // The session reads the whole programming into the screen's ImagemAlarme.
@@ -107,7 +101,7 @@ private Q_SLOTS:
 
         // Equal codes: nothing to send.
         rig.f.prompts.told.clear();
-        screen->Button5Click();
+        Press(screen.get(), "btnEnviarCodigos");
         QCOMPARE(rig.f.prompts.told, QStringList{PanelCodesEqualMessage()});
 
         QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F7);
@@ -125,19 +119,19 @@ private Q_SLOTS:
         LinkRig rig;
         QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error()));
         std::unique_ptr<TfrmProgMain> screen = rig.OpenScreen();
-        screen->imgConectarClick();
+        Press(screen.get(), "imgConectar");
         QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
 
         Find<QCheckBox>(screen.get(), "chkAlterarCodigos")->setChecked(true);
         TypeInto(screen.get(), "dbedtCodigoPC", "4040");
-        screen->Button5Click();
+        Press(screen.get(), "btnEnviarCodigos");
         QTRY_COMPARE_WITH_TIMEOUT(rig.panel.image().mid(114, 2), QByteArray::fromHex("4A4A"), WaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
         QCOMPARE(screen->Record().Images().ImagemAlarme.bytes().mid(112, 4), QByteArray::fromHex("12344A4A"));
-        QVERIFY2(rig.op.messages.isEmpty(), qPrintable(rig.op.messages.join('|')));
+        QVERIFY2(rig.f.prompts.told.isEmpty(), qPrintable(rig.f.prompts.told.join('|')));
 
-        screen->imgDesconectarClick();
+        Press(screen.get(), "imgDesconectar");
         QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker(), WaitMs);
     }
 
@@ -170,14 +164,14 @@ private Q_SLOTS:
         LinkRig rig;
         QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error()));
         std::unique_ptr<TfrmProgMain> screen = rig.OpenScreen();
-        screen->imgConectarClick();
+        Press(screen.get(), "imgConectar");
         QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
 
         rig.f.prompts.asked.clear();
         rig.f.prompts.askedWithNoPreselected.clear();
-        rig.f.prompts.answers = {AnswerNo};
-        screen->jvLookRetornarClick();
+        rig.f.prompts.answers = {OperatorAnswer::No};
+        Press(screen.get(), "jvLookRetornar");
         QCOMPARE(rig.f.prompts.asked, QStringList{kMsgDesconectarESair});
         QCOMPARE(rig.f.prompts.askedWithNoPreselected, QList<bool>{true});
         QVERIFY(screen->isVisible() && rig.link.OnLineWorker());
@@ -187,8 +181,8 @@ private Q_SLOTS:
         QVERIFY(screen->isVisible());
         QCOMPARE(rig.f.prompts.asked.size(), 1);
 
-        rig.f.prompts.answers = {AnswerYes};
-        screen->jvLookRetornarClick();
+        rig.f.prompts.answers = {OperatorAnswer::Yes};
+        Press(screen.get(), "jvLookRetornar");
         QTRY_VERIFY_WITH_TIMEOUT(!screen->isVisible(), WaitMs);
         // The list frees the screen at once; the session is still hanging up.
         QVERIFY(!rig.f.db.dm.DSetClientes.Active());

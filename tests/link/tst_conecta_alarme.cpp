@@ -498,7 +498,7 @@ private Q_SLOTS:
         rig.line.setOpenFails(true);
         QVERIFY(!rig.link.Conectar(false));
         QCOMPARE(rig.op.messageTexts(), QStringList{LinkTexts::PortCannotBeOpened()});
-        QCOMPARE(rig.op.messages.first().kind, LinkOperator::MessageKind::Error);
+        QCOMPARE(rig.op.messages.first().icon, MessageIcon::Critical);
         QVERIFY(!rig.link.ConectaAlarmeWorker());
         QCOMPARE(rig.op.progressShows, 0);
         QVERIFY(!rig.op.busyCursor);

@@ -22,13 +22,13 @@ int RecordingLinkOperator::currentStep() const {
     return -1;
 }
 
-void RecordingLinkOperator::ShowMessage(MessageKind kind, const QString& text) {
-    messages.append({kind, text});
-}
-
-bool RecordingLinkOperator::Ask(const QString& text, bool) {
-    questions.append(text);
-    return answer;
+OperatorAnswer RecordingLinkOperator::Show(QObject*, const OperatorMessage& message) {
+    if (message.buttons == OperatorButtons::Ok) {
+        messages.append({message.icon, message.text});
+        return OperatorAnswer::Ok;
+    }
+    questions.append(message.text);
+    return answer ? OperatorAnswer::Yes : OperatorAnswer::No;
 }
 
 void RecordingLinkOperator::ProgressShow() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/operator_messages.h"
 #include "link_control/link_operator.h"
 #include "programming/programming_images.h"
 #include "session/online_host.h"
@@ -12,11 +13,14 @@
 #include <functional>
 
 // A LinkOperator that records what the operator would have seen and answers questions from a
-// preset answer (or a callback).
-class RecordingLinkOperator : public LinkOperator {
+// preset answer. While it lives it is also the program's messenger, so the link's messages and
+// questions land here too.
+class RecordingLinkOperator : public LinkOperator, public OperatorMessenger {
 public:
+    RecordingLinkOperator() : m_messenger(this) {}
+
     struct Message {
-        MessageKind kind;
+        MessageIcon icon;
         QString text;
     };
     QList<Message> messages;
@@ -44,8 +48,7 @@ public:
     QStringList stepTexts() const;
     int currentStep() const;
 
-    void ShowMessage(MessageKind kind, const QString& text) override;
-    bool Ask(const QString& text, bool defaultNo) override;
+    OperatorAnswer Show(QObject* context, const OperatorMessage& message) override;
     void SetBusyCursor(bool busy) override { busyCursor = busy; }
     void ProgressShow() override;
     void ProgressClose() override;
@@ -58,6 +61,9 @@ public:
     void StatusSetGauge(int) override {}
     void StatusSetEfficiency(bool, const QString&) override {}
     void StatusClose() override;
+
+private:
+    ScopedOperatorMessenger m_messenger;
 };
 
 // A customer screen holding one customer in plain fields and the programming images of both

@@ -2,7 +2,7 @@
 
 #include "widgets/balloon_tip.h"
 #include "widgets/help.h"
-#include "widgets/message_box.h"
+#include "base/operator_messages.h"
 #include "store/data_module.h"
 
 #include <QComboBox>
@@ -206,7 +206,7 @@ void TfrmPrimeiraSenha::btnOKClick() {
     }
     QString error;
     if (!CreateFirstOperator(m_dm, op, &error)) {
-        ShowInfo(this, error, QMessageBox::Critical);
+        OperatorMessages::Tell(this, error, MessageIcon::Critical);
         return;
     }
     accept();
@@ -223,7 +223,7 @@ void TfrmPrimeiraSenha::btnOKEsqueciClick() {
     }
     if (cmbPerguntaEsqueci->currentText() != m_secret.pergunta ||
         edtRespostaEsqueci->text() != m_secret.resposta) {
-        ShowInfo(this, kMsgRespostaIncorreta);
+        OperatorMessages::Tell(this, kMsgRespostaIncorreta);
         return;
     }
     lblSenha->setVisible(true);

@@ -4,7 +4,7 @@
 #include "access/ui/frm_primeira_senha.h"
 #include "widgets/balloon_tip.h"
 #include "widgets/help.h"
-#include "widgets/message_box.h"
+#include "base/operator_messages.h"
 #include "store/data_module.h"
 #include "store/store_messages.h"
 
@@ -92,10 +92,11 @@ void TfrmSplash::btnEntrarClick() {
         BalloonTip::ShowFieldError(edtSenha, kMsgSenhaIncorreta);
         return;
     case LoginAttempt::Result::Inactive:
-        ShowInfo(this, kMsgUsuarioInativo);
+        OperatorMessages::Tell(this, kMsgUsuarioInativo);
         return;
     case LoginAttempt::Result::DatabaseError:
-        ShowInfo(this, kMsgErroAcessarBanco + QStringLiteral("\r") + attempt.error, QMessageBox::Critical);
+        OperatorMessages::Tell(this, kMsgErroAcessarBanco + QStringLiteral("\r") + attempt.error,
+                               MessageIcon::Critical);
         return;
     case LoginAttempt::Result::Ok:
         m_dm.Operator = attempt.op;

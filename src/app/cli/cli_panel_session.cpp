@@ -19,17 +19,17 @@
 
 // --- operator ------------------------------------------------------------------------------------
 
-void CliLinkOperator::ShowMessage(MessageKind kind, const QString& text) {
-    if (kind == MessageKind::Information)
-        m_context.Say(text);
-    else
-        m_context.Complain(text);
-}
-
-bool CliLinkOperator::Ask(const QString& text, bool) {
-    const bool yes = text == LinkTexts::ContinueTryingQuestion() && m_keepTrying;
-    m_context.Say(text + QStringLiteral(" ") + (yes ? QStringLiteral("Sim") : QStringLiteral("Não")));
-    return yes;
+OperatorAnswer CliLinkOperator::Show(QObject*, const OperatorMessage& message) {
+    if (message.buttons == OperatorButtons::Ok) {
+        if (message.icon == MessageIcon::Information)
+            m_context.Say(message.text);
+        else
+            m_context.Complain(message.text);
+        return OperatorAnswer::Ok;
+    }
+    const bool yes = message.text == LinkTexts::ContinueTryingQuestion() && m_keepTrying;
+    m_context.Say(message.text + QStringLiteral(" ") + (yes ? QStringLiteral("Sim") : QStringLiteral("Não")));
+    return yes ? OperatorAnswer::Yes : OperatorAnswer::No;
 }
 
 void CliLinkOperator::ProgressSteps(const QList<ProgressStep>& steps) {

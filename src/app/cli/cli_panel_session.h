@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/cli/cli_command.h"
+#include "base/operator_messages.h"
 #include "base/settings.h"
 #include "link_control/link_operator.h"
 #include "programming/chunk_marks.h"
@@ -19,17 +20,18 @@ class ProgrammingImages;
 class TCiaComPort;
 
 // The operator of the command line: the link's messages and the connection steps printed as they
-// come, questions answered from the command's flags.
-class CliLinkOperator : public LinkOperator {
+// come, questions answered from the command's flags. It is the program's messenger while it lives.
+class CliLinkOperator : public LinkOperator, public OperatorMessenger {
 public:
-    CliLinkOperator(CliContext& context, bool keepTrying) : m_context(context), m_keepTrying(keepTrying) {}
+    CliLinkOperator(CliContext& context, bool keepTrying)
+        : m_context(context), m_keepTrying(keepTrying), m_messenger(this) {}
 
     QString LastEfficiency() const { return m_efficiency; }
 
-    void ShowMessage(MessageKind kind, const QString& text) override;
-    // The retry prompt is answered Yes only with --keep-trying; any other question (the version
-    // question) No, which changes nothing.
-    bool Ask(const QString& text, bool defaultNo) override;
+    // Messages are printed (information to the output, the rest to the errors). The retry prompt
+    // is answered Yes only with --keep-trying; any other question (the version question) No, which
+    // changes nothing.
+    OperatorAnswer Show(QObject* context, const OperatorMessage& message) override;
     void SetBusyCursor(bool) override {}
     void ProgressShow() override {}
     void ProgressClose() override {}
@@ -48,6 +50,7 @@ private:
     bool m_keepTrying;
     QSet<QString> m_stepsShown;
     QString m_efficiency;
+    ScopedOperatorMessenger m_messenger;
 };
 
 // A connection to a stored customer's panel made the way the customer screen makes it (the link

@@ -2,14 +2,14 @@
 
 #include "access/ui/frm_primeira_senha.h"
 #include "access/ui/frm_splash.h"
-#include "widgets/message_box.h"
+#include "base/operator_messages.h"
 
 void DesktopHost::ShowMessage(const QString& text) {
-    ShowInfo(nullptr, text, QMessageBox::Critical);
+    OperatorMessages::Tell(nullptr, text, MessageIcon::Critical);
 }
 
 void DesktopHost::ShowNotice(const QString& text) {
-    ShowInfo(nullptr, text, QMessageBox::Information);
+    OperatorMessages::Tell(nullptr, text, MessageIcon::Information);
 }
 
 bool DesktopHost::RunFirstTimeSetup(TdmBancoDeDados& dm) {

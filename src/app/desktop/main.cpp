@@ -22,6 +22,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Telvora"));
     ApplyApplicationLocale();
     InstallQtTranslations(app);
+    // Every message and question of the program is a message box.
+    DesktopMessenger messenger;
+    OperatorMessages::SetMessenger(&messenger);
 
     SingleInstance instance;
     if (!instance.start())
@@ -32,7 +35,7 @@ int main(int argc, char** argv) {
     // and how to restore or create one.
     const QString database = ApplicationPath(QStringLiteral("zrv.fdb"));
     if (!QFileInfo::exists(database)) {
-        ShowInfo(nullptr, MsgDatabaseMissing(database), QMessageBox::Critical);
+        OperatorMessages::Tell(nullptr, MsgDatabaseMissing(database), MessageIcon::Critical);
         return 1;
     }
 

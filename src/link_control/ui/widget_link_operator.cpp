@@ -5,25 +5,15 @@
 #include "link_control/ui/frm_status.h"
 
 #include <QApplication>
-#include <QMessageBox>
-
-namespace {
-
-// The system's texts break lines with "\r"; the message box wants "\n".
-QString displayText(const QString& text) {
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return shown;
-}
-
-} // namespace
 
 WidgetLinkOperator::WidgetLinkOperator(const QString& title, QWidget* parent)
-    : m_title(title), m_parent(parent), m_progress(new TfrmConectaAlarme(title, parent)),
-      m_status(new TfrmStatus(title)) {}
+    : m_parent(parent), m_progress(new TfrmConectaAlarme(title, parent)), m_status(new TfrmStatus(title)) {
+    m_next = OperatorMessages::SetMessenger(this);
+}
 
 WidgetLinkOperator::~WidgetLinkOperator() {
+    if (OperatorMessages::Messenger() == this)
+        OperatorMessages::SetMessenger(m_next);
     SetBusyCursor(false);
     if (!m_progress->parent())
         delete m_progress;
@@ -52,26 +42,15 @@ void WidgetLinkOperator::Attach(LinkController* controller) {
     };
 }
 
-void WidgetLinkOperator::ShowMessage(MessageKind kind, const QString& text) {
-    const QMessageBox::Icon icon = kind == MessageKind::Information ? QMessageBox::Information
-                                   : kind == MessageKind::Warning   ? QMessageBox::Warning
-                                                                    : QMessageBox::Critical;
-    QMessageBox box(icon, m_title, displayText(text), QMessageBox::Ok, m_parent);
-    box.exec();
-}
-
-bool WidgetLinkOperator::Ask(const QString& text, bool defaultNo) {
-    // A question asked while the status window is up must not hide behind it.
+OperatorAnswer WidgetLinkOperator::Show(QObject* context, const OperatorMessage& message) {
     const bool statusUp = m_status->isVisible();
     if (statusUp)
         m_status->SetStayOnTop(false);
-    QMessageBox box(QMessageBox::Question, m_title, displayText(text), QMessageBox::Yes | QMessageBox::No,
-                    m_parent);
-    box.setDefaultButton(defaultNo ? QMessageBox::No : QMessageBox::Yes);
-    const bool yes = box.exec() == QMessageBox::Yes;
+    OperatorMessenger& shown = m_next ? *m_next : m_boxes;
+    const OperatorAnswer answer = shown.Show(context ? context : m_parent.data(), message);
     if (statusUp)
         m_status->SetStayOnTop(true);
-    return yes;
+    return answer;
 }
 
 void WidgetLinkOperator::SetBusyCursor(bool busy) {

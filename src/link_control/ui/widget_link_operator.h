@@ -1,6 +1,8 @@
 #pragma once
 
+#include "base/operator_messages.h"
 #include "link_control/link_operator.h"
+#include "widgets/message_box.h"
 
 #include <QList>
 #include <QPointer>
@@ -14,7 +16,11 @@ class TfrmStatus;
 // The desktop application's operator of the link: message boxes captioned with the application
 // title, the hourglass cursor, the connection progress window and the status window. Attach() hands
 // the operator's own actions (cancel, second ring) to the controller.
-class WidgetLinkOperator : public LinkOperator {
+//
+// While it lives it stands in front of the program's messenger: a message or question shown while
+// the status window is up must not hide behind that window, and the link's own messages (which
+// name no window) belong to `parent`.
+class WidgetLinkOperator : public LinkOperator, public OperatorMessenger {
 public:
     // `parent` is the window the dialogs belong to (the main window), may be null.
     WidgetLinkOperator(const QString& title, QWidget* parent = nullptr);
@@ -25,8 +31,7 @@ public:
     TfrmConectaAlarme* ProgressWindow() const { return m_progress; }
     TfrmStatus* StatusWindow() const { return m_status; }
 
-    void ShowMessage(MessageKind kind, const QString& text) override;
-    bool Ask(const QString& text, bool defaultNo) override;
+    OperatorAnswer Show(QObject* context, const OperatorMessage& message) override;
     void SetBusyCursor(bool busy) override;
 
     void ProgressShow() override;
@@ -45,12 +50,13 @@ public:
 private:
     void enableDisabledWindows();
 
-    QString m_title;
     QPointer<QWidget> m_parent;
     LinkController* m_controller = nullptr;
     TfrmConectaAlarme* m_progress = nullptr;
     TfrmStatus* m_status = nullptr;
     bool m_busy = false;
+    DesktopMessenger m_boxes;
+    OperatorMessenger* m_next = nullptr;
     // The windows the status window disabled while it is up.
     QList<QPointer<QWidget>> m_disabled;
 };

@@ -1,7 +1,6 @@
 #include "programming/ui/frm_tipo_do_produto.h"
 
 #include "widgets/help.h"
-#include "link/link_state.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -56,7 +55,7 @@ void ProductPicture::mouseDoubleClickEvent(QMouseEvent* event) {
     QLabel::mouseDoubleClickEvent(event);
 }
 
-TfrmTipoDoProduto::TfrmTipoDoProduto(LinkState& link, QWidget* parent) : QDialog(parent), m_link(link) {
+TfrmTipoDoProduto::TfrmTipoDoProduto(QWidget* parent) : QDialog(parent) {
     InitProductPictures();
     setObjectName(QStringLiteral("frmTipoDoProduto"));
     setWindowTitle(QGuiApplication::applicationDisplayName());
@@ -190,7 +189,7 @@ void TfrmTipoDoProduto::SelectModel(QRadioButton* button) {
     }
     const int tag = Tag(button);
     if (tag >= 1 && tag <= 5)
-        m_link.StoredVersion.store(QString::fromLatin1(kChoices[tag].version));
+        m_choice.version = QString::fromLatin1(kChoices[tag].version);
 }
 
 void TfrmTipoDoProduto::showEvent(QShowEvent* event) {
@@ -210,8 +209,7 @@ void TfrmTipoDoProduto::btnOKClick() {
     if (!chosen)
         return;
     const int tag = Tag(chosen);
-    m_link.ConnectedProduct = quint8(kChoices[tag].productCode);
-    if (tag == 5)
-        m_link.Orvan9Max = true;
+    m_choice.productCode = kChoices[tag].productCode;
+    m_choice.orvan9 = tag == 5;
     accept();
 }

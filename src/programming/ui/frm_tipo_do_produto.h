@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QLabel>
 
-class LinkState;
 class QFrame;
 class QRadioButton;
 
@@ -22,14 +21,25 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
+// What the product type choice chose: the model's product code (1..4, 0 while nothing was
+// confirmed), its stored version, and whether it is the Orvan 9.
+struct ProductChoice {
+    int productCode = 0;
+    QString version;
+    bool orvan9 = false;
+};
+
 // The product type choice: five models, each a radio button (its tag identifies it) above its
-// framed picture; the chosen one is framed and in colour, the others unframed and grey. The choice
-// goes into the link state: StoredVersion as soon as a button is selected, ConnectedProduct and
-// Orvan9Max on "OK". Orvan 5 is preselected every time it shows.
+// framed picture; the chosen one is framed and in colour, the others unframed and grey. Orvan 5 is
+// preselected every time it shows. The dialog only answers the choice; the caller applies it (the
+// version of the model last selected, confirmed or not, and on "OK" the product).
 class TfrmTipoDoProduto : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmTipoDoProduto(LinkState& link, QWidget* parent = nullptr);
+    explicit TfrmTipoDoProduto(QWidget* parent = nullptr);
+
+    // The model selected now: its version always, its product code once "OK" confirmed it.
+    ProductChoice Choice() const { return m_choice; }
 
     QRadioButton* rbtOrvan10;
     QRadioButton* rbtOrvan5;
@@ -46,17 +56,16 @@ public:
     ProductPicture* Picture(const QString& name) const;
     QFrame* Frame(const QString& name) const;
 
-    // The selection step of a button.
-    void SelectModel(QRadioButton* button);
-    void btnOKClick();
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The selection step of a button.
+    void SelectModel(QRadioButton* button);
+    void btnOKClick();
     void AddModel(QRadioButton*& button, const char* name, const QString& caption, int tag,
                   const QString& svg, const QRect& area);
     QRadioButton* ButtonOfPicture(const QString& pictureName) const;
 
-    LinkState& m_link;
+    ProductChoice m_choice;
 };

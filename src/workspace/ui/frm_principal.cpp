@@ -3,6 +3,7 @@
 #include "base/app_paths.h"
 #include "base/app_title.h"
 #include "base/locale_format.h"
+#include "base/operator_messages.h"
 #include "link/link_state.h"
 #include "link_control/link_controller.h"
 #include "programming/product_codes.h"
@@ -297,7 +298,7 @@ void TfrmPrincipal::RunCreationSteps(const QString& databaseName) {
         databaseName.isEmpty() ? QDir(m_settings.PathBD).filePath(QStringLiteral("zrv.fdb")) : databaseName;
     const bool remote = m_databaseName.contains(QLatin1Char(':')) && !QFileInfo::exists(m_databaseName);
     if (!remote && !QFileInfo::exists(m_databaseName)) {
-        ShowInfo(this, kMsgBancoNaoEncontrado);
+        OperatorMessages::Tell(this, kMsgBancoNaoEncontrado);
         m_databaseFailed = true;
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         return;
@@ -317,7 +318,7 @@ void TfrmPrincipal::RunCreationSteps(const QString& databaseName) {
     if (!ok) {
         m_databaseFailed = true;
         Model->Clear();
-        ShowInfo(this, kMsgErroAbrirBancoInicio, QMessageBox::Critical);
+        OperatorMessages::Tell(this, kMsgErroAbrirBancoInicio, MessageIcon::Critical);
     }
     edtLocalizar->setPlaceholderText(QStringLiteral("Digite aqui para localizar"));
 }
@@ -371,7 +372,7 @@ bool TfrmPrincipal::ReloadList(int selectCustomerId) {
     // reports the database failure itself.
     if (!ok && isVisible()) {
         qWarning("customer list: %s", qPrintable(error));
-        ShowInfo(this, MsgErroAbrirTabela(m_dm.DSetTelaInicial.Name()), QMessageBox::Critical);
+        OperatorMessages::Tell(this, MsgErroAbrirTabela(m_dm.DSetTelaInicial.Name()), MessageIcon::Critical);
     }
     int target = keep >= 0 ? Model->RowOfId(keep) : -1;
     if (target < 0 && Model->rowCount() > 0)
@@ -448,7 +449,7 @@ void TfrmPrincipal::SearchNext() {
     if (row < 0)
         row = Model->List().Find(field, text, 0);
     if (row < 0) {
-        ShowInfo(this, kMsgNenhumRegistro);
+        OperatorMessages::Tell(this, kMsgNenhumRegistro);
         return;
     }
     SelectRow(row);
@@ -486,8 +487,23 @@ void TfrmPrincipal::UpdateActions() {
 bool TfrmPrincipal::HasPermission(int permission) {
     if (m_dm.Operator.HasPermission(permission))
         return true;
-    ShowInfo(this, kMsgSemPermissao);
+    OperatorMessages::Tell(this, kMsgSemPermissao);
     return false;
+}
+
+bool TfrmPrincipal::ChooseProduct() {
+    TfrmTipoDoProduto chooser(this);
+    const bool chosen = chooser.exec() == QDialog::Accepted;
+    // The version of the model last selected is kept even when the choice is cancelled.
+    const ProductChoice choice = chooser.Choice();
+    if (!choice.version.isEmpty())
+        m_link.StoredVersion.store(choice.version);
+    if (chosen) {
+        m_link.ConnectedProduct = quint8(choice.productCode);
+        if (choice.orvan9)
+            m_link.Orvan9Max = true;
+    }
+    return chosen;
 }
 
 int TfrmPrincipal::OpenRecordScreen(int customerId) {
@@ -500,7 +516,7 @@ int TfrmPrincipal::OpenRecordScreen(int customerId) {
 }
 
 int TfrmPrincipal::OpenWithRecordScreen(int customerId) {
-    const RecordScreenContext context{&m_dm, m_settings, &m_prompts, m_controller};
+    const RecordScreenContext context{&m_dm, m_settings, m_controller};
     std::unique_ptr<TfrmProgMain> screen(
         customerId < 0 ? TfrmProgMain::NewCustomer(context, m_link.ConnectedProduct.load(),
                                                    m_link.StoredVersion.load(), this)
@@ -518,12 +534,9 @@ void TfrmPrincipal::actIncluirClienteExecute() {
         m_port.SetOpened(false);
     } catch (const ECiaComPort&) {
     }
-    {
-        TfrmTipoDoProduto chooser(m_link, this);
-        if (chooser.exec() != QDialog::Accepted) {
-            ReopenPort();
-            return;
-        }
+    if (!ChooseProduct()) {
+        ReopenPort();
+        return;
     }
     // The chosen model alone decides the new customer's family.
     m_link.Orvan9Max = m_link.ConnectedProduct.load() == 4;
@@ -550,18 +563,17 @@ void TfrmPrincipal::actVerClienteExecute() {
     QString error;
     const CustomerToOpen customer = SelectCustomerToOpen(m_dm, CurrentCustomerId, &error);
     if (!error.isEmpty())
-        ShowInfo(this, error, QMessageBox::Critical);
+        OperatorMessages::Tell(this, error, MessageIcon::Critical);
     if (customer.found) {
         m_link.StoredVersion.store(customer.version);
         QString produto = customer.produto.trimmed();
         if (produto == QLatin1String("0")) {
-            ShowInfo(this, kMsgProdutoNaoIdentificado, QMessageBox::Warning);
-            TfrmTipoDoProduto chooser(m_link, this);
-            if (chooser.exec() == QDialog::Accepted) {
+            OperatorMessages::Tell(this, kMsgProdutoNaoIdentificado, MessageIcon::Warning);
+            if (ChooseProduct()) {
                 if (StoreCustomerProduct(m_dm, CurrentCustomerId, m_link.ConnectedProduct.load(), &error))
                     produto = QString::number(m_link.ConnectedProduct.load());
                 else
-                    ShowInfo(this, error, QMessageBox::Critical);
+                    OperatorMessages::Tell(this, error, MessageIcon::Critical);
             }
         }
         bool numeric = false;
@@ -581,11 +593,11 @@ void TfrmPrincipal::actExcluirClienteExecute() {
     if (!actExcluirCliente->isEnabled() || !HasPermission(3) || Model->rowCount() == 0)
         return;
     const int id = CurrentId();
-    if (id < 0 || !AskYesNo(this, DeleteQuestion(ViewingRecycleBin), true))
+    if (id < 0 || !OperatorMessages::AskYesNo(this, DeleteQuestion(ViewingRecycleBin), true))
         return;
     QString error;
     if (!RemoveCustomer(m_dm, id, ViewingRecycleBin, &error))
-        ShowInfo(this, error, QMessageBox::Critical);
+        OperatorMessages::Tell(this, error, MessageIcon::Critical);
     RefreshCustomer(id);
     RefreshCount();
 }
@@ -607,7 +619,7 @@ bool TfrmPrincipal::ReopenPort() {
     const PortOpening opening = ::ReopenPort(m_port, PortChoice{m_settings.ComPort, m_settings.Portas}, 300);
     QApplication::restoreOverrideCursor();
     if (opening != PortOpening::Opened) {
-        ShowInfo(this, SerialPortMessage(m_settings.ComPort), QMessageBox::Critical);
+        OperatorMessages::Tell(this, SerialPortMessage(m_settings.ComPort), MessageIcon::Critical);
         return false;
     }
     return true;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "base/settings.h"
-#include "widgets/message_box_prompts.h"
 #include "workspace/customer_list_model.h"
 
 #include <QMainWindow>
@@ -141,6 +140,8 @@ private:
     void ApplyFirstColumnWidths();
     void UpdateClock();
     bool HasPermission(int permission);
+    // The product type choice, applied to the link state; true when the operator confirmed it.
+    bool ChooseProduct();
     int OpenRecordScreen(int customerId);
     int OpenWithRecordScreen(int customerId);
 
@@ -148,7 +149,6 @@ private:
     LinkState& m_link;
     ComPort& m_port;
     Settings m_settings;
-    MessageBoxPrompts m_prompts;
     LinkController* m_controller = nullptr;
     MessageHook* m_hook;
     RecordScreenOpener m_opener;

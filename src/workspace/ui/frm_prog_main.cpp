@@ -2,21 +2,21 @@
 
 #include "base/app_title.h"
 #include "base/locale_format.h"
-#include "widgets/balloon_tip.h"
-#include "widgets/field_binder.h"
-#include "widgets/help.h"
-#include "widgets/input_rules.h"
-#include "widgets/operator_prompts.h"
 #include "link_control/link_controller.h"
 #include "session/online_worker.h"
 #include "store/data_module.h"
+#include "widgets/balloon_tip.h"
+#include "widgets/field_binder.h"
+#include "widgets/help.h"
 #include "workspace/record_texts.h"
+#include "workspace/ui/address_page.h"
+#include "workspace/ui/customer_page.h"
+#include "workspace/ui/record_widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -40,21 +40,9 @@ constexpr int kPermissionConectar = 18;
 constexpr int kPermissionConectarCallback = 19;
 constexpr int kPermissionVerCodigoPainel = 20;
 constexpr int kPermissionVerSenhaPc = 21;
-constexpr int kMaxTempoSecretaria = 255;
 
 QString ForScreen(QString text) {
     return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-}
-
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QLineEdit* NewEdit(const char* name, int maxLength) {
-    auto* edit = Named(new QLineEdit, name);
-    edit->setMaxLength(maxLength);
-    return edit;
 }
 
 bool IsInside(const QWidget* widget, const QWidget* container) {
@@ -107,12 +95,14 @@ TfrmProgMain* TfrmProgMain::NewCustomer(const RecordScreenContext& context, int 
 
 TfrmProgMain::TfrmProgMain(const RecordScreenContext& context, QWidget* parent)
     : QDialog(parent), m_context(context), m_dm(*context.dm), m_link(context.link), m_record(*context.dm),
+      m_presenter(m_record, *context.dm, RepeatRuleOf(context.settings.OpcoesGerais), *this),
       m_binder(new FieldBinder(this)) {
     setObjectName(QStringLiteral("frmProgMain"));
     setWindowTitle(ApplicationTitle());
     setMinimumSize(800, 600);
     SetHelpTopic(this, 30);
     BuildScreen();
+    ConnectCustomerPage();
     BindFields();
     if (m_link) {
         // The port stays closed while a customer is open, until a connection opens it.
@@ -144,16 +134,8 @@ TfrmProgMain::~TfrmProgMain() {
     }
 }
 
-OperatorPrompts& TfrmProgMain::Prompts() const {
-    return m_context.prompts ? *m_context.prompts : OperatorPrompts::Desktop();
-}
-
-int TfrmProgMain::Ask(const QString& text, PromptButtons buttons, bool defaultNo) {
-    return Prompts().Ask(this, text, buttons, defaultNo);
-}
-
 void TfrmProgMain::Tell(const QString& text) {
-    Prompts().Tell(this, QMessageBox::Warning, text);
+    OperatorMessages::Tell(this, text, MessageIcon::Warning);
 }
 
 // --- building -------------------------------------------------------------------------------
@@ -179,10 +161,10 @@ void TfrmProgMain::BuildScreen() {
     connect(imgConectar, &QToolButton::clicked, this, &TfrmProgMain::imgConectarClick);
     connect(imgCallBack, &QToolButton::clicked, this, &TfrmProgMain::imgCallBackClick);
     connect(imgDesconectar, &QToolButton::clicked, this, &TfrmProgMain::imgDesconectarClick);
-    Label34 = Named(new QLabel, "Label34");
+    lblVersao = Named(new QLabel, "lblVersao");
     lblOnOffLine = Named(new QLabel(QStringLiteral("Off Line")), "lblOnOffLine");
     for (QWidget* w : {static_cast<QWidget*>(imgConectar), static_cast<QWidget*>(imgCallBack),
-                       static_cast<QWidget*>(imgDesconectar), static_cast<QWidget*>(Label34),
+                       static_cast<QWidget*>(imgDesconectar), static_cast<QWidget*>(lblVersao),
                        static_cast<QWidget*>(lblOnOffLine)})
         topBar->addWidget(w);
     topBar->addStretch();
@@ -190,7 +172,7 @@ void TfrmProgMain::BuildScreen() {
     imgConectar->setVisible(m_link);
     imgCallBack->setVisible(m_link && m_link->Inicia_CallBack);
     imgDesconectar->hide();
-    Label34->hide();
+    lblVersao->hide();
     lblOnOffLine->setVisible(m_link);
     root->addLayout(topBar);
 
@@ -223,8 +205,10 @@ void TfrmProgMain::BuildScreen() {
     lblCabecalho->setFont(headerFont);
     customerLayout->addWidget(lblCabecalho);
     pgcCliente = Named(new QTabWidget, "pgcCliente");
-    pgcCliente->addTab(BuildCustomerTab(), QStringLiteral("Cliente"));
-    pgcCliente->addTab(BuildAddressTab(), QStringLiteral("Endereços"));
+    m_customerPage = new CustomerPage;
+    m_addressPage = new AddressPage;
+    pgcCliente->addTab(m_customerPage, QStringLiteral("Cliente"));
+    pgcCliente->addTab(m_addressPage, QStringLiteral("Endereços"));
     dbmemoObs = Named(new QPlainTextEdit, "dbmemoObs");
     pgcCliente->addTab(dbmemoObs, QStringLiteral("Observações"));
     customerLayout->addWidget(pgcCliente);
@@ -233,199 +217,70 @@ void TfrmProgMain::BuildScreen() {
     root->addLayout(body, 1);
 }
 
-QWidget* TfrmProgMain::BuildCustomerTab() {
-    auto* tab = new QWidget;
-    auto* layout = new QVBoxLayout(tab);
-
-    auto* nameForm = new QFormLayout;
-    dbedtNome = NewEdit("dbedtNome", 30);
-    cmbGrupo = Named(new QComboBox, "cmbGrupo");
-    nameForm->addRow(QStringLiteral("Nome:"), dbedtNome);
-    nameForm->addRow(QStringLiteral("Grupo:"), cmbGrupo);
-    auto* created = new QHBoxLayout;
-    lblDataCriacao = Named(new QLabel, "lblDataCriacao");
-    lblHoraCriacao = Named(new QLabel, "lblHoraCriacao");
-    created->addWidget(new QLabel(QStringLiteral("Data de Criação")));
-    created->addWidget(lblDataCriacao);
-    created->addSpacing(24);
-    created->addWidget(new QLabel(QStringLiteral("Hora de Criação")));
-    created->addWidget(lblHoraCriacao);
-    created->addStretch();
-    nameForm->addRow(created);
-    layout->addLayout(nameForm);
-
-    grpCodigos = Named(new QGroupBox(QStringLiteral("Códigos para comunicação com o painel")), "grpCodigos");
-    auto* codes = new QGridLayout(grpCodigos);
-    dbedtCodigoPainel = NewEdit("dbedtCodigoPainel", 4);
-    dbedtCodigoPC = NewEdit("dbedtCodigoPC", 4);
-    InputRules::AcceptOnly(dbedtCodigoPainel, InputRules::kDigits);
-    InputRules::AcceptOnly(dbedtCodigoPC, InputRules::kDigits);
-    chkAlterarCodigos =
-        Named(new QCheckBox(QStringLiteral("Alterar códigos de comunicação")), "chkAlterarCodigos");
-    auto* source = Named(new QGroupBox(QStringLiteral("Fonte dos Dados")), "grpFonteDados");
-    auto* sourceLayout = new QHBoxLayout(source);
-    rbFontePCCodigos = Named(new QRadioButton(QStringLiteral("PC")), "rbFontePCCodigos");
-    RadioButton2 = Named(new QRadioButton(QStringLiteral("Alarme")), "RadioButton2");
-    rbFontePCCodigos->setChecked(true);
-    sourceLayout->addWidget(rbFontePCCodigos);
-    sourceLayout->addWidget(RadioButton2);
-    Button5 = Named(new QPushButton(QStringLiteral("Enviar para o Painel")), "Button5");
-    Button5->setAutoDefault(false);
-    codes->addWidget(new QLabel(QStringLiteral("Código do painel:")), 0, 0);
-    codes->addWidget(dbedtCodigoPainel, 0, 1);
-    codes->addWidget(new QLabel(QStringLiteral("Código do PC:")), 1, 0);
-    codes->addWidget(dbedtCodigoPC, 1, 1);
-    codes->addWidget(chkAlterarCodigos, 2, 0, 1, 2);
-    codes->addWidget(source, 0, 2, 2, 1);
-    codes->addWidget(Button5, 2, 2);
-    layout->addWidget(grpCodigos);
-    connect(chkAlterarCodigos, &QCheckBox::toggled, this, &TfrmProgMain::UpdateCodeFieldsEnabled);
-    connect(rbFontePCCodigos, &QRadioButton::clicked, this, &TfrmProgMain::rbFontePCCodigosClick);
-    connect(RadioButton2, &QRadioButton::clicked, this, &TfrmProgMain::RadioButton2Click);
-    connect(dbedtCodigoPainel, &QLineEdit::textChanged, this,
+void TfrmProgMain::ConnectCustomerPage() {
+    CustomerPage* page = m_customerPage;
+    connect(page->rbFontePCCodigos, &QRadioButton::clicked, this, &TfrmProgMain::rbFontePCCodigosClick);
+    connect(page->rbFonteAlarmeCodigos, &QRadioButton::clicked, this,
+            &TfrmProgMain::rbFonteAlarmeCodigosClick);
+    connect(page->dbedtCodigoPainel, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_record.CopyPanelCodeToImage(text); });
-    connect(dbedtCodigoPC, &QLineEdit::textChanged, this,
+    connect(page->dbedtCodigoPC, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_record.CopyPcCodeToImage(text); });
-    connect(Button5, &QPushButton::clicked, this, &TfrmProgMain::Button5Click);
-    connect(dbedtCodigoPainel, &QLineEdit::editingFinished, this, &TfrmProgMain::PanelCodeLeft);
-    connect(dbedtCodigoPC, &QLineEdit::editingFinished, this, &TfrmProgMain::PcCodeLeft);
-
-    auto* panelPhone =
-        Named(new QGroupBox(QStringLiteral("Telefone para comunicação com o painel")), "grpFonePainel");
-    auto* phoneLayout = new QHBoxLayout(panelPhone);
-    dbedtFonePainel = NewEdit("dbedtFonePainel", 17);
-    dbedtFonePainel->setToolTip(kHintFonePainel);
-    InputRules::AcceptOnly(dbedtFonePainel, InputRules::kPhoneCharacters);
-    dbchkSecretaria = Named(new QCheckBox(QStringLiteral("Engana secretária eletrônica")), "dbchkSecretaria");
-    dbedtTempoSecret = NewEdit("dbedtTempoSecret", 3);
-    dbedtTempoSecret->setMaximumWidth(48);
-    // The time is a number of seconds: only digits, whatever the telephone field takes.
-    InputRules::AcceptOnly(dbedtTempoSecret, InputRules::kDigits);
-    sbTempoSecretUp = Named(new QToolButton, "sbTempoSecretUp");
-    sbTempoSecretUp->setArrowType(Qt::UpArrow);
-    sbTempoSecretDown = Named(new QToolButton, "sbTempoSecretDown");
-    sbTempoSecretDown->setArrowType(Qt::DownArrow);
-    lblSeg = Named(new QLabel(QStringLiteral("seg.")), "lblSeg");
-    phoneLayout->addWidget(new QLabel(QStringLiteral("Telefone:")));
-    phoneLayout->addWidget(dbedtFonePainel);
-    phoneLayout->addWidget(dbchkSecretaria);
-    phoneLayout->addWidget(dbedtTempoSecret);
-    auto* spin = new QVBoxLayout;
-    spin->setSpacing(0);
-    spin->addWidget(sbTempoSecretUp);
-    spin->addWidget(sbTempoSecretDown);
-    phoneLayout->addLayout(spin);
-    phoneLayout->addWidget(lblSeg);
-    phoneLayout->addStretch();
-    layout->addWidget(panelPhone);
-    connect(dbchkSecretaria, &QCheckBox::toggled, this, &TfrmProgMain::UpdateAnsweringMachineFields);
-    connect(sbTempoSecretUp, &QToolButton::clicked, this, [this] { StepTempoSecretaria(+1); });
-    connect(sbTempoSecretDown, &QToolButton::clicked, this, [this] { StepTempoSecretaria(-1); });
-    connect(dbedtTempoSecret, &QLineEdit::editingFinished, this, &TfrmProgMain::TempoSecretariaLeft);
-
-    auto* contacts = Named(new QGroupBox(QStringLiteral("Telefones para contato")), "grpFonesContato");
-    auto* contactLayout = new QFormLayout(contacts);
-    dbedtFone1 = NewEdit("dbedtFone1", 17);
-    dbedtFone2 = NewEdit("dbedtFone2", 17);
-    dbedtFone3 = NewEdit("dbedtFone3", 17);
-    contactLayout->addRow(QStringLiteral("Telefone 1:"), dbedtFone1);
-    contactLayout->addRow(QStringLiteral("Telefone 2:"), dbedtFone2);
-    contactLayout->addRow(QStringLiteral("Telefone 3:"), dbedtFone3);
-    layout->addWidget(contacts);
-    layout->addStretch();
-    return tab;
-}
-
-QWidget* TfrmProgMain::BuildAddressTab() {
-    auto* tab = new QWidget;
-    auto* layout = new QHBoxLayout(tab);
-    auto addressGroup = [](const QString& title, const char* name, QLineEdit* street, QLineEdit* number,
-                           QLineEdit* complement, QLineEdit* district, QLineEdit* city, QLineEdit* cep,
-                           QComboBox* state) {
-        auto* group = Named(new QGroupBox(title), name);
-        auto* form = new QFormLayout(group);
-        form->addRow(QStringLiteral("Endereço:"), street);
-        form->addRow(QStringLiteral("Número:"), number);
-        form->addRow(QStringLiteral("Complemento:"), complement);
-        form->addRow(QStringLiteral("Bairro:"), district);
-        form->addRow(QStringLiteral("Cidade:"), city);
-        form->addRow(QStringLiteral("CEP:"), cep);
-        form->addRow(QStringLiteral("Estado:"), state);
-        InputRules::AcceptOnly(cep, InputRules::kPostalCodeCharacters);
-        return group;
-    };
-    dbedtEndereco = NewEdit("dbedtEndereco", 50);
-    dbedtNumero = NewEdit("dbedtNumero", 10);
-    dbedtComplemento = NewEdit("dbedtComplemento", 30);
-    dbedtBairro = NewEdit("dbedtBairro", 30);
-    dbedtCidade = NewEdit("dbedtCidade", 50);
-    dbedtCep = NewEdit("dbedtCep", 9);
-    cmbEstado = Named(new QComboBox, "cmbEstado");
-    dbedtPEndereco = NewEdit("dbedtPEndereco", 50);
-    dbedtPNumero = NewEdit("dbedtPNumero", 10);
-    dbedtPComplemento = NewEdit("dbedtPComplemento", 30);
-    dbedtPBairro = NewEdit("dbedtPBairro", 30);
-    dbedtPCidade = NewEdit("dbedtPCidade", 50);
-    dbedtPCep = NewEdit("dbedtPCep", 9);
-    cmbPEstado = Named(new QComboBox, "cmbPEstado");
-    layout->addWidget(addressGroup(QStringLiteral("Endereço de Cobrança"), "grpEnderecoCobranca",
-                                   dbedtEndereco, dbedtNumero, dbedtComplemento, dbedtBairro, dbedtCidade,
-                                   dbedtCep, cmbEstado));
-    layout->addWidget(addressGroup(QStringLiteral("Endereço do Painel"), "grpEnderecoPainel", dbedtPEndereco,
-                                   dbedtPNumero, dbedtPComplemento, dbedtPBairro, dbedtPCidade, dbedtPCep,
-                                   cmbPEstado));
-    return tab;
+    connect(page->btnEnviarCodigos, &QPushButton::clicked, this, &TfrmProgMain::btnEnviarCodigosClick);
+    connect(page->dbedtCodigoPainel, &QLineEdit::editingFinished, this, &TfrmProgMain::PanelCodeLeft);
+    connect(page->dbedtCodigoPC, &QLineEdit::editingFinished, this, &TfrmProgMain::PcCodeLeft);
 }
 
 void TfrmProgMain::BindFields() {
     DataSet& c = m_dm.DSetClientes;
     DataSet& p = m_dm.DSetPainel;
     const std::pair<QLineEdit*, const char*> clientes[] = {
-        {dbedtNome, "NOME"},     {dbedtEndereco, "ENDERECO"},
-        {dbedtNumero, "NUMERO"}, {dbedtComplemento, "COMPLEMENTO"},
-        {dbedtBairro, "BAIRRO"}, {dbedtCidade, "CIDADE"},
-        {dbedtCep, "CEP"},       {dbedtFone1, "FONE1"},
-        {dbedtFone2, "FONE2"},   {dbedtFone3, "FONE3"}};
+        {m_customerPage->dbedtNome, "NOME"},    {m_addressPage->dbedtEndereco, "ENDERECO"},
+        {m_addressPage->dbedtNumero, "NUMERO"}, {m_addressPage->dbedtComplemento, "COMPLEMENTO"},
+        {m_addressPage->dbedtBairro, "BAIRRO"}, {m_addressPage->dbedtCidade, "CIDADE"},
+        {m_addressPage->dbedtCep, "CEP"},       {m_customerPage->dbedtFone1, "FONE1"},
+        {m_customerPage->dbedtFone2, "FONE2"},  {m_customerPage->dbedtFone3, "FONE3"}};
     for (const auto& [edit, field] : clientes)
         m_binder->BindText(edit, c, QString::fromLatin1(field));
-    const std::pair<QLineEdit*, const char*> painel[] = {{dbedtCodigoPainel, "CODIGO_PAINEL"},
-                                                         {dbedtCodigoPC, "CODIGO_PC"},
-                                                         {dbedtFonePainel, "FONE_PAINEL"},
-                                                         {dbedtPEndereco, "P_ENDERECO"},
-                                                         {dbedtPNumero, "P_NUMERO"},
-                                                         {dbedtPComplemento, "P_COMPLEMENTO"},
-                                                         {dbedtPBairro, "P_BAIRRO"},
-                                                         {dbedtPCidade, "P_CIDADE"},
-                                                         {dbedtPCep, "P_CEP"}};
+    const std::pair<QLineEdit*, const char*> painel[] = {{m_customerPage->dbedtCodigoPainel, "CODIGO_PAINEL"},
+                                                         {m_customerPage->dbedtCodigoPC, "CODIGO_PC"},
+                                                         {m_customerPage->dbedtFonePainel, "FONE_PAINEL"},
+                                                         {m_addressPage->dbedtPEndereco, "P_ENDERECO"},
+                                                         {m_addressPage->dbedtPNumero, "P_NUMERO"},
+                                                         {m_addressPage->dbedtPComplemento, "P_COMPLEMENTO"},
+                                                         {m_addressPage->dbedtPBairro, "P_BAIRRO"},
+                                                         {m_addressPage->dbedtPCidade, "P_CIDADE"},
+                                                         {m_addressPage->dbedtPCep, "P_CEP"}};
     for (const auto& [edit, field] : painel)
         m_binder->BindText(edit, p, QString::fromLatin1(field));
-    m_binder->BindText(dbedtTempoSecret, p, QStringLiteral("TEMPO_ENGANA_SECRETARIA"),
+    m_binder->BindText(m_customerPage->dbedtTempoSecret, p, QStringLiteral("TEMPO_ENGANA_SECRETARIA"),
                        FieldBinder::TextKind::Integer);
-    m_binder->BindCheck(dbchkSecretaria, p, QStringLiteral("ENGANA_SECRETARIA"), QStringLiteral("1"),
-                        QStringLiteral("0"));
-    m_binder->BindLookup(cmbGrupo, c, QStringLiteral("ID_GRUPO"));
-    m_binder->BindLookup(cmbEstado, c, QStringLiteral("ESTADO"));
-    m_binder->BindLookup(cmbPEstado, p, QStringLiteral("P_ESTADO"));
+    m_binder->BindCheck(m_customerPage->dbchkSecretaria, p, QStringLiteral("ENGANA_SECRETARIA"),
+                        QStringLiteral("1"), QStringLiteral("0"));
+    m_binder->BindLookup(m_customerPage->cmbGrupo, c, QStringLiteral("ID_GRUPO"));
+    m_binder->BindLookup(m_addressPage->cmbEstado, c, QStringLiteral("ESTADO"));
+    m_binder->BindLookup(m_addressPage->cmbPEstado, p, QStringLiteral("P_ESTADO"));
     m_binder->BindMemo(dbmemoObs, c, QStringLiteral("OBS"));
 }
 
 void TfrmProgMain::FillLookups() {
     // Groups: every group but the recycle bin, which shows only for a customer already in it.
     // Filling the lists selects entries on the way: nothing of that may reach the rows.
-    const QSignalBlocker blockGroups(cmbGrupo);
-    const QSignalBlocker blockState(cmbEstado);
-    const QSignalBlocker blockPanelState(cmbPEstado);
+    const QSignalBlocker blockGroups(m_customerPage->cmbGrupo);
+    const QSignalBlocker blockState(m_addressPage->cmbEstado);
+    const QSignalBlocker blockPanelState(m_addressPage->cmbPEstado);
     const QVariant currentGroup = m_dm.DSetClientes.Value(QStringLiteral("ID_GRUPO"));
-    cmbGrupo->clear();
+    m_customerPage->cmbGrupo->clear();
     DataSet& groups = m_dm.DSetGrupos;
     for (int row = 0; row < groups.RecordCount(); ++row) {
         const int id = groups.Value(row, groups.FieldIndex(QStringLiteral("ID_GRUPO"))).toInt();
         if (id == 1 && currentGroup.toInt() != 1)
             continue;
-        cmbGrupo->addItem(groups.Value(row, groups.FieldIndex(QStringLiteral("NOME_GRUPO"))).toString(), id);
+        m_customerPage->cmbGrupo->addItem(
+            groups.Value(row, groups.FieldIndex(QStringLiteral("NOME_GRUPO"))).toString(), id);
     }
     DataSet& states = m_dm.DSetEstados;
-    for (QComboBox* combo : {cmbEstado, cmbPEstado}) {
+    for (QComboBox* combo : {m_addressPage->cmbEstado, m_addressPage->cmbPEstado}) {
         combo->clear();
         combo->addItem(QString()); // no state
         for (int row = 0; row < states.RecordCount(); ++row)
@@ -444,17 +299,18 @@ void TfrmProgMain::LoadFields() {
     m_record.LoadingFromImage = wasLoading;
     const QVariant date = m_dm.DSetClientes.Value(QStringLiteral("DATA_CRIACAO"));
     const QVariant time = m_dm.DSetClientes.Value(QStringLiteral("HORA_CRIACAO"));
-    lblDataCriacao->setText(date.isNull() ? QString() : FormatDate(date.toDate()));
-    lblHoraCriacao->setText(time.isNull() ? QString() : FormatShortTime(time.toTime()));
+    m_customerPage->lblDataCriacao->setText(date.isNull() ? QString() : FormatDate(date.toDate()));
+    m_customerPage->lblHoraCriacao->setText(time.isNull() ? QString() : FormatShortTime(time.toTime()));
     ApplyCodePermissions();
-    UpdateCodeFieldsEnabled();
-    UpdateAnsweringMachineFields();
+    m_customerPage->UpdateCodeFieldsEnabled();
+    m_customerPage->UpdateAnsweringMachineFields();
     m_loadingRecord = false;
 }
 
 void TfrmProgMain::ApplyCodePermissions() {
-    const std::pair<QLineEdit*, int> codes[] = {{dbedtCodigoPainel, kPermissionVerCodigoPainel},
-                                                {dbedtCodigoPC, kPermissionVerSenhaPc}};
+    const std::pair<QLineEdit*, int> codes[] = {
+        {m_customerPage->dbedtCodigoPainel, kPermissionVerCodigoPainel},
+        {m_customerPage->dbedtCodigoPC, kPermissionVerSenhaPc}};
     for (const auto& [edit, permission] : codes) {
         const bool allowed = m_dm.Operator.HasPermission(permission);
         edit->setReadOnly(!allowed);
@@ -462,19 +318,6 @@ void TfrmProgMain::ApplyCodePermissions() {
         if (!allowed)
             edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     }
-}
-
-void TfrmProgMain::UpdateCodeFieldsEnabled() {
-    const bool enabled = chkAlterarCodigos->isChecked() && rbFontePCCodigos->isChecked();
-    dbedtCodigoPainel->setEnabled(enabled);
-    dbedtCodigoPC->setEnabled(enabled);
-}
-
-void TfrmProgMain::UpdateAnsweringMachineFields() {
-    const bool on = dbchkSecretaria->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(dbedtTempoSecret), static_cast<QWidget*>(sbTempoSecretUp),
-                       static_cast<QWidget*>(sbTempoSecretDown), static_cast<QWidget*>(lblSeg)})
-        w->setVisible(on);
 }
 
 void TfrmProgMain::UpdateHeaderCaption() {
@@ -488,8 +331,8 @@ void TfrmProgMain::UpdateHeaderCaption() {
 
 void TfrmProgMain::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    chkAlterarCodigos->setChecked(false);
-    UpdateCodeFieldsEnabled();
+    m_customerPage->chkAlterarCodigos->setChecked(false);
+    m_customerPage->UpdateCodeFieldsEnabled();
     UpdateHeaderCaption();
     // After the dialog's own focus handling, which would select the whole name.
     QTimer::singleShot(0, this, &TfrmProgMain::jvLookMostraClienteClick);
@@ -500,37 +343,38 @@ void TfrmProgMain::showEvent(QShowEvent* event) {
 void TfrmProgMain::jvLookMostraClienteClick() {
     pgcPrincipal->setCurrentIndex(0);
     pgcCliente->setCurrentIndex(0);
-    dbedtNome->setFocus(Qt::OtherFocusReason);
-    dbedtNome->deselect();
-    dbedtNome->end(false);
+    m_customerPage->dbedtNome->setFocus(Qt::OtherFocusReason);
+    m_customerPage->dbedtNome->deselect();
+    m_customerPage->dbedtNome->end(false);
 }
 
 // --- codes ----------------------------------------------------------------------------------
 
 bool TfrmProgMain::CodeKeyAllowed(QLineEdit* field) const {
-    const int permission = field == dbedtCodigoPainel ? kPermissionVerCodigoPainel : kPermissionVerSenhaPc;
+    const int permission =
+        field == m_customerPage->dbedtCodigoPainel ? kPermissionVerCodigoPainel : kPermissionVerSenhaPc;
     return m_loadingRecord || m_dm.Operator.HasPermission(permission);
 }
 
 void TfrmProgMain::PanelCodeLeft() {
-    const QString text = dbedtCodigoPainel->text();
+    const QString text = m_customerPage->dbedtCodigoPainel->text();
     // An emptied panel code stays empty: the save asks for it instead of inventing one.
     if (m_dm.DSetPainel.Editing() && !text.isEmpty()) {
         const QString padded = PanelCodeOnLeave(text);
         if (padded != text)
-            dbedtCodigoPainel->setText(padded);
+            m_customerPage->dbedtCodigoPainel->setText(padded);
     }
 }
 
 void TfrmProgMain::PcCodeLeft() {
-    const QString text = dbedtCodigoPC->text();
+    const QString text = m_customerPage->dbedtCodigoPC->text();
     const QString padded = PcCodeOnLeave(text);
     if (padded != text)
-        dbedtCodigoPC->setText(padded);
+        m_customerPage->dbedtCodigoPC->setText(padded);
 }
 
-void TfrmProgMain::NormaliseCodeFields() {
-    if (!rbFontePCCodigos->isChecked())
+void TfrmProgMain::ApplyCodeLeaveRules() {
+    if (!m_customerPage->rbFontePCCodigos->isChecked())
         return;
     PanelCodeLeft();
     if (m_dm.DSetPainel.Editing())
@@ -540,64 +384,29 @@ void TfrmProgMain::NormaliseCodeFields() {
 void TfrmProgMain::CodesAreaFocusChanged(QWidget* old, QWidget* now) {
     if (!now || now->window() != this)
         return;
-    if (IsInside(old, grpCodigos) && !IsInside(now, grpCodigos))
-        chkAlterarCodigos->setChecked(false);
+    if (IsInside(old, m_customerPage->grpCodigos) && !IsInside(now, m_customerPage->grpCodigos))
+        m_customerPage->chkAlterarCodigos->setChecked(false);
 }
 
 void TfrmProgMain::rbFontePCCodigosClick() {
-    rbFontePCCodigos->setChecked(true);
-    UpdateCodeFieldsEnabled();
+    m_customerPage->rbFontePCCodigos->setChecked(true);
+    m_customerPage->UpdateCodeFieldsEnabled();
     const PanelCodes codes = PanelCodesOf(m_record.Images().ImagemPC);
-    {
-        const QSignalBlocker blockPanel(dbedtCodigoPainel);
-        const QSignalBlocker blockPc(dbedtCodigoPC);
-        dbedtCodigoPainel->setText(codes.panelCode);
-        dbedtCodigoPC->setText(codes.pcCode);
-    }
+    m_customerPage->ShowCodesQuietly(codes.panelCode, codes.pcCode);
     // The change handlers run once more: the codes go back into the image and, where they differ,
     // into the panel row.
-    for (QLineEdit* edit : {dbedtCodigoPainel, dbedtCodigoPC})
+    for (QLineEdit* edit : {m_customerPage->dbedtCodigoPainel, m_customerPage->dbedtCodigoPC})
         m_binder->Write(edit);
-    m_record.CopyPanelCodeToImage(dbedtCodigoPainel->text());
-    m_record.CopyPcCodeToImage(dbedtCodigoPC->text());
+    m_record.CopyPanelCodeToImage(m_customerPage->dbedtCodigoPainel->text());
+    m_record.CopyPcCodeToImage(m_customerPage->dbedtCodigoPC->text());
 }
 
-void TfrmProgMain::RadioButton2Click() {
-    RadioButton2->setChecked(true);
-    UpdateCodeFieldsEnabled();
+void TfrmProgMain::rbFonteAlarmeCodigosClick() {
+    m_customerPage->rbFonteAlarmeCodigos->setChecked(true);
+    m_customerPage->UpdateCodeFieldsEnabled();
     // The panel's codes are only shown: neither the image nor the panel row takes them.
     const PanelCodes codes = PanelCodesOf(m_record.Images().ImagemAlarme);
-    const QSignalBlocker blockPanel(dbedtCodigoPainel);
-    const QSignalBlocker blockPc(dbedtCodigoPC);
-    dbedtCodigoPainel->setText(codes.panelCode);
-    dbedtCodigoPC->setText(codes.pcCode);
-}
-
-// --- answering-machine bypass ------------------------------------------------------------------
-
-void TfrmProgMain::TempoSecretariaLeft() {
-    const QString text = dbedtTempoSecret->text();
-    bool ok = false;
-    const qlonglong value = text.toLongLong(&ok);
-    if (ok && value > kMaxTempoSecretaria)
-        dbedtTempoSecret->setText(QString::number(kMaxTempoSecretaria));
-    else if (!text.isEmpty() && !ok) // more digits than a number holds
-        dbedtTempoSecret->setText(QString::number(kMaxTempoSecretaria));
-}
-
-void TfrmProgMain::StepTempoSecretaria(int delta) {
-    const int value = dbedtTempoSecret->text().toInt();
-    dbedtTempoSecret->setText(QString::number(std::clamp(value + delta, 0, kMaxTempoSecretaria)));
-}
-
-// --- close entry -----------------------------------------------------------------------------
-
-void TfrmProgMain::Desabilita_botao_fechar() {
-    m_closeEnabled = false;
-}
-
-void TfrmProgMain::Habilita_botao_fechar() {
-    m_closeEnabled = true;
+    m_customerPage->ShowCodesQuietly(codes.panelCode, codes.pcCode);
 }
 
 // --- keys ------------------------------------------------------------------------------------
@@ -627,7 +436,7 @@ bool TfrmProgMain::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
 
-    if (widget == dbedtCodigoPainel || widget == dbedtCodigoPC) {
+    if (widget == m_customerPage->dbedtCodigoPainel || widget == m_customerPage->dbedtCodigoPC) {
         auto* edit = static_cast<QLineEdit*>(widget);
         const bool typing =
             !key->text().isEmpty() || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete;
@@ -654,13 +463,13 @@ bool TfrmProgMain::eventFilter(QObject* watched, QEvent* event) {
 QLineEdit* TfrmProgMain::FieldEdit(RecordField field) const {
     switch (field) {
     case RecordField::Nome:
-        return dbedtNome;
+        return m_customerPage->dbedtNome;
     case RecordField::CodigoPainel:
-        return dbedtCodigoPainel;
+        return m_customerPage->dbedtCodigoPainel;
     case RecordField::CodigoPc:
-        return dbedtCodigoPC;
+        return m_customerPage->dbedtCodigoPC;
     case RecordField::FonePainel:
-        return dbedtFonePainel;
+        return m_customerPage->dbedtFonePainel;
     case RecordField::None:
         break;
     }
@@ -672,62 +481,18 @@ void TfrmProgMain::ShowFieldError(RecordField field, const QString& message) {
     pgcCliente->setCurrentIndex(0);
     QLineEdit* edit = FieldEdit(field);
     if (field == RecordField::CodigoPainel || field == RecordField::CodigoPc) {
-        if (!rbFontePCCodigos->isChecked())
+        if (!m_customerPage->rbFontePCCodigos->isChecked())
             rbFontePCCodigosClick();
-        chkAlterarCodigos->setChecked(true);
+        m_customerPage->chkAlterarCodigos->setChecked(true);
     }
     BalloonTip::ShowFieldError(edit, message);
 }
 
 void TfrmProgMain::btnSalvarClick() {
-    RunSave(SaveOrigin::Button);
+    m_presenter.Save();
 }
 
-void TfrmProgMain::RunSave(SaveOrigin origin) {
-    if (!m_dm.ModoEditOuInsert() && !m_record.ProgramacaoAlterada)
-        return;
-    m_exitAnswer = origin == SaveOrigin::Button ? Ask(kMsgSalvarConta, PromptButtons::YesNo)
-                                                : Ask(kMsgSalvarAntesDeSair, PromptButtons::YesNoCancel);
-    if (m_exitAnswer == AnswerNo) {
-        m_record.ProgramacaoAlterada = false;
-        return;
-    }
-    if (m_exitAnswer != AnswerYes)
-        return;
-
-    // A code typed just before saving has not been left yet: its leave rules apply first.
-    NormaliseCodeFields();
-    const SaveCheck check = CheckBeforeSave(m_record, RepeatRuleOf(m_context.settings.OpcoesGerais));
-    switch (check.outcome) {
-    case SaveCheck::Outcome::Passed:
-        break;
-    case SaveCheck::Outcome::Missing:
-        ShowFieldError(check.field, kMsgCampoObrigatorio);
-        m_exitAnswer = AnswerCancel;
-        return;
-    case SaveCheck::Outcome::RepeatRefused:
-        ShowFieldError(RecordField::CodigoPainel, kMsgCodigoRepetidoProibido);
-        m_exitAnswer = AnswerCancel;
-        return;
-    case SaveCheck::Outcome::RepeatAskToGoOn:
-        if (Ask(kMsgCodigoRepetidoContinuar, PromptButtons::YesNo, true) != AnswerYes) {
-            m_exitAnswer = AnswerCancel;
-            return;
-        }
-        break;
-    case SaveCheck::Outcome::Failed:
-        Tell(check.error);
-        m_exitAnswer = AnswerCancel;
-        return;
-    }
-
-    QString error;
-    if (!m_record.Save(&error)) {
-        // Nothing was written; the edits stay on the screen for another try.
-        Tell(error);
-        m_exitAnswer = AnswerCancel;
-        return;
-    }
+void TfrmProgMain::ReloadFields() {
     m_loadingRecord = true;
     const bool wasLoading = m_record.LoadingFromImage;
     m_record.LoadingFromImage = true;
@@ -739,43 +504,18 @@ void TfrmProgMain::RunSave(SaveOrigin origin) {
 // --- leaving ---------------------------------------------------------------------------------
 
 void TfrmProgMain::jvLookRetornarClick() {
-    Leave(true);
+    m_presenter.Leave(true);
 }
 
-void TfrmProgMain::Leave(bool fromButton) {
-    m_exitAnswer = AnswerNone;
-    auto stop = [&] {
-        if (fromButton)
-            m_exitAnswer = AnswerNone;
-    };
-    if (m_dm.ModoEditOuInsert()) {
-        RunSave(SaveOrigin::Leave);
-        if (m_exitAnswer == AnswerCancel)
-            return stop();
-    }
-    if (m_record.ProgramacaoAlterada)
-        RunSave(SaveOrigin::Leave);
-    if (m_exitAnswer == AnswerNo)
-        m_record.Discard();
-    if (m_exitAnswer == AnswerCancel)
-        return stop();
-    if (m_exitAnswer == AnswerNone && SessionRunning()) {
-        m_exitAnswer = Ask(kMsgDesconectarESair, PromptButtons::YesNo, true);
-        if (m_exitAnswer != AnswerYes)
-            return stop();
-    }
-    m_exitAnswer = AnswerYes;
+void TfrmProgMain::HangUpAndClose() {
+    // The session hangs up and then closes this screen (CloseWindowsForDisconnect).
     if (OnLine* session = m_link ? m_link->OnLineWorker() : nullptr) {
-        // The session hangs up and then closes this screen (CloseWindowsForDisconnect).
         session->CloseWindowsOnDisconnect = true;
         session->DisconnectRequest = true;
-    } else {
-        Finish();
     }
-    m_record.ProgramacaoAlterada = false;
 }
 
-void TfrmProgMain::Finish() {
+void TfrmProgMain::CloseScreen() {
     if (m_finished)
         return;
     m_finished = true;
@@ -797,13 +537,8 @@ void TfrmProgMain::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    if (!m_closeEnabled)
-        return;
-    if (m_exitAnswer == AnswerNone)
-        Leave(false);
-    // The leave steps close the screen themselves when they get through, or have the session
-    // close it once it hung up.
-    m_exitAnswer = AnswerNone;
+    if (m_closeEnabled)
+        m_presenter.CloseRequested();
 }
 
 void TfrmProgMain::reject() {
@@ -848,7 +583,7 @@ void TfrmProgMain::imgDesconectarClick() {
         session->DisconnectRequest = true;
 }
 
-void TfrmProgMain::Button5Click() {
+void TfrmProgMain::btnEnviarCodigosClick() {
     OnLine* session = m_link ? m_link->OnLineWorker() : nullptr;
     if (!session) {
         Tell(kMsgNaoConectado);
@@ -869,43 +604,42 @@ void TfrmProgMain::Button5Click() {
 }
 
 QString TfrmProgMain::FonePainel() const {
-    return m_dm.DSetPainel.Value(QStringLiteral("FONE_PAINEL")).toString();
+    return m_record.FonePainel();
 }
 
 QString TfrmProgMain::CodigoPainel() const {
-    return m_dm.DSetPainel.Value(QStringLiteral("CODIGO_PAINEL")).toString();
+    return m_record.CodigoPainel();
 }
 
 QString TfrmProgMain::CodigoPC() const {
-    return m_dm.DSetPainel.Value(QStringLiteral("CODIGO_PC")).toString();
+    return m_record.CodigoPC();
 }
 
 bool TfrmProgMain::EnganaSecretaria() const {
-    return m_dm.DSetPainel.Value(QStringLiteral("ENGANA_SECRETARIA")).toString() == QLatin1String("1");
+    return m_record.EnganaSecretaria();
 }
 
 int TfrmProgMain::TempoEnganaSecretaria() {
     bool ok = false;
-    const int seconds = dbedtTempoSecret->text().toInt(&ok);
+    const int seconds = m_customerPage->dbedtTempoSecret->text().toInt(&ok);
     if (!ok) {
-        dbedtTempoSecret->setText(QStringLiteral("0"));
+        m_customerPage->dbedtTempoSecret->setText(QStringLiteral("0"));
         return 0;
     }
-    return std::clamp(seconds, 0, kMaxTempoSecretaria);
+    return std::clamp(seconds, 0, CustomerPage::kMaxTempoSecretaria);
 }
 
 void TfrmProgMain::SetTempoEnganaSecretaria(int seconds) {
-    dbedtTempoSecret->setText(QString::number(std::clamp(seconds, 0, kMaxTempoSecretaria)));
+    m_customerPage->dbedtTempoSecret->setText(
+        QString::number(std::clamp(seconds, 0, CustomerPage::kMaxTempoSecretaria)));
 }
 
 QString TfrmProgMain::Produto() const {
-    const QVariant produto = m_dm.DSetClientes.Value(QStringLiteral("PRODUTO"));
-    return produto.isNull() ? QString() : produto.toString();
+    return m_record.Produto();
 }
 
 void TfrmProgMain::SetVersaoProduto(const QString& version) {
-    m_record.SetStoredVersion(version);
-    m_dm.DSetClientes.SetValue(QStringLiteral("VERSAO_PRODUTO"), version);
+    m_record.StoreVersaoProduto(version);
 }
 
 void TfrmProgMain::SetConnectedImages(bool connected) {
@@ -915,15 +649,12 @@ void TfrmProgMain::SetConnectedImages(bool connected) {
 }
 
 void TfrmProgMain::SetCloseEnabled(bool enabled) {
-    if (enabled)
-        Habilita_botao_fechar();
-    else
-        Desabilita_botao_fechar();
+    m_closeEnabled = enabled;
 }
 
 void TfrmProgMain::SetVersionLabel(const QString& text) {
-    Label34->setText(text);
-    Label34->show();
+    lblVersao->setText(text);
+    lblVersao->show();
 }
 
 void TfrmProgMain::SetCaptionLabel(const QString& text) {
@@ -935,7 +666,7 @@ void TfrmProgMain::SetOnLineIndicator(bool online) {
 }
 
 void TfrmProgMain::CloseWindowsForDisconnect() {
-    Finish();
+    CloseScreen();
 }
 
 ProgrammingImages* TfrmProgMain::Imagens(int productCode) {
