@@ -93,14 +93,28 @@ bool ConectaAlarme::InicializaModem() {
     IndiceComando = 0;
     OnMain([&] { m_host.Operator()->ProgressSetBar(true, 1, barMax, 1); });
 
+    // An ERROR to a line is remembered until an "OK" lets the set-up go on: a set-up that stops
+    // there is reported as the modem refusing that line, not as a modem that does not answer.
+    m_refusedInitLine.clear();
+    QByteArray lastLine;
+    const auto noteAnswer = [&] {
+        const quint8 code = ResultCode.exchange(ResultNone);
+        if (code == ResultError)
+            m_refusedInitLine = lastLine;
+        else if (code == ResultOk)
+            m_refusedInitLine.clear();
+    };
+
     const Clock& clock = Clock::instance();
     EnviaComando(kModemAttention, [&] { state.OkReceived = false; });
     Sleep(CommandPauseMs);
     qint64 lastKeepAlive = clock.nowMs();
     const QList<ModemInitStep> steps = ModemInitSteps(list);
     for (qsizetype next = 0; next < steps.size() && !Stopping();) {
+        noteAnswer();
         if (state.OkReceived.load()) {
             const ModemInitStep& step = steps.at(next++);
+            lastLine = step.line;
             // The index moves on together with the write, so that the "OK" to the last line finds
             // it past the command count however fast it comes.
             EnviaComando(step.line, {}, [&] {
@@ -122,7 +136,10 @@ bool ConectaAlarme::InicializaModem() {
         return false;
 
     IndiceComando = IndiceComando + 4;
-    if (!WaitUntil([&] { return state.ModemInitDone.load(); }))
+    if (!WaitUntil([&] {
+            noteAnswer();
+            return state.ModemInitDone.load();
+        }))
         return false;
     OnMain([&] {
         state.DialPhase = true;
@@ -500,9 +517,11 @@ void ConectaAlarme::TerminaComFalha() {
     // The supervisor's own mark, not the tick count: a phase that ends because of the cancel may
     // reset the count on its way out.
     QString noResponse;
-    if (SupervisionExpired.load())
-        noResponse = QString::fromUtf8(state.DialPhase.load() ? LinkTexts::PanelNoResponse
-                                                              : LinkTexts::ModemNoResponse);
+    if (SupervisionExpired.load() && state.DialPhase.load())
+        noResponse = QString::fromUtf8(LinkTexts::PanelNoResponse);
+    else if (SupervisionExpired.load())
+        noResponse = m_refusedInitLine.isEmpty() ? QString::fromUtf8(LinkTexts::ModemNoResponse)
+                                                 : LinkTexts::ModemRefusedCommand(m_refusedInitLine);
     OnMainQuietly([&] {
         LinkOperator* op = m_host.Operator();
         if (!noResponse.isEmpty())

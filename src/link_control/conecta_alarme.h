@@ -77,4 +77,5 @@ private:
     bool PausaHabilitada = false;
     bool m_codeCheckReached = false; // from the code verification on, the handler closes the port
     bool m_retry = false;            // the retry mark of a round
+    QByteArray m_refusedInitLine;    // the set-up line the modem answered ERROR, until an "OK" follows
 };

@@ -37,6 +37,10 @@ QString ConnectionErrorText() {
     return QStringLiteral("Ocorreu um erro e a conexão com o alarme teve que ser cancelada.\r") + ErrorTail;
 }
 
+QString ModemRefusedCommand(const QByteArray& line) {
+    return QStringLiteral("O Modem recusou o comando \"%1\".").arg(QString::fromLatin1(line.trimmed()));
+}
+
 QString PortCannotBeOpened() {
     return QStringLiteral("A porta serial não pôde ser aberta.\rVerifique se outro programa não está "
                           "utilizando esta porta\rou se ela está configurada corretamente.");

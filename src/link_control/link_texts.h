@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Every text the link shows the operator, in one place: warnings, errors, the steps of the
@@ -17,6 +18,9 @@ QString ConnectionErrorText(); // a connection or callback worker ended by an un
 // The no-response messages a worker shows on its way out after a supervision time-out.
 inline constexpr char ModemNoResponse[] = "O Modem não responde";
 inline constexpr char PanelNoResponse[] = "O Alarme não está respondendo";
+// Instead of the modem's no-response message when the set-up stopped at a line the modem answered
+// with ERROR: "O Modem recusou o comando "ATL0M1Q0S0=0"." (the line without its CR).
+QString ModemRefusedCommand(const QByteArray& line);
 
 // Serial port failures of the connect action.
 QString PortCannotBeOpened();                 // CanOpen failed

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "programming/programming_image.h"
+#include "programming/template_file.h"
 
 #include <QString>
 
@@ -15,13 +16,6 @@ QString DefaultTemplateKey(int productCode);
 // The path kept under that key.
 QString DefaultTemplatePath(const Settings& settings, int productCode);
 
-enum class TemplateStatus {
-    Loaded,
-    Missing,    // no such file: the built-in programming applies
-    TooShort,   // fewer bytes than the image holds: refused, the built-in programming applies
-    Unreadable, // the file exists but cannot be read
-};
-
 struct DefaultTemplate {
     TemplateStatus status = TemplateStatus::Missing;
     QByteArray image;     // exactly ImageSize(family) bytes when Loaded
@@ -29,11 +23,8 @@ struct DefaultTemplate {
     QString error;        // why the file could not be read, or why the cleaned file could not be rewritten
 };
 
-// Reads a default template: the raw image bytes (304 or 256), of which the first image-size bytes
-// count. The older form, lines of 16 bytes each followed by CR LF, is recognised by its length
-// (image size plus two bytes per line, the last line end optional) and by CR LF at every line end,
-// and the file is rewritten in the plain form. Image bytes that happen to be CR LF at a 16-byte
-// boundary of a plain file are therefore never taken for line ends.
+// Reads a default template as ReadTemplateFile does (a missing or too short one leaves the
+// built-in programming to apply); a file in the older line form is rewritten in the plain form.
 DefaultTemplate ReadDefaultTemplate(const QString& path, ProductFamily family);
 
 // The built-in factory programming on top of the initial fill: panel and PC codes "6093"; master

@@ -7,7 +7,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,6 +67,24 @@ class TestCliProgramming : public QObject {
         return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
     }
 
+    // The (page, block) of every chunk write the shared panel answered so far, in order, a block
+    // once per write round (its chunks of one round count once).
+    QList<QPair<int, int>> writtenBlocks() const {
+        QList<QPair<int, int>> blocks;
+        QFile journal(m_home.filePath("painel.jsonl"));
+        if (!journal.open(QIODevice::ReadOnly))
+            return blocks;
+        while (!journal.atEnd()) {
+            const QJsonObject entry = QJsonDocument::fromJson(journal.readLine()).object();
+            if (entry.value("kind") != "frame" || entry.value("text") != "write")
+                continue;
+            const QPair<int, int> block{entry.value("page").toInt(), entry.value("block").toInt()};
+            if (blocks.isEmpty() || blocks.constLast() != block)
+                blocks.append(block);
+        }
+        return blocks;
+    }
+
 private Q_SLOTS:
     void initTestCase() {
         // A stored Orvan 10 customer whose codes are those the simulated panel holds.
@@ -86,8 +107,9 @@ private Q_SLOTS:
         m_db.dm.Disconnect();
 
         // The panel will not keep image byte 3 (the siren time).
-        m_sim.start(buildPath("tools/panel-sim/telvora-panel-sim"),
-                    {"--pty", "--clock-scale", Scale, "--refuse-bytes", "3"});
+        m_sim.start(
+            buildPath("tools/panel-sim/telvora-panel-sim"),
+            {"--pty", "--clock-scale", Scale, "--refuse-bytes", "3", "--journal", file("painel.jsonl")});
         QVERIFY(m_sim.waitForReadyRead(10000));
         m_device = QString::fromUtf8(m_sim.readLine()).trimmed();
         QVERIFY(m_device.startsWith('/'));
@@ -101,14 +123,22 @@ private Q_SLOTS:
 
     // A write of what differs from a template, then a read that shows the panel holding it; a
     // template touching a byte the panel will not keep ends with a failure after the verify rounds.
+    // The template is in the older form of 16-byte lines ending in CR LF (342 bytes), which reads
+    // as the plain image; a changed PGM mode makes the PGM change procedure write blocks 0 and 1
+    // twice, and each block still counts once.
     void writeThenReadTheProgramming() {
         const QByteArray factory = sim::defaultImage(sim::Family::TenZone);
         QByteArray templ = factory;
-        templ[1] = char(45);     // entry delay (times)
-        templ[130] = char(0x12); // user 2's code (users)
+        templ[1] = char(45);     // entry delay (times), block 0
+        templ[26] = char(0x51);  // PGM 1's mode, block 1
+        templ[130] = char(0x12); // user 2's code (users), block 8
         templ[131] = char(0x34);
-        templ[260] = char(0x07); // a report digit
-        QVERIFY(save(file("modelo.zrv"), templ));
+        templ[260] = char(0x07); // a report digit, block 16
+        QByteArray lines;
+        for (int at = 0; at < templ.size(); at += 16)
+            lines += templ.mid(at, 16) + "\r\n";
+        QCOMPARE(lines.size(), 342);
+        QVERIFY(save(file("modelo.zrv"), lines));
 
         Run run = cli({"write-programming", "--customer", QString::number(m_customer), "--template",
                        file("modelo.zrv")});
@@ -116,6 +146,13 @@ private Q_SLOTS:
         QVERIFY(run.out.contains("Discando para telefone nº 5551234"));
         QVERIFY(run.out.contains("Aguarde! Programando o painel."));
         QVERIFY(run.out.contains("Eficiência: 100,00%"));
+        // Each block the panel took chunk writes for counts once.
+        const QList<QPair<int, int>> written = writtenBlocks();
+        const QSet<QPair<int, int>> blocks(written.cbegin(), written.cend());
+        QVERIFY(written.size() > blocks.size());
+        QVERIFY2(run.out.contains(QString("Programação enviada e conferida: %1 blocos.").arg(blocks.size())),
+                 qPrintable(run.out));
+        QCOMPARE(QFileInfo(file("modelo.zrv")).size(), 342); // a template given to a write is only read
 
         run = cli({"read-programming", "--customer", QString::number(m_customer), "--out", file("lido.zrv")});
         QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
@@ -123,7 +160,7 @@ private Q_SLOTS:
         QVERIFY(read.open(QIODevice::ReadOnly));
         const QByteArray image = read.readAll();
         QCOMPARE(image.size(), 304);
-        for (int n : {1, 130, 131, 260})
+        for (int n : {1, 26, 130, 131, 260})
             QCOMPARE(quint8(image[n]), quint8(templ[n]));
         QCOMPARE(image.mid(224, 80), templ.mid(224, 80));
 
@@ -156,6 +193,30 @@ private Q_SLOTS:
         QFile journal(file("vel.jsonl"));
         QVERIFY(journal.open(QIODevice::ReadOnly));
         QVERIFY(journal.readAll().contains("CONNECT 2400"));
+    }
+
+    // A template shorter than the image is refused before the port is opened: the modem never
+    // hears a command.
+    void shortTemplateRefusedBeforeDialling() {
+        QProcess sim;
+        sim.start(buildPath("tools/panel-sim/telvora-panel-sim"),
+                  {"--pty", "--clock-scale", Scale, "--journal", file("curto.jsonl")});
+        QVERIFY(sim.waitForReadyRead(10000));
+        const QString shared = m_device;
+        m_device = QString::fromUtf8(sim.readLine()).trimmed();
+        QVERIFY(save(file("curto.zrv"), sim::defaultImage(sim::Family::TenZone).left(300)));
+        const Run run = cli({"write-programming", "--customer", QString::number(m_customer), "--template",
+                             file("curto.zrv")});
+        m_device = shared;
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000));
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains("não contém uma programação deste painel (304 bytes)"),
+                 qPrintable(run.err));
+        QVERIFY(!run.out.contains("Discando"));
+        QFile journal(file("curto.jsonl"));
+        const QByteArray written = journal.open(QIODevice::ReadOnly) ? journal.readAll() : QByteArray();
+        QVERIFY2(!written.contains("\"kind\":\"command\""), written.constData());
     }
 
     void unknownCustomerFails() {

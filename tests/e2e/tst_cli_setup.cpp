@@ -52,6 +52,13 @@ private Q_SLOTS:
         QVERIFY(Cli(home.path(), {"settings", "com-port", "1", "/dev/pts/4"}).code == 0);
         QVERIFY(ini.load(QDir(home.path()).filePath("ZRVConfig.ini")));
         QCOMPARE(ini.value("Portas", "COM1"), QStringLiteral("/dev/pts/4"));
+        // A device path the settings file cannot hold is refused, the mapping left as it was.
+        run =
+            Cli(home.path(), {"settings", "com-port", "1", QString::fromUtf8("/dev/serial/by-id/modem-Ł0")});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(QString::fromUtf8("não aceita: Ł")), qPrintable(run.err));
+        QVERIFY(ini.load(QDir(home.path()).filePath("ZRVConfig.ini")));
+        QCOMPARE(ini.value("Portas", "COM1"), QStringLiteral("/dev/pts/4"));
         QVERIFY(Cli(home.path(), {"settings", "com-port", "1"}).code == 0);
         QVERIFY(ini.load(QDir(home.path()).filePath("ZRVConfig.ini")));
         QVERIFY(ini.value("Portas", "COM1").isEmpty());
@@ -93,6 +100,73 @@ private Q_SLOTS:
         QCOMPARE(Cli(db.Folder(), {"customer", "add", "--nome", "X", "--produto", "1", "--codigo-pc", "12a4"})
                      .code,
                  2);
+    }
+
+    // Every option a command does not know and every word it does not take is a wrong use: the
+    // reason and the command's usage line, exit code 2, and nothing done.
+    void wrongUseIsRefused_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("usage");
+        const QStringList customer{"customer", "add", "--nome", "X", "--produto", "1"};
+        QTest::newRow("misspelt customer option")
+            << customer + QStringList{"--codigo_pc", "5678"} << "Opção desconhecida: --codigo_pc"
+            << "Uso: telvora-cli customer add --nome NOME";
+        QTest::newRow("customer option before the words")
+            << QStringList{"customer", "add", "--cliente", "Y", "--nome", "X", "--produto", "1"}
+            << "Opção desconhecida: --cliente"
+            << "Uso: telvora-cli customer add";
+        QTest::newRow("misspelt database option")
+            << QStringList{"--dbb", "OUTRO.fdb"} + customer << "Opção desconhecida: --dbb"
+            << "Uso: telvora-cli [--db BANCO]";
+        QTest::newRow("command option before the command")
+            << QStringList{"--keep-trying"} + customer << "Opção desconhecida: --keep-trying"
+            << "Uso: telvora-cli [--db BANCO]";
+        QTest::newRow("word after db init")
+            << QStringList{"db", "init", "extra"} << "Argumento inesperado: extra"
+            << "Uso: telvora-cli db init";
+        QTest::newRow("option of db upgrade")
+            << QStringList{"db", "upgrade", "--force"} << "Opção desconhecida: --force"
+            << "Uso: telvora-cli db upgrade";
+        QTest::newRow("misspelt backup option")
+            << QStringList{"db", "backup", "--para", "/tmp"} << "Opção desconhecida: --para"
+            << "Uso: telvora-cli db backup [--to PASTA]";
+        QTest::newRow("second backup file")
+            << QStringList{"db", "restore", "a.fbk", "b.fbk"} << "Argumento inesperado: b.fbk"
+            << "Uso: telvora-cli db restore ARQUIVO";
+        QTest::newRow("word after the device")
+            << QStringList{"settings", "com-port", "1", "/dev/ttyS0", "extra"}
+            << "Argumento inesperado: extra"
+            << "Uso: telvora-cli settings com-port N [DISPOSITIVO]";
+        QTest::newRow("option instead of the device")
+            << QStringList{"settings", "com-port", "1", "--device", "/dev/ttyS0"}
+            << "Opção desconhecida: --device"
+            << "Uso: telvora-cli settings com-port";
+        QTest::newRow("option of the write given to the read")
+            << QStringList{"read-programming", "--customer", "1", "--template", "m.zrv"}
+            << "Opção desconhecida: --template"
+            << "Uso: telvora-cli read-programming --customer ID";
+        QTest::newRow("word after the template")
+            << QStringList{"write-programming", "--customer", "1", "--template", "m.zrv", "extra"}
+            << "Argumento inesperado: extra"
+            << "Uso: telvora-cli write-programming --customer ID";
+    }
+
+    void wrongUseIsRefused() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, reason);
+        QFETCH(QString, usage);
+        TempDatabase db;
+        QVERIFY(db.Create());
+        const Run run = Cli(db.Folder(), arguments);
+        QCOMPARE(run.code, 2);
+        QVERIFY2(run.err.contains(reason), qPrintable(run.err));
+        QVERIFY2(run.err.contains(usage), qPrintable(run.err));
+        QVERIFY2(run.out.isEmpty(), qPrintable(run.out));
+        QCOMPARE(QDir(db.Folder()).entryList(QDir::Files), QStringList{"zrv.fdb"});
+        DbConnection connection;
+        QVERIFY(connection.Connect(db.Path()));
+        QCOMPARE(connection.SelectValue("select count(*) from CLIENTES").toInt(), 0);
     }
 };
 

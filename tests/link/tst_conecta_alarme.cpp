@@ -109,6 +109,11 @@ private Q_SLOTS:
             << "three refusals" << true << false << QStringList() << 4;
         QTest::newRow("callback agreed") << "callback" << false << true << QStringList() << 1;
         QTest::newRow("line rejected during set-up") << "rejected L0" << true << false << QStringList() << 1;
+        // The last line has no keep-alive after it to pass it over: the set-up stops there, and the
+        // operator is told which line the modem refused.
+        QTest::newRow("last set-up line rejected")
+            << "rejected X3" << false << false
+            << QStringList{QString::fromUtf8("O Modem recusou o comando \"ATV0X3\".")} << 0;
         QTest::newRow("PRODUTO unreadable")
             << "bad produto" << false << false << QStringList{LinkTexts::ConnectionErrorText()} << 0;
     }
@@ -139,6 +144,8 @@ private Q_SLOTS:
             config.panel.callbackOnCodes = true;
         else if (setup == "rejected L0")
             config.faults.rejectedCommands = QStringList{QStringLiteral("L0")};
+        else if (setup == "rejected X3")
+            config.faults.rejectedCommands = QStringList{QStringLiteral("X3")};
         Rig rig(config);
         if (setup == "wrong product")
             rig.screen.produto = QStringLiteral("2");
@@ -192,7 +199,7 @@ private Q_SLOTS:
             QVERIFY(!rig.line.programOpened());
             QVERIFY(rig.screen.closeEnabled);
         }
-        if (setup == "modem silent")
+        if (setup == "modem silent" || setup == "rejected X3")
             QVERIFY(rig.panel.lastDialled().isEmpty());
         if (setup == "wrong product" || setup == "wrong panel code")
             QCOMPARE(rig.frames("ident"), 1);

@@ -20,6 +20,17 @@ QString ForTerminal(QString text) {
     return text;
 }
 
+// The name of an option as TakeOptions keys it: "--to=x" and "--to" give "to", "-v" "verbose".
+QString OptionName(const QString& option) {
+    if (option == QLatin1String("-h"))
+        return QStringLiteral("help");
+    if (option == QLatin1String("-v"))
+        return QStringLiteral("verbose");
+    if (!option.startsWith(QLatin1String("--")))
+        return QString();
+    return option.mid(2).section(QLatin1Char('='), 0, 0);
+}
+
 } // namespace
 
 void CliContext::Say(const QString& text) const {
@@ -28,6 +39,21 @@ void CliContext::Say(const QString& text) const {
 
 void CliContext::Complain(const QString& text) const {
     err << ForTerminal(text) << Qt::endl;
+}
+
+int CliContext::WrongUse(const QString& reason) const {
+    if (!reason.isEmpty())
+        Complain(reason);
+    Complain(usage);
+    return 2;
+}
+
+QString UnknownOptionText(const QString& option) {
+    return QStringLiteral("Opção desconhecida: %1").arg(option);
+}
+
+QString UnexpectedArgumentText(const QString& word) {
+    return QStringLiteral("Argumento inesperado: %1").arg(word);
 }
 
 bool RegisterCliCommand(const CliCommand& command) {
@@ -56,7 +82,7 @@ bool TakeOptions(QStringList& args, QMap<QString, QString>& options, QString* er
         else if (option == QLatin1String("-v"))
             option = QStringLiteral("--verbose");
         if (!option.startsWith(QLatin1String("--")) || option.size() == 2) {
-            *error = QStringLiteral("Opção desconhecida: %1").arg(option);
+            *error = UnknownOptionText(option);
             return false;
         }
         QString name = option.mid(2);
@@ -74,6 +100,37 @@ bool TakeOptions(QStringList& args, QMap<QString, QString>& options, QString* er
             value = args.takeFirst();
         }
         options.insert(name, value);
+    }
+    return true;
+}
+
+bool SplitArguments(const QStringList& args, const QStringList& allowed, QMap<QString, QString>* options,
+                    QStringList* words, QString* error) {
+    QStringList rest = args;
+    while (!rest.isEmpty()) {
+        if (rest.first() == QLatin1String("--")) {
+            rest.removeFirst();
+            *words += rest;
+            return true;
+        }
+        if (!rest.first().startsWith(QLatin1Char('-')) || rest.first().size() == 1) {
+            words->append(rest.takeFirst());
+            continue;
+        }
+        // One option at a time, so that the words after it stay in place. An option the command
+        // does not know is refused as such, whether a value follows it or not.
+        QStringList one{rest.takeFirst()};
+        const QString name = OptionName(one.first());
+        if (!allowed.contains(name)) {
+            *error = UnknownOptionText(one.first().section(QLatin1Char('='), 0, 0));
+            return false;
+        }
+        if (!IsCliFlag(name) && !one.first().contains(QLatin1Char('=')) && !rest.isEmpty())
+            one.append(rest.takeFirst());
+        QMap<QString, QString> taken;
+        if (!TakeOptions(one, taken, error))
+            return false;
+        options->insert(name, taken.first());
     }
     return true;
 }

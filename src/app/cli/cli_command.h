@@ -16,10 +16,14 @@ struct CliContext {
     bool verbose = false;
     QTextStream& out;
     QTextStream& err;
+    QString usage; // the usage line of the command being run ("Uso: telvora-cli db backup [--to PASTA]")
 
     // Prints a message of the system (its "\r" line breaks become new lines).
     void Say(const QString& text) const;
     void Complain(const QString& text) const;
+    // Wrong use of the command: the reason (when there is one) and the usage line on the error
+    // stream. Answers the exit code of a wrong use, 2.
+    int WrongUse(const QString& reason = QString()) const;
 };
 
 // One command: the words that name it ("db", "backup"), a usage line for its arguments and a
@@ -44,3 +48,12 @@ bool IsCliFlag(const QString& name);
 // Takes "--name value" / "--name=value" options from the front of args; rejects an unknown
 // "-x". Answers false with *error set when the options are malformed.
 bool TakeOptions(QStringList& args, QMap<QString, QString>& options, QString* error);
+
+// The arguments after a command's words: the options named in `allowed`, wherever they stand, and
+// the other words in order ("--" ends the options: every argument after it is a word). False, with
+// *error set, for an option not in `allowed` or a malformed one.
+bool SplitArguments(const QStringList& args, const QStringList& allowed, QMap<QString, QString>* options,
+                    QStringList* words, QString* error);
+
+QString UnknownOptionText(const QString& option);    // "Opção desconhecida: --x"
+QString UnexpectedArgumentText(const QString& word); // "Argumento inesperado: x"

@@ -138,7 +138,7 @@ CliPanelSession::~CliPanelSession() {
         m_record->Close();
 }
 
-bool CliPanelSession::ConnectAndRead(int customerId, bool keepTrying) {
+bool CliPanelSession::Open(int customerId) {
     if (!m_dm.Connect(m_context.databaseName)) {
         m_context.Complain(m_dm.LastError());
         return false;
@@ -146,8 +146,15 @@ bool CliPanelSession::ConnectAndRead(int customerId, bool keepTrying) {
     m_record = std::make_unique<CustomerRecord>(m_dm);
     if (!m_record->OpenExisting(customerId)) {
         m_context.Complain(m_record->LastError());
+        m_record.reset();
         return false;
     }
+    return true;
+}
+
+bool CliPanelSession::ConnectAndRead(int customerId, bool keepTrying) {
+    if (!m_record && !Open(customerId))
+        return false;
 
     m_settings = ReadCliSettings();
     const QString port = m_context.options.value(QStringLiteral("port"));
@@ -282,27 +289,21 @@ static const bool keepTryingIsAFlag = RegisterCliFlag(QStringLiteral("keep-tryin
 
 bool TakePanelOptions(CliContext& context, const QStringList& args, const QStringList& allowed,
                       CliPanelOptions* options) {
-    QStringList rest = args;
     QMap<QString, QString> given;
+    QStringList words;
     QString error;
-    if (!TakeOptions(rest, given, &error)) {
-        context.Complain(error);
+    if (!SplitArguments(args, QStringList{QStringLiteral("customer")} + allowed, &given, &words, &error)) {
+        context.WrongUse(error);
         return false;
     }
-    if (!rest.isEmpty()) {
-        context.Complain(QStringLiteral("Argumento inesperado: %1").arg(rest.first()));
+    if (!words.isEmpty()) {
+        context.WrongUse(UnexpectedArgumentText(words.first()));
         return false;
-    }
-    for (auto it = given.cbegin(); it != given.cend(); ++it) {
-        if (it.key() != QLatin1String("customer") && !allowed.contains(it.key())) {
-            context.Complain(QStringLiteral("Opção desconhecida: --%1").arg(it.key()));
-            return false;
-        }
     }
     bool ok = false;
     options->customerId = given.value(QStringLiteral("customer")).toInt(&ok);
     if (!ok || options->customerId <= 0) {
-        context.Complain(QStringLiteral("Informe o cliente: --customer ID"));
+        context.WrongUse(QStringLiteral("Informe o cliente: --customer ID"));
         return false;
     }
     options->out = given.value(QStringLiteral("out"));

@@ -61,10 +61,13 @@ public:
     explicit CliPanelSession(CliContext& context);
     ~CliPanelSession();
 
-    // Opens the database and the customer, reads the settings (--port N and --device PATH given
-    // before the command override the port and its device), connects, and waits for the read of
-    // the whole programming that follows every connection. False, with the reason printed, when
-    // any of it fails; the line is then down.
+    // Opens the database and the customer. False, with the reason printed, when either fails.
+    bool Open(int customerId);
+
+    // Opens the database and the customer (unless Open did), reads the settings (--port N and
+    // --device PATH given before the command override the port and its device), connects, and
+    // waits for the read of the whole programming that follows every connection. False, with the
+    // reason printed, when any of it fails; the line is then down.
     bool ConnectAndRead(int customerId, bool keepTrying);
 
     int ProductCode() const;

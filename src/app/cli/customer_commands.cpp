@@ -7,9 +7,6 @@
 
 namespace {
 
-const QString kUsage = QStringLiteral("Uso: customer add --nome NOME --produto 1..4 [--versao M.m] "
-                                      "[--fone-painel FONE] [--codigo-painel NNNN] [--codigo-pc NNNN]");
-
 bool IsCode(const QString& text) {
     if (text.size() != 4)
         return false;
@@ -24,13 +21,16 @@ bool IsCode(const QString& text) {
 // the "Default" group, today's date, the codes (also in the programming image) and the panel's
 // telephone.
 int RunCustomerAdd(CliContext& context, const QStringList& args) {
-    QStringList rest = args;
     QMap<QString, QString> options;
+    QStringList words;
     QString error;
-    if (!TakeOptions(rest, options, &error) || !rest.isEmpty()) {
-        context.Complain(error.isEmpty() ? kUsage : error);
-        return 2;
-    }
+    const QStringList allowed{QStringLiteral("nome"),          QStringLiteral("produto"),
+                              QStringLiteral("versao"),        QStringLiteral("fone-painel"),
+                              QStringLiteral("codigo-painel"), QStringLiteral("codigo-pc")};
+    if (!SplitArguments(args, allowed, &options, &words, &error))
+        return context.WrongUse(error);
+    if (!words.isEmpty())
+        return context.WrongUse(UnexpectedArgumentText(words.first()));
     // The database keeps ISO8859_1: text outside it is refused here, never stored altered.
     for (const QString& value : std::as_const(options)) {
         if (!IsLatin1Text(value)) {
@@ -43,10 +43,8 @@ int RunCustomerAdd(CliContext& context, const QStringList& args) {
     const int product = options.value(QStringLiteral("produto")).toInt(&numeric);
     const QString panelCode = options.value(QStringLiteral("codigo-painel"), QStringLiteral("6093"));
     const QString pcCode = options.value(QStringLiteral("codigo-pc"), QStringLiteral("6093"));
-    if (nome.isEmpty() || !numeric || product < 1 || product > 4 || !IsCode(panelCode) || !IsCode(pcCode)) {
-        context.Complain(kUsage);
-        return 2;
-    }
+    if (nome.isEmpty() || !numeric || product < 1 || product > 4 || !IsCode(panelCode) || !IsCode(pcCode))
+        return context.WrongUse();
     const QString version =
         options.value(QStringLiteral("versao"), NewCustomerVersion(ModelOf(product, QStringLiteral("1.4"))));
 
@@ -79,8 +77,8 @@ int RunCustomerAdd(CliContext& context, const QStringList& args) {
 
 const bool registered = RegisterCliCommand(
     {{QStringLiteral("customer"), QStringLiteral("add")},
-     QStringLiteral(
-         "--nome NOME --produto N [--versao M.m] [--fone-painel F] [--codigo-painel C] [--codigo-pc C]"),
+     QStringLiteral("--nome NOME --produto 1..4 [--versao M.m] [--fone-painel FONE] [--codigo-painel NNNN] "
+                    "[--codigo-pc NNNN]"),
      QStringLiteral("inclui um cliente com a programação de fábrica do modelo"),
      &RunCustomerAdd});
 

@@ -25,8 +25,24 @@ void ShowProgress(const CliContext& context, DatabaseBackup& backup) {
         backup.SetProgress([&context](const QString& line) { context.err << line << Qt::endl; });
 }
 
+// A command that takes no arguments: false, after the wrong use was reported, when some were given.
+bool NoArguments(const CliContext& context, const QStringList& args) {
+    QMap<QString, QString> options;
+    QStringList words;
+    QString error;
+    if (!SplitArguments(args, {}, &options, &words, &error)) {
+        context.WrongUse(error);
+        return false;
+    }
+    if (!words.isEmpty()) {
+        context.WrongUse(UnexpectedArgumentText(words.first()));
+        return false;
+    }
+    return true;
+}
+
 int RunDbInit(CliContext& context, const QStringList& args) {
-    if (!args.isEmpty())
+    if (!NoArguments(context, args))
         return 2;
     QString error;
     const QString name = NormalizeDatabaseName(context.databaseName);
@@ -40,7 +56,7 @@ int RunDbInit(CliContext& context, const QStringList& args) {
 }
 
 int RunDbUpgrade(CliContext& context, const QStringList& args) {
-    if (!args.isEmpty())
+    if (!NoArguments(context, args))
         return 2;
     if (LocalFileMissing(context))
         return 1;
@@ -67,14 +83,13 @@ int RunDbUpgrade(CliContext& context, const QStringList& args) {
 }
 
 int RunDbBackup(CliContext& context, const QStringList& args) {
-    QStringList rest = args;
     QMap<QString, QString> options;
+    QStringList words;
     QString error;
-    if (!TakeOptions(rest, options, &error) || !rest.isEmpty() ||
-        (options.size() != options.count(QStringLiteral("to")))) {
-        context.Complain(error.isEmpty() ? QStringLiteral("Uso: db backup [--to PASTA]") : error);
-        return 2;
-    }
+    if (!SplitArguments(args, {QStringLiteral("to")}, &options, &words, &error))
+        return context.WrongUse(error);
+    if (!words.isEmpty())
+        return context.WrongUse(UnexpectedArgumentText(words.first()));
     if (LocalFileMissing(context))
         return 1;
     DatabaseBackup backup(context.databaseName);
@@ -89,13 +104,18 @@ int RunDbBackup(CliContext& context, const QStringList& args) {
 }
 
 int RunDbRestore(CliContext& context, const QStringList& args) {
-    if (args.size() != 1) {
-        context.Complain(QStringLiteral("Uso: db restore ARQUIVO"));
-        return 2;
-    }
+    QMap<QString, QString> options;
+    QStringList words;
+    QString error;
+    if (!SplitArguments(args, {}, &options, &words, &error))
+        return context.WrongUse(error);
+    if (words.size() > 1)
+        return context.WrongUse(UnexpectedArgumentText(words.at(1)));
+    if (words.isEmpty())
+        return context.WrongUse();
     DatabaseBackup backup(context.databaseName);
     ShowProgress(context, backup);
-    if (!backup.DoRestauracao(args.first())) {
+    if (!backup.DoRestauracao(words.first())) {
         context.Complain(kMsgRestauracaoErro + backup.LastError());
         return 1;
     }

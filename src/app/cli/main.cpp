@@ -9,8 +9,15 @@
 
 namespace {
 
+const char kUsageLine[] =
+    "Uso: telvora-cli [--db BANCO] [--port N] [--device DISPOSITIVO] [--verbose] <comando> [argumentos]";
+
+// The options that may stand before the command word.
+const QStringList kGeneralOptions{QStringLiteral("db"), QStringLiteral("port"), QStringLiteral("device"),
+                                  QStringLiteral("verbose"), QStringLiteral("help")};
+
 void PrintHelp(QTextStream& out) {
-    out << "Uso: telvora-cli [--db BANCO] [--verbose] <comando> [argumentos]\n\n"
+    out << kUsageLine << "\n\n"
         << "BANCO: o arquivo do banco de dados (padrão: zrv.fdb na pasta do aplicativo) ou\n"
         << "servidor:caminho de um servidor Firebird.\n\nComandos:\n";
     for (const CliCommand& command : CliCommands()) {
@@ -44,8 +51,14 @@ int main(int argc, char** argv) {
     QStringList args = app.arguments().mid(1);
     QMap<QString, QString> options;
     QString error;
-    if (!TakeOptions(args, options, &error)) {
-        err << error << Qt::endl;
+    if (TakeOptions(args, options, &error)) {
+        for (auto it = options.cbegin(); it != options.cend() && error.isEmpty(); ++it) {
+            if (!kGeneralOptions.contains(it.key()))
+                error = UnknownOptionText(QStringLiteral("--") + it.key());
+        }
+    }
+    if (!error.isEmpty()) {
+        err << error << '\n' << kUsageLine << Qt::endl;
         return 2;
     }
     if (options.contains(QStringLiteral("help")) || args.isEmpty()) {
@@ -58,8 +71,15 @@ int main(int argc, char** argv) {
         PrintHelp(err);
         return 2;
     }
-    CliContext context{options.value(QStringLiteral("db")), options,
-                       options.contains(QStringLiteral("verbose")), out, err};
+    CliContext context{options.value(QStringLiteral("db")),
+                       options,
+                       options.contains(QStringLiteral("verbose")),
+                       out,
+                       err,
+                       QString()};
+    context.usage = QStringLiteral("Uso: telvora-cli ") + command->words.join(QLatin1Char(' '));
+    if (!command->usage.isEmpty())
+        context.usage += QLatin1Char(' ') + command->usage;
     if (context.databaseName.isEmpty())
         context.databaseName = ApplicationPath(QStringLiteral("zrv.fdb"));
     const int code = command->run(context, args.mid(command->words.size()));

@@ -9,6 +9,7 @@
 #include "app/cli/cli_panel_session.h"
 #include "programming/image_layout.h"
 #include "programming/programming_images.h"
+#include "programming/template_file.h"
 #include "session/online_worker.h"
 
 #include <QDir>
@@ -84,35 +85,42 @@ QString outcomeText(const TransferReport& report) {
     return QString();
 }
 
+QString templateProblem(const QString& path, const TemplateFile& templ, int imageSize) {
+    const QString name = QDir::toNativeSeparators(path);
+    switch (templ.status) {
+    case TemplateStatus::Missing:
+        return QStringLiteral("O arquivo %1 não foi encontrado.").arg(name);
+    case TemplateStatus::Unreadable:
+        return QStringLiteral("Não foi possível abrir o arquivo %1.\r%2").arg(name, templ.error);
+    case TemplateStatus::TooShort:
+    case TemplateStatus::Loaded:
+        break;
+    }
+    return QStringLiteral("O arquivo %1 não contém uma programação deste painel (%2 bytes).")
+        .arg(name)
+        .arg(imageSize);
+}
+
 int RunWriteProgramming(CliContext& context, const QStringList& args) {
     CliPanelOptions options;
     if (!TakePanelOptions(context, args, {QStringLiteral("template"), QStringLiteral("keep-trying")},
                           &options))
         return 2;
-    if (options.templatePath.isEmpty()) {
-        context.Complain(QStringLiteral("Informe o arquivo de programação: --template ARQUIVO.zrv"));
-        return 2;
-    }
-    QFile file(options.templatePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        context.Complain(QStringLiteral("Não foi possível abrir o arquivo %1.\r%2")
-                             .arg(QDir::toNativeSeparators(options.templatePath), file.errorString()));
-        return 1;
-    }
-    const QByteArray templ = file.readAll();
-    file.close();
-
+    if (options.templatePath.isEmpty())
+        return context.WrongUse(QStringLiteral("Informe o arquivo de programação: --template ARQUIVO.zrv"));
     CliPanelSession session(context);
-    if (!session.ConnectAndRead(options.customerId, options.keepTrying))
+    if (!session.Open(options.customerId))
         return 1;
     ProgrammingImages& images = session.Images();
-    if (templ.size() < images.ImagemPC.size()) {
-        context.Complain(QStringLiteral("O arquivo %1 não contém uma programação deste painel (%2 bytes).")
-                             .arg(QDir::toNativeSeparators(options.templatePath))
-                             .arg(images.ImagemPC.size()));
+    // The template is read before anything is dialled: a file that cannot fill the image ends here.
+    const TemplateFile templ = ReadTemplateFile(options.templatePath, images.family());
+    if (templ.status != TemplateStatus::Loaded) {
+        context.Complain(templateProblem(options.templatePath, templ, images.ImagemPC.size()));
         return 1;
     }
-    images.ImagemPC.setBytes(templ);
+    if (!session.ConnectAndRead(options.customerId, options.keepTrying))
+        return 1;
+    images.ImagemPC.setBytes(templ.image);
 
     // The differing chunks of every section of the editor. Sections share blocks, and a section's
     // marking clears the masks of its blocks first: each is marked on its own and the marks are
@@ -146,7 +154,8 @@ int RunWriteProgramming(CliContext& context, const QStringList& args) {
     const QList<TransferReport> reports =
         session.Write(marks, pgmChange, changedPgms, moduleChanged, VerifyRounds);
     bool ok = !reports.isEmpty();
-    int blocks = 0;
+    // A block written more than once (the PGM change procedure writes some twice) counts once.
+    quint32 blocks = 0;
     quint32 planned = 0;
     quint32 errors = 0;
     for (const TransferReport& report : reports) {
@@ -154,7 +163,7 @@ int RunWriteProgramming(CliContext& context, const QStringList& args) {
             ok = false;
             context.Complain(outcomeText(report));
         }
-        blocks += std::popcount(report.done);
+        blocks |= report.done;
         planned += report.framesPlanned;
         errors += report.errorCount;
     }
@@ -164,7 +173,7 @@ int RunWriteProgramming(CliContext& context, const QStringList& args) {
         context.Complain(QStringLiteral("A programação do painel não foi concluída."));
         return 1;
     }
-    context.Say(QStringLiteral("Programação enviada e conferida: %1 blocos.").arg(blocks));
+    context.Say(QStringLiteral("Programação enviada e conferida: %1 blocos.").arg(std::popcount(blocks)));
     return 0;
 }
 

@@ -1,8 +1,9 @@
 // The settings commands: settings com-port.
-#include "base/app_paths.h"
 #include "app/cli/cli_command.h"
+#include "base/app_paths.h"
 #include "base/settings.h"
 #include "serial/com_port_map.h"
+#include "store/latin1_text.h"
 
 #include <QDir>
 
@@ -11,19 +12,33 @@ namespace {
 // Maps a COM number to a device in section "Portas" of ZRVConfig.ini (an empty device removes the
 // mapping). A missing settings file is created first with its defaults, as the program's start does.
 int RunSettingsComPort(CliContext& context, const QStringList& args) {
-    bool numeric = false;
-    const int port = args.value(0).toInt(&numeric);
-    if (args.size() < 1 || args.size() > 2 || !numeric || !ComPortMap::IsValidPort(port)) {
-        context.Complain(QStringLiteral("Uso: settings com-port N [DISPOSITIVO]   (N de 1 a 255)"));
-        return 2;
-    }
+    QMap<QString, QString> options;
+    QStringList words;
     QString error;
+    if (!SplitArguments(args, {}, &options, &words, &error))
+        return context.WrongUse(error);
+    if (words.size() > 2)
+        return context.WrongUse(UnexpectedArgumentText(words.at(2)));
+    if (words.isEmpty())
+        return context.WrongUse();
+    bool numeric = false;
+    const int port = words.first().toInt(&numeric);
+    if (!numeric || !ComPortMap::IsValidPort(port))
+        return context.WrongUse(QStringLiteral("Porta inválida: %1 (de 1 a 255)").arg(words.first()));
+    // The settings file keeps ISO8859_1: a device path outside it is refused, never stored altered.
+    const QString device = words.value(1).trimmed();
+    if (!IsLatin1Text(device)) {
+        context.Complain(
+            QStringLiteral(
+                "O dispositivo \"%1\" tem caracteres que o arquivo de configurações não aceita: %2")
+                .arg(device, NonLatin1Characters(device)));
+        return 1;
+    }
     Settings settings = CarregaConfiguracoes(&error);
     if (!error.isEmpty()) {
         context.Complain(error);
         return 1;
     }
-    const QString device = args.value(1).trimmed();
     if (device.isEmpty())
         settings.Portas.remove(port);
     else
