@@ -342,9 +342,12 @@ void LinkController::WM_ONLINE_FIM() {
         m_tmrOnline.stop();
         m_screen->MonitoringViewRefresh();
     }
+    // (Not when the program is stopping on a termination request: nobody is left to read it, and a
+    // message waiting for the operator would hold the shutdown up.)
     if (m_cancelledTransfer) {
         const TransferReport report = *std::exchange(m_cancelledTransfer, std::nullopt);
-        OperatorMessages::Tell(nullptr, StopTexts::TransferCancelled(report), MessageIcon::Information);
+        if (!m_stopping)
+            OperatorMessages::Tell(nullptr, StopTexts::TransferCancelled(report), MessageIcon::Information);
     }
     Q_EMIT SessionEnded();
 }
