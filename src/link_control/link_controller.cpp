@@ -5,6 +5,7 @@
 #include "link_control/conecta_alarme.h"
 #include "link_control/link_operator.h"
 #include "link_control/link_texts.h"
+#include "link_control/stop_texts.h"
 #include "programming/product_codes.h"
 #include "programming/programming_images.h"
 #include "serial/com_port.h"
@@ -150,9 +151,29 @@ void LinkController::StatusOcultado() {
     State().CancelRequested = true;
 }
 
+bool LinkController::Encerrar() {
+    m_stopping = true;
+    bool running = false;
+    if (m_conectaAlarme) {
+        m_conectaAlarme->Cancelado = true;
+        running = true;
+    }
+    if (m_onLine) {
+        State().CancelRequested = true;
+        m_onLine->DisconnectRequest = true;
+        running = true;
+    }
+    return running;
+}
+
 // --- calls from the workers ----------------------------------------------------------------------
 
 void LinkController::Mostra_Aviso(int code) {
+    // Every warning ends the attempt. The line is hung up (the port closed drops DTR) and the
+    // supervision stopped before the operator is waited on: a call must not stay up behind a
+    // message, and the operator's reading time is no panel silence.
+    SetSupervision(0);
+    ClosePort();
     OperatorMessages::Tell(nullptr, LinkTexts::Aviso(code), MessageIcon::Information);
 }
 
@@ -250,7 +271,8 @@ void LinkController::WM_CONECTA_ALARME_FIM() {
     if (m_screen)
         m_screen->SetCloseEnabled(false);
 
-    const bool failed = !worker || worker->Cancelado.load();
+    // An attempt that succeeded just as the link was told to stop is dropped like a failed one.
+    const bool failed = !worker || worker->Cancelado.load() || m_stopping;
     if (worker) {
         waitForThread(worker);
         delete worker;
@@ -319,6 +341,13 @@ void LinkController::WM_ONLINE_FIM() {
         restoreConnectImages();
         m_tmrOnline.stop();
         m_screen->MonitoringViewRefresh();
+    }
+    // (Not when the program is stopping on a termination request: nobody is left to read it, and a
+    // message waiting for the operator would hold the shutdown up.)
+    if (m_cancelledTransfer) {
+        const TransferReport report = *std::exchange(m_cancelledTransfer, std::nullopt);
+        if (!m_stopping)
+            OperatorMessages::Tell(nullptr, StopTexts::TransferCancelled(report), MessageIcon::Information);
     }
     Q_EMIT SessionEnded();
 }
@@ -447,6 +476,8 @@ void LinkController::CloseStatusWindow() {
 }
 
 bool LinkController::AskContinueTrying() {
+    if (m_stopping)
+        return false;
     return OperatorMessages::AskYesNo(nullptr, LinkTexts::ContinueTryingQuestion(), true);
 }
 
@@ -523,6 +554,12 @@ void LinkController::ClearImagemAlarme() {
 }
 
 void LinkController::TransferEnded(const TransferReport& report) {
+    // A read or write of the programming the operator cancelled leaves the panel with part of it:
+    // the line is hung up, and what was done is told once it is down.
+    if (report.outcome == TransferReport::Outcome::Cancelled && m_onLine) {
+        m_onLine->DisconnectRequest = true;
+        m_cancelledTransfer = report;
+    }
     if (m_screen)
         m_screen->TransferEnded(report);
 }

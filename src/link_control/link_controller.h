@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 class ComPort;
 class ConectaAlarme;
@@ -76,6 +77,12 @@ public:
     void StatusCancelado();
     // The status window was hidden: whatever it showed is over (CancelRequested set).
     void StatusOcultado();
+    // Stops whatever the link is doing at its next safe point, without waiting (an interrupt or a
+    // termination request): a connection attempt is cancelled and its line dropped; a session
+    // cancels its running operation and hangs up. ConnectionEnded or SessionEnded follow. False
+    // when nothing was running.
+    bool Encerrar();
+    bool Stopping() const { return m_stopping; }
     // The connection progress window's step list as the link keeps it.
     const ProgressSteps& Steps() const { return m_steps; }
 
@@ -182,6 +189,9 @@ private:
 
     ConectaAlarme* m_conectaAlarme = nullptr;
     OnLine* m_onLine = nullptr;
+    bool m_stopping = false;
+    // A transfer the operator cancelled: reported once the line is down.
+    std::optional<TransferReport> m_cancelledTransfer;
     bool m_statusShown = false;
     bool m_efficiencyShown = false;
 };

@@ -5,6 +5,7 @@
 #include "support/connected_data_module.h"
 #include "workspace/customer_record.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -217,6 +218,68 @@ private Q_SLOTS:
         QFile journal(file("curto.jsonl"));
         const QByteArray written = journal.open(QIODevice::ReadOnly) ? journal.readAll() : QByteArray();
         QVERIFY2(!written.contains("\"kind\":\"command\""), written.constData());
+    }
+
+    // SIGTERM (what `timeout` and a shutdown send) in the middle of the read: the command stops at
+    // the next safe point, hangs up, closes the port and exits non-zero, saying so, well before the
+    // read could have ended by itself.
+    void terminatedDuringTheRead() {
+        const QString slow = QStringLiteral("5"); // the read takes seconds: time to signal in
+        QProcess sim;
+        sim.start(buildPath("tools/panel-sim/telvora-panel-sim"),
+                  {"--pty", "--clock-scale", slow, "--journal", file("termino.jsonl")});
+        QVERIFY(sim.waitForReadyRead(10000));
+        const QString device = QString::fromUtf8(sim.readLine()).trimmed();
+
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TELVORA_HOME", m_home.path());
+        environment.insert("TELVORA_CLOCK_SCALE", slow);
+        process.setProcessEnvironment(environment);
+        process.start(buildPath("src/telvora-cli"),
+                      {"--db", m_db.database.Path(), "--port", "3", "--device", device, "read-programming",
+                       "--customer", QString::number(m_customer), "--out", file("termino.zrv")});
+        QByteArray out;
+        while (!out.contains("Aguarde! Recebendo a programação do painel.") &&
+               process.waitForReadyRead(60000))
+            out += process.readAllStandardOutput();
+        QVERIFY2(out.contains("Aguarde! Recebendo a programação do painel."), out.constData());
+
+        QElapsedTimer stopping;
+        stopping.start();
+        process.terminate();
+        const bool finished = process.waitForFinished(20000);
+        if (!finished)
+            process.kill();
+        QVERIFY(finished);
+        // The next safe point is at most one block's answer deadline away (3 s), the hang-up 1.2 s
+        // more: under a second at this scale (about 0.4 s measured), where the rest of the read
+        // would take some 4 s.
+        QVERIFY2(stopping.elapsed() < 2500, qPrintable(QString::number(stopping.elapsed())));
+        out += process.readAllStandardOutput();
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QVERIFY(process.exitCode() != 0);
+        QVERIFY2(err.contains("Interrompido (pedido de término)"), qPrintable(err));
+        QVERIFY2(err.contains("Linha desligada e porta fechada."), qPrintable(err));
+        QVERIFY(!out.contains("Programação recebida"));
+        QVERIFY(!QFileInfo::exists(file("termino.zrv")));
+
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000));
+        QFile journal(file("termino.jsonl"));
+        QVERIFY(journal.open(QIODevice::ReadOnly));
+        const QList<QByteArray> entries = journal.readAll().split('\n');
+        qsizetype opened = -1;
+        qsizetype closed = -1;
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            if (entries[i].contains("port opened"))
+                opened = i;
+            if (entries[i].contains("port closed"))
+                closed = i;
+        }
+        QVERIFY(opened >= 0);
+        QVERIFY2(closed > opened, "the port was left open");
     }
 
     void unknownCustomerFails() {

@@ -1,5 +1,6 @@
 #include "base/clock.h"
 #include "link_control/link_controller.h"
+#include "link_control/link_texts.h"
 #include "link_control/ui/frm_conecta_alarme.h"
 #include "link_control/ui/frm_status.h"
 #include "link_control/ui/widget_link_operator.h"
@@ -12,13 +13,19 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
 
 namespace {
 const QString Title = QStringLiteral("Telvora 1.0");
+
+// The distance between the centres of two windows' frames.
+int CentreDistance(const QWidget* a, const QWidget* b) {
+    return (a->frameGeometry().center() - b->frameGeometry().center()).manhattanLength();
 }
+} // namespace
 
 class TestLinkWindows : public QObject {
     Q_OBJECT
@@ -222,6 +229,62 @@ private Q_SLOTS:
         QCOMPARE(window->JvInstallLabel1->count(), 7);
         QCOMPARE(window->ShownState(6), StepState::Current);
         QVERIFY(window->btnCancelar->isEnabled());
+    }
+
+    // The longest list of steps (the answering-machine bypass, a long modem name, the connected
+    // line) is shown whole: no scroll bar, no empty text box. Both link windows open centred on
+    // the modal window they belong to, and the fixed-size progress window cannot be maximised.
+    void windowsFitAndCentreOnTheirOwner() {
+        QWidget owner;
+        owner.setWindowTitle(QStringLiteral("Cliente"));
+        owner.setWindowModality(Qt::ApplicationModal);
+        owner.setGeometry(300, 200, 300, 200);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowActive(&owner));
+
+        WidgetLinkOperator op(Title);
+        ProgressSteps steps;
+        const QString phone = QStringLiteral("0 41 3333-4444 ramal 5555");
+        steps.Reset({LinkTexts::StepPortConnected(3),
+                     LinkTexts::StepConfiguringModem(QStringLiteral("Modem externo de dados e voz V.92 56K")),
+                     LinkTexts::StepDialling(phone), LinkTexts::StepPressAtSecondRing(),
+                     LinkTexts::StepWaitingBypassTime(), LinkTexts::StepDialling(phone),
+                     LinkTexts::StepConnectingToPanel(), LinkTexts::StepCheckingCodes()});
+        steps.Add(LinkTexts::StepCodesCorrect(false));
+        steps.Add(LinkTexts::StepConnectedToPanel(3, QStringLiteral("1.4"), QStringLiteral("1.4")));
+        for (int i = 0; i < 20 && steps.Lines().constLast().state != StepState::Current; ++i)
+            steps.Next();
+        op.ProgressSteps(steps.Lines());
+        op.ProgressShow();
+        TfrmConectaAlarme* window = op.ProgressWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        QListWidget* list = window->JvInstallLabel1;
+        QVERIFY(!list->horizontalScrollBar()->isVisible());
+        QVERIFY(!list->verticalScrollBar()->isVisible());
+        const QRect viewport = list->viewport()->rect();
+        for (int i = 0; i < list->count(); ++i) {
+            const QListWidgetItem* item = list->item(i);
+            QFontMetrics metrics(item->font());
+            const QRect shown = list->visualItemRect(item);
+            QVERIFY2(viewport.contains(shown), qPrintable(item->text()));
+            QVERIFY2(metrics.horizontalAdvance(item->text()) + list->iconSize().width() <= viewport.width(),
+                     qPrintable(item->text()));
+        }
+        QVERIFY(window->RichEdit1->isHidden());
+        QVERIFY(!window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY2(CentreDistance(window, &owner) <= 2,
+                 qPrintable(QStringLiteral("%1 against %2")
+                                .arg(window->frameGeometry().center().x())
+                                .arg(owner.frameGeometry().center().x())));
+        window->CloseByProgram();
+
+        op.StatusShow(QStringLiteral("Aguarde! Recebendo a programação do painel."), true, 0, 18);
+        TfrmStatus* status = op.StatusWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(status));
+        QVERIFY(CentreDistance(status, &owner) <= 2);
+        QVERIFY(!status->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        op.StatusClose();
     }
 
     // While the status window is up every other window is disabled, and enabled again after.

@@ -13,6 +13,8 @@
 #include "workspace/record_texts.h"
 
 #include <QLabel>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QToolButton>
 
 namespace {
@@ -112,6 +114,43 @@ private Q_SLOTS:
         QCOMPARE(Find<QLabel>(screen.get(), "lblOnOffLine")->text(), "Off Line");
         QVERIFY(screen->isVisible());
         QVERIFY(screen->Record().Images().ImagemAlarme.bytes() == QByteArray(304, '\0'));
+    }
+
+    // The record screen runs modally, as the customer list opens it. "Cancelar" on the status window,
+    // pressed with the mouse during the read of the programming, stops the read, hangs up, and
+    // tells the operator what was received.
+    void cancelTheReadAtTheStatusWindow() {
+        Clock::instance().setScale(10); // a read long enough to press in
+        const auto restoreScale = qScopeGuard([] { Clock::instance().setScale(50); });
+        LinkRig rig;
+        QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error()));
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::OpenCustomer(rig.f.context, rig.customer));
+        QVERIFY(screen);
+        screen->setWindowModality(Qt::ApplicationModal);
+        screen->show();
+        QVERIFY(QTest::qWaitForWindowActive(screen.get()));
+        auto* conectar = Find<QToolButton>(screen.get(), "imgConectar");
+
+        QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F5);
+        TfrmStatus* status = rig.op.StatusWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(status->isVisible() && status->JvLabel1->text() ==
+                                                            "Aguarde! Recebendo a programação do painel.",
+                                 WaitMs);
+        QVERIFY(QTest::qWaitForWindowExposed(status));
+        QCOMPARE(QApplication::activeModalWidget(), status);
+        // Through the window system, where a window blocked by a modal one gets no input.
+        QTest::mouseClick(status->windowHandle(), Qt::LeftButton, {},
+                          status->btnCancelar->mapTo(status, status->btnCancelar->rect().center()));
+
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker() && conectar->isVisible(), WaitMs);
+        QVERIFY(!rig.link.State().ProgrammingReceived.load());
+        QVERIFY(!rig.panel.carrier());
+        QVERIFY(!rig.line.programOpened());
+        QVERIFY(!status->isVisible());
+        QCOMPARE(rig.f.prompts.told.size(), 1);
+        QVERIFY2(rig.f.prompts.told.first().startsWith("A leitura da programação foi cancelada: "),
+                 qPrintable(rig.f.prompts.told.first()));
+        QVERIFY(rig.f.prompts.told.first().endsWith(" de 19 blocos recebidos.\rA linha foi desligada."));
     }
 
     // "Enviar para o Painel" writes a changed PC code to the panel (block 7, chunk 0).

@@ -73,6 +73,24 @@ QString aviso(int code) {
     return LinkTexts::Aviso(code);
 }
 
+// An operator who reads a message for a long time (logical `readingMs`), noting whether the port
+// was still open, and so the call still up, when the message came.
+class SlowReader : public RecordingLinkOperator {
+public:
+    SlowReader(MemoryLine& line, qint64 readingMs) : m_line(line), m_readingMs(readingMs) {}
+    QList<bool> portOpenAtMessage;
+
+    OperatorAnswer Show(QObject* context, const OperatorMessage& message) override {
+        portOpenAtMessage << m_line.programOpened();
+        QTest::qWait(Clock::instance().realInterval(m_readingMs));
+        return RecordingLinkOperator::Show(context, message);
+    }
+
+private:
+    MemoryLine& m_line;
+    qint64 m_readingMs;
+};
+
 } // namespace
 
 class TestConectaAlarme : public QObject {
@@ -81,6 +99,28 @@ private Q_SLOTS:
     void initTestCase() { Clock::instance().setScale(Scale); }
 
     // Every way an attempt ends, with what the operator sees and what is left behind.
+    // A wrong panel code: the line is hung up before the message waits for the operator, and a
+    // reading longer than the supervision's 25 s brings no second message.
+    void wrongPanelCodeHangsUpBeforeTheMessage() {
+        MemoryLine line;
+        PanelSimulator panel;
+        panel.attach(&line);
+        SlowReader op(line, 40000);
+        RecordingCustomerScreen screen;
+        screen.codigoPainel = QStringLiteral("4321");
+        LinkController link(line.port(), &op);
+        link.SetSettings(Rig::connectionSettings());
+        link.SetCustomerScreen(&screen);
+        QSignalSpy ended(&link, &LinkController::ConnectionEnded);
+        QVERIFY(link.Conectar(false));
+        QVERIFY(ended.wait(WaitRealMs));
+        QCOMPARE(ended.first().at(0).toBool(), false);
+        QCOMPARE(op.messageTexts(), QStringList{aviso(10)});
+        QCOMPARE(op.portOpenAtMessage, QList<bool>{false});
+        QVERIFY(!panel.carrier());
+        QVERIFY(!link.SupervisionActive());
+    }
+
     void endings_data() {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<bool>("connected");

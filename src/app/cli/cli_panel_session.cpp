@@ -2,6 +2,7 @@
 
 #include "base/app_paths.h"
 #include "base/ini_file.h"
+#include "base/termination_request.h"
 #include "link_control/link_controller.h"
 #include "link_control/link_texts.h"
 #include "programming/product_codes.h"
@@ -134,6 +135,8 @@ CliPanelSession::~CliPanelSession() {
     if (SessionRunning())
         HangUp();
     m_link.reset();
+    if (m_interrupted)
+        m_context.Complain(QStringLiteral("Linha desligada e porta fechada."));
     if (m_record)
         m_record->Close();
 }
@@ -143,6 +146,8 @@ bool CliPanelSession::Open(int customerId) {
         m_context.Complain(m_dm.LastError());
         return false;
     }
+    // The database client library takes SIGINT and SIGTERM over when it starts: take them back.
+    TerminationRequest::instance().Install();
     m_record = std::make_unique<CustomerRecord>(m_dm);
     if (!m_record->OpenExisting(customerId)) {
         m_context.Complain(m_record->LastError());
@@ -181,6 +186,19 @@ bool CliPanelSession::ConnectAndRead(int customerId, bool keepTrying) {
     m_link->State().StoredVersion.store(m_record->StoredVersion());
     QObject::connect(m_link.get(), &LinkController::SessionEnded, m_link.get(),
                      [this] { m_sessionEnded = true; });
+    // An interrupt or a termination request stops the attempt or the session at its next safe
+    // point; the waits below end when the link is down.
+    TerminationRequest& termination = TerminationRequest::instance();
+    if (termination.Requested())
+        return false;
+    QObject::connect(&termination, &TerminationRequest::Received, m_link.get(), [this, &termination] {
+        if (m_interrupted)
+            return;
+        m_interrupted = true;
+        m_context.Complain(QStringLiteral("Interrompido (%1): cancelando e desligando a linha.")
+                               .arg(termination.Description()));
+        m_link->Encerrar();
+    });
 
     bool ended = false;
     bool connected = false;

@@ -99,6 +99,7 @@ private:
     std::unique_ptr<Screen> m_screen;
     std::unique_ptr<LinkController> m_link;
     bool m_sessionEnded = false;
+    bool m_interrupted = false;
 };
 
 // Options of the programming commands, after the command word.

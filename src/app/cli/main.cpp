@@ -1,6 +1,7 @@
 // telvora-cli: the application's core without windows, for scripted and unattended jobs.
 //   telvora-cli [--db PATH] [--verbose] <command> [arguments]
 #include "base/app_paths.h"
+#include "base/termination_request.h"
 #include "app/cli/cli_command.h"
 
 #include <QCoreApplication>
@@ -47,6 +48,10 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Telvora"));
     QTextStream out(stdout);
     QTextStream err(stderr);
+    // Ctrl-C and a termination request stop a panel command at a safe point (the line hung up and
+    // the port closed) instead of ending the program in the middle of a call.
+    TerminationRequest& termination = TerminationRequest::instance();
+    termination.Install();
 
     QStringList args = app.arguments().mid(1);
     QMap<QString, QString> options;
@@ -84,6 +89,10 @@ int main(int argc, char** argv) {
         context.databaseName = ApplicationPath(QStringLiteral("zrv.fdb"));
     const int code = command->run(context, args.mid(command->words.size()));
     out.flush();
+    if (termination.Requested()) {
+        err << "Comando interrompido (" << termination.Description() << ")." << Qt::endl;
+        return 128 + termination.SignalNumber();
+    }
     err.flush();
     return code;
 }

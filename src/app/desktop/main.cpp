@@ -4,6 +4,7 @@
 #include "base/app_title.h"
 #include "base/locale_format.h"
 #include "base/single_instance.h"
+#include "base/termination_request.h"
 #include "link_control/link_controller.h"
 #include "link_control/ui/widget_link_operator.h"
 #include "serial/tcia_com_port.h"
@@ -61,6 +62,29 @@ int main(int argc, char** argv) {
         main.raise();
         main.activateWindow();
     });
+    // A termination request (a system shutdown, `kill`) or an interrupt does not end the program by
+    // force in the middle of a call: the link stops at its next safe point, hangs up and closes the
+    // port, and then the program quits.
+    // (installed after the database is open: its client library takes the signals over as it starts)
+    TerminationRequest& termination = TerminationRequest::instance();
+    termination.Install();
+    const auto quitWhenIdle = [&controller] {
+        if (!controller.ConectaAlarmeWorker() && !controller.OnLineWorker())
+            QApplication::quit();
+    };
+    QObject::connect(&termination, &TerminationRequest::Received, &controller, [&controller] {
+        if (!controller.Encerrar())
+            QApplication::quit();
+    });
+    QObject::connect(&controller, &LinkController::ConnectionEnded, &controller, [&controller, quitWhenIdle] {
+        if (controller.Stopping())
+            quitWhenIdle();
+    });
+    QObject::connect(&controller, &LinkController::SessionEnded, &controller, [&controller, quitWhenIdle] {
+        if (controller.Stopping())
+            quitWhenIdle();
+    });
+
     main.show();
     return app.exec();
 }

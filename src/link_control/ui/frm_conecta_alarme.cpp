@@ -1,6 +1,9 @@
 #include "link_control/ui/frm_conecta_alarme.h"
 
+#include "link_control/ui/window_placement.h"
+
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -17,6 +20,9 @@ constexpr int StateRole = Qt::UserRole + 1;
 TfrmConectaAlarme::TfrmConectaAlarme(const QString& title, QWidget* parent) : QDialog(parent) {
     setWindowTitle(title);
     setObjectName(QStringLiteral("frmConectaAlarme"));
+    // The window takes the size of its contents: nothing to maximise.
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     JvInstallLabel1 = new QListWidget(this);
     JvInstallLabel1->setObjectName(QStringLiteral("JvInstallLabel1"));
@@ -32,7 +38,9 @@ TfrmConectaAlarme::TfrmConectaAlarme(const QString& title, QWidget* parent) : QD
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setReadOnly(true);
     RichEdit1->setEnabled(false);
-    RichEdit1->setMaximumHeight(60);
+    RichEdit1->setFixedHeight(60);
+    // Shown only when it has something to say.
+    RichEdit1->hide();
 
     Button2 = new QPushButton(QStringLiteral("Pressione aqui no segundo ring"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
@@ -52,12 +60,37 @@ TfrmConectaAlarme::TfrmConectaAlarme(const QString& title, QWidget* parent) : QD
     layout->addWidget(RichEdit1);
     layout->addWidget(Button2);
     layout->addWidget(btnCancelar, 0, Qt::AlignHCenter);
-    resize(460, 320);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    fitListToSteps();
+}
+
+void TfrmConectaAlarme::fitListToSteps() {
+    // Every line whole, as wide as it is when current (bold, with its mark), and every line in
+    // view: no scroll bar ever hides a step.
+    QFont bold = JvInstallLabel1->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int mark =
+        JvInstallLabel1->iconSize().width() + 3 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin);
+    int width = MinimumListWidth;
+    int height = 0;
+    for (int i = 0; i < JvInstallLabel1->count(); ++i) {
+        const QListWidgetItem* item = JvInstallLabel1->item(i);
+        const QSize hint = JvInstallLabel1->sizeHintForIndex(JvInstallLabel1->model()->index(i, 0));
+        width = std::max({width, hint.width(), metrics.horizontalAdvance(item->text()) + mark + 12});
+        height += hint.height() + 2 * JvInstallLabel1->spacing();
+    }
+    m_listWidth = std::max(m_listWidth, width);
+    const int frame = 2 * JvInstallLabel1->frameWidth();
+    JvInstallLabel1->setFixedSize(m_listWidth + frame, std::max(height, MinimumListHeight) + frame + 4);
 }
 
 void TfrmConectaAlarme::ShowProgress() {
     m_programClosing = false;
     setWindowModality(Qt::ApplicationModal);
+    fitListToSteps();
+    adjustSize();
+    WindowPlacement::CentreOn(this, WindowPlacement::OwnerOf(this, parentWidget()));
     show();
     raise();
     activateWindow();
@@ -88,6 +121,7 @@ void TfrmConectaAlarme::SetSteps(const QList<ProgressStep>& steps) {
         else
             item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
     }
+    fitListToSteps();
 }
 
 StepState TfrmConectaAlarme::ShownState(int index) const {
@@ -111,6 +145,7 @@ void TfrmConectaAlarme::SetSecondRingButton(bool visible) {
 
 void TfrmConectaAlarme::SetText(const QString& text) {
     RichEdit1->setPlainText(text);
+    RichEdit1->setVisible(!text.isEmpty());
 }
 
 void TfrmConectaAlarme::closeEvent(QCloseEvent* event) {

@@ -51,5 +51,11 @@ protected:
     void reject() override;
 
 private:
+    static constexpr int MinimumListWidth = 360;
+    static constexpr int MinimumListHeight = 120;
+    // Sizes the step list to its lines.
+    void fitListToSteps();
+
     bool m_programClosing = false;
+    int m_listWidth = 0;
 };

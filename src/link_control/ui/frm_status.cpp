@@ -12,6 +12,10 @@ TfrmStatus::TfrmStatus(const QString& title, QWidget* parent) : QWidget(parent, 
     setObjectName(QStringLiteral("frmStatus"));
     setWindowTitle(title);
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    // Modal while it is up: every other window waits for the operation, and the window is in
+    // front of the modal customer screen, so "Cancelar" and the close box reach it.
+    setWindowModality(Qt::ApplicationModal);
 
     JvLabel1 = new QLabel(this);
     JvLabel1->setObjectName(QStringLiteral("JvLabel1"));
@@ -53,6 +57,7 @@ TfrmStatus::TfrmStatus(const QString& title, QWidget* parent) : QWidget(parent, 
     layout->addWidget(lblErrosTitulo, 3, 2);
     layout->addWidget(lblErros, 3, 3);
     layout->addWidget(btnCancelar, 4, 0, 1, 4, Qt::AlignHCenter);
+    setFixedWidth(380);
     resize(380, 150);
 }
 

@@ -3,6 +3,7 @@
 #include "link_control/link_controller.h"
 #include "link_control/ui/frm_conecta_alarme.h"
 #include "link_control/ui/frm_status.h"
+#include "link_control/ui/window_placement.h"
 
 #include <QApplication>
 
@@ -92,6 +93,9 @@ void WidgetLinkOperator::ProgressSetText(const QString& text) {
 }
 
 void WidgetLinkOperator::StatusShow(const QString& text, bool showGauge, int gaugeMin, int gaugeMax) {
+    // It opens centred on the window it belongs to (the customer screen).
+    if (!m_status->isVisible())
+        WindowPlacement::CentreOn(m_status, WindowPlacement::OwnerOf(m_status, m_parent));
     // Every other window waits while the operation runs; the list is kept to enable them again.
     if (m_disabled.isEmpty()) {
         for (QWidget* window : QApplication::topLevelWidgets()) {
