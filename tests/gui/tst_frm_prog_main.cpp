@@ -201,7 +201,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("emptied");
         QTest::newRow("name") << QByteArray("dbedtNome");
         QTest::newRow("telephone") << QByteArray("dbedtFonePainel");
-        QTest::newRow("panel code") << QByteArray("dbedtCodigoPainel");
     }
     void requiredFields() {
         QFETCH(QByteArray, emptied);
@@ -409,6 +408,14 @@ private Q_SLOTS:
         QCOMPARE(pc->text(), "6093");
         QVERIFY(!panel->isEnabled() && !pc->isEnabled());
         QCOMPARE(screen->Record().Images().ImagemPC.bytes().mid(114, 2), QByteArray::fromHex("6A93"));
+
+        // An emptied panel code gets the factory code back on leaving, as the PC code does.
+        alterar->setChecked(true);
+        TypeInto(screen.get(), "dbedtCodigoPainel", "");
+        Find<QLineEdit>(screen.get(), "dbedtFonePainel")->setFocus();
+        QTRY_COMPARE(panel->text(), "6093");
+        QCOMPARE(f.db.dm.DSetPainel.Value("CODIGO_PAINEL").toString(), "6093");
+        QCOMPARE(screen->Record().Images().ImagemPC.bytes().mid(112, 2), QByteArray::fromHex("6A93"));
     }
 
     // "Alarme" shows the panel's codes without writing them anywhere; "PC" brings the program's back.

@@ -372,8 +372,8 @@ bool TfrmProgMain::CodeKeyAllowed(QLineEdit* field) const {
 
 void TfrmProgMain::PanelCodeLeft() {
     const QString text = m_customerPage->dbedtCodigoPainel->text();
-    // An emptied panel code stays empty: the save asks for it instead of inventing one.
-    if (m_dm.DSetPainel.Editing() && !text.isEmpty()) {
+    // Only while the panel row is being edited: an emptied code gets the factory code back.
+    if (m_dm.DSetPainel.Editing()) {
         const QString padded = PanelCodeOnLeave(text);
         if (padded != text)
             m_customerPage->dbedtCodigoPainel->setText(padded);
