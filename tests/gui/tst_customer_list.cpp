@@ -19,7 +19,6 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -562,7 +561,7 @@ private Q_SLOTS:
         MessageLog messages;
         f.ChooseGroup("TODOS");
         QCOMPARE(messages.Texts(), QStringList{"Erro ao tentar abrir uma tabela.\rErro: DSetTelaInicial"});
-        QCOMPARE(messages.requests[0].icon, QMessageBox::Critical);
+        QCOMPARE(messages.requests[0].icon, MessageIcon::Critical);
         QCOMPARE(f.main->Model->rowCount(), 0);
         QVERIFY(!f.main->actVerCliente->isEnabled());
     }
