@@ -161,8 +161,6 @@ std::array<quint8, 8> EncodePhone(const QString& text) {
             nibble = 0xB;
         else if (u == '#')
             nibble = 0xC;
-        else if (u == 'D' || u == 'd')
-            nibble = 0xD;
         else if (u == ',')
             nibble = 0xE;
         if (nibble < 0)

@@ -47,7 +47,8 @@ std::array<quint8, 2> EncodeAccount(const QString& text);
 QString DecodeAccount(quint8 first, quint8 second);
 
 // phone: up to 16 nibbles, high nibble first: 1..9 as themselves, 0 as 0xA, "*" 0xB, "#" 0xC,
-// "D" 0xD, "," (pause) 0xE; other characters are skipped, the rest is filled with 0xF.
+// "," (pause) 0xE; other characters (a typed "D" among them) are skipped, the rest is filled with
+// 0xF. A 0xD nibble the panel holds still shows as "D".
 std::array<quint8, 8> EncodePhone(const QString& text);
 // The nibbles up to the first 0xF, with A -> "0", B -> "*", C -> "#", E -> ",".
 QString DecodePhone(const std::array<quint8, 8>& bytes);

@@ -7,7 +7,7 @@ PanelCodes PanelCodesOf(const ProgrammingImage& image) {
 }
 
 QString PanelCodeOnLeave(const QString& text) {
-    return text.rightJustified(4, QLatin1Char('0'));
+    return text.isEmpty() ? kFactoryPanelCode : text.rightJustified(4, QLatin1Char('0'));
 }
 
 QString PcCodeOnLeave(const QString& text) {

@@ -23,8 +23,8 @@ struct PanelCodes {
 // The two codes as the fields show them, from `ImagemPC` ("PC") or `ImagemAlarme` ("Alarme").
 PanelCodes PanelCodesOf(const ProgrammingImage& image);
 
-// Leaving the code fields: the PC code becomes "6093" when empty, otherwise both are padded on
-// the left with "0" to four digits.
+// Leaving the code fields: an empty code becomes "6093", the factory code, otherwise it is padded
+// on the left with "0" to four digits.
 QString PanelCodeOnLeave(const QString& text);
 QString PcCodeOnLeave(const QString& text);
 

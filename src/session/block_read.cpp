@@ -110,8 +110,10 @@ void OnLine::readProcedure() {
             report.done |= 1u << b;
             break;
         case BlockAnswer::Refused:
-            stoppedBy = Outcome::Refused;
-            report.failedBlock = b;
+            // The panel will not give this block: its read ends, the other blocks are still read
+            // and the report names the first block refused.
+            if (report.failedBlock < 0)
+                report.failedBlock = b;
             break;
         case BlockAnswer::Stopped:
             stoppedBy = ending() ? Outcome::Disconnected : Outcome::Cancelled;
@@ -129,11 +131,12 @@ void OnLine::readProcedure() {
         m_host.SetImageBytes(Product, ImageCopy::Alarme, 0, alarme.bytes());
     });
 
-    report.outcome = stoppedBy.value_or(Outcome::Completed);
+    const bool refused = report.failedBlock >= 0;
+    report.outcome = stoppedBy.value_or(refused ? Outcome::Refused : Outcome::Completed);
     report.framesPlanned = FramesPlanned;
     report.errorCount = ErrorCount;
     // The whole programming is known only when every block of the model was asked for and read.
-    if (!stoppedBy && mask == MaskUpTo(last))
+    if (!stoppedBy && !refused && mask == MaskUpTo(last))
         m_link.ProgrammingReceived = true;
 
     endOperation();

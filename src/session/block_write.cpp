@@ -20,23 +20,22 @@ namespace {
 constexpr qint64 AfterChunkPauseMs = 300;
 constexpr qint64 AfterWritePauseMs = 500;
 
-// Frames a write plans for the efficiency figure: for every block of the mask whose chunk entry
-// is not empty, its chunks plus 2 (the read-back request and its answer).
-quint32 plannedWriteFrames(quint32 mask, const std::array<std::atomic<quint8>, OnLine::BlockCount>& chunks,
-                           int lastBlock) {
+// Frames a write plans for the efficiency figure: for every block of the model whose chunk entry
+// is not empty, its chunks plus 2 (the read-back request and its answer). The entries are counted
+// whether or not the mask names their block.
+quint32 plannedWriteFrames(const std::array<std::atomic<quint8>, OnLine::BlockCount>& chunks, int lastBlock) {
     quint32 planned = 0;
     for (int b = 0; b <= lastBlock; ++b) {
         const quint8 entry = chunks[b].load() & 0x0F;
-        if ((mask & (1u << b)) && entry)
+        if (entry)
             planned += 2 + std::popcount(entry);
     }
     return planned;
 }
 
-// What a chunk's acknowledgement means. A garbled answer may have been any of the three: writing
-// the same chunk again is harmless and spares the wait for the time-out.
-AnswerVerdict judgeChunkAnswer(const std::optional<QByteArray>& slice) {
-    const quint8 type = quint8(slice->at(0));
+// What a chunk's acknowledgement (with a good checksum) means.
+AnswerVerdict judgeChunkAnswer(const QByteArray& slice) {
+    const quint8 type = quint8(slice.at(0));
     return type == FrameCodec::TypeAck ? AnswerVerdict::Accept : OtherAnswerVerdict(type);
 }
 
@@ -62,7 +61,7 @@ void OnLine::writeProcedure() {
     // Cleared once, here: a write raised while this one runs stays raised for the next pass.
     WriteProgrammingRequest = false;
     m_link.CancelRequested = false;
-    FramesPlanned = plannedWriteFrames(mask, Chunks, last);
+    FramesPlanned = plannedWriteFrames(Chunks, last);
     showStatus(QStringLiteral("Aguarde! Programando o painel."), true, 0, std::popcount(mask), true);
     int gauge = 0;
     onUi([&] { m_host.SetStatusGauge(gauge); });
@@ -104,9 +103,8 @@ void OnLine::writeProcedure() {
                 stoppedBy = stopReason().value_or(Outcome::Disconnected);
                 break;
             }
-            // The block reads back different: it is written again. Each such round counts as an
-            // error, so that the efficiency figure shows a block that does not take.
-            countError();
+            // The block reads back different: it is written again. The round is not an error of
+            // the line: the efficiency figure counts only garbled and rejected frames.
             ++differing;
             const int limit = VerifyLimit.load();
             if (limit > 0 && differing >= limit) {
@@ -141,12 +139,19 @@ OnLine::BlockResult OnLine::writeBlock(int block, quint8 chunks) {
         ExchangeRequest request;
         request.timeoutMs = ChunkAckTimeoutMs;
         request.answerLength = FrameCodec::ShortAnswerSlice;
-        request.rejectGarbled = true;
         request.send = [&] {
             sendChunk(block, c);
             showFigure();
         };
-        request.judge = judgeChunkAnswer;
+        // A garbled acknowledgement is counted and waited past: the chunk goes again only on a
+        // rejection or when the time-out passes.
+        request.judge = [this](const std::optional<QByteArray>& slice) {
+            if (!slice) {
+                countError();
+                return AnswerVerdict::Ignore;
+            }
+            return judgeChunkAnswer(*slice);
+        };
         AwaitingAck = true;
         const ExchangeResult result = exchange(request);
         AwaitingAck = false;

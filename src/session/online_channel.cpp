@@ -44,6 +44,7 @@ bool OnLine::takeExternalTimeOut() {
 // RetryCount belongs to the whole run of the worker: time-outs of different operations add up,
 // and only the operator's "go on" sets it back.
 void OnLine::timeOutRule() {
+    ++TimeOutCount;
     ++m_retryCount;
     if (m_retryCount >= RetryPromptAfter) {
         bool goOn = false;

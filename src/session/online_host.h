@@ -26,7 +26,8 @@ struct TransferReport {
     enum class Kind { Read, Write };
     enum class Outcome {
         Completed,    // every requested block was read, or written and read back equal
-        Refused,      // the panel answered 0xA9 (to a chunk or a block read); it stopped at that block
+        Refused,      // the panel answered 0xA9: to a chunk the write stops at that block; to a
+                      // block read that block is skipped and the others are still read
         Cancelled,    // "Cancelar" (CancelRequested) ended it
         Disconnected, // DisconnectRequest (the retry prompt's "No") or the end of the worker ended it
         NotVerified,  // a block did not read back equal VerifyLimit times in a row (see OnLine)
@@ -35,7 +36,7 @@ struct TransferReport {
     Outcome outcome = Outcome::Completed;
     quint32 requested = 0; // the blocks asked for (bits above LastBlock dropped)
     quint32 done = 0;      // blocks read (read) or written and verified (write)
-    int failedBlock = -1;  // the block it stopped at (Refused, NotVerified), else -1
+    int failedBlock = -1;  // the block it stopped at (NotVerified) or the first refused, else -1
     quint32 framesPlanned = 0;
     quint32 errorCount = 0;
     bool succeeded() const { return outcome == Outcome::Completed; }

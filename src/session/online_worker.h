@@ -95,6 +95,8 @@ public:
     std::atomic<quint32> CurrentBlock{0};
     std::atomic<quint32> FramesPlanned{0};
     std::atomic<quint32> ErrorCount{0};
+    // Answer deadlines that passed during this session (each one went through the time-out rule).
+    std::atomic<quint32> TimeOutCount{0};
     std::atomic<bool> ShowGauge{false};
     std::atomic<qint32> GaugeMin{0};
     std::atomic<qint32> GaugeMax{0};

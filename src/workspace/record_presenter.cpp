@@ -33,6 +33,11 @@ void RecordPresenter::RunSave(SaveOrigin origin) {
         return;
 
     m_view.ApplyCodeLeaveRules();
+    // Text the database would refuse (or could only keep altered) is sent back to its field.
+    if (m_view.ShowTextNotLatin1()) {
+        m_exitAnswer = OperatorAnswer::Cancel;
+        return;
+    }
     const SaveCheck check = CheckBeforeSave(m_record, m_rule);
     switch (check.outcome) {
     case SaveCheck::Outcome::Passed:

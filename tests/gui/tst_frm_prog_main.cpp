@@ -3,6 +3,7 @@
 // rule), leaving with its questions, the typing rules and the code group.
 #include "base/locale_format.h"
 #include "gui/record_screen_fixture.h"
+#include "store/latin1_text.h"
 #include "support/connected_data_module.h"
 #include "widgets/balloon_tip.h"
 #include "workspace/record_texts.h"
@@ -10,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -199,7 +201,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("emptied");
         QTest::newRow("name") << QByteArray("dbedtNome");
         QTest::newRow("telephone") << QByteArray("dbedtFonePainel");
-        QTest::newRow("panel code") << QByteArray("dbedtCodigoPainel");
     }
     void requiredFields() {
         QFETCH(QByteArray, emptied);
@@ -226,6 +227,92 @@ private Q_SLOTS:
         // A key in the screen takes the balloon away.
         QTest::keyClick(field, Qt::Key_1);
         QVERIFY(!BalloonTip::IsShown());
+    }
+
+    // A new customer's creation time is shown and stored to the second, as the customer list and
+    // customers added elsewhere have it.
+    void creationTimeToTheSecond() {
+        Fixture f;
+        QVERIFY2(f.Open(), qPrintable(f.db.Error()));
+        const QTime now = QTime::currentTime();
+        const QTime before(now.hour(), now.minute(), now.second());
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::NewCustomer(f.context, 1, "1.4"));
+        QVERIFY(screen);
+        screen->show();
+        const QTime after = QTime::currentTime();
+        if (after < before)
+            QSKIP("the clock passed midnight");
+        const QString shown = Find<QLabel>(screen.get(), "lblHoraCriacao")->text();
+        const QTime created = QTime::fromString(shown, QStringLiteral("HH:mm:ss"));
+        QVERIFY2(created.isValid() && created >= before && created <= after, qPrintable(shown));
+
+        TypeInto(screen.get(), "dbedtNome", "Agora");
+        TypeInto(screen.get(), "dbedtFonePainel", "4133334444");
+        f.prompts.answers = {OperatorAnswer::Yes};
+        Press(screen.get(), "btnSalvar");
+        const int id = screen->CustomerId();
+        QVERIFY2(id > 0, qPrintable(f.prompts.told.join('|')));
+        QCOMPARE(
+            f.db.dm.IBDB.SelectValue("select HORA_CRIACAO from CLIENTES where ID_CLIENTE = ?", {id}).toTime(),
+            created);
+        std::unique_ptr<TfrmProgMain> stored(TfrmProgMain::OpenCustomer(f.context, id));
+        QVERIFY(stored);
+        QCOMPARE(Find<QLabel>(stored.get(), "lblHoraCriacao")->text(), shown);
+    }
+
+    // Text with characters outside ISO 8859-1 is sent back to its field with the balloon; the
+    // stored row keeps its value, nothing is written altered.
+    void textOutsideLatin1_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<QString>("select");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("name") << QByteArray("dbedtNome") << "select NOME from CLIENTES where ID_CLIENTE = ?"
+                              << "Antes";
+        QTest::newRow("panel city, address page")
+            << QByteArray("dbedtPCidade") << "select P_CIDADE from PAINEL where ID_CLIENTE = ?"
+            << "Curitiba";
+    }
+    void textOutsideLatin1() {
+        QFETCH(QByteArray, field);
+        QFETCH(QString, select);
+        QFETCH(QString, stored);
+        Fixture f;
+        QVERIFY2(f.Open(), qPrintable(f.db.Error()));
+        const int id = f.AddCustomer(1, "1.4", "Antes", "1234");
+        QVERIFY(id > 0);
+        QVERIFY(f.db.dm.IBDB.Exec("update PAINEL set P_CIDADE = 'Curitiba' where ID_CLIENTE = ?", {id}));
+        QVERIFY(f.db.dm.CommitRetaining());
+
+        std::unique_ptr<TfrmProgMain> screen(TfrmProgMain::OpenCustomer(f.context, id));
+        screen->show();
+        QVERIFY(QTest::qWaitForWindowActive(screen.get()));
+        const QString typed = QStringLiteral("Loja \u2013 \u201CSol\u201D \u20AC");
+        auto* edit = Find<QLineEdit>(screen.get(), field.constData());
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        for (const QChar c : typed) { // as a keyboard layout with these characters types them
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &press);
+        }
+        QCOMPARE(edit->text(), typed);
+        // Leaving the field points at it at once.
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QCOMPARE(BalloonTip::CurrentMessage(), MsgTextNotLatin1(typed));
+        QCOMPARE(BalloonTip::CurrentAnchor(), edit);
+        BalloonTip::HideCurrent();
+
+        f.prompts.told.clear();
+        f.prompts.answers = {OperatorAnswer::Yes};
+        Press(screen.get(), "btnSalvar");
+        QCOMPARE(BalloonTip::CurrentMessage(), MsgTextNotLatin1(typed));
+        QCOMPARE(BalloonTip::CurrentAnchor(), edit);
+        QVERIFY(edit->isVisible());
+        QVERIFY(f.prompts.told.isEmpty());
+        QCOMPARE(screen->ExitAnswer(), OperatorAnswer::Cancel);
+        QVERIFY(screen->isVisible());
+        QCOMPARE(edit->text(), typed);
+        QCOMPARE(f.db.dm.IBDB.SelectValue(select, {id}).toString(), stored);
     }
 
     void typingRules_data() {
@@ -321,6 +408,14 @@ private Q_SLOTS:
         QCOMPARE(pc->text(), "6093");
         QVERIFY(!panel->isEnabled() && !pc->isEnabled());
         QCOMPARE(screen->Record().Images().ImagemPC.bytes().mid(114, 2), QByteArray::fromHex("6A93"));
+
+        // An emptied panel code gets the factory code back on leaving, as the PC code does.
+        alterar->setChecked(true);
+        TypeInto(screen.get(), "dbedtCodigoPainel", "");
+        Find<QLineEdit>(screen.get(), "dbedtFonePainel")->setFocus();
+        QTRY_COMPARE(panel->text(), "6093");
+        QCOMPARE(f.db.dm.DSetPainel.Value("CODIGO_PAINEL").toString(), "6093");
+        QCOMPARE(screen->Record().Images().ImagemPC.bytes().mid(112, 2), QByteArray::fromHex("6A93"));
     }
 
     // "Alarme" shows the panel's codes without writing them anywhere; "PC" brings the program's back.

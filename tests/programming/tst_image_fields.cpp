@@ -142,7 +142,7 @@ private Q_SLOTS:
             << "(11) 3456-7890" << QByteArray::fromHex("113456789AFFFFFF") << "1134567890";
         QTest::newRow("17th digit not stored")
             << "12345678901234567" << QByteArray::fromHex("123456789A123456") << "1234567890123456";
-        QTest::newRow("D kept") << "1D2" << QByteArray::fromHex("1D2FFFFFFFFFFFFF") << "1D2";
+        QTest::newRow("typed D skipped") << "1D2d3" << QByteArray::fromHex("123FFFFFFFFFFFFF") << "123";
     }
     void phone() {
         QFETCH(QString, text);
@@ -151,6 +151,11 @@ private Q_SLOTS:
         const auto encoded = EncodePhone(text);
         QCOMPARE(Bytes(encoded), bytes);
         QCOMPARE(DecodePhone(encoded), shown);
+    }
+
+    // A 0xD nibble the panel holds is shown as "D", though typing one stores nothing.
+    void phoneNibbleDFromThePanel() {
+        QCOMPARE(DecodePhone({0x1D, 0x2F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}), QStringLiteral("1D2"));
     }
 
     void digitPairs_data() {

@@ -4,6 +4,7 @@
 #include "base/clock.h"
 #include "link/frame_codec.h"
 #include "serial/memory_line.h"
+#include "session/block_layout.h"
 #include "session/session_frames.h"
 #include "support/scripted_panel.h"
 #include "support/session_host.h"
@@ -135,6 +136,94 @@ private Q_SLOTS:
         QCOMPARE(writes.size(), 2); // block 1 chunk 1, block 2 chunk 0 (refused)
         QCOMPARE(quint8(writes.last()[2]), quint8(0x20));
         QCOMPARE(s.requestsWith(0x88).size(), 1); // block 1's read-back only
+        QVERIFY(!s.host.statusWindowOpen);
+    }
+
+    void chunkAnswerThatIsNotTheAcknowledgement_data() {
+        QTest::addColumn<bool>("garbled"); // else 0xD5
+        QTest::newRow("0xD5: sent again at once") << false;
+        QTest::newRow("bad checksum: waited on until the time-out") << true;
+    }
+    // A chunk rejected with 0xD5 goes again at once, not by the time-out; an acknowledgement with a
+    // bad checksum is counted and waited past, so the chunk goes again only when the time-out
+    // passes. Both count one error.
+    void chunkAnswerThatIsNotTheAcknowledgement() {
+        QFETCH(bool, garbled);
+        Session s;
+        s.host.startSession(0x7FFFF);
+        QVERIFY(s.host.waitForReport());
+        s.host.images10.ImagemPC.setByte(68, 0x5A);
+        QList<qint64> writeTimes;
+        s.panel.script = [&](const QByteArray& request, const QByteArray& answer) -> QByteArray {
+            if (request.size() != 8 || quint8(request[1]) != 0xC4)
+                return answer;
+            writeTimes.append(Clock::instance().nowMs());
+            if (writeTimes.size() > 1)
+                return answer;
+            if (!garbled)
+                return ScriptedPanel::Answer(0xD5, {});
+            QByteArray bad = answer;
+            bad[bad.size() - 1] = char(bad.back() ^ 0x5A);
+            return bad;
+        };
+        const quint32 timeOutsBefore = s.worker().TimeOutCount.load();
+        s.write({{4, 0x02}});
+        const auto report = s.host.waitForReport();
+        QVERIFY(report);
+        QCOMPARE(int(report->outcome), int(Outcome::Completed));
+        QCOMPARE(writeTimes.size(), 2);
+        const qint64 interval = writeTimes[1] - writeTimes[0];
+        const quint32 timeOuts = s.worker().TimeOutCount.load() - timeOutsBefore;
+        if (garbled) {
+            QVERIFY2(interval >= BlockLayout::ChunkAckTimeoutMs, qPrintable(QString::number(interval)));
+            QCOMPARE(timeOuts, 1u);
+        } else {
+            QVERIFY2(interval < BlockLayout::ChunkAckTimeoutMs, qPrintable(QString::number(interval)));
+            QCOMPARE(timeOuts, 0u);
+        }
+        QCOMPARE(report->errorCount, 1u);
+        QCOMPARE(quint8(s.panel.memory[68]), quint8(0x5A));
+    }
+
+    // The efficiency figure counts only line errors: a block that reads back different and is
+    // written again is no error. The frames planned are those of every chunk entry of the model,
+    // whether or not the mask names its block.
+    void efficiencyCountsOnlyLineErrors() {
+        Session s;
+        s.host.startSession(0x7FFFF);
+        QVERIFY(s.host.waitForReport());
+        s.host.images10.ImagemPC.setByte(68, 0x77);
+        s.panel.refusedBytes = {68};
+        s.worker().VerifyLimit = 2;
+        s.worker().Chunks[6] = 0x03; // an entry of a block the mask leaves out
+        s.write({{4, 0x02}});
+        const auto report = s.host.waitForReport();
+        QVERIFY(report);
+        QCOMPARE(int(report->outcome), int(Outcome::NotVerified));
+        QCOMPARE(report->framesPlanned, (2u + 1u) + (2u + 2u));
+        QCOMPARE(report->errorCount, 0u);
+        QCOMPARE(s.host.figures.last(), QStringLiteral("100,00%"));
+    }
+
+    // 0xA9 to a block read ends that block's read only: the other blocks are still read, and the
+    // read reports the refused block and does not count as the whole programming.
+    void refusalOfABlockReadSkipsThatBlock() {
+        Session s;
+        s.panel.script = [&](const QByteArray& request, const QByteArray& answer) -> QByteArray {
+            if (request.size() == 8 && quint8(request[1]) == 0x88 && quint8(request[2]) == 0x20)
+                return ScriptedPanel::Answer(0xA9, {});
+            return answer;
+        };
+        s.host.startSession(0x7FFFF);
+        const auto report = s.host.waitForReport();
+        QVERIFY(report);
+        const quint32 all = BlockLayout::MaskUpTo(s.worker().LastBlock.load());
+        QCOMPARE(int(report->outcome), int(Outcome::Refused));
+        QCOMPARE(report->failedBlock, 2);
+        QCOMPARE(report->done, all & ~(1u << 2));
+        QCOMPARE(s.host.images10.ImagemAlarme.block(5), s.panel.memory.mid(80, 16));
+        QVERIFY(s.host.images10.ImagemAlarme.blockIsBlank(2));
+        QVERIFY(!s.host.Link().ProgrammingReceived.load());
         QVERIFY(!s.host.statusWindowOpen);
     }
 

@@ -21,6 +21,7 @@ public:
 
     void ApplyCodeLeaveRules() override {}
     void ShowFieldError(RecordField field, const QString&) override { fieldErrors << field; }
+    bool ShowTextNotLatin1() override { return false; }
     void ReloadFields() override { ++reloads; }
     bool SessionRunning() const override { return sessionRunning; }
     void HangUpAndClose() override { ++hangUps; }

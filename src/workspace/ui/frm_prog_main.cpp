@@ -5,6 +5,7 @@
 #include "link_control/link_controller.h"
 #include "session/online_worker.h"
 #include "store/data_module.h"
+#include "store/latin1_text.h"
 #include "widgets/balloon_tip.h"
 #include "widgets/field_binder.h"
 #include "widgets/help.h"
@@ -33,6 +34,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -240,8 +242,10 @@ void TfrmProgMain::BindFields() {
         {m_addressPage->dbedtBairro, "BAIRRO"}, {m_addressPage->dbedtCidade, "CIDADE"},
         {m_addressPage->dbedtCep, "CEP"},       {m_customerPage->dbedtFone1, "FONE1"},
         {m_customerPage->dbedtFone2, "FONE2"},  {m_customerPage->dbedtFone3, "FONE3"}};
-    for (const auto& [edit, field] : clientes)
+    for (const auto& [edit, field] : clientes) {
         m_binder->BindText(edit, c, QString::fromLatin1(field));
+        m_textFields << edit;
+    }
     const std::pair<QLineEdit*, const char*> painel[] = {{m_customerPage->dbedtCodigoPainel, "CODIGO_PAINEL"},
                                                          {m_customerPage->dbedtCodigoPC, "CODIGO_PC"},
                                                          {m_customerPage->dbedtFonePainel, "FONE_PAINEL"},
@@ -251,8 +255,10 @@ void TfrmProgMain::BindFields() {
                                                          {m_addressPage->dbedtPBairro, "P_BAIRRO"},
                                                          {m_addressPage->dbedtPCidade, "P_CIDADE"},
                                                          {m_addressPage->dbedtPCep, "P_CEP"}};
-    for (const auto& [edit, field] : painel)
+    for (const auto& [edit, field] : painel) {
         m_binder->BindText(edit, p, QString::fromLatin1(field));
+        m_textFields << edit;
+    }
     m_binder->BindText(m_customerPage->dbedtTempoSecret, p, QStringLiteral("TEMPO_ENGANA_SECRETARIA"),
                        FieldBinder::TextKind::Integer);
     m_binder->BindCheck(m_customerPage->dbchkSecretaria, p, QStringLiteral("ENGANA_SECRETARIA"),
@@ -261,6 +267,12 @@ void TfrmProgMain::BindFields() {
     m_binder->BindLookup(m_addressPage->cmbEstado, c, QStringLiteral("ESTADO"));
     m_binder->BindLookup(m_addressPage->cmbPEstado, p, QStringLiteral("P_ESTADO"));
     m_binder->BindMemo(dbmemoObs, c, QStringLiteral("OBS"));
+    m_textFields << dbmemoObs;
+    // A character the database cannot keep is pointed out as soon as its field is left.
+    for (QWidget* field : std::as_const(m_textFields)) {
+        if (auto* edit = qobject_cast<QLineEdit*>(field))
+            connect(edit, &QLineEdit::editingFinished, this, [this, edit] { RefuseTextNotLatin1(edit); });
+    }
 }
 
 void TfrmProgMain::FillLookups() {
@@ -300,7 +312,9 @@ void TfrmProgMain::LoadFields() {
     const QVariant date = m_dm.DSetClientes.Value(QStringLiteral("DATA_CRIACAO"));
     const QVariant time = m_dm.DSetClientes.Value(QStringLiteral("HORA_CRIACAO"));
     m_customerPage->lblDataCriacao->setText(date.isNull() ? QString() : FormatDate(date.toDate()));
-    m_customerPage->lblHoraCriacao->setText(time.isNull() ? QString() : FormatShortTime(time.toTime()));
+    // The creation time to the second, as stored and as the customer list shows it.
+    m_customerPage->lblHoraCriacao->setText(
+        time.isNull() ? QString() : time.toTime().toString(QStringLiteral("HH:mm:ss")));
     ApplyCodePermissions();
     m_customerPage->UpdateCodeFieldsEnabled();
     m_customerPage->UpdateAnsweringMachineFields();
@@ -358,8 +372,8 @@ bool TfrmProgMain::CodeKeyAllowed(QLineEdit* field) const {
 
 void TfrmProgMain::PanelCodeLeft() {
     const QString text = m_customerPage->dbedtCodigoPainel->text();
-    // An emptied panel code stays empty: the save asks for it instead of inventing one.
-    if (m_dm.DSetPainel.Editing() && !text.isEmpty()) {
+    // Only while the panel row is being edited: an emptied code gets the factory code back.
+    if (m_dm.DSetPainel.Editing()) {
         const QString padded = PanelCodeOnLeave(text);
         if (padded != text)
             m_customerPage->dbedtCodigoPainel->setText(padded);
@@ -486,6 +500,35 @@ void TfrmProgMain::ShowFieldError(RecordField field, const QString& message) {
         m_customerPage->chkAlterarCodigos->setChecked(true);
     }
     BalloonTip::ShowFieldError(edit, message);
+}
+
+QString TfrmProgMain::TextOf(const QWidget* field) {
+    if (const auto* edit = qobject_cast<const QLineEdit*>(field))
+        return edit->text();
+    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(field))
+        return memo->toPlainText();
+    return {};
+}
+
+bool TfrmProgMain::RefuseTextNotLatin1(QWidget* field) {
+    const QString text = TextOf(field);
+    if (IsLatin1Text(text))
+        return false;
+    pgcPrincipal->setCurrentIndex(0);
+    for (int page = 0; page < pgcCliente->count(); ++page) {
+        if (IsInside(field, pgcCliente->widget(page)))
+            pgcCliente->setCurrentIndex(page);
+    }
+    BalloonTip::ShowFieldError(field, MsgTextNotLatin1(text));
+    return true;
+}
+
+bool TfrmProgMain::ShowTextNotLatin1() {
+    for (QWidget* field : std::as_const(m_textFields)) {
+        if (RefuseTextNotLatin1(field))
+            return true;
+    }
+    return false;
 }
 
 void TfrmProgMain::btnSalvarClick() {

@@ -135,11 +135,16 @@ private:
     void CodesAreaFocusChanged(QWidget* old, QWidget* now);
     bool CodeKeyAllowed(QLineEdit* field) const;
     QLineEdit* FieldEdit(RecordField field) const;
+    // The text fields' contents; the balloon on `field` when its text has a character the
+    // database cannot keep.
+    static QString TextOf(const QWidget* field);
+    bool RefuseTextNotLatin1(QWidget* field);
     void Tell(const QString& text);
 
     // --- RecordView ---
     void ApplyCodeLeaveRules() override;
     void ShowFieldError(RecordField field, const QString& message) override;
+    bool ShowTextNotLatin1() override;
     void ReloadFields() override;
     bool SessionRunning() const override;
     void HangUpAndClose() override;
@@ -152,6 +157,8 @@ private:
     CustomerRecord m_record;
     RecordPresenter m_presenter;
     FieldBinder* m_binder;
+    // The fields that take free text, in the order of the pages.
+    QList<QWidget*> m_textFields;
     bool m_loadingRecord = false;
     bool m_closeEnabled = true;
     bool m_finished = false;
