@@ -78,6 +78,11 @@ bool LinkController::Conectar(bool withCallback) {
         OperatorMessages::Tell(nullptr, LinkTexts::PortCannotBeOpened(), MessageIcon::Critical);
         return false;
     }
+    if (opening == PortOpening::Taken) {
+        // Another program took the device between the check and the opening.
+        OperatorMessages::Tell(nullptr, LinkTexts::PortTakenByAnotherProgram(), MessageIcon::Critical);
+        return false;
+    }
     if (opening == PortOpening::Failed) {
         OperatorMessages::Tell(nullptr, LinkTexts::PortNumberCannotBeOpened(m_settings.ComPort),
                                MessageIcon::Critical);

@@ -46,6 +46,10 @@ QString PortCannotBeOpened() {
                           "utilizando esta porta\rou se ela está configurada corretamente.");
 }
 
+QString PortTakenByAnotherProgram() {
+    return QStringLiteral("Outro Programa já está usando a porta de comunicação.");
+}
+
 QString PortNumberCannotBeOpened(int number) {
     return QStringLiteral("A porta serial COM ") + QString::number(number) +
            QStringLiteral(" não pôde ser aberta.\r") +

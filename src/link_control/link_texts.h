@@ -24,6 +24,7 @@ QString ModemRefusedCommand(const QByteArray& line);
 
 // Serial port failures of the connect action.
 QString PortCannotBeOpened();                 // CanOpen failed
+QString PortTakenByAnotherProgram();
 QString PortNumberCannotBeOpened(int number); // opening failed
 
 // Steps of the connection progress window.

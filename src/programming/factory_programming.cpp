@@ -57,7 +57,10 @@ ProgrammingImage BuiltInFactoryImage(int productCode) {
         image.setZoneMask(ZoneAttribute(a), 0);
     if (tenZone) {
         image.setZoneMask(ZoneAttribute::PartitionA, 0xFF);
-        const quint8 keypad = quint8(1u << KeypadPartitionA | 1u << KeypadStay);
+        // The keypad zones' stay box is checked only while it stands for partition B, that is while
+        // the image is partitioned when the zones are set (the options come later).
+        const quint8 keypad =
+            quint8(1u << KeypadPartitionA | (image.isPartitioned() ? 1u << KeypadStay : 0u));
         image.setKeypadZoneAttributes(9, keypad);
         image.setKeypadZoneAttributes(10, keypad);
     }

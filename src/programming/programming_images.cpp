@@ -45,27 +45,23 @@ void ProgrammingImages::copyAllFromAlarm() {
 }
 
 void NormalizaAtributosZonas(ProgrammingImage& image) {
-    const bool tenZone = image.family() == ProductFamily::TenZone;
+    // The same rules for both models; on the 5-zone model byte 50 is unused and bit 3 of byte 32 is
+    // another option, but the panel's copy is treated alike so both compare the same way.
     const quint8 zones = quint8((1u << BoardZoneCount(image.family())) - 1);
     auto clearBits = [&](int byte, quint8 bits) { image.setByte(byte, image.byte(byte) & ~(bits & zones)); };
 
     // A disabled zone keeps no attribute.
     const quint8 disabled = quint8(~image.byte(48));
-    for (int n = 49; n <= 59; ++n) {
-        if (tenZone || n != 50)
-            clearBits(n, disabled);
-    }
+    for (int n = 49; n <= 59; ++n)
+        clearBits(n, disabled);
 
-    // A 24-hour zone has no delays and cannot follow, auto-bypass or be bypassed. The stay bit means
-    // partition B on a partitioned 10-zone panel and stays then; the 5-zone model has no partitions.
+    // A 24-hour zone has no partition A, delays, following, auto-bypass or bypass; its stay bit
+    // stays when bit 3 of byte 32 is set (partition B on a partitioned 10-zone panel).
     const quint8 hour24 = image.byte(49);
-    QVector<int> cleared = {53, 54, 55, 57, 59};
-    if (tenZone)
-        cleared.append(50);
-    if (!(tenZone && image.isPartitioned()))
-        cleared.append(51);
-    for (int n : cleared)
+    for (int n : {50, 53, 54, 55, 57, 59})
         clearBits(n, hour24);
+    if (!(image.byte(32) & 0x08))
+        clearBits(51, hour24);
 
     // A zone with entry delay is no follower.
     clearBits(53, image.byte(54));

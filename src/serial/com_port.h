@@ -4,21 +4,26 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <stdexcept>
 
 // The error the serial-port service raises, with the texts the rest of the program expects:
-// "Cannot open port '<device>'", "Port not open".
+// "Cannot open port '<device>'", "Port not open", "Value can not be negatieve".
+// An opening refused because another program holds the device says so (AccessDenied).
 class ECiaComPort : public std::runtime_error {
 public:
-    explicit ECiaComPort(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message)
+    enum Cause { Other, AccessDenied };
+    explicit ECiaComPort(const QString& message, Cause cause = Other)
+        : std::runtime_error(message.toStdString()), m_message(message), m_cause(cause)
     {
     }
     QString message() const { return m_message; }
+    Cause cause() const { return m_cause; }
 
 private:
     QString m_message;
+    Cause m_cause;
 };
 
 // The serial-port service as the program uses it: open and close by COM number (mapped to a device
@@ -30,7 +35,7 @@ private:
 class ComPort : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    explicit ComPort(QObject* parent = nullptr);
 
     int Port() const { return m_port; }
     void SetPort(int number) { m_port = number; }
@@ -43,6 +48,12 @@ public:
     int Baudrate() const { return m_baudrate; }
     // Stores the speed; when the port is open it applies to the device at once.
     void SetBaudrate(int baudrate);
+
+    // With a quiet period above 0 ms, arriving bytes are announced once the line has been quiet
+    // that long (one DataAvailable for the whole batch); 0 announces every arrival at once. A
+    // negative value raises "Value can not be negatieve" and keeps the old one.
+    int RxTimeout() const { return m_rxTimeout; }
+    void SetRxTimeout(int ms);
 
     virtual bool Opened() const = 0;
     // Opens or closes the port; setting the current state again does nothing. Opening failures
@@ -70,6 +81,10 @@ Q_SIGNALS:
     void DataAvailable();
 
 protected:
+    // Implementations call this whenever bytes arrive; it emits DataAvailable now or after the
+    // quiet period.
+    void bytesArrived();
+
     virtual void openDevice() = 0;  // raises ECiaComPort on failure
     virtual void closeDevice() = 0;
     virtual void applyBaudrate() = 0;
@@ -78,4 +93,6 @@ private:
     int m_port = 1;
     int m_baudrate = 300;
     QHash<int, QString> m_overrides;
+    int m_rxTimeout = 0;
+    QTimer m_quietTimer;
 };

@@ -14,6 +14,10 @@ void MemoryComPort::openDevice()
 {
     if (m_line->openFails())
         throw ECiaComPort(QStringLiteral("Cannot open port '%1'").arg(DevicePath()));
+    if (m_line->m_openingsBeforeTaken.load() == 0)
+        throw ECiaComPort(QStringLiteral("Cannot open port '%1'").arg(DevicePath()), ECiaComPort::AccessDenied);
+    if (m_line->m_openingsBeforeTaken.load() > 0)
+        --m_line->m_openingsBeforeTaken;
     {
         QMutexLocker lock(&m_rxMutex);
         m_rx.clear();
@@ -96,7 +100,7 @@ void MemoryComPort::notifyDataAvailable()
         waiting = !m_rx.isEmpty();
     }
     if (waiting && Opened())
-        Q_EMIT DataAvailable();
+        bytesArrived();
 }
 
 MemoryLine::MemoryLine(QObject* parent) : QObject(parent), m_port(new MemoryComPort(this)) {}

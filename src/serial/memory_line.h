@@ -61,6 +61,9 @@ public:
     // Makes the next openings fail as a missing or busy device does.
     void setOpenFails(bool fails) { m_openFails = fails; }
     bool openFails() const { return m_openFails; }
+    // Lets `openings` more openings succeed and then refuses the next ones as a device another
+    // program holds (access denied).
+    void setTakenAfter(int openings) { m_openingsBeforeTaken = openings; }
 
 Q_SIGNALS:
     void receivedFromProgram(const QByteArray& bytes);
@@ -71,4 +74,6 @@ Q_SIGNALS:
 private:
     MemoryComPort* m_port;
     std::atomic<bool> m_openFails{false};
+    std::atomic<int> m_openingsBeforeTaken{-1}; // -1: never taken
+    friend class MemoryComPort;
 };

@@ -11,8 +11,8 @@ PortOpening ReopenPort(ComPort& port, const PortChoice& choice, int baudrate, Po
         return PortOpening::Unavailable;
     try {
         port.SetOpened(true);
-    } catch (const ECiaComPort&) {
-        return PortOpening::Failed;
+    } catch (const ECiaComPort& e) {
+        return e.cause() == ECiaComPort::AccessDenied ? PortOpening::Taken : PortOpening::Failed;
     }
     port.ClearOutputQueue();
     port.PurgeInput();

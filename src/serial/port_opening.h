@@ -17,6 +17,7 @@ enum class PortOpening {
     Opened,
     Unavailable, // the CanOpen check found that the device cannot be opened; the port stays closed
     Failed,      // the opening itself failed (ECiaComPort); the port stays closed
+    Taken,       // the opening was refused because another program holds the device; stays closed
 };
 
 // Whether the device is first tried with CanOpen (opened and closed again). The connect action does

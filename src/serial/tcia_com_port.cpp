@@ -5,7 +5,7 @@
 #include <QSerialPort>
 
 TCiaComPort::TCiaComPort(QObject* parent) : ComPort(parent), m_serial(new QSerialPort(this)) {
-    connect(m_serial, &QSerialPort::readyRead, this, &ComPort::DataAvailable);
+    connect(m_serial, &QSerialPort::readyRead, this, &TCiaComPort::bytesArrived);
     connect(m_serial, &QSerialPort::bytesWritten, this, [this] {
         if (m_serial->bytesToWrite() == 0)
             sendNextPiece();
@@ -45,8 +45,12 @@ void TCiaComPort::openDevice() {
     m_serial->setParity(QSerialPort::NoParity);
     m_serial->setStopBits(QSerialPort::OneStop);
     m_serial->setFlowControl(QSerialPort::NoFlowControl);
-    if (!m_serial->open(QIODevice::ReadWrite))
+    if (!m_serial->open(QIODevice::ReadWrite)) {
+        // A device locked by another program is refused as a permission error.
+        if (m_serial->error() == QSerialPort::PermissionError)
+            throw ECiaComPort(cannotOpen.message(), ECiaComPort::AccessDenied);
         throw cannotOpen;
+    }
     // Devices without modem-control lines (a pseudo-terminal) refuse these; the line works anyway.
     m_serial->setDataTerminalReady(true);
     m_serial->setRequestToSend(true);

@@ -540,11 +540,24 @@ private Q_SLOTS:
     }
 
     // The port cannot be opened: the operator is told in the system's words and nothing starts.
+    void portCannotBeOpened_data() {
+        QTest::addColumn<bool>("takenAfterCheck");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("nobody can open it") << false << LinkTexts::PortCannotBeOpened();
+        QTest::newRow("another program takes it after the check")
+            << true << QStringLiteral("Outro Programa já está usando a porta de comunicação.");
+    }
     void portCannotBeOpened() {
+        QFETCH(bool, takenAfterCheck);
+        QFETCH(QString, message);
         Rig rig;
-        rig.line.setOpenFails(true);
+        if (takenAfterCheck)
+            rig.line.setTakenAfter(1); // the check's opening succeeds
+        else
+            rig.line.setOpenFails(true);
         QVERIFY(!rig.link.Conectar(false));
-        QCOMPARE(rig.op.messageTexts(), QStringList{LinkTexts::PortCannotBeOpened()});
+        QCOMPARE(rig.op.messageTexts(), QStringList{message});
+        QVERIFY(!rig.line.programOpened());
         QCOMPARE(rig.op.messages.first().icon, MessageIcon::Critical);
         QVERIFY(!rig.link.ConectaAlarmeWorker());
         QCOMPARE(rig.op.progressShows, 0);

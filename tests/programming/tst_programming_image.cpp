@@ -354,9 +354,13 @@ private Q_SLOTS:
             << 1 << true << (QList<int>{48} + all) << QList<int>{48, 49, 51, 52, 56, 58};
         QTest::newRow("entry delay is no follower")
             << 1 << false << QList<int>{48, 53, 54, 55, 57} << QList<int>{48, 54, 55, 57};
-        // The 5-zone model has no partitions: byte 32 bit 3 there waits for a dial tone.
-        QTest::newRow("5z 24-hour zone with dial-tone wait")
-            << 2 << true << (QList<int>{48} + all) << QList<int>{48, 49, 50, 52, 56, 58};
+        // The 5-zone panel's copy follows the same rules, bit 3 of byte 32 included (there it is
+        // the dial-tone wait), so the copies of both models compare alike.
+        QTest::newRow("5z 24-hour zone")
+            << 2 << false << (QList<int>{48} + all) << QList<int>{48, 49, 52, 56, 58};
+        QTest::newRow("5z 24-hour zone, byte 32 bit 3 set")
+            << 2 << true << (QList<int>{48} + all) << QList<int>{48, 49, 51, 52, 56, 58};
+        QTest::newRow("5z disabled zone loses byte 50 too") << 2 << false << all << QList<int>{};
     }
     void zoneNormalisationAfterRead() {
         QFETCH(int, productCode);

@@ -454,8 +454,8 @@ private Q_SLOTS:
         SetRange(expected, 224, 247, 0xFF); // no telephone numbers
         if (ten) {
             expected.setByte(50, 0xFF); // partition A
-            expected.setByte(60, 0x03); // keypad zones: partition A and the box captioned partition B
-            expected.setByte(61, 0x03);
+            expected.setByte(60, 0x01); // keypad zones: partition A; not partitioned, so no stay
+            expected.setByte(61, 0x01);
             SetRange(expected, 64, 111, 0x13);
             for (const auto& [n, b] : {std::pair{116, 0xAA},
                                        {117, 0xA1},

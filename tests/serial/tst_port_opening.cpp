@@ -30,6 +30,8 @@ private Q_SLOTS:
                                        << QList<bool>{true, false, true};
         QTest::newRow("opening fails")
             << false << true << PortCheck::None << PortOpening::Failed << QList<bool>{};
+        QTest::newRow("another program holds the device")
+            << false << false << PortCheck::None << PortOpening::Taken << QList<bool>{};
         QTest::newRow("check fails") << true << true << PortCheck::CanOpenFirst << PortOpening::Unavailable
                                      << QList<bool>{false};
     }
@@ -47,6 +49,8 @@ private Q_SLOTS:
         if (wasOpen)
             port.SetOpened(true);
         line.setOpenFails(openFails);
+        if (outcome == PortOpening::Taken)
+            line.setTakenAfter(0);
         QSignalSpy opened(&line, &MemoryLine::programOpenedChanged);
         const PortChoice choice{3, {{3, QStringLiteral("/dev/ttyUSB0")}}};
 

@@ -121,6 +121,31 @@ private Q_SLOTS:
         QVERIFY(!m_port->CloseReportingState());
     }
 
+    // With a quiet period the pieces of a burst come to the program as one announcement once the
+    // line has gone quiet; a negative period is refused and the old one kept.
+    void quietPeriodAnnouncesTheBatchOnce() {
+        try {
+            m_port->SetRxTimeout(-1);
+            QFAIL("a negative quiet period was accepted");
+        } catch (const ECiaComPort& e) {
+            QCOMPARE(e.message(), QStringLiteral("Value can not be negatieve"));
+        }
+        QCOMPARE(m_port->RxTimeout(), 0);
+
+        m_port->SetRxTimeout(400);
+        m_port->SetOpened(true);
+        QSignalSpy spy(m_port, &ComPort::DataAvailable);
+        for (const char* piece : {"AT", "DT", "123\r"}) {
+            m_pty->write(piece);
+            QTest::qWait(30);
+        }
+        QCOMPARE(spy.count(), 0);
+        QTRY_COMPARE(spy.count(), 1);
+        QCOMPARE(m_port->ReadAll(), QByteArray("ATDT123\r"));
+        QTest::qWait(450);
+        QCOMPARE(spy.count(), 1);
+    }
+
     void baudrateWhileClosedAppliesAtNextOpen() {
         m_port->SetBaudrate(9600);
         QVERIFY(!m_port->Opened());
