@@ -1,6 +1,7 @@
 #include "link/receive_dispatcher.h"
 
 #include "base/clock.h"
+#include "base/run_on_thread.h"
 #include "link/frame_codec.h"
 #include "serial/com_port.h"
 
@@ -223,8 +224,7 @@ bool ReceiveDispatcher::send(const QByteArray& text, QString* error) {
 bool ReceiveDispatcher::EnviaComando(const QByteArray& text, QString* error) {
     if (QThread::currentThread() != thread()) {
         bool sent = false;
-        QMetaObject::invokeMethod(
-            this, [&] { sent = EnviaComando(text, error); }, Qt::BlockingQueuedConnection);
+        RunBlockingOn(this, [&] { sent = EnviaComando(text, error); });
         return sent;
     }
     if (!send(text, error))
@@ -237,8 +237,7 @@ bool ReceiveDispatcher::EnviaComando(const QByteArray& text, QString* error) {
 bool ReceiveDispatcher::EnviaComando(const QByteArray& text, const DialInputs& dial, QString* error) {
     if (QThread::currentThread() != thread()) {
         bool sent = false;
-        QMetaObject::invokeMethod(
-            this, [&] { sent = EnviaComando(text, dial, error); }, Qt::BlockingQueuedConnection);
+        RunBlockingOn(this, [&] { sent = EnviaComando(text, dial, error); });
         return sent;
     }
     const QByteArray command = ExpandDialCommand(text, dial);

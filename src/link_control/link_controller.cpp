@@ -1,6 +1,7 @@
 #include "link_control/link_controller.h"
 
 #include "base/clock.h"
+#include "base/run_on_thread.h"
 #include "base/operator_messages.h"
 #include "link_control/conecta_alarme.h"
 #include "link_control/link_operator.h"
@@ -9,8 +10,6 @@
 #include "programming/product_codes.h"
 #include "programming/programming_images.h"
 #include "serial/com_port.h"
-#include "serial/modem_commands.h"
-#include "serial/modem_init_list.h"
 #include "session/online_worker.h"
 #include "session/session_send.h"
 
@@ -72,7 +71,7 @@ bool LinkController::Conectar(bool withCallback) {
     ClosePort();
     m_operator->SetBusyCursor(true);
     const PortOpening opening =
-        ::ReopenPort(*Modem(), portChoice(), ConnectBaudrate, PortCheck::CanOpenFirst);
+        ::ReopenPort(*Modem(), m_settings.Port, ConnectBaudrate, PortCheck::CanOpenFirst);
     m_operator->SetBusyCursor(false);
     if (opening == PortOpening::Unavailable) {
         OperatorMessages::Tell(nullptr, LinkTexts::PortCannotBeOpened(), MessageIcon::Critical);
@@ -84,13 +83,13 @@ bool LinkController::Conectar(bool withCallback) {
         return false;
     }
     if (opening == PortOpening::Failed) {
-        OperatorMessages::Tell(nullptr, LinkTexts::PortNumberCannotBeOpened(m_settings.ComPort),
+        OperatorMessages::Tell(nullptr, LinkTexts::PortNumberCannotBeOpened(m_settings.Port.Number),
                                MessageIcon::Critical);
         return false;
     }
 
     // The progress window: its steps first, then the worker, which updates them.
-    m_operator->ProgressSetBar(false, 1, m_settings.NAT + 2, 1);
+    m_operator->ProgressSetBar(false, 1, m_settings.Connection.NAT + 2, 1);
     m_operator->ProgressSetSecondRingButton(false);
     m_operator->ProgressSetText(QString());
     StepsReset(connectionSteps());
@@ -101,7 +100,7 @@ bool LinkController::Conectar(bool withCallback) {
 }
 
 QStringList LinkController::connectionSteps() {
-    QStringList steps{LinkTexts::StepPortConnected(m_settings.ComPort),
+    QStringList steps{LinkTexts::StepPortConnected(m_settings.Port.Number),
                       LinkTexts::StepConfiguringModem(m_settings.Modem)};
     const QString phone = m_screen->FonePainel();
     if (m_screen->EnganaSecretaria()) {
@@ -121,12 +120,7 @@ void LinkController::IniciaConexao() {
     LinkState& state = State();
     state.SetFrameReady(false);
     state.ClearRxText();
-    ConnectionInputs inputs;
-    inputs.InitList = BuildModemInitList(m_settings, ModemInitWorker::Connection);
-    inputs.DialCommand = DialCommand(m_settings);
-    inputs.HabilitaPausa = m_settings.HabilitaPausa;
-    inputs.Digito = m_settings.Digito;
-    inputs.NAT = m_settings.NAT;
+    ConnectionInputs inputs = m_settings.Connection;
     inputs.DialResultLimitMs = DialResultLimitMs;
     m_conectaAlarme = new ConectaAlarme(*this, std::move(inputs));
     state.ConectaAlarmeWorker = m_conectaAlarme;
@@ -212,13 +206,9 @@ void LinkController::SetSupervision(qint64 intervalMs) {
     m_tmrConectaAlarme.start();
 }
 
-PortChoice LinkController::portChoice() const {
-    return PortChoice{m_settings.ComPort, m_settings.Portas};
-}
-
 void LinkController::ReopenPort(int baudrate) {
     ClosePort();
-    if (::ReopenPort(*Modem(), portChoice(), baudrate) != PortOpening::Opened)
+    if (::ReopenPort(*Modem(), m_settings.Port, baudrate) != PortOpening::Opened)
         throw ECiaComPort(QStringLiteral("Cannot open port '%1'").arg(Modem()->DevicePath()));
 }
 
@@ -227,23 +217,7 @@ bool LinkController::EnviaComando(const QByteArray& command, const DialInputs& d
 }
 
 void LinkController::RunOnMain(const std::function<void()>& work) {
-    if (QThread::currentThread() == thread()) {
-        work();
-        return;
-    }
-    std::exception_ptr error;
-    QMetaObject::invokeMethod(
-        this,
-        [&] {
-            try {
-                work();
-            } catch (...) {
-                error = std::current_exception();
-            }
-        },
-        Qt::BlockingQueuedConnection);
-    if (error)
-        std::rethrow_exception(error);
+    RunBlockingOn(this, work);
 }
 
 void LinkController::waitForThread(QThread* thread) {

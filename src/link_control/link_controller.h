@@ -1,9 +1,9 @@
 #pragma once
 
-#include "base/settings.h"
 #include "link/link_state.h"
 #include "link/receive_dispatcher.h"
 #include "link_control/conecta_alarme_host.h"
+#include "link_control/link_settings.h"
 #include "link_control/progress_steps.h"
 #include "serial/port_opening.h"
 #include "session/online_host.h"
@@ -50,9 +50,9 @@ public:
     ComPort* Modem() const { return m_dispatcher.Modem(); }
     LinkOperator* Operator() const override { return m_operator; }
 
-    // The settings copy of the main window (ZRVConfig.ini).
-    void SetSettings(const Settings& settings) { m_settings = settings; }
-    const Settings& Config() const { return m_settings; }
+    // What the link uses of ZRVConfig.ini; set again whenever the settings are read again.
+    void SetLinkSettings(const LinkSettings& settings) { m_settings = settings; }
+    const LinkSettings& Config() const { return m_settings; }
 
     // The open customer screen, or null when none is open. Registering null does not reset the link:
     // the screen's destruction calls Inicia_todas_as_variaveis.
@@ -176,12 +176,11 @@ private:
     void waitForThread(QThread* thread);
     void restoreConnectImages();
     QStringList connectionSteps();
-    PortChoice portChoice() const;
 
     ReceiveDispatcher m_dispatcher;
     LinkOperator* m_operator;
     LinkCustomerScreen* m_screen = nullptr;
-    Settings m_settings;
+    LinkSettings m_settings;
     ProgressSteps m_steps;
 
     QTimer m_tmrConectaAlarme;

@@ -4,6 +4,7 @@
 #include "session/online_worker.h"
 
 #include "base/clock.h"
+#include "base/run_on_thread.h"
 
 #include <QMetaObject>
 
@@ -63,11 +64,7 @@ void OnLine::countError() {
 }
 
 void OnLine::onUi(const std::function<void()>& f) {
-    if (QThread::currentThread() == thread()) {
-        f();
-        return;
-    }
-    QMetaObject::invokeMethod(this, f, Qt::BlockingQueuedConnection);
+    RunBlockingOn(this, f);
 }
 
 void OnLine::send(const QByteArray& frame) {

@@ -1,4 +1,5 @@
 #include "base/clock.h"
+#include "base/settings.h"
 #include "link_control/link_controller.h"
 #include "link_control/link_texts.h"
 #include "link_control/ui/frm_conecta_alarme.h"
@@ -184,7 +185,7 @@ private Q_SLOTS:
         op.Attach(&link);
         Settings settings;
         settings.setAtLines(DefaultAdvancedLines());
-        link.SetSettings(settings);
+        link.SetLinkSettings(LinkSettingsFrom(settings));
         link.SetCustomerScreen(&screen);
         QSignalSpy ended(&link, &LinkController::ConnectionEnded);
 
@@ -216,7 +217,7 @@ private Q_SLOTS:
         op.Attach(&link);
         Settings settings;
         settings.setAtLines(DefaultAdvancedLines());
-        link.SetSettings(settings);
+        link.SetLinkSettings(LinkSettingsFrom(settings));
         link.SetCustomerScreen(&screen);
         link.State().StoredVersion.store(QStringLiteral("1.4"));
         QSignalSpy ended(&link, &LinkController::ConnectionEnded);

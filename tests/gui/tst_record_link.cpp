@@ -2,8 +2,9 @@
 // scaled clock), with the real connection progress and status windows: connect with F5, the
 // session reading the panel's programming into the screen's images, "Enviar para o Painel",
 // disconnect with F7, and leaving while a session runs.
-#include "gui/record_screen_fixture.h"
 #include "base/clock.h"
+#include "base/settings.h"
+#include "gui/record_screen_fixture.h"
 #include "link_control/link_controller.h"
 #include "link_control/ui/frm_status.h"
 #include "link_control/ui/widget_link_operator.h"
@@ -47,7 +48,7 @@ struct LinkRig {
         op.Attach(&link);
         Settings settings;
         settings.setAtLines(DefaultAdvancedLines());
-        link.SetSettings(settings);
+        link.SetLinkSettings(LinkSettingsFrom(settings));
         if (!f.Open())
             return false;
         f.context.link = &link;

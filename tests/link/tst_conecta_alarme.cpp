@@ -3,6 +3,7 @@
 // bypass, the version check, and the session that follows a connection.
 
 #include "base/clock.h"
+#include "base/settings.h"
 #include "link_control/conecta_alarme.h"
 #include "link_control/link_controller.h"
 #include "link_control/link_texts.h"
@@ -36,7 +37,7 @@ struct Rig {
     explicit Rig(const sim::PanelSimConfig& config = {}, Settings settings = connectionSettings())
         : panel(config) {
         panel.attach(&line);
-        link.SetSettings(settings);
+        link.SetLinkSettings(LinkSettingsFrom(settings));
         link.SetCustomerScreen(&screen);
         link.State().StoredVersion.store(QStringLiteral("1.4"));
         link.Inicia_CallBack = [this] { ++callbackStarts; };
@@ -109,7 +110,7 @@ private Q_SLOTS:
         RecordingCustomerScreen screen;
         screen.codigoPainel = QStringLiteral("4321");
         LinkController link(line.port(), &op);
-        link.SetSettings(Rig::connectionSettings());
+        link.SetLinkSettings(LinkSettingsFrom(Rig::connectionSettings()));
         link.SetCustomerScreen(&screen);
         QSignalSpy ended(&link, &LinkController::ConnectionEnded);
         QVERIFY(link.Conectar(false));
@@ -489,7 +490,7 @@ private Q_SLOTS:
         RecordingLinkOperator op;
         RecordingCustomerScreen screen;
         LinkController link(line.port(), &op);
-        link.SetSettings(Rig::connectionSettings());
+        link.SetLinkSettings(LinkSettingsFrom(Rig::connectionSettings()));
         link.SetCustomerScreen(&screen);
         link.DialResultLimitMs = 20000;
         // Answers "OK" to every command line, and nothing to the dial.

@@ -2,6 +2,7 @@
 // ending reaches the host, and that the end message comes after the worker's last call.
 
 #include "base/clock.h"
+#include "base/run_on_thread.h"
 #include "link/link_state.h"
 #include "link/receive_dispatcher.h"
 #include "link_control/conecta_alarme.h"
@@ -26,21 +27,7 @@ public:
     bool sendFails = false;
 
     LinkState& Link() override { return state; }
-    void RunOnMain(const std::function<void()>& work) override {
-        std::exception_ptr error;
-        QMetaObject::invokeMethod(
-            this,
-            [&] {
-                try {
-                    work();
-                } catch (...) {
-                    error = std::current_exception();
-                }
-            },
-            Qt::BlockingQueuedConnection);
-        if (error)
-            std::rethrow_exception(error);
-    }
+    void RunOnMain(const std::function<void()>& work) override { RunBlockingOn(this, work); }
     LinkOperator* Operator() const override { return &op; }
     LinkCustomerScreen* CustomerScreen() const override { return &screen; }
     bool EnviaComando(const QByteArray& command, const DialInputs&, QString* error) override {

@@ -181,7 +181,7 @@ bool CliPanelSession::ConnectAndRead(int customerId, bool keepTrying) {
     m_operator = std::make_unique<CliLinkOperator>(m_context, keepTrying);
     m_screen = std::make_unique<Screen>(*m_record, m_context);
     m_link = std::make_unique<LinkController>(m_port.get(), m_operator.get());
-    m_link->SetSettings(m_settings);
+    m_link->SetLinkSettings(LinkSettingsFrom(m_settings));
     m_link->SetCustomerScreen(m_screen.get());
     m_link->State().StoredVersion.store(m_record->StoredVersion());
     QObject::connect(m_link.get(), &LinkController::SessionEnded, m_link.get(),

@@ -104,8 +104,12 @@ TfrmPrincipal::~TfrmPrincipal() {
 
 void TfrmPrincipal::SetLinkController(LinkController* controller) {
     m_controller = controller;
+    PassSettingsToLink();
+}
+
+void TfrmPrincipal::PassSettingsToLink() {
     if (m_controller)
-        m_controller->SetSettings(m_settings);
+        m_controller->SetLinkSettings(LinkSettingsFrom(m_settings));
 }
 
 void TfrmPrincipal::BuildActions() {

@@ -50,6 +50,8 @@ public:
     // The link controller that owns the port, its dispatcher and the link workers (the desktop's;
     // tests may have none). It gets the settings copy now and whenever the settings change.
     void SetLinkController(LinkController* controller);
+    // Hands the link what it uses of the settings; called again whenever they are re-read.
+    void PassSettingsToLink();
     LinkController* Controller() const { return m_controller; }
 
     TdmBancoDeDados& DataModule() { return m_dm; }

@@ -9,9 +9,11 @@
 #include "widgets/balloon_tip.h"
 #include "widgets/field_binder.h"
 #include "widgets/help.h"
+#include "workspace/ui/record_link.h"
 #include "workspace/record_texts.h"
 #include "workspace/ui/address_page.h"
 #include "workspace/ui/customer_page.h"
+#include "workspace/ui/link_bar.h"
 #include "workspace/ui/record_widgets.h"
 
 #include <QApplication>
@@ -38,8 +40,6 @@
 
 namespace {
 
-constexpr int kPermissionConectar = 18;
-constexpr int kPermissionConectarCallback = 19;
 constexpr int kPermissionVerCodigoPainel = 20;
 constexpr int kPermissionVerSenhaPc = 21;
 
@@ -137,6 +137,8 @@ TfrmProgMain::~TfrmProgMain() {
 }
 
 void TfrmProgMain::Tell(const QString& text) {
+    if (text.isEmpty()) // the action went ahead
+        return;
     OperatorMessages::Tell(this, text, MessageIcon::Warning);
 }
 
@@ -150,32 +152,14 @@ void TfrmProgMain::BuildScreen() {
     btnSalvar->setAutoDefault(false);
     connect(btnSalvar, &QPushButton::clicked, this, &TfrmProgMain::btnSalvarClick);
     topBar->addWidget(btnSalvar);
-    auto linkButton = [](const QString& caption, const QString& hint, const char* name) {
-        auto* button = Named(new QToolButton, name);
-        button->setText(caption);
-        button->setToolTip(hint);
-        button->setMinimumSize(88, 40);
-        return button;
-    };
-    imgConectar = linkButton(QStringLiteral("Conectar"), kHintConectar, "imgConectar");
-    imgCallBack = linkButton(QStringLiteral("Callback"), kHintCallBack, "imgCallBack");
-    imgDesconectar = linkButton(QStringLiteral("Desconectar"), kHintDesconectar, "imgDesconectar");
-    connect(imgConectar, &QToolButton::clicked, this, &TfrmProgMain::imgConectarClick);
-    connect(imgCallBack, &QToolButton::clicked, this, &TfrmProgMain::imgCallBackClick);
-    connect(imgDesconectar, &QToolButton::clicked, this, &TfrmProgMain::imgDesconectarClick);
-    lblVersao = Named(new QLabel, "lblVersao");
-    lblOnOffLine = Named(new QLabel(QStringLiteral("Off Line")), "lblOnOffLine");
-    for (QWidget* w : {static_cast<QWidget*>(imgConectar), static_cast<QWidget*>(imgCallBack),
-                       static_cast<QWidget*>(imgDesconectar), static_cast<QWidget*>(lblVersao),
-                       static_cast<QWidget*>(lblOnOffLine)})
-        topBar->addWidget(w);
+    m_linkBar = new LinkBar(m_link, m_link && m_link->Inicia_CallBack);
+    connect(m_linkBar, &LinkBar::ConnectRequested, this, &TfrmProgMain::Connect);
+    connect(m_linkBar, &LinkBar::DisconnectRequested, this, [this] {
+        if (m_link)
+            DisconnectRecord(*m_link);
+    });
+    topBar->addWidget(m_linkBar);
     topBar->addStretch();
-    // Without a link there is nothing to connect to; without the callback wait no callback.
-    imgConectar->setVisible(m_link);
-    imgCallBack->setVisible(m_link && m_link->Inicia_CallBack);
-    imgDesconectar->hide();
-    lblVersao->hide();
-    lblOnOffLine->setVisible(m_link);
     root->addLayout(topBar);
 
     auto* body = new QHBoxLayout;
@@ -433,22 +417,8 @@ bool TfrmProgMain::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     BalloonTip::HideCurrent();
-    switch (key->key()) {
-    case Qt::Key_F5:
-        if (imgConectar->isVisible())
-            imgConectarClick();
+    if (m_linkBar->HandleKey(key->key()))
         return true;
-    case Qt::Key_F6:
-        if (imgCallBack->isVisible())
-            imgCallBackClick();
-        return true;
-    case Qt::Key_F7:
-        if (imgDesconectar->isVisible())
-            imgDesconectarClick();
-        return true;
-    default:
-        break;
-    }
 
     if (widget == m_customerPage->dbedtCodigoPainel || widget == m_customerPage->dbedtCodigoPC) {
         auto* edit = static_cast<QLineEdit*>(widget);
@@ -594,56 +564,13 @@ bool TfrmProgMain::SessionRunning() const {
     return m_link && m_link->OnLineWorker();
 }
 
-void TfrmProgMain::imgConectarClick() {
-    Connect(false);
-}
-
-void TfrmProgMain::imgCallBackClick() {
-    if (!m_dm.Operator.HasPermission(kPermissionConectarCallback)) {
-        Tell(kMsgSemPermissao);
-        return;
-    }
-    Connect(true);
-}
-
 void TfrmProgMain::Connect(bool withCallback) {
-    if (!m_link)
-        return;
-    if (m_record.CustomerId() == 0) {
-        Tell(kMsgSalvarAntesDeConectar);
-        return;
-    }
-    if (!m_dm.Operator.HasPermission(kPermissionConectar)) {
-        Tell(kMsgSemPermissao);
-        return;
-    }
-    m_link->State().StoredVersion.store(m_record.StoredVersion());
-    m_link->Conectar(withCallback);
-}
-
-void TfrmProgMain::imgDesconectarClick() {
-    if (OnLine* session = m_link ? m_link->OnLineWorker() : nullptr)
-        session->DisconnectRequest = true;
+    if (m_link)
+        Tell(ConnectRecord(*m_link, m_record, m_dm.Operator, withCallback));
 }
 
 void TfrmProgMain::btnEnviarCodigosClick() {
-    OnLine* session = m_link ? m_link->OnLineWorker() : nullptr;
-    if (!session) {
-        Tell(kMsgNaoConectado);
-        return;
-    }
-    ChunkMarks marks;
-    if (!MarkPanelCodes(m_record.Images(), marks)) {
-        Tell(PanelCodesEqualMessage());
-        return;
-    }
-    // Parameters first, the request flag last.
-    for (int b = 0; b < kMaxBlocks; ++b) {
-        if (marks.Blocks & (1u << b))
-            session->Chunks[b] = marks.Chunks[b];
-    }
-    session->Blocks = marks.Blocks;
-    session->WriteProgrammingRequest = true;
+    Tell(SendRecordCodes(m_link, m_record));
 }
 
 QString TfrmProgMain::FonePainel() const {
@@ -686,9 +613,7 @@ void TfrmProgMain::SetVersaoProduto(const QString& version) {
 }
 
 void TfrmProgMain::SetConnectedImages(bool connected) {
-    imgConectar->setVisible(!connected);
-    imgCallBack->setVisible(!connected && m_link && m_link->Inicia_CallBack);
-    imgDesconectar->setVisible(connected);
+    m_linkBar->SetConnected(connected);
 }
 
 void TfrmProgMain::SetCloseEnabled(bool enabled) {
@@ -696,8 +621,7 @@ void TfrmProgMain::SetCloseEnabled(bool enabled) {
 }
 
 void TfrmProgMain::SetVersionLabel(const QString& text) {
-    lblVersao->setText(text);
-    lblVersao->show();
+    m_linkBar->SetVersion(text);
 }
 
 void TfrmProgMain::SetCaptionLabel(const QString& text) {
@@ -705,7 +629,7 @@ void TfrmProgMain::SetCaptionLabel(const QString& text) {
 }
 
 void TfrmProgMain::SetOnLineIndicator(bool online) {
-    lblOnOffLine->setText(online ? QStringLiteral("On Line") : QStringLiteral("Off Line"));
+    m_linkBar->SetOnLine(online);
 }
 
 void TfrmProgMain::CloseWindowsForDisconnect() {

@@ -10,6 +10,7 @@
 class AddressPage;
 class CustomerPage;
 class FieldBinder;
+class LinkBar;
 class LinkController;
 class QLabel;
 class QLineEdit;
@@ -121,11 +122,7 @@ private:
     // panel's (`ImagemAlarme`) read-only.
     void rbFontePCCodigosClick();
     void rbFonteAlarmeCodigosClick();
-    // The link controls: connect (F5, `imgConectar`), connect with callback (F6, `imgCallBack`),
-    // disconnect (F7, `imgDesconectar`, only while it is shown).
-    void imgConectarClick();
-    void imgCallBackClick();
-    void imgDesconectarClick();
+    // The link bar's connect (F5) and connect with callback (F6).
     void Connect(bool withCallback);
     // "Enviar para o Painel": writes the panel and PC codes of `ImagemPC` to the connected panel.
     void btnEnviarCodigosClick();
@@ -166,11 +163,7 @@ private:
 
     // Top bar and page bar.
     QPushButton* btnSalvar = nullptr;
-    QToolButton* imgConectar = nullptr;
-    QToolButton* imgCallBack = nullptr;
-    QToolButton* imgDesconectar = nullptr;
-    QLabel* lblVersao = nullptr;
-    QLabel* lblOnOffLine = nullptr;
+    LinkBar* m_linkBar = nullptr;
     QToolButton* jvLookMostraCliente = nullptr;
     QToolButton* jvLookRetornar = nullptr;
     QStackedWidget* pgcPrincipal = nullptr;

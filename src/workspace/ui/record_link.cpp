@@ -1,0 +1,49 @@
+#include "workspace/ui/record_link.h"
+
+#include "link_control/link_controller.h"
+#include "programming/panel_codes.h"
+#include "session/online_worker.h"
+#include "store/logged_operator.h"
+#include "workspace/customer_record.h"
+#include "workspace/record_texts.h"
+
+namespace {
+
+constexpr int kPermissionConectar = 18;
+constexpr int kPermissionConectarCallback = 19;
+
+} // namespace
+
+QString ConnectRecord(LinkController& link, const CustomerRecord& record, const LoggedOperator& op,
+                      bool withCallback) {
+    if (withCallback && !op.HasPermission(kPermissionConectarCallback))
+        return kMsgSemPermissao;
+    if (record.CustomerId() == 0)
+        return kMsgSalvarAntesDeConectar;
+    if (!op.HasPermission(kPermissionConectar))
+        return kMsgSemPermissao;
+    link.State().StoredVersion.store(record.StoredVersion());
+    link.Conectar(withCallback);
+    return {};
+}
+
+void DisconnectRecord(LinkController& link) {
+    if (OnLine* session = link.OnLineWorker())
+        session->DisconnectRequest = true;
+}
+
+QString SendRecordCodes(LinkController* link, CustomerRecord& record) {
+    OnLine* session = link ? link->OnLineWorker() : nullptr;
+    if (!session)
+        return kMsgNaoConectado;
+    ChunkMarks marks;
+    if (!MarkPanelCodes(record.Images(), marks))
+        return PanelCodesEqualMessage();
+    for (int b = 0; b < kMaxBlocks; ++b) {
+        if (marks.Blocks & (1u << b))
+            session->Chunks[b] = marks.Chunks[b];
+    }
+    session->Blocks = marks.Blocks;
+    session->WriteProgrammingRequest = true;
+    return {};
+}
