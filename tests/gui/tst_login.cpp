@@ -2,16 +2,21 @@
 #include "access/login.h"
 #include "access/ui/frm_primeira_senha.h"
 #include "access/ui/frm_splash.h"
+#include "base/termination_request.h"
 #include "widgets/balloon_tip.h"
+#include "widgets/stoppable_dialog.h"
 #include "gui/gui_helpers.h"
 #include "store/data_module.h"
 #include "support/temp_database.h"
 
 #include <QComboBox>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+
+#include <csignal>
 
 class TestLogin : public QObject {
     Q_OBJECT
@@ -200,6 +205,22 @@ private Q_SLOTS:
         page.cmbPerguntaEsqueci->setCurrentText(QStringLiteral("Comida predileta?"));
         QTest::mouseClick(page.btnOKEsqueci, Qt::LeftButton);
         QCOMPARE(page.lblSenhaRevelada->text(), QStringLiteral("m1"));
+    }
+
+    // A system shutdown while the login waits for the operator closes it as a cancel. (The request
+    // stays recorded for the process; no other test here depends on it.)
+    void terminationClosesTheLogin() {
+        TempDatabase db;
+        CreateOperators(db);
+        TdmBancoDeDados dm;
+        QVERIFY(dm.Connect(db.Path()));
+        TfrmSplash login(dm);
+        QTimer::singleShot(50, [] { TerminationRequest::instance().Raise(SIGTERM); });
+        QCOMPARE(ExecUntilTerminated(login), int(QDialog::Rejected));
+        QVERIFY(!login.isVisible());
+        // A request that came before the window opens keeps it from waiting at all.
+        TfrmSplash again(dm);
+        QCOMPARE(ExecUntilTerminated(again), int(QDialog::Rejected));
     }
 
     void openAndLoginChoosesTheWindow() {

@@ -3,6 +3,7 @@
 #include "access/ui/frm_primeira_senha.h"
 #include "access/ui/frm_splash.h"
 #include "base/operator_messages.h"
+#include "widgets/stoppable_dialog.h"
 
 void DesktopHost::ShowMessage(const QString& text) {
     OperatorMessages::Tell(nullptr, text, MessageIcon::Critical);
@@ -14,10 +15,10 @@ void DesktopHost::ShowNotice(const QString& text) {
 
 bool DesktopHost::RunFirstTimeSetup(TdmBancoDeDados& dm) {
     TfrmPrimeiraSenha setup(dm, TfrmPrimeiraSenha::Page::FirstOperator);
-    return setup.exec() == QDialog::Accepted;
+    return ExecUntilTerminated(setup) == QDialog::Accepted;
 }
 
 bool DesktopHost::RunLogin(TdmBancoDeDados& dm) {
     TfrmSplash login(dm);
-    return login.exec() == QDialog::Accepted;
+    return ExecUntilTerminated(login) == QDialog::Accepted;
 }

@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
     TdmBancoDeDados dm;
     DesktopHost host;
     dm.SetHost(&host);
-    if (!dm.OpenAndLogin(database))
+    // The login and first-operator windows close on an interrupt or a termination request.
+    if (!dm.OpenAndLogin(database) || TerminationRequest::instance().Requested())
         return 0;
 
     // The link: the one serial port, its dispatcher and workers, and their windows.
@@ -65,7 +66,8 @@ int main(int argc, char** argv) {
     // A termination request (a system shutdown, `kill`) or an interrupt does not end the program by
     // force in the middle of a call: the link stops at its next safe point, hangs up and closes the
     // port, and then the program quits.
-    // (installed after the database is open: its client library takes the signals over as it starts)
+    // (installed again after the database is open: its client library takes the signals over as it
+    // starts)
     TerminationRequest& termination = TerminationRequest::instance();
     termination.Install();
     const auto quitWhenIdle = [&controller] {
