@@ -76,6 +76,15 @@ public:
     // by the desktop program) repeats until the operator cancels; the command-line program sets a
     // limit because nobody is there to press "Cancelar".
     std::atomic<int> VerifyLimit{0};
+    // The same for a remote command: after this many answers that do not show its effect (a status
+    // without the change, or 0xD5) the command stops, its expectation cleared and CommandRefused
+    // set. 0 (the desktop program) repeats until the operator cancels.
+    std::atomic<int> CommandRepeatLimit{0};
+    // The last command stopped at CommandRepeatLimit without its effect showing.
+    std::atomic<bool> CommandRefused{false};
+    // Written dates and times are the computer's clock plus this offset (0: the computer's own
+    // time); the command line sets a time the operator gave.
+    std::atomic<qint64> ClockOffsetMs{0};
 
     // --- state (written by the worker, readable anywhere) ---
     std::atomic<bool> OperationDone{false};
@@ -103,6 +112,9 @@ public:
     LockedValue<QString> StatusText;
     // s0..s5 of the last accepted status answer.
     LockedValue<QByteArray> PanelStatus;
+    // The last accepted date and time answer (`PanelClock`) and its text, "Painel:  dd/mm/yyyy ...".
+    LockedValue<QByteArray> PanelClock;
+    LockedValue<QString> PanelClockText;
 
     // An expiry of the host's response timer (any thread): the exchange waiting for an answer
     // takes it as its deadline passing.

@@ -54,6 +54,8 @@ void OnLine::readDateTime() {
             return AnswerVerdict::Repeat;
         const QByteArray clock = slice->mid(1, 6);
         const QString text = PanelDateTimeText(clock, Product != 2);
+        PanelClock.store(clock);
+        PanelClockText.store(text);
         onUi([&] { m_host.ShowPanelDateTime(clock, text); });
         ReadDateTimeRequest = false;
         return AnswerVerdict::Accept;
@@ -75,7 +77,7 @@ void OnLine::writeDateOrTime(bool date) {
     request.answerLength = FrameCodec::ShortAnswerSlice;
     // The frame is built from the computer's clock at every sending.
     request.send = [&] {
-        const QDateTime now = QDateTime::currentDateTime();
+        const QDateTime now = QDateTime::currentDateTime().addMSecs(ClockOffsetMs.load());
         const bool bcd = Product != 2;
         send(date ? SessionFrames::WriteDateFrame(now.date(), bcd)
                   : SessionFrames::WriteTimeFrame(now.time(), bcd));

@@ -54,6 +54,17 @@ void OnLine::sendCommand() {
     OperationDone = false;
     showStatus(QStringLiteral("Aguarde! Enviando comando ao painel."), false, 0, 0, false);
     CommandRequest = false;
+    CommandRefused = false;
+    const int limit = CommandRepeatLimit.load();
+    int repeats = 0;
+    // Another answer without the effect: repeat, or give up at the limit.
+    const auto notYet = [&] {
+        if (limit > 0 && ++repeats >= limit) {
+            CommandRefused = true;
+            return AnswerVerdict::Refuse;
+        }
+        return AnswerVerdict::Repeat;
+    };
 
     ExchangeRequest request;
     request.timeoutMs = CommandTimeoutMs;
@@ -62,20 +73,20 @@ void OnLine::sendCommand() {
     // After a time-out the status is asked for, not the command: its answer tells whether the
     // command took effect.
     request.sendAfterTimeOut = [this] { send(SessionFrames::StatusRequestFrame()); };
-    request.judge = [this](const std::optional<QByteArray>& slice) {
+    request.judge = [this, &notYet](const std::optional<QByteArray>& slice) {
         if (!slice)
             return AnswerVerdict::Ignore;
         const quint8 type = quint8(slice->at(0));
         if (type == FrameCodec::TypeNak)
-            return AnswerVerdict::Repeat;
+            return notYet();
         if (type != FrameCodec::TypeStatus || slice->size() != FrameCodec::StatusSlice)
             return AnswerVerdict::Ignore;
         const QByteArray status = slice->mid(1, 6);
         acceptStatus(status);
-        return commandTakenEffect(status) ? AnswerVerdict::Accept : AnswerVerdict::Repeat;
+        return commandTakenEffect(status) ? AnswerVerdict::Accept : notYet();
     };
     AwaitingAck = true;
-    if (exchange(request) == ExchangeResult::Stopped)
+    if (exchange(request) != ExchangeResult::Accepted)
         clearExpectations();
     AwaitingAck = false;
     endOperation();

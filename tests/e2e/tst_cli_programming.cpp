@@ -86,6 +86,12 @@ class TestCliProgramming : public QObject {
         return blocks;
     }
 
+    // Lines the simulated panel has journaled so far.
+    int journalLines() {
+        QFile journal(file("painel.jsonl"));
+        return journal.open(QIODevice::ReadOnly) ? int(journal.readAll().count('\n')) : 0;
+    }
+
 private Q_SLOTS:
     void initTestCase() {
         // A stored Orvan 10 customer whose codes are those the simulated panel holds.
@@ -111,7 +117,7 @@ private Q_SLOTS:
         m_sim.start(
             buildPath("tools/panel-sim/telvora-panel-sim"),
             {"--pty", "--clock-scale", Scale, "--refuse-bytes", "3", "--journal", file("painel.jsonl")});
-        QVERIFY(m_sim.waitForReadyRead(10000));
+        QVERIFY2(m_sim.waitForReadyRead(10000), qPrintable(m_sim.errorString() + m_sim.readAllStandardError()));
         m_device = QString::fromUtf8(m_sim.readLine()).trimmed();
         QVERIFY(m_device.startsWith('/'));
     }
@@ -120,6 +126,56 @@ private Q_SLOTS:
         m_sim.terminate();
         if (!m_sim.waitForFinished(5000))
             m_sim.kill();
+    }
+
+    // The panel's live state and its remote commands: each command ends only when the status shows
+    // it; bad input is refused before anything is dialled, a partition the panel lacks after.
+    void panelStatusAndCommands_data() {
+        QTest::addColumn<QStringList>("action");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");   // in the output or the errors
+        QTest::addColumn<QString>("status"); // a line of the status that follows, when given
+        QTest::newRow("arm A") << QStringList{"arm", "A"} << 0 << "o painel mostra a mudança"
+                               << "PARTIÇÃO A: Armada";
+        QTest::newRow("disarm A") << QStringList{"disarm", "a"} << 0 << "o painel mostra a mudança"
+                                  << "PARTIÇÃO A: Desarmada";
+        QTest::newRow("bypass 3") << QStringList{"bypass", "3"} << 0 << "o painel mostra a mudança"
+                                  << "3 INIBIDA";
+        QTest::newRow("bypass 5 keeps 3") << QStringList{"bypass", "5"} << 0 << "o painel mostra a mudança"
+                                          << "3 INIBIDA, 4 FECHADA, 5 INIBIDA";
+        QTest::newRow("enable 3") << QStringList{"enable", "3"} << 0 << "o painel mostra a mudança"
+                                  << "3 FECHADA";
+        QTest::newRow("output-on 2") << QStringList{"output-on", "2"} << 0 << "o painel mostra a mudança"
+                                     << "PGM 2 On";
+        QTest::newRow("set-clock") << QStringList{"set-clock", "25/12/2027", "09:15:30"} << 0
+                                   << "Painel:  25/12/2027 09:1"
+                                   << "Painel:  25/12/2027";
+        QTest::newRow("zone out of range")
+            << QStringList{"bypass", "9"} << 1 << "Zona inválida: 9 (1 a 8)." << QString();
+        QTest::newRow("output out of range")
+            << QStringList{"output-on", "5"} << 1 << "PGM inválida: 5 (1 a 4)." << QString();
+        QTest::newRow("impossible date") << QStringList{"set-clock", "31/02/2027", "09:15:30"} << 2
+                                         << "Data e hora inválidas" << QString();
+        QTest::newRow("unknown action") << QStringList{"jump"} << 2 << "Ação desconhecida: jump" << QString();
+        QTest::newRow("partition B of a panel not partitioned")
+            << QStringList{"arm", "B"} << 1 << "O painel não está particionado" << QString();
+    }
+    void panelStatusAndCommands() {
+        QFETCH(QStringList, action);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        QFETCH(QString, status);
+        const int callsBefore = journalLines();
+        Run run = cli(QStringList{"panel", "command", "--customer", QString::number(m_customer)} + action);
+        QVERIFY2(run.code == code, qPrintable(run.out + run.err));
+        QVERIFY2((run.out + run.err).contains(said), qPrintable(run.out + run.err));
+        if (code == 2 || said.startsWith("Zona") || said.startsWith("PGM"))
+            QCOMPARE(journalLines(), callsBefore); // nothing reached the panel
+        if (status.isEmpty())
+            return;
+        run = cli({"panel", "status", "--customer", QString::number(m_customer)});
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.out.contains(status), qPrintable(run.out));
     }
 
     // A write of what differs from a template, then a read that shows the panel holding it; a
@@ -178,14 +234,15 @@ private Q_SLOTS:
     // takes it as CONNECT and the read completes.
     void readThroughModemReportingSpeed() {
         QProcess sim;
-        sim.start(buildPath("tools/panel-sim/telvora-panel-sim"),
-                  {"--pty", "--clock-scale", Scale, "--connect-speed", "2400", "--journal", file("vel.jsonl")});
+        sim.start(
+            buildPath("tools/panel-sim/telvora-panel-sim"),
+            {"--pty", "--clock-scale", Scale, "--connect-speed", "2400", "--journal", file("vel.jsonl")});
         QVERIFY(sim.waitForReadyRead(10000));
         const QString device = QString::fromUtf8(sim.readLine()).trimmed();
         const QString shared = m_device;
         m_device = device;
-        const Run run = cli({"read-programming", "--customer", QString::number(m_customer), "--out",
-                             file("lido10.zrv")});
+        const Run run =
+            cli({"read-programming", "--customer", QString::number(m_customer), "--out", file("lido10.zrv")});
         m_device = shared;
         sim.terminate();
         QVERIFY(sim.waitForFinished(5000));

@@ -2,6 +2,8 @@
 // programming of both families, writes that meet a rejected chunk or a byte the panel will not
 // keep, a panel that stops answering, the PGM change procedure and the idle status poll.
 #include "base/clock.h"
+#include "session/panel_commands.h"
+#include "session/panel_state.h"
 #include "session/session_frames.h"
 #include "support/sim_session.h"
 
@@ -274,6 +276,82 @@ private Q_SLOTS:
 
         s.worker().WriteDateRequest = true;
         QVERIFY(SessionTestHost::waitFor([&] { return s.sim.panelClock().date() == QDate::currentDate(); }));
+    }
+
+    // The monitoring view's commands: the exact frame, the panel's state afterwards, and a command
+    // whose effect never shows (zone 3 may not be bypassed) ending as refused at the repeat limit.
+    void commands_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("param");
+        QTest::addColumn<int>("expect");
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<bool>("refused");
+        auto row = [](const char* name, const PanelCommand& c, const char* hex, bool refused = false) {
+            QTest::newRow(name) << int(c.Code) << int(c.Param) << int(c.Expect) << QByteArray::fromHex(hex)
+                                << refused;
+        };
+        row("arm A", PanelCommand::Arm(1), "B3365401000000D0");
+        row("disarm A", PanelCommand::Disarm(1), "B3364A01000000CE");
+        row("PGM 3 on", PanelCommand::OutputOn(3), "B336A70300000021");
+        row("PGM 1 off", PanelCommand::OutputOff(1), "B3362201000000A6");
+        row("bypass zones 2 and 4", PanelCommand::Bypass(0x0A), "B336040A0000008B");
+        row("bypass a zone that may not be", PanelCommand::Bypass(0x04), "B336040400000085", true);
+    }
+    void commands() {
+        QFETCH(int, code);
+        QFETCH(int, param);
+        QFETCH(int, expect);
+        QFETCH(QByteArray, frame);
+        QFETCH(bool, refused);
+        sim::PanelSimConfig c = config(1);
+        c.image[59] = char(0xFB); // every zone but zone 3 may be bypassed
+        SimSession s(c);
+        QVERIFY(s.connectAndRead());
+        s.worker().CommandRepeatLimit = 3;
+        RaiseCommand(s.worker(), PanelCommand{quint8(code), quint8(param), PanelExpectation(expect)});
+        QVERIFY(
+            SessionTestHost::waitFor([&] { return !s.worker().CommandRequest && s.worker().OperationDone; }));
+        QVERIFY2(s.host.sent.contains(frame), qPrintable(frame.toHex()));
+        QCOMPARE(s.worker().CommandRefused.load(), refused);
+        const sim::PanelStatus& st = s.sim.status();
+        switch (PanelExpectation(expect)) {
+        case PanelExpectation::ArmA:
+            QVERIFY(st.armed(1));
+            break;
+        case PanelExpectation::DisarmA:
+            QVERIFY(!st.armed(1));
+            break;
+        case PanelExpectation::PgmOn:
+            QVERIFY(st.pgmOn(param));
+            break;
+        case PanelExpectation::PgmOff:
+            QVERIFY(!st.pgmOn(param));
+            break;
+        case PanelExpectation::Bypass:
+            QCOMPARE(int(st.s[5]), refused ? 0 : param);
+            break;
+        default:
+            QFAIL("no check for this row");
+        }
+        // The state the panel reports decodes as the panel holds it.
+        const PanelState shown = PanelState::FromStatus(s.worker().PanelStatus.load());
+        QCOMPARE(int(shown.BypassedZones), int(st.s[5]));
+        QCOMPARE(shown.ArmedA, st.armed(1));
+    }
+
+    // A date and time written with an offset from the computer's clock (the command line's
+    // set-clock) reaches the panel so.
+    void clockWrittenWithAnOffset() {
+        SimSession s(config(1));
+        QVERIFY(s.connectAndRead());
+        const QDateTime target(QDate(2027, 12, 25), QTime(9, 15, 30));
+        s.worker().ClockOffsetMs = QDateTime::currentDateTime().msecsTo(target);
+        s.worker().WriteDateRequest = true;
+        QVERIFY(SessionTestHost::waitFor([&] { return s.sim.panelClock().date() == target.date(); }));
+        s.worker().WriteTimeRequest = true;
+        QVERIFY(SessionTestHost::waitFor(
+            [&] { return !s.worker().WriteTimeRequest && s.worker().OperationDone; }));
+        QVERIFY(qAbs(s.sim.panelClock().secsTo(target)) < 120);
     }
 
     // With nothing to do the worker asks for the status 10 s after the last operation ended, and

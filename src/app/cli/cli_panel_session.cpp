@@ -243,6 +243,54 @@ OnLine* CliPanelSession::Worker() const {
     return m_link ? m_link->OnLineWorker() : nullptr;
 }
 
+bool CliPanelSession::ReadStatus(QByteArray* status) {
+    OnLine* session = Worker();
+    if (!session)
+        return false;
+    session->PanelStatus.store(QByteArray());
+    session->StatusRequest = true;
+    if (!waitFor([session] { return !session->StatusRequest && session->PanelStatus.load().size() == 6; }))
+        return false;
+    *status = session->PanelStatus.load();
+    return true;
+}
+
+bool CliPanelSession::ReadClock(QByteArray* clock, QString* text) {
+    OnLine* session = Worker();
+    if (!session)
+        return false;
+    session->PanelClock.store(QByteArray());
+    session->ReadDateTimeRequest = true;
+    if (!waitFor([session] { return !session->ReadDateTimeRequest && session->OperationDone; }))
+        return false;
+    *clock = session->PanelClock.load();
+    *text = session->PanelClockText.load();
+    return clock->size() == 6;
+}
+
+bool CliPanelSession::WriteClock(qint64 offsetMs) {
+    OnLine* session = Worker();
+    if (!session)
+        return false;
+    session->ClockOffsetMs = offsetMs;
+    session->WriteDateRequest = true;
+    if (!waitFor([session] { return !session->WriteDateRequest && session->OperationDone; }))
+        return false;
+    session->WriteTimeRequest = true;
+    return waitFor([session] { return !session->WriteTimeRequest && session->OperationDone; });
+}
+
+bool CliPanelSession::Command(const PanelCommand& command, int repeatLimit) {
+    OnLine* session = Worker();
+    if (!session)
+        return false;
+    session->CommandRepeatLimit = repeatLimit;
+    RaiseCommand(*session, command);
+    if (!waitFor([session] { return !session->CommandRequest && session->OperationDone; }))
+        return false;
+    return !session->CommandRefused;
+}
+
 bool CliPanelSession::SessionRunning() const {
     return Worker() != nullptr && !m_sessionEnded;
 }

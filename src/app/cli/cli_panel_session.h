@@ -6,6 +6,7 @@
 #include "link_control/link_operator.h"
 #include "programming/chunk_marks.h"
 #include "session/online_host.h"
+#include "session/panel_commands.h"
 #include "store/data_module.h"
 
 #include <QList>
@@ -80,6 +81,16 @@ public:
     // command-line program stops a block that does not read back equal after `verifyLimit` rounds.
     QList<TransferReport> Write(const ChunkMarks& marks, bool pgmChange, quint8 changedPgms,
                                 bool moduleChanged, int verifyLimit);
+
+    // Asks for the panel's status and waits for it: s0..s5. False when the session ended first.
+    bool ReadStatus(QByteArray* status);
+    // Reads the panel's date and time: the six bytes and their text. False when the session ended.
+    bool ReadClock(QByteArray* clock, QString* text);
+    // Writes the date and then the time, `offsetMs` away from the computer's clock.
+    bool WriteClock(qint64 offsetMs);
+    // Sends a remote command and waits for its end: true when the status showed its effect within
+    // `repeatLimit` answers.
+    bool Command(const PanelCommand& command, int repeatLimit);
 
     // Hangs up and waits for the session to end.
     void HangUp();

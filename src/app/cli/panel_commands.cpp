@@ -1,0 +1,252 @@
+// telvora-cli panel status | panel command: the panel's live state and its remote commands, over a
+// connection made as the customer screen makes it.
+
+#include "session/panel_commands.h"
+#include "app/cli/cli_command.h"
+#include "app/cli/cli_panel_session.h"
+#include "programming/product_codes.h"
+#include "programming/programming_images.h"
+#include "session/panel_state.h"
+
+#include <QDateTime>
+
+namespace {
+
+// A command whose effect does not show after this many answers is reported as refused (the
+// desktop repeats until the operator presses "Cancelar").
+constexpr int CommandRepeatLimit = 5;
+// How far the clock read back may be from the one written (the line is slow).
+constexpr qint64 ClockToleranceMs = 15000;
+
+int ZoneCount(ProductFamily family) {
+    return family == ProductFamily::TenZone ? 10 : 5;
+}
+
+QString StatusText(const PanelState& state, const ProgrammingImage& image) {
+    const bool ten = image.family() == ProductFamily::TenZone;
+    QStringList lines;
+    QStringList zones;
+    for (int z = 1; z <= ZoneCount(image.family()); ++z) {
+        const QString state_ = state.ZoneBypassed(z) ? QStringLiteral("INIBIDA")
+                               : state.ZoneOpen(z)   ? QStringLiteral("ABERTA")
+                                                     : QStringLiteral("FECHADA");
+        zones << QStringLiteral("%1 %2").arg(z).arg(state_);
+    }
+    lines << QStringLiteral("Zonas: ") + zones.join(QStringLiteral(", "));
+    const auto armed = [](bool on) { return on ? QStringLiteral("Armada") : QStringLiteral("Desarmada"); };
+    if (ten) {
+        lines << QStringLiteral("PARTIÇÃO A: ") + armed(state.ArmedA);
+        if (image.isPartitioned())
+            lines << QStringLiteral("PARTIÇÃO B: ") + armed(state.ArmedB);
+    } else {
+        lines << QStringLiteral("ORVAN 5: ") + armed(state.ArmedA);
+    }
+    const QStringList troubles = state.TroubleCaptions();
+    lines << QStringLiteral("Problemas: ") +
+                 (troubles.isEmpty() ? QStringLiteral("nenhum") : troubles.join(QStringLiteral(", ")));
+    lines << QStringLiteral("Sirene: ") +
+                 (state.SirenSounding ? QStringLiteral("ATIVADA") : QStringLiteral("DESATIVADA"));
+    lines << QStringLiteral("Bateria: %1 %").arg(state.BatteryPercent());
+    QStringList pgms;
+    for (int p = 1; p <= 4; ++p)
+        pgms << QStringLiteral("PGM %1 %2")
+                    .arg(p)
+                    .arg(state.Pgm(p) ? QStringLiteral("On") : QStringLiteral("Off"));
+    lines << pgms.join(QStringLiteral(", "));
+    return lines.join(QLatin1Char('\n'));
+}
+
+int RunPanelStatus(CliContext& context, const QStringList& args) {
+    CliPanelOptions options;
+    if (!TakePanelOptions(context, args, {QStringLiteral("keep-trying")}, &options))
+        return 2;
+    CliPanelSession session(context);
+    if (!session.ConnectAndRead(options.customerId, options.keepTrying))
+        return 1;
+    QByteArray status;
+    QByteArray clock;
+    QString clockText;
+    const bool ok = session.ReadStatus(&status) && session.ReadClock(&clock, &clockText);
+    if (ok)
+        context.out << StatusText(PanelState::FromStatus(status), session.Images().ImagemAlarme) << '\n'
+                    << clockText << '\n';
+    session.HangUp();
+    if (!ok) {
+        context.Complain(QStringLiteral("A conexão terminou antes da resposta do painel."));
+        return 1;
+    }
+    return 0;
+}
+
+// The command line's action, checked before anything is dialled.
+struct Action {
+    enum Kind { Arm, Disarm, Bypass, Enable, OutputOn, OutputOff, SetClock } kind;
+    int number = 0;  // partition (1, 2), zone or PGM
+    QDateTime clock; // set-clock; invalid: now
+};
+
+// 0 when the action is good; otherwise the exit code after the reason was printed (2 wrong use, 1 an
+// action this panel cannot take).
+int ParseAction(CliContext& context, const QStringList& words, ProductFamily family, Action* action) {
+    if (words.isEmpty()) {
+        return context.WrongUse(QStringLiteral("Informe a ação."));
+    }
+    const QString verb = words.first();
+    const QStringList rest = words.mid(1);
+    static const QMap<QString, Action::Kind> kinds = {
+        {QStringLiteral("arm"), Action::Arm},
+        {QStringLiteral("disarm"), Action::Disarm},
+        {QStringLiteral("bypass"), Action::Bypass},
+        {QStringLiteral("enable"), Action::Enable},
+        {QStringLiteral("output-on"), Action::OutputOn},
+        {QStringLiteral("output-off"), Action::OutputOff},
+        {QStringLiteral("set-clock"), Action::SetClock},
+    };
+    if (!kinds.contains(verb)) {
+        return context.WrongUse(QStringLiteral("Ação desconhecida: %1").arg(verb));
+    }
+    action->kind = kinds.value(verb);
+    if (action->kind == Action::SetClock) {
+        if (rest.isEmpty())
+            return 0;
+        action->clock =
+            QDateTime::fromString(rest.join(QLatin1Char(' ')), QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+        if (!action->clock.isValid() || rest.size() != 2 || action->clock.date().year() < 2000 ||
+            action->clock.date().year() > 2099) {
+            return context.WrongUse(
+                QStringLiteral("Data e hora inválidas: %1 (dd/mm/aaaa hh:mm:ss)").arg(rest.join(' ')));
+        }
+        return 0;
+    }
+    if (rest.size() != 1) {
+        return context.WrongUse(rest.isEmpty() ? QStringLiteral("Informe o número.")
+                                               : UnexpectedArgumentText(rest.at(1)));
+    }
+    const bool ten = family == ProductFamily::TenZone;
+    if (action->kind == Action::Arm || action->kind == Action::Disarm) {
+        const QString p = rest.first().toUpper();
+        if (p != QLatin1String("A") && p != QLatin1String("B")) {
+            return context.WrongUse(QStringLiteral("Partição inválida: %1 (A ou B)").arg(rest.first()));
+        }
+        action->number = p == QLatin1String("A") ? 1 : 2;
+        if (action->number == 2 && !ten) {
+            context.Complain(QStringLiteral("Este modelo não tem partição B."));
+            return 1;
+        }
+        return 0;
+    }
+    bool ok = false;
+    action->number = rest.first().toInt(&ok);
+    const bool zone = action->kind == Action::Bypass || action->kind == Action::Enable;
+    // Only the board zones can be bypassed: 1..8, and 1..5 on the 5-zone model.
+    const int last = zone ? (ten ? 8 : 5) : 4;
+    if (!ok || action->number < 1 || action->number > last) {
+        context.Complain((zone ? QStringLiteral("Zona inválida: %1 (1 a %2).")
+                               : QStringLiteral("PGM inválida: %1 (1 a %2)."))
+                             .arg(rest.first())
+                             .arg(last));
+        return 1;
+    }
+    return 0;
+}
+
+int RunPanelCommand(CliContext& context, const QStringList& args) {
+    QMap<QString, QString> given;
+    QStringList words;
+    QString error;
+    if (!SplitArguments(args, {QStringLiteral("customer"), QStringLiteral("keep-trying")}, &given, &words,
+                        &error))
+        return context.WrongUse(error);
+    bool ok = false;
+    const int customerId = given.value(QStringLiteral("customer")).toInt(&ok);
+    if (!ok || customerId <= 0)
+        return context.WrongUse(QStringLiteral("Informe o cliente: --customer ID"));
+
+    CliPanelSession session(context);
+    if (!session.Open(customerId))
+        return 1;
+    Action action{};
+    if (const int wrong = ParseAction(context, words, FamilyOf(session.ProductCode()), &action))
+        return wrong;
+    if (!session.ConnectAndRead(customerId, given.contains(QStringLiteral("keep-trying"))))
+        return 1;
+
+    const ProgrammingImage& panel = session.Images().ImagemAlarme;
+    QString refusal;
+    bool done = false;
+    if ((action.kind == Action::Arm || action.kind == Action::Disarm) && action.number == 2 &&
+        !panel.isPartitioned()) {
+        refusal = QStringLiteral("O painel não está particionado: não há partição B.");
+    } else if (action.kind == Action::SetClock) {
+        const qint64 offset = action.clock.isValid() ? QDateTime::currentDateTime().msecsTo(action.clock) : 0;
+        QByteArray clock;
+        QString text;
+        done = session.WriteClock(offset) && session.ReadClock(&clock, &text);
+        if (done) {
+            const QDateTime expected = QDateTime::currentDateTime().addMSecs(offset);
+            const QDateTime shown = QDateTime::fromString(text.mid(QStringLiteral("Painel:  ").size()),
+                                                          QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+            done = shown.isValid() && qAbs(shown.msecsTo(expected)) <= ClockToleranceMs;
+            context.Say(text);
+        }
+    } else {
+        QByteArray status;
+        if (session.ReadStatus(&status)) {
+            const PanelState state = PanelState::FromStatus(status);
+            PanelCommand command;
+            const quint8 bit = quint8(1u << (action.number - 1));
+            switch (action.kind) {
+            case Action::Arm:
+                command = PanelCommand::Arm(action.number);
+                break;
+            case Action::Disarm:
+                command = PanelCommand::Disarm(action.number);
+                break;
+            // The other bypassed zones stay as the panel has them.
+            case Action::Bypass:
+                command = PanelCommand::Bypass(state.BypassedZones | bit);
+                break;
+            case Action::Enable:
+                command = PanelCommand::Bypass(state.BypassedZones & ~bit);
+                break;
+            case Action::OutputOn:
+                command = PanelCommand::OutputOn(action.number);
+                break;
+            case Action::OutputOff:
+                command = PanelCommand::OutputOff(action.number);
+                break;
+            case Action::SetClock:
+                break;
+            }
+            done = session.Command(command, CommandRepeatLimit);
+        }
+    }
+    const bool running = session.SessionRunning();
+    session.HangUp();
+    if (!refusal.isEmpty()) {
+        context.Complain(refusal);
+        return 1;
+    }
+    if (!done) {
+        context.Complain(running
+                             ? QStringLiteral("O painel recusou o comando: o estado não mostra a mudança.")
+                             : QStringLiteral("A conexão terminou antes da resposta do painel."));
+        return 1;
+    }
+    context.Say(QStringLiteral("Comando executado: o painel mostra a mudança."));
+    return 0;
+}
+
+const bool registered =
+    RegisterCliCommand({{QStringLiteral("panel"), QStringLiteral("status")},
+                        QStringLiteral("--customer ID [--keep-trying]"),
+                        QStringLiteral("Conecta ao painel e mostra zonas, partições, saídas e relógio"),
+                        &RunPanelStatus}) &&
+    RegisterCliCommand({{QStringLiteral("panel"), QStringLiteral("command")},
+                        QStringLiteral("--customer ID [--keep-trying] arm A|B | disarm A|B | bypass ZONA | "
+                                       "enable ZONA | output-on N | output-off N | "
+                                       "set-clock [dd/mm/aaaa hh:mm:ss]"),
+                        QStringLiteral("Conecta ao painel, envia o comando e confere o estado"),
+                        &RunPanelCommand});
+
+} // namespace
