@@ -490,6 +490,11 @@ void LinkController::Atualiza_Monitorando(const QByteArray& panelStatus) {
         m_screen->Atualiza_Monitorando(panelStatus);
 }
 
+void LinkController::ShowPanelDateTime(const QByteArray& panelClock, const QString& text) {
+    if (m_screen)
+        m_screen->ShowPanelDateTime(panelClock, text);
+}
+
 void LinkController::ClearBufferDownloading() {
     if (m_screen)
         m_screen->ClearBufferDownloading();

@@ -137,6 +137,7 @@ public:
     void SetOnLineIndicator(bool online) override;
     void RefreshMonitoringView() override;
     void Atualiza_Monitorando(const QByteArray& panelStatus) override;
+    void ShowPanelDateTime(const QByteArray& panelClock, const QString& text) override;
     void ClearBufferDownloading() override;
     void RepaintProgrammingWindows() override;
     void CloseWindowsForDisconnect() override;

@@ -95,6 +95,11 @@ public:
     virtual void SetOnLineIndicator(bool online) = 0;
     // Atualiza_Monitorando: an accepted status answer, the six bytes s0..s5.
     virtual void Atualiza_Monitorando(const QByteArray& panelStatus) = 0;
+    // An accepted date and time answer (`PanelClock`) and its text for `Label5`.
+    virtual void ShowPanelDateTime(const QByteArray& panelClock, const QString& text) {
+        Q_UNUSED(panelClock);
+        Q_UNUSED(text);
+    }
     // Clears the screen's BufferDownloading flag.
     virtual void ClearBufferDownloading() = 0;
     // The programming windows, where they exist, repaint their scrolling area.

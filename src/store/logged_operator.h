@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/permissions.h"
+
 #include <QString>
 
 #include <array>
@@ -15,6 +17,7 @@ struct LoggedOperator {
     bool HasPermission(int permission) const {
         return permission >= 1 && permission <= kPermissionCount && permissions[permission];
     }
+    bool HasPermission(Permission permission) const { return HasPermission(int(permission)); }
 
     // The operator of a USUARIOS_SOFTWARE row: the administrator is the one with key 1, and its
     // PERMISSOES is read as if padded with "1" to 40 characters; permission i is granted when

@@ -2,8 +2,8 @@
 // programming of both families, writes that meet a rejected chunk or a byte the panel will not
 // keep, a panel that stops answering, the PGM change procedure and the idle status poll.
 #include "base/clock.h"
+#include "programming/panel_state.h"
 #include "session/panel_commands.h"
-#include "session/panel_state.h"
 #include "session/session_frames.h"
 #include "support/sim_session.h"
 

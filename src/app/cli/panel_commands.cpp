@@ -4,9 +4,9 @@
 #include "session/panel_commands.h"
 #include "app/cli/cli_command.h"
 #include "app/cli/cli_panel_session.h"
+#include "programming/panel_state.h"
 #include "programming/product_codes.h"
 #include "programming/programming_images.h"
-#include "session/panel_state.h"
 
 #include <QDateTime>
 

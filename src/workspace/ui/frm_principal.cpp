@@ -488,7 +488,7 @@ void TfrmPrincipal::UpdateActions() {
     actVerCliente->setEnabled(!empty && !ViewingRecycleBin);
 }
 
-bool TfrmPrincipal::HasPermission(int permission) {
+bool TfrmPrincipal::HasPermission(Permission permission) {
     if (m_dm.Operator.HasPermission(permission))
         return true;
     OperatorMessages::Tell(this, kMsgSemPermissao);
@@ -532,7 +532,7 @@ int TfrmPrincipal::OpenWithRecordScreen(int customerId) {
 }
 
 void TfrmPrincipal::actIncluirClienteExecute() {
-    if (!actIncluirCliente->isEnabled() || !HasPermission(1))
+    if (!actIncluirCliente->isEnabled() || !HasPermission(Permission::AdicionarCliente))
         return;
     try {
         m_port.SetOpened(false);
@@ -555,7 +555,7 @@ void TfrmPrincipal::actIncluirClienteExecute() {
 void TfrmPrincipal::actVerClienteExecute() {
     QWidget* focus = QApplication::focusWidget();
     const bool fromList = focus == DBGrid1 || focus == edtLocalizar || DBGrid1->isAncestorOf(focus);
-    if (!actVerCliente->isEnabled() || !fromList || !HasPermission(2) || Model->rowCount() == 0)
+    if (!actVerCliente->isEnabled() || !fromList || !HasPermission(Permission::VisualizarCliente) || Model->rowCount() == 0)
         return;
     CurrentCustomerId = CurrentId();
     if (CurrentCustomerId < 0)
@@ -594,7 +594,7 @@ void TfrmPrincipal::actVerClienteExecute() {
 }
 
 void TfrmPrincipal::actExcluirClienteExecute() {
-    if (!actExcluirCliente->isEnabled() || !HasPermission(3) || Model->rowCount() == 0)
+    if (!actExcluirCliente->isEnabled() || !HasPermission(Permission::ExcluirCliente) || Model->rowCount() == 0)
         return;
     const int id = CurrentId();
     if (id < 0 || !OperatorMessages::AskYesNo(this, DeleteQuestion(ViewingRecycleBin), true))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/settings.h"
+#include "store/permissions.h"
 #include "workspace/customer_list_model.h"
 
 #include <QMainWindow>
@@ -141,7 +142,7 @@ private:
     void FirstShow();
     void ApplyFirstColumnWidths();
     void UpdateClock();
-    bool HasPermission(int permission);
+    bool HasPermission(Permission permission);
     // The product type choice, applied to the link state; true when the operator confirmed it.
     bool ChooseProduct();
     int OpenRecordScreen(int customerId);

@@ -40,8 +40,6 @@
 
 namespace {
 
-constexpr int kPermissionVerCodigoPainel = 20;
-constexpr int kPermissionVerSenhaPc = 21;
 
 QString ForScreen(QString text) {
     return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -306,9 +304,9 @@ void TfrmProgMain::LoadFields() {
 }
 
 void TfrmProgMain::ApplyCodePermissions() {
-    const std::pair<QLineEdit*, int> codes[] = {
-        {m_customerPage->dbedtCodigoPainel, kPermissionVerCodigoPainel},
-        {m_customerPage->dbedtCodigoPC, kPermissionVerSenhaPc}};
+    const std::pair<QLineEdit*, Permission> codes[] = {
+        {m_customerPage->dbedtCodigoPainel, Permission::VerCodigoPainel},
+        {m_customerPage->dbedtCodigoPC, Permission::VerSenhaPc}};
     for (const auto& [edit, permission] : codes) {
         const bool allowed = m_dm.Operator.HasPermission(permission);
         edit->setReadOnly(!allowed);
@@ -349,8 +347,8 @@ void TfrmProgMain::jvLookMostraClienteClick() {
 // --- codes ----------------------------------------------------------------------------------
 
 bool TfrmProgMain::CodeKeyAllowed(QLineEdit* field) const {
-    const int permission =
-        field == m_customerPage->dbedtCodigoPainel ? kPermissionVerCodigoPainel : kPermissionVerSenhaPc;
+    const Permission permission =
+        field == m_customerPage->dbedtCodigoPainel ? Permission::VerCodigoPainel : Permission::VerSenhaPc;
     return m_loadingRecord || m_dm.Operator.HasPermission(permission);
 }
 

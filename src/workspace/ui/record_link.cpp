@@ -7,20 +7,13 @@
 #include "workspace/customer_record.h"
 #include "workspace/record_texts.h"
 
-namespace {
-
-constexpr int kPermissionConectar = 18;
-constexpr int kPermissionConectarCallback = 19;
-
-} // namespace
-
 QString ConnectRecord(LinkController& link, const CustomerRecord& record, const LoggedOperator& op,
                       bool withCallback) {
-    if (withCallback && !op.HasPermission(kPermissionConectarCallback))
+    if (withCallback && !op.HasPermission(Permission::ConectarCallback))
         return kMsgSemPermissao;
     if (record.CustomerId() == 0)
         return kMsgSalvarAntesDeConectar;
-    if (!op.HasPermission(kPermissionConectar))
+    if (!op.HasPermission(Permission::Conectar))
         return kMsgSemPermissao;
     link.State().StoredVersion.store(record.StoredVersion());
     link.Conectar(withCallback);

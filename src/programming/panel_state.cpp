@@ -1,4 +1,4 @@
-#include "session/panel_state.h"
+#include "programming/panel_state.h"
 
 #include <algorithm>
 

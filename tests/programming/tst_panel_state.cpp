@@ -1,5 +1,5 @@
 // The panel's state as one status answer gives it.
-#include "session/panel_state.h"
+#include "programming/panel_state.h"
 
 #include <QTest>
 
@@ -16,9 +16,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("siren");
         QTest::addColumn<int>("battery"); // percent
         QTest::addColumn<int>("pgm");
-        QTest::newRow("zone 1 open, zone 3 bypassed")
-            << QByteArray::fromHex("050000000004") << 0x05 << 0x04 << false << false
-            << QStringList{} << false << 0 << 0;
+        QTest::newRow("zone 1 open, zone 3 bypassed") << QByteArray::fromHex("050000000004") << 0x05 << 0x04
+                                                      << false << false << QStringList{} << false << 0 << 0;
         QTest::newRow("0x5A: keypad zones closed, both partitions disarmed")
             << QByteArray::fromHex("005A00E60000") << 0 << 0 << false << false << QStringList{} << false
             << 100 << 0;
