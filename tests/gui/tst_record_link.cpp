@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStackedWidget>
 #include <QToolButton>
 
 namespace {
@@ -115,6 +116,60 @@ private Q_SLOTS:
         QCOMPARE(Find<QLabel>(screen.get(), "lblOnOffLine")->text(), "Off Line");
         QVERIFY(screen->isVisible());
         QVERIFY(screen->Record().Images().ImagemAlarme.bytes() == QByteArray(304, '\0'));
+    }
+
+    // The "Monitorar" page while connected: it shows what the panel reports (zone 1 open, PGM 2 on)
+    // and its buttons command the panel; without the permission the page does not open.
+    void monitoringPage() {
+        LinkRig rig;
+        QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error()));
+        sim::PanelStatus status = rig.panel.status();
+        status.setZoneOpen(1, true);
+        status.setPgmOn(2, true);
+        rig.panel.setStatus(status);
+        std::unique_ptr<TfrmProgMain> screen = rig.OpenScreen();
+        QVERIFY(screen);
+        QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F5);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
+
+        Press(screen.get(), "jvLookMonitorar");
+        QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(screen.get(), "lblStatusZona1")->text(),
+                                  QStringLiteral("ABERTA"), WaitMs);
+        QCOMPARE(Find<QLabel>(screen.get(), "lblStatusZona2")->text(), QStringLiteral("FECHADA"));
+        QVERIFY(Find<QToolButton>(screen.get(), "sbPgmOn2")->isChecked());
+        QCOMPARE(Find<QToolButton>(screen.get(), "sbArmePartA")->text(), QStringLiteral("Armar\nForçado"));
+
+        // Bypass zone 1 and switch PGM 2 off: each ends when the status shows it.
+        Press(screen.get(), "sbInibeZona1");
+        QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(screen.get(), "lblStatusZona1")->text(),
+                                  QStringLiteral("INIBIDA"), WaitMs);
+        QVERIFY(rig.panel.status().bypassed(1));
+        QTRY_VERIFY_WITH_TIMEOUT(Find<QToolButton>(screen.get(), "sbPgmOff2")->isEnabled(), WaitMs);
+        Press(screen.get(), "sbPgmOff2");
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.panel.status().pgmOn(2), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!Find<QToolButton>(screen.get(), "sbPgmOn2")->isChecked(), WaitMs);
+        // A button already down sends nothing.
+        QTRY_VERIFY_WITH_TIMEOUT(Find<QToolButton>(screen.get(), "sbPgmOff2")->isEnabled(), WaitMs);
+        Press(screen.get(), "sbPgmOff2");
+        QVERIFY(!rig.link.OnLineWorker()->CommandRequest);
+        QVERIFY(Find<QToolButton>(screen.get(), "sbPgmOff2")->isEnabled()); // the area does not wait
+
+        // The panel's clock read on request.
+        QTRY_VERIFY_WITH_TIMEOUT(Find<QPushButton>(screen.get(), "btnReceberDataHora")->isEnabled(), WaitMs);
+        Press(screen.get(), "btnReceberDataHora");
+        QTRY_VERIFY_WITH_TIMEOUT(Find<QLabel>(screen.get(), "Label5")->text().startsWith("Painel:  "),
+                                 WaitMs);
+
+        // An operator without "Monitorar (Modo online)" stays on the customer page.
+        Press(screen.get(), "jvLookMostraCliente");
+        rig.f.db.dm.Operator.permissions[int(Permission::Monitorar)] = false;
+        rig.f.prompts.told.clear();
+        Press(screen.get(), "jvLookMonitorar");
+        QCOMPARE(rig.f.prompts.told, QStringList{kMsgSemPermissao});
+        QCOMPARE(Find<QStackedWidget>(screen.get(), "pgcPrincipal")->currentIndex(), 0);
+        QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F7);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker(), WaitMs);
     }
 
     // The record screen runs modally, as the customer list opens it. "Cancelar" on the status window,

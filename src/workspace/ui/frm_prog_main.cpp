@@ -9,11 +9,12 @@
 #include "widgets/balloon_tip.h"
 #include "widgets/field_binder.h"
 #include "widgets/help.h"
-#include "workspace/ui/record_link.h"
 #include "workspace/record_texts.h"
 #include "workspace/ui/address_page.h"
 #include "workspace/ui/customer_page.h"
 #include "workspace/ui/link_bar.h"
+#include "workspace/ui/monitoring_page.h"
+#include "workspace/ui/record_link.h"
 #include "workspace/ui/record_widgets.h"
 
 #include <QApplication>
@@ -39,7 +40,6 @@
 #include <utility>
 
 namespace {
-
 
 QString ForScreen(QString text) {
     return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -173,8 +173,11 @@ void TfrmProgMain::BuildScreen() {
     jvLookRetornar = barButton(QStringLiteral("Retornar"), "jvLookRetornar");
     jvLookRetornar->setToolTip(kHintRetornar);
     connect(jvLookMostraCliente, &QToolButton::clicked, this, &TfrmProgMain::jvLookMostraClienteClick);
+    jvLookMonitorar = barButton(QStringLiteral("Monitorar"), "jvLookMonitorar");
+    connect(jvLookMonitorar, &QToolButton::clicked, this, &TfrmProgMain::jvLookMonitorarClick);
     connect(jvLookRetornar, &QToolButton::clicked, this, &TfrmProgMain::jvLookRetornarClick);
     pageBar->addWidget(jvLookMostraCliente);
+    pageBar->addWidget(jvLookMonitorar);
     pageBar->addStretch();
     pageBar->addWidget(jvLookRetornar);
     body->addLayout(pageBar);
@@ -197,6 +200,20 @@ void TfrmProgMain::BuildScreen() {
     pgcCliente->addTab(dbmemoObs, QStringLiteral("Observações"));
     customerLayout->addWidget(pgcCliente);
     pgcPrincipal->addWidget(customerPage);
+    m_monitoringPage = new MonitoringPage(
+        m_link, m_dm.Operator,
+        [this]() -> const ProgrammingImage* {
+            return m_record.IsOpen() ? &m_record.Images().ImagemAlarme : nullptr;
+        },
+        [this] {
+            QStringList names;
+            for (int z = 1; z <= 10; ++z) {
+                const QVariant name = m_dm.DSetZonas.Value(QStringLiteral("ZONA%1").arg(z));
+                names << (name.isNull() ? QString() : name.toString());
+            }
+            return names;
+        });
+    pgcPrincipal->addWidget(m_monitoringPage);
     body->addWidget(pgcPrincipal, 1);
     root->addLayout(body, 1);
 }
@@ -337,11 +354,33 @@ void TfrmProgMain::showEvent(QShowEvent* event) {
 // --- pages ----------------------------------------------------------------------------------
 
 void TfrmProgMain::jvLookMostraClienteClick() {
+    m_monitoringPage->Leave();
     pgcPrincipal->setCurrentIndex(0);
     pgcCliente->setCurrentIndex(0);
     m_customerPage->dbedtNome->setFocus(Qt::OtherFocusReason);
     m_customerPage->dbedtNome->deselect();
     m_customerPage->dbedtNome->end(false);
+}
+
+void TfrmProgMain::jvLookMonitorarClick() {
+    if (!m_monitoringPage->Select(true)) {
+        jvLookMonitorar->setDown(false);
+        return;
+    }
+    pgcPrincipal->setCurrentWidget(m_monitoringPage);
+}
+
+void TfrmProgMain::MonitoringViewRefresh() {
+    if (pgcPrincipal->currentWidget() == m_monitoringPage)
+        m_monitoringPage->Select(false);
+}
+
+void TfrmProgMain::Atualiza_Monitorando(const QByteArray& panelStatus) {
+    m_monitoringPage->Atualiza_Monitorando(panelStatus);
+}
+
+void TfrmProgMain::ShowPanelDateTime(const QByteArray&, const QString& text) {
+    m_monitoringPage->ShowPanelDateTime(text);
 }
 
 // --- codes ----------------------------------------------------------------------------------

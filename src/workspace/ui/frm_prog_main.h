@@ -11,6 +11,7 @@ class AddressPage;
 class CustomerPage;
 class FieldBinder;
 class LinkBar;
+class MonitoringPage;
 class LinkController;
 class QLabel;
 class QLineEdit;
@@ -92,8 +93,9 @@ public:
     ProgrammingImages* Imagens(int productCode) override;
     // The monitoring view, the event viewer and the programming editors are not part of this
     // screen yet: what the session tells them has no one to show it.
-    void MonitoringViewRefresh() override {}
-    void Atualiza_Monitorando(const QByteArray&) override {}
+    void MonitoringViewRefresh() override;
+    void Atualiza_Monitorando(const QByteArray& panelStatus) override;
+    void ShowPanelDateTime(const QByteArray& panelClock, const QString& text) override;
     void ClearBufferDownloading() override {}
     void RepaintProgrammingWindows() override {}
 
@@ -118,6 +120,8 @@ private:
     void jvLookRetornarClick();
     // The customer page, with the caret at the end of the name.
     void jvLookMostraClienteClick();
+    // The "Monitorar" page (`jvLookMonitorarClick`).
+    void jvLookMonitorarClick();
     // The codes' "Fonte dos Dados": "PC" shows and edits `ImagemPC`'s codes, "Alarme" shows the
     // panel's (`ImagemAlarme`) read-only.
     void rbFontePCCodigosClick();
@@ -165,6 +169,8 @@ private:
     QPushButton* btnSalvar = nullptr;
     LinkBar* m_linkBar = nullptr;
     QToolButton* jvLookMostraCliente = nullptr;
+    QToolButton* jvLookMonitorar = nullptr;
+    MonitoringPage* m_monitoringPage = nullptr;
     QToolButton* jvLookRetornar = nullptr;
     QStackedWidget* pgcPrincipal = nullptr;
     QLabel* lblCabecalho = nullptr;
