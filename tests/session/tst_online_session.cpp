@@ -340,9 +340,16 @@ private Q_SLOTS:
     }
 
     // A date and time written with an offset from the computer's clock (the command line's
-    // set-clock) reaches the panel so.
+    // set-clock) reach the panel so, and read back as the panel's text: packed BCD on the 10-zone
+    // family, binary on the 5-zone model.
+    void clockWrittenWithAnOffset_data() {
+        QTest::addColumn<int>("product");
+        QTest::newRow("10-zone") << 1;
+        QTest::newRow("5-zone") << 2;
+    }
     void clockWrittenWithAnOffset() {
-        SimSession s(config(1));
+        QFETCH(int, product);
+        SimSession s(config(product));
         QVERIFY(s.connectAndRead());
         const QDateTime target(QDate(2027, 12, 25), QTime(9, 15, 30));
         s.worker().ClockOffsetMs = QDateTime::currentDateTime().msecsTo(target);
@@ -352,6 +359,10 @@ private Q_SLOTS:
         QVERIFY(SessionTestHost::waitFor(
             [&] { return !s.worker().WriteTimeRequest && s.worker().OperationDone; }));
         QVERIFY(qAbs(s.sim.panelClock().secsTo(target)) < 120);
+        s.worker().ReadDateTimeRequest = true;
+        QVERIFY(SessionTestHost::waitFor([&] { return !s.host.panelClockTexts.isEmpty(); }));
+        QVERIFY2(s.host.panelClockTexts.last().startsWith(QStringLiteral("Painel:  25/12/2027 09:")),
+                 qPrintable(s.host.panelClockTexts.last()));
     }
 
     // With nothing to do the worker asks for the status 10 s after the last operation ended, and
