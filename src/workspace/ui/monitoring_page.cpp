@@ -76,6 +76,7 @@ QLabel* Caption(const QString& text, const QString& name) {
     auto* label = new QLabel(text);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
+    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     label->setStyleSheet(StyleOf(MonitorLook::Normal));
     return label;
 }
@@ -125,6 +126,7 @@ void MonitoringPage::build() {
         connect(row.habilitar, &QToolButton::clicked, this, [this, z] { zoneCommand(z, false); });
         m_zones.append(row);
     }
+    zoneGrid->setRowStretch(10, 1);
     columns->addWidget(zones);
 
     auto* right = new QVBoxLayout;
