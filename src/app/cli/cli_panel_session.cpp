@@ -157,24 +157,30 @@ bool CliPanelSession::Open(int customerId) {
     return true;
 }
 
-bool CliPanelSession::ConnectAndRead(int customerId, bool keepTrying) {
-    if (!m_record && !Open(customerId))
-        return false;
-
-    m_settings = ReadCliSettings();
-    const QString port = m_context.options.value(QStringLiteral("port"));
+bool ReadCliPortSettings(CliContext& context, Settings* settings) {
+    *settings = ReadCliSettings();
+    const QString port = context.options.value(QStringLiteral("port"));
     if (!port.isEmpty()) {
         bool ok = false;
         const int number = port.toInt(&ok);
         if (!ok || !ComPortMap::IsValidPort(number)) {
-            m_context.Complain(QStringLiteral("Porta inválida: %1").arg(port));
+            context.Complain(QStringLiteral("Porta inválida: %1").arg(port));
             return false;
         }
-        m_settings.ComPort = number;
+        settings->ComPort = number;
     }
-    const QString device = m_context.options.value(QStringLiteral("device"));
+    const QString device = context.options.value(QStringLiteral("device"));
     if (!device.isEmpty())
-        m_settings.Portas.insert(m_settings.ComPort, device);
+        settings->Portas.insert(settings->ComPort, device);
+    return true;
+}
+
+bool CliPanelSession::ConnectAndRead(int customerId, bool keepTrying) {
+    if (!m_record && !Open(customerId))
+        return false;
+
+    if (!ReadCliPortSettings(m_context, &m_settings))
+        return false;
 
     // The controller opens the port on the chosen number and device map when it connects.
     m_port = std::make_unique<TCiaComPort>();

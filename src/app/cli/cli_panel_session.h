@@ -113,6 +113,10 @@ private:
     bool m_interrupted = false;
 };
 
+// The settings file with the port chosen before the command word (--port N, --device PATH). False,
+// with the reason printed, for a port that does not exist.
+bool ReadCliPortSettings(CliContext& context, Settings* settings);
+
 // Options of the programming commands, after the command word.
 struct CliPanelOptions {
     int customerId = 0;
