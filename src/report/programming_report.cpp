@@ -1,0 +1,36 @@
+#include "report/programming_report.h"
+
+#include "report/report_pages.h"
+#include "store/logged_operator.h"
+
+namespace {
+
+constexpr int kPermissionVerCodigoPainel = 20;
+constexpr int kPermissionVerSenhaPc = 21;
+constexpr int kPermissionVerSenhasUsuarios = 36;
+
+} // namespace
+
+ReportPermissions ReportPermissions::Of(const LoggedOperator& op) {
+    return {op.HasPermission(kPermissionVerCodigoPainel), op.HasPermission(kPermissionVerSenhaPc),
+            op.HasPermission(kPermissionVerSenhasUsuarios)};
+}
+
+ProgrammingReport BuildProgrammingReport(const CustomerRows& rows, const ReportPermissions& permissions) {
+    ProgrammingReport report;
+    const ReportVariant variant =
+        ReportVariant::For(Column(rows.clientes, QStringLiteral("PRODUTO")).toString(),
+                           Column(rows.clientes, QStringLiteral("VERSAO_PRODUTO")).toString());
+    report.customerId = Column(rows.clientes, QStringLiteral("ID_CLIENTE")).toInt();
+    report.modelName = variant.modelName;
+    report.picturePath = variant.picturePath;
+    if (variant.family == ProductFamily::None)
+        return report;
+    report.pages = {CustomerDataPage(rows, variant, permissions),
+                    ZonesPage(rows, variant),
+                    UsersPage(rows, variant, permissions),
+                    TimesPage(rows, variant),
+                    OptionsPage(rows, variant),
+                    ReportCodesPage(rows, variant)};
+    return report;
+}
