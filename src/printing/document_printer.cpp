@@ -47,15 +47,16 @@ void DocumentPrinter::SetUpPage(QPagedPaintDevice& device) {
     device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
 }
 
-void DocumentPrinter::LoadLogo() {
+bool DocumentPrinter::LoadLogo() {
     m_logo = QImage();
     if (m_header.logoPath.isEmpty())
-        return;
-    if (!m_logo.load(m_header.logoPath)) {
-        const QString message = LogoMissingMessage(m_header.logoPath);
-        if (!m_warnings.contains(message))
-            m_warnings << message;
-    }
+        return true;
+    if (m_logo.load(m_header.logoPath))
+        return true;
+    const QString message = LogoMissingMessage(m_header.logoPath);
+    if (!m_warnings.contains(message))
+        m_warnings << message;
+    return false;
 }
 
 bool DocumentPrinter::Print(const PagedDocument& document, QPagedPaintDevice& device, QString* error) {

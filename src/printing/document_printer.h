@@ -30,6 +30,10 @@ public:
     // Writes the document into a PDF file; false with *error when the file cannot be written.
     bool WritePdf(const PagedDocument& document, const QString& path, QString* error = nullptr);
 
+    // Loads the header's logo (printing does it again) and answers whether it could; a logo that
+    // cannot be opened adds its message to Warnings(), and the pages print without it.
+    bool LoadLogo();
+
     // Messages for the operator gathered while printing (a logo file that cannot be opened), each
     // once.
     QStringList Warnings() const { return m_warnings; }
@@ -38,7 +42,6 @@ public:
     static constexpr double kPageHeight = 2970;
 
 private:
-    void LoadLogo();
     // Draws the frame of page `page` (from 0) and answers the rectangle left for the body.
     QRectF DrawFrame(QPainter& painter, const PageFrameTexts& frame, int page, int pageCount) const;
 

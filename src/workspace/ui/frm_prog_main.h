@@ -114,6 +114,8 @@ private:
 
     // "Salvar" and "Retornar".
     void btnSalvarClick();
+    // "Imprimir": saves the customer and shows its stored programming in the print preview.
+    void JvLookImprimirTudoClick();
     void jvLookRetornarClick();
     // The customer page, with the caret at the end of the name.
     void jvLookMostraClienteClick();
@@ -172,6 +174,8 @@ private:
     QLabel* lblVersao = nullptr;
     QLabel* lblOnOffLine = nullptr;
     QToolButton* jvLookMostraCliente = nullptr;
+    QToolButton* JvLookImprimirTudo = nullptr;
+    bool m_printing = false;
     QToolButton* jvLookRetornar = nullptr;
     QStackedWidget* pgcPrincipal = nullptr;
     QLabel* lblCabecalho = nullptr;
