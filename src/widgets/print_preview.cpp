@@ -30,6 +30,9 @@ PrintPreview::PrintPreview(const PagedDocument& document, DocumentPrinter& print
 PrintPreview::~PrintPreview() = default;
 
 void PrintPreview::Paint(QPrinter* device) {
+    // The pages are A4 portrait whatever the page set-up chose.
+    DocumentPrinter::SetUpPage(*device);
+    device->setFullPage(true);
     m_printer.Print(m_document, *device);
 }
 
