@@ -5,8 +5,11 @@
 #include "app/cli/cli_command.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -41,10 +44,23 @@ const CliCommand* FindCommand(const QStringList& args) {
     return found;
 }
 
+// The report commands draw pages (fonts, pictures), which takes Qt's GUI side; it runs without a
+// display unless a platform is chosen in QT_QPA_PLATFORM.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "report") == 0) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            return std::make_unique<QGuiApplication>(argc, argv);
+        }
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Telvora"));
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -53,7 +69,7 @@ int main(int argc, char** argv) {
     TerminationRequest& termination = TerminationRequest::instance();
     termination.Install();
 
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     QMap<QString, QString> options;
     QString error;
     if (TakeOptions(args, options, &error)) {

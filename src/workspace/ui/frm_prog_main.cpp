@@ -3,6 +3,8 @@
 #include "base/app_title.h"
 #include "base/locale_format.h"
 #include "link_control/link_controller.h"
+#include "printing/print_header.h"
+#include "programming/ui/frm_report_prog.h"
 #include "session/online_worker.h"
 #include "store/data_module.h"
 #include "store/latin1_text.h"
@@ -40,6 +42,8 @@
 #include <utility>
 
 namespace {
+
+const QString kMsgSalvarAntesDeImprimir = QStringLiteral("É necessário salvar antes de imprimir");
 
 QString ForScreen(QString text) {
     return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -176,8 +180,12 @@ void TfrmProgMain::BuildScreen() {
     jvLookMonitorar = barButton(QStringLiteral("Monitorar"), "jvLookMonitorar");
     connect(jvLookMonitorar, &QToolButton::clicked, this, &TfrmProgMain::jvLookMonitorarClick);
     connect(jvLookRetornar, &QToolButton::clicked, this, &TfrmProgMain::jvLookRetornarClick);
+    JvLookImprimirTudo = barButton(QStringLiteral("Imprimir"), "JvLookImprimirTudo");
+    JvLookImprimirTudo->setToolTip(QStringLiteral("Imprimir programação"));
+    connect(JvLookImprimirTudo, &QToolButton::clicked, this, &TfrmProgMain::JvLookImprimirTudoClick);
     pageBar->addWidget(jvLookMostraCliente);
     pageBar->addWidget(jvLookMonitorar);
+    pageBar->addWidget(JvLookImprimirTudo);
     pageBar->addStretch();
     pageBar->addWidget(jvLookRetornar);
     body->addLayout(pageBar);
@@ -540,6 +548,31 @@ bool TfrmProgMain::ShowTextNotLatin1() {
 
 void TfrmProgMain::btnSalvarClick() {
     m_presenter.Save();
+}
+
+void TfrmProgMain::JvLookImprimirTudoClick() {
+    // One report at a time: a click while its preview is shown does nothing.
+    if (m_printing)
+        return;
+    if (!m_dm.Operator.HasPermission(Permission::ImprimirProgramacao)) {
+        Tell(kMsgSemPermissao);
+        return;
+    }
+    if (m_record.IsNew()) {
+        Tell(kMsgSalvarAntesDeImprimir);
+        return;
+    }
+    // The status requests of the monitoring page stop while the report is prepared.
+    m_monitoringPage->Leave();
+    // The report reads the database: what the screen holds is saved first, as "Salvar" does.
+    m_presenter.Save();
+    std::unique_ptr<TfrmReportProg> report = TfrmReportProg::ForProduct(m_record.ProductCode());
+    if (!report)
+        return;
+    m_printing = true;
+    if (report->AbreConsultas(m_dm.IBDB, m_record.CustomerId(), ReportPermissions::Of(m_dm.Operator), this))
+        report->MostraPreview(PrintHeader::FromSettings(m_context.settings), this);
+    m_printing = false;
 }
 
 void TfrmProgMain::ReloadFields() {

@@ -117,6 +117,8 @@ private:
 
     // "Salvar" and "Retornar".
     void btnSalvarClick();
+    // "Imprimir": saves the customer and shows its stored programming in the print preview.
+    void JvLookImprimirTudoClick();
     void jvLookRetornarClick();
     // The customer page, with the caret at the end of the name.
     void jvLookMostraClienteClick();
@@ -171,6 +173,8 @@ private:
     QToolButton* jvLookMostraCliente = nullptr;
     QToolButton* jvLookMonitorar = nullptr;
     MonitoringPage* m_monitoringPage = nullptr;
+    QToolButton* JvLookImprimirTudo = nullptr;
+    bool m_printing = false;
     QToolButton* jvLookRetornar = nullptr;
     QStackedWidget* pgcPrincipal = nullptr;
     QLabel* lblCabecalho = nullptr;

@@ -1,0 +1,81 @@
+// The report commands:
+//   report programming --customer ID --pdf FILE.pdf
+// writes the six pages of a customer's stored programming into a PDF file, as the customer
+// screen's "Imprimir" prints them (every code shown).
+#include "app/cli/cli_command.h"
+#include "base/app_paths.h"
+#include "base/ini_file.h"
+#include "base/settings.h"
+#include "printing/document_printer.h"
+#include "report/programming_report_job.h"
+#include "report/report_document.h"
+#include "store/data_module.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// The print header of the settings file when there is one (it is not created here), else the
+// header a new installation starts with.
+PrintHeader ReadPrintHeader() {
+    const QString folder = ApplicationFolder();
+    const QString path = ApplicationPath(SettingsFileName());
+    if (!QFileInfo::exists(path))
+        return PrintHeader::FromSettings(DefaultSettings(folder));
+    IniFile ini;
+    ini.load(path);
+    return PrintHeader::FromSettings(ReadSettings(ini, folder));
+}
+
+int RunReportProgramming(CliContext& context, const QStringList& args) {
+    QMap<QString, QString> options;
+    QStringList words;
+    QString error;
+    if (!SplitArguments(args, {QStringLiteral("customer"), QStringLiteral("pdf")}, &options, &words, &error))
+        return context.WrongUse(error);
+    if (!words.isEmpty())
+        return context.WrongUse(UnexpectedArgumentText(words.first()));
+    bool numeric = false;
+    const int customer = options.value(QStringLiteral("customer")).toInt(&numeric);
+    if (!numeric || customer <= 0)
+        return context.WrongUse(QStringLiteral("Informe o cliente: --customer ID"));
+    const QString pdf = options.value(QStringLiteral("pdf"));
+    if (pdf.isEmpty())
+        return context.WrongUse(QStringLiteral("Informe o arquivo: --pdf ARQUIVO.pdf"));
+
+    TdmBancoDeDados dm;
+    if (!dm.Connect(context.databaseName)) {
+        context.Complain(dm.LastError());
+        return 1;
+    }
+    const ProgrammingReportJob job = ProgrammingReportJob::Read(dm.IBDB, customer, ReportPermissions());
+    dm.Disconnect();
+    if (job.outcome != ProgrammingReportJob::Outcome::Ready) {
+        context.Complain(job.error);
+        return 1;
+    }
+    DocumentPrinter printer(ReadPrintHeader());
+    const ProgrammingReportDocument document(job.report);
+    const bool written = printer.WritePdf(document, pdf, &error);
+    // A logo that cannot be opened is told, and the pages print without it.
+    for (const QString& warning : printer.Warnings())
+        context.Complain(warning);
+    if (!written) {
+        context.Complain(error);
+        return 1;
+    }
+    context.Say(QStringLiteral("Programação do cliente %1 gravada em %2 (%3 páginas).")
+                    .arg(customer)
+                    .arg(QDir::toNativeSeparators(pdf))
+                    .arg(document.PageCount()));
+    return 0;
+}
+
+const bool registered =
+    RegisterCliCommand({{QStringLiteral("report"), QStringLiteral("programming")},
+                        QStringLiteral("--customer ID --pdf ARQUIVO.pdf"),
+                        QStringLiteral("grava a programação do cliente (seis páginas) em PDF"),
+                        &RunReportProgramming});
+
+} // namespace

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QPrintPreviewDialog>
+
+class DocumentPrinter;
+class PagedDocument;
+class QPrinter;
+
+// The print preview of a PagedDocument: the pages as they print, with zoom, page navigation,
+// page set-up and printing (Qt's preview), plus "Salvar como PDF". The document and the printer
+// must outlive the window.
+class PrintPreview : public QPrintPreviewDialog {
+    Q_OBJECT
+public:
+    PrintPreview(const PagedDocument& document, DocumentPrinter& printer, QWidget* parent = nullptr);
+    ~PrintPreview() override;
+
+    // "Salvar como PDF" with the file already chosen; false (after telling why) when it cannot
+    // be written.
+    bool SaveAsPdf(const QString& path);
+
+private:
+    void Paint(QPrinter* device);
+    void AskAndSavePdf();
+
+    const PagedDocument& m_document;
+    DocumentPrinter& m_printer;
+};
