@@ -1,8 +1,8 @@
 // telvora-cli: the application's core without windows, for scripted and unattended jobs.
 //   telvora-cli [--db PATH] [--verbose] <command> [arguments]
-#include "base/app_paths.h"
-#include "base/termination_request.h"
 #include "app/cli/cli_command.h"
+#include "base/settings.h"
+#include "base/termination_request.h"
 
 #include <QCoreApplication>
 
@@ -19,8 +19,8 @@ const QStringList kGeneralOptions{QStringLiteral("db"), QStringLiteral("port"), 
 
 void PrintHelp(QTextStream& out) {
     out << kUsageLine << "\n\n"
-        << "BANCO: o arquivo do banco de dados (padrão: zrv.fdb na pasta do aplicativo) ou\n"
-        << "servidor:caminho de um servidor Firebird.\n\nComandos:\n";
+        << "BANCO: o arquivo do banco de dados (padrão: BancoDeDados de ZRVConfig.ini, senão zrv.fdb na\n"
+        << "pasta do aplicativo) ou servidor:caminho de um servidor Firebird.\n\nComandos:\n";
     for (const CliCommand& command : CliCommands()) {
         QString line = QStringLiteral("  ") + command.words.join(QLatin1Char(' '));
         if (!command.usage.isEmpty())
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     if (!command->usage.isEmpty())
         context.usage += QLatin1Char(' ') + command->usage;
     if (context.databaseName.isEmpty())
-        context.databaseName = ApplicationPath(QStringLiteral("zrv.fdb"));
+        context.databaseName = ConfiguredDatabaseName();
     const int code = command->run(context, args.mid(command->words.size()));
     out.flush();
     if (termination.Requested()) {
