@@ -14,8 +14,9 @@ const char kUsageLine[] =
     "Uso: telvora-cli [--db BANCO] [--port N] [--device DISPOSITIVO] [--verbose] <comando> [argumentos]";
 
 // The options that may stand before the command word.
-const QStringList kGeneralOptions{QStringLiteral("db"), QStringLiteral("port"), QStringLiteral("device"),
-                                  QStringLiteral("verbose"), QStringLiteral("help")};
+const QStringList kGeneralOptions{QStringLiteral("db"),     QStringLiteral("port"),
+                                  QStringLiteral("device"), QStringLiteral("verbose"),
+                                  QStringLiteral("help"),   QStringLiteral("version")};
 
 void PrintHelp(QTextStream& out) {
     out << kUsageLine << "\n\n"
@@ -65,6 +66,10 @@ int main(int argc, char** argv) {
     if (!error.isEmpty()) {
         err << error << '\n' << kUsageLine << Qt::endl;
         return 2;
+    }
+    if (options.contains(QStringLiteral("version"))) {
+        out << "telvora-cli " << TELVORA_VERSION << Qt::endl;
+        return 0;
     }
     if (options.contains(QStringLiteral("help")) || args.isEmpty()) {
         PrintHelp(args.isEmpty() && !options.contains(QStringLiteral("help")) ? err : out);
