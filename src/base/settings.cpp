@@ -13,6 +13,7 @@ const QString kConfig = QStringLiteral("Config");
 const QString kAdvanced = QStringLiteral("ConfigAvancada");
 const QString kPortas = QStringLiteral("Portas");
 const QString kNAT = QStringLiteral("NºAT");
+const QString kBancoDeDados = QStringLiteral("BancoDeDados");
 
 // More advanced lines than any modem string holds; guards against a damaged count.
 constexpr int kMaxAdvancedLines = 999;
@@ -164,6 +165,7 @@ Settings ReadSettings(const IniFile& ini, const QString& folder) {
     Settings s = DefaultSettings(folder);
     for (const Key& key : kConfigKeys)
         readKey(ini, key, s);
+    s.BancoDeDados = ini.value(kConfig, kBancoDeDados).trimmed();
     const int count = qBound(0, ini.intValue(kAdvanced, kNAT, s.NAT), kMaxAdvancedLines);
     QStringList lines;
     for (int i = 1; i <= count; ++i)
@@ -183,6 +185,8 @@ Settings ReadSettings(const IniFile& ini, const QString& folder) {
 void WriteSettings(IniFile& ini, const Settings& s) {
     for (const Key& key : kConfigKeys)
         writeKey(ini, key, s);
+    if (!s.BancoDeDados.isEmpty())
+        ini.setValue(kConfig, kBancoDeDados, s.BancoDeDados);
     ini.setValue(kAdvanced, kNAT, s.NAT);
     for (int i = 1; i <= s.NAT; ++i)
         ini.setValue(kAdvanced, atKey(i), s.atLine(i));
@@ -228,6 +232,21 @@ bool NormaliseSettingsPaths(IniFile& ini, Settings& s, const QString& folder) {
     changed |= resetPath(ini, QStringLiteral("ProgDefault10"), s.ProgDefault10, defaults.ProgDefault10);
     changed |= resetPath(ini, QStringLiteral("ProgDefault5"), s.ProgDefault5, defaults.ProgDefault5);
     return changed;
+}
+
+QString DatabaseNameOf(const Settings& settings) {
+    if (!settings.BancoDeDados.isEmpty())
+        return settings.BancoDeDados;
+    return QDir(QDir::fromNativeSeparators(settings.PathBD)).filePath(QStringLiteral("zrv.fdb"));
+}
+
+QString ConfiguredDatabaseName() {
+    IniFile ini;
+    const QString path = ApplicationPath(SettingsFileName());
+    if (QFileInfo::exists(path))
+        ini.load(path);
+    const QString configured = ini.value(kConfig, kBancoDeDados).trimmed();
+    return configured.isEmpty() ? ApplicationPath(QStringLiteral("zrv.fdb")) : configured;
 }
 
 Settings CarregaConfiguracoes(QString* error) {

@@ -29,6 +29,10 @@ struct Settings {
     QString ProgDefault10Eco;
     QString ProgDefault10;
     QString ProgDefault5;
+    // "BancoDeDados": the database when it is not zrv.fdb in the application folder, above all
+    // "host:path" of a database that several workstations share on a Firebird server. Written only
+    // by whoever sets up the workstation; empty (and absent from a new file) otherwise.
+    QString BancoDeDados;
 
     // Section "ConfigAvancada".
     int NAT = 16; // "NºAT": number of advanced command lines
@@ -75,6 +79,14 @@ bool WriteSettingsFile(const QString& path, const Settings& settings, QString* e
 // factory template paths to their defaults under `folder`, in `settings` and in `ini`. Answers
 // whether anything was changed.
 bool NormaliseSettingsPaths(IniFile& ini, Settings& settings, const QString& folder);
+
+// The database the program opens: "BancoDeDados" when set, else zrv.fdb in PathBD.
+QString DatabaseNameOf(const Settings& settings);
+
+// The same from the settings file of the application folder as it stands (zrv.fdb in the
+// application folder without a file or without the key), for the start, which opens the database
+// before the main window loads the settings. Reads only: creates and changes nothing.
+QString ConfiguredDatabaseName();
 
 // The settings load of the main window: imports the legacy store (Windows only), creates the file
 // in the application folder when missing, reads it and normalises its paths, writing the file back

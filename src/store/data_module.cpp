@@ -255,7 +255,8 @@ bool TdmBancoDeDados::PostCustomer(QString* error) {
         else if (set != &DSetClientes && set != &DSetPainel && !panel.isNull())
             set->SetValue(QStringLiteral("ID_PAINEL"), panel);
         if (!set->Post())
-            return fail(set->Name() + QStringLiteral(": ") + set->LastError());
+            return fail(set->IsRowConflict() ? set->LastError()
+                                             : set->Name() + QStringLiteral(": ") + set->LastError());
     }
     if (!IBDB.CommitRetaining())
         return fail(IBDB.LastError());

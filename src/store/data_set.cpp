@@ -3,8 +3,40 @@
 #include "store/db_connection.h"
 
 #include "store/fb_statement.h"
+#include "store/store_messages.h"
 
 #include <cstring>
+
+namespace {
+
+QString WithoutTrailingBlanks(const QString& text) {
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1) == u' ')
+        --end;
+    return text.left(end);
+}
+
+// Whether a value this set holds for a column is the value the engine reads from the row now.
+// Fixed-length text comes back padded with blanks, and a value the program wrote may be held in
+// another type than the column's (a number as text), so both are brought to the engine's form.
+bool SameStoredValue(const QVariant& held, const QVariant& stored) {
+    if (held.isNull() || stored.isNull())
+        return held.isNull() && stored.isNull();
+    const int type = stored.typeId();
+    if (type == QMetaType::QString)
+        return WithoutTrailingBlanks(held.toString()) == WithoutTrailingBlanks(stored.toString());
+    if (type == QMetaType::Double) {
+        const double a = held.toDouble();
+        const double b = stored.toDouble();
+        return qAbs(a - b) <= 1e-9 * qMax(1.0, qMax(qAbs(a), qAbs(b)));
+    }
+    QVariant converted = held;
+    if (held.metaType() != stored.metaType() && !converted.convert(stored.metaType()))
+        return false;
+    return converted == stored;
+}
+
+} // namespace
 
 DataSetStatements DataSetStatements::ForTable(const QString& table, const QString& keyColumn,
                                               const QString& generator, const QStringList& columns) {
@@ -389,6 +421,7 @@ bool DataSet::Insert() {
 
 bool DataSet::Post() {
     m_lastErrorCodes.clear();
+    m_rowConflict = false;
     if (!Editing())
         return Fail(QStringLiteral("%1 não está em edição.").arg(m_name));
     const bool inserting = m_state == State::Insert;
@@ -411,8 +444,11 @@ bool DataSet::Post() {
             return Fail(QStringLiteral("%1: campo %2 não encontrado.").arg(m_name, column));
         params << buffer[index];
     }
-    if (!inserting)
+    if (!inserting) {
         params << m_oldKey;
+        if (!EnsureRowUnchanged())
+            return false;
+    }
 
     FbStatement* statement = m_db.Prepared(inserting ? m_statements.insertSql : m_statements.updateSql);
     if (!statement)
@@ -422,11 +458,12 @@ bool DataSet::Post() {
         return Fail(statement->LastError());
     }
 
+    const QVariant key = keyColumn >= 0 ? buffer[keyColumn] : QVariant();
     if (inserting) {
-        m_rows.append(Row{-1, buffer});
+        m_rows.append(Row{-1, buffer, ReadBackRow(key)});
         m_current = m_rows.size() - 1;
     } else {
-        m_rows[m_current] = Row{-1, buffer};
+        m_rows[m_current] = Row{-1, buffer, ReadBackRow(key)};
     }
     m_buffer.clear();
     m_eof = false;
@@ -462,6 +499,54 @@ bool DataSet::Delete() {
     return true;
 }
 
+bool DataSet::EnsureRowUnchanged() {
+    if (m_statements.refreshSql.isEmpty() || m_current < 0)
+        return true;
+    // Locked in this transaction until it ends: no other connection can change the row between
+    // this check and the update. Without waiting: a save of another workstation still in progress
+    // is refused at once instead of freezing the screen.
+    FbStatement statement(m_db);
+    const bool read = statement.Prepare(m_statements.refreshSql + QStringLiteral(" with lock")) &&
+                      statement.Execute({m_oldKey}) && statement.Fetch();
+    if (!read) {
+        m_lastErrorCodes = statement.LastErrorCodes();
+        if (IsConcurrentUpdateError(m_lastErrorCodes)) {
+            m_rowConflict = true;
+            return Fail(MsgRecordBeingChanged());
+        }
+        if (statement.LastError().isEmpty()) {
+            m_rowConflict = true;
+            return Fail(MsgRecordDeletedElsewhere());
+        }
+        return Fail(statement.LastError());
+    }
+    const Row& row = m_rows[m_current];
+    const QVariantList held = row.written.isEmpty() ? RowValues(row) : row.written;
+    for (int i = 0; i < statement.Columns().size(); ++i) {
+        const int column = FieldIndex(statement.Columns()[i].name);
+        if (column >= 0 && column < held.size() && !SameStoredValue(held[column], statement.Value(i))) {
+            m_rowConflict = true;
+            return Fail(MsgRecordChangedElsewhere());
+        }
+    }
+    return true;
+}
+
+QVariantList DataSet::ReadBackRow(const QVariant& key) {
+    if (m_statements.refreshSql.isEmpty() || key.isNull())
+        return {};
+    FbStatement statement(m_db);
+    if (!statement.Prepare(m_statements.refreshSql) || !statement.Execute({key}) || !statement.Fetch())
+        return {};
+    QVariantList values(m_fieldNames.size());
+    for (int i = 0; i < statement.Columns().size(); ++i) {
+        const int column = FieldIndex(statement.Columns()[i].name);
+        if (column >= 0)
+            values[column] = statement.Value(i);
+    }
+    return values;
+}
+
 bool DataSet::RefreshRecord() {
     if (!Active() || Editing() || m_current < 0 || m_statements.refreshSql.isEmpty())
         return false;
@@ -478,7 +563,7 @@ bool DataSet::RefreshRecord() {
         if (column >= 0)
             values[column] = statement.Value(i);
     }
-    m_rows[m_current] = Row{-1, values};
+    m_rows[m_current] = Row{-1, values, {}};
     return true;
 }
 

@@ -48,6 +48,9 @@ class DataSet : public QObject {
     struct Row {
         qint32 stored = -1;
         QVariantList values;
+        // For a row the program wrote: the values as the engine read them back right after, which
+        // a later save compares with the row in the database (see EnsureRowUnchanged).
+        QVariantList written;
     };
 
 public:
@@ -111,7 +114,9 @@ public:
     bool Insert();
     // Writes the buffer with the insert or update statement (in the transaction, not committed).
     // A new row without key takes it from the generator. On failure the set stays in its state
-    // with the buffer as it was.
+    // with the buffer as it was. An update first locks the row and checks that it still holds what
+    // this set read: a row that another connection changed meanwhile, or is changing, is not
+    // overwritten (LastError() says so, IsRowConflict() answers true).
     bool Post();
     void Cancel();
     bool Delete();
@@ -122,6 +127,8 @@ public:
     bool Execute(const QString& sql, const QVariantList& params = {});
 
     QString LastError() const { return m_lastError; }
+    // The last Post() failed because another connection changed or is changing the row.
+    bool IsRowConflict() const { return m_rowConflict; }
     // The engine's error codes of the last failure (see IsDuplicateKeyError).
     QList<long> LastErrorCodes() const { return m_lastErrorCodes; }
 
@@ -153,6 +160,8 @@ private:
     bool FetchMore(int count);
     bool ExecuteSelect();
     bool StoreCurrentRow();
+    bool EnsureRowUnchanged();
+    QVariantList ReadBackRow(const QVariant& key);
     QVariantList RowValues(const Row& row) const;
     QVariant Value(const Row& row, int column) const;
     void DropCursor();
@@ -188,4 +197,5 @@ private:
 
     QString m_lastError;
     QList<long> m_lastErrorCodes;
+    bool m_rowConflict = false;
 };

@@ -23,6 +23,11 @@ bool IsDuplicateKeyError(const QList<long>& codes) {
     return codes.contains(long(isc_unique_key_violation)) || codes.contains(long(isc_no_dup));
 }
 
+bool IsConcurrentUpdateError(const QList<long>& codes) {
+    return codes.contains(long(isc_lock_conflict)) || codes.contains(long(isc_update_conflict)) ||
+           codes.contains(long(isc_deadlock)) || codes.contains(long(isc_concurrent_transaction));
+}
+
 DbConnection::DbConnection(QObject* parent) : QObject(parent) {}
 
 DbConnection::~DbConnection() {

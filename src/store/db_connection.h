@@ -13,6 +13,10 @@ class FbStatement;
 // Whether the engine refused a row because its unique key or value is taken (a login name in use).
 bool IsDuplicateKeyError(const QList<long>& codes);
 
+// Whether the engine refused to change or lock a row that another connection has changed and not
+// yet committed (transactions never wait for each other's locks).
+bool IsConcurrentUpdateError(const QList<long>& codes);
+
 // The one connection to the database and its one transaction, over the Firebird client library.
 // The connection talks ISO8859_1, the character set of the columns, so text crosses it without
 // conversion. While connected a transaction is always running, with the parameters the program

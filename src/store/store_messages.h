@@ -61,3 +61,21 @@ inline QString MsgErroAbrirTabela(const QString& dataSet) {
 inline QString MsgColumnCount(int given, int expected) {
     return QStringLiteral("A consulta devolve %1 colunas em vez de %2.").arg(given).arg(expected);
 }
+
+// A save refused because another workstation changed the same row after this one read it: the
+// other change is kept, this one is not written.
+inline QString MsgRecordChangedElsewhere() {
+    return QStringLiteral("O registro foi alterado em outra estação depois de aberto aqui.\r"
+                          "As alterações não foram gravadas. Feche e abra o registro de novo para ver "
+                          "a versão atual.");
+}
+
+// A save refused because another workstation is saving the same row at this moment.
+inline QString MsgRecordBeingChanged() {
+    return QStringLiteral(
+        "O registro está sendo alterado em outra estação.\rTente gravar de novo em instantes.");
+}
+
+inline QString MsgRecordDeletedElsewhere() {
+    return QStringLiteral("O registro foi excluído em outra estação.");
+}

@@ -87,6 +87,30 @@ private Q_SLOTS:
         QCOMPARE(again.Colunas, s.Colunas);
     }
 
+    // The database the windows and the command line open: zrv.fdb in the application folder unless
+    // the file names another one (a shared database on a server); the settings load keeps the key.
+    void databaseTheProgramOpens_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no settings file") << QByteArray() << QString();
+        QTest::newRow("no key") << QByteArray("[Config]\r\nComPort=2\r\n") << QString();
+        QTest::newRow("empty key") << QByteArray("[Config]\r\nBancoDeDados= \r\n") << QString();
+        QTest::newRow("server") << QByteArray("[Config]\r\nBancoDeDados=servidor:/dados/zrv.fdb\r\n")
+                                << QStringLiteral("servidor:/dados/zrv.fdb");
+    }
+    void databaseTheProgramOpens() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, expected);
+        if (!file.isEmpty())
+            writeBytes(m_path, file);
+        const QString database = expected.isEmpty() ? m_home.filePath("zrv.fdb") : expected;
+        QCOMPARE(ConfiguredDatabaseName(), database);
+        QCOMPARE(QFile::exists(m_path), !file.isEmpty());
+        const Settings s = CarregaConfiguracoes();
+        QCOMPARE(DatabaseNameOf(s), database);
+        QCOMPARE(ConfiguredDatabaseName(), database);
+    }
+
     void olderFileGivesDefaultsForMissingKeys() {
         // An installation from before the advanced section existed, with Latin-1 keys.
         writeBytes(m_path, "[Config]\r\nComPort=3\r\nN\xbaRings=5\r\n1\xaa Linha=Alarmes Jo\xe3o\r\n");

@@ -10,7 +10,7 @@ QList<CliCommand>& Registry() {
 }
 
 QSet<QString>& Flags() {
-    static QSet<QString> flags{QStringLiteral("help"), QStringLiteral("verbose")};
+    static QSet<QString> flags{QStringLiteral("help"), QStringLiteral("verbose"), QStringLiteral("version")};
     return flags;
 }
 

@@ -1,8 +1,8 @@
 // telvora-cli: the application's core without windows, for scripted and unattended jobs.
 //   telvora-cli [--db PATH] [--verbose] <command> [arguments]
-#include "base/app_paths.h"
-#include "base/termination_request.h"
 #include "app/cli/cli_command.h"
+#include "base/settings.h"
+#include "base/termination_request.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -17,13 +17,14 @@ const char kUsageLine[] =
     "Uso: telvora-cli [--db BANCO] [--port N] [--device DISPOSITIVO] [--verbose] <comando> [argumentos]";
 
 // The options that may stand before the command word.
-const QStringList kGeneralOptions{QStringLiteral("db"), QStringLiteral("port"), QStringLiteral("device"),
-                                  QStringLiteral("verbose"), QStringLiteral("help")};
+const QStringList kGeneralOptions{QStringLiteral("db"),     QStringLiteral("port"),
+                                  QStringLiteral("device"), QStringLiteral("verbose"),
+                                  QStringLiteral("help"),   QStringLiteral("version")};
 
 void PrintHelp(QTextStream& out) {
     out << kUsageLine << "\n\n"
-        << "BANCO: o arquivo do banco de dados (padrão: zrv.fdb na pasta do aplicativo) ou\n"
-        << "servidor:caminho de um servidor Firebird.\n\nComandos:\n";
+        << "BANCO: o arquivo do banco de dados (padrão: BancoDeDados de ZRVConfig.ini, senão zrv.fdb na\n"
+        << "pasta do aplicativo) ou servidor:caminho de um servidor Firebird.\n\nComandos:\n";
     for (const CliCommand& command : CliCommands()) {
         QString line = QStringLiteral("  ") + command.words.join(QLatin1Char(' '));
         if (!command.usage.isEmpty())
@@ -82,6 +83,10 @@ int main(int argc, char** argv) {
         err << error << '\n' << kUsageLine << Qt::endl;
         return 2;
     }
+    if (options.contains(QStringLiteral("version"))) {
+        out << "telvora-cli " << TELVORA_VERSION << Qt::endl;
+        return 0;
+    }
     if (options.contains(QStringLiteral("help")) || args.isEmpty()) {
         PrintHelp(args.isEmpty() && !options.contains(QStringLiteral("help")) ? err : out);
         return options.contains(QStringLiteral("help")) ? 0 : 2;
@@ -102,7 +107,7 @@ int main(int argc, char** argv) {
     if (!command->usage.isEmpty())
         context.usage += QLatin1Char(' ') + command->usage;
     if (context.databaseName.isEmpty())
-        context.databaseName = ApplicationPath(QStringLiteral("zrv.fdb"));
+        context.databaseName = ConfiguredDatabaseName();
     const int code = command->run(context, args.mid(command->words.size()));
     out.flush();
     if (termination.Requested()) {

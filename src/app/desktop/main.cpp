@@ -3,12 +3,14 @@
 #include "base/app_paths.h"
 #include "base/app_title.h"
 #include "base/locale_format.h"
+#include "base/settings.h"
 #include "base/single_instance.h"
 #include "base/termination_request.h"
 #include "link_control/link_controller.h"
 #include "link_control/ui/widget_link_operator.h"
 #include "serial/tcia_com_port.h"
 #include "store/data_module.h"
+#include "store/firebird_client.h"
 #include "store/store_messages.h"
 #include "widgets/message_box.h"
 #include "widgets/qt_translations.h"
@@ -34,8 +36,11 @@ int main(int argc, char** argv) {
     // A missing database is never replaced by an empty one here (the operator would land in
     // first-time set-up with the customers gone): the operator is told where it was looked for
     // and how to restore or create one.
-    const QString database = ApplicationPath(QStringLiteral("zrv.fdb"));
-    if (!QFileInfo::exists(database)) {
+    // zrv.fdb in the application folder, or the database the settings name (a shared one on a
+    // server: "host:path", whose file only the server sees).
+    const QString database = ConfiguredDatabaseName();
+    const bool remote = IsRemoteDatabaseName(database);
+    if (!remote && !QFileInfo::exists(database)) {
         OperatorMessages::Tell(nullptr, MsgDatabaseMissing(database), MessageIcon::Critical);
         return 1;
     }
@@ -55,7 +60,7 @@ int main(int argc, char** argv) {
 
     TfrmPrincipal main(dm, controller.State(), port);
     main.SetLinkController(&controller);
-    if (main.DatabaseFailed() && !QFileInfo::exists(database))
+    if (main.DatabaseFailed() && !remote && !QFileInfo::exists(database))
         return 1;
     main.SetLoginHandler([&host, &dm](TfrmPrincipal&) { return host.RunLogin(dm); });
     QObject::connect(&instance, &SingleInstance::comeForwardRequested, &main, [&main] {

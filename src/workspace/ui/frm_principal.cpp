@@ -4,6 +4,7 @@
 #include "base/app_title.h"
 #include "base/locale_format.h"
 #include "base/operator_messages.h"
+#include "base/settings.h"
 #include "link/link_state.h"
 #include "link_control/link_controller.h"
 #include "programming/product_codes.h"
@@ -298,8 +299,7 @@ void TfrmPrincipal::RunCreationSteps(const QString& databaseName) {
     QApplication::setApplicationDisplayName(title);
     setWindowTitle(title);
 
-    m_databaseName =
-        databaseName.isEmpty() ? QDir(m_settings.PathBD).filePath(QStringLiteral("zrv.fdb")) : databaseName;
+    m_databaseName = databaseName.isEmpty() ? DatabaseNameOf(m_settings) : databaseName;
     const bool remote = m_databaseName.contains(QLatin1Char(':')) && !QFileInfo::exists(m_databaseName);
     if (!remote && !QFileInfo::exists(m_databaseName)) {
         OperatorMessages::Tell(this, kMsgBancoNaoEncontrado);

@@ -34,7 +34,8 @@ public:
     using RecordScreenOpener = std::function<int(TfrmPrincipal& main, int customerId)>;
 
     // Runs the creation steps: settings, columns, help, title, database reconnection, upkeep,
-    // list, group filter and count. `databaseName` empty: zrv.fdb in the settings' PathBD.
+    // list, group filter and count. `databaseName` empty: the settings' BancoDeDados, else
+    // zrv.fdb in PathBD.
     TfrmPrincipal(TdmBancoDeDados& dm, LinkState& link, ComPort& port, QWidget* parent = nullptr,
                   const QString& databaseName = {});
     ~TfrmPrincipal() override;

@@ -1,0 +1,223 @@
+// Several workstations on one database served by a real Firebird server (started by the test on
+// the loopback address): telvora-cli reaches it with --db host:path and with the database named in
+// ZRVConfig.ini, and two workstations saving the same customer never overwrite each other's
+// change unseen: the later save is refused with a message, and a save while the other's is still
+// in progress is refused at once instead of waiting.
+#include "base/ini_file.h"
+#include "store/data_module.h"
+#include "store/store_messages.h"
+#include "support/firebird_server.h"
+#include "workspace/customer_record.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run Cli(const QString& home, const QStringList& arguments) {
+    Run run;
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TELVORA_HOME", home);
+    process.setProcessEnvironment(environment);
+    process.start(qEnvironmentVariable("TELVORA_BUILD_DIR") + "/src/telvora-cli", arguments);
+    if (!process.waitForFinished(60000))
+        return run;
+    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+// One workstation: its own connection to the served database and its own open customer.
+struct Workstation : DataModuleHost {
+    TdmBancoDeDados dm;
+    std::unique_ptr<CustomerRecord> record;
+
+    Workstation() {
+        dm.SetHost(this);
+        dm.Operator = LoggedOperator::FromRow(2, QStringLiteral("TESTE"), QString(40, QLatin1Char('1')));
+    }
+    ~Workstation() override {
+        record.reset();
+        dm.Disconnect();
+    }
+    bool Open(const QString& database, int customer) {
+        if (!dm.Connect(database))
+            return false;
+        record = std::make_unique<CustomerRecord>(dm);
+        return record->OpenExisting(customer);
+    }
+    bool Reopen(int customer) { return record->OpenExisting(customer); }
+    QString Value(DataSet& set, const char* field) {
+        return set.Value(QLatin1String(field)).toString().trimmed();
+    }
+
+    void ShowMessage(const QString&) override {}
+    bool RunFirstTimeSetup(TdmBancoDeDados&) override { return true; }
+    bool RunLogin(TdmBancoDeDados&) override { return true; }
+    void TerminateApplication() override {}
+};
+
+} // namespace
+
+class TestSharedDatabase : public QObject {
+    Q_OBJECT
+    FirebirdServer m_server;
+    QTemporaryDir m_home;
+    QString m_database;
+    int m_first = 0;
+    int m_second = 0;
+
+    // What the database holds now, as a third workstation reads it.
+    QString Stored(const QString& sql, int customer) {
+        TdmBancoDeDados dm;
+        if (!dm.Connect(m_database))
+            return QStringLiteral("<%1>").arg(dm.LastError());
+        return dm.IBDB.SelectValue(sql, {customer}).toString().trimmed();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        if (!m_server.Start())
+            QSKIP(qPrintable(QStringLiteral("No Firebird server could be started here: ") +
+                             m_server.Problem()));
+        m_database = m_server.DatabaseName(QStringLiteral("zrv.fdb"));
+        // The command line creates the database on the server and adds two customers there.
+        Run run = Cli(m_home.path(), {"--db", m_database, "db", "init"});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QVERIFY2(QFile::exists(m_server.FilePath("zrv.fdb")),
+                 "db init did not create the file on the server");
+        for (const char* name : {"Primeiro", "Segundo"}) {
+            run =
+                Cli(m_home.path(), {"--db", m_database, "customer", "add", "--nome", name, "--produto", "1"});
+            QVERIFY2(run.code == 0, qPrintable(run.err));
+        }
+        TdmBancoDeDados dm;
+        QVERIFY2(dm.Connect(m_database), qPrintable(dm.LastError()));
+        m_first = dm.IBDB.SelectValue("select id_cliente from clientes where nome = ?", {"Primeiro"}).toInt();
+        m_second = dm.IBDB.SelectValue("select id_cliente from clientes where nome = ?", {"Segundo"}).toInt();
+        QVERIFY(m_first > 0 && m_second > 0);
+    }
+
+    // The windows and the command line take the database from ZRVConfig.ini when no --db is given.
+    void databaseNamedInTheSettingsFile() {
+        QTemporaryDir home;
+        IniFile ini;
+        ini.setValue("Config", "BancoDeDados", m_database);
+        QVERIFY(ini.save(QDir(home.path()).filePath("ZRVConfig.ini")));
+        const Run run = Cli(home.path(), {"customer", "add", "--nome", "Pelo arquivo", "--produto", "2"});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QVERIFY2(!QFile::exists(QDir(home.path()).filePath("zrv.fdb")), "a local database was used");
+        QCOMPARE(Stored("select count(*) from clientes where nome = 'Pelo arquivo' and id_cliente > ?", 0),
+                 QStringLiteral("1"));
+    }
+
+    // A and B open the same customer; A changes its name and saves first. B's save would write
+    // back every column of the customer row as B read it, A's name with them: it is refused with
+    // the message and nothing of B's is written; B reopens, sees A's name and saves on top of it.
+    // A change of B to another row of the customer (the panel's telephone) brings nothing of A's
+    // back and is saved at once.
+    void laterSaveOverAnotherWorkstationsChange_data() {
+        QTest::addColumn<QString>("bTable");
+        QTest::addColumn<QString>("bField");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("the row A changed") << "CLIENTES"
+                                           << "NOME" << true;
+        QTest::newRow("a row A did not change") << "PAINEL"
+                                                << "FONE_PAINEL" << false;
+    }
+    void laterSaveOverAnotherWorkstationsChange() {
+        QFETCH(QString, bTable);
+        QFETCH(QString, bField);
+        QFETCH(bool, refused);
+        Workstation a;
+        Workstation b;
+        QVERIFY2(a.Open(m_database, m_first), qPrintable(a.dm.LastError() + a.record->LastError()));
+        QVERIFY2(b.Open(m_database, m_first), qPrintable(b.dm.LastError() + b.record->LastError()));
+        const QString aName = QStringLiteral("A mudou %1").arg(bField);
+        const QString bValue =
+            bField == "NOME" ? QStringLiteral("B mudou NOME") : QStringLiteral("4133335555");
+        DataSet& bSet = bTable == "CLIENTES" ? b.dm.DSetClientes : b.dm.DSetPainel;
+        const QString bStored = QStringLiteral("select %1 from %2 where id_cliente = ?").arg(bField, bTable);
+
+        QVERIFY(a.dm.DSetClientes.SetValue("NOME", aName));
+        QString error;
+        QVERIFY2(a.record->Save(&error), qPrintable(error));
+
+        QVERIFY(bSet.SetValue(bField, bValue));
+        QCOMPARE(b.record->Save(&error), !refused);
+        if (refused) {
+            QCOMPARE(error, MsgRecordChangedElsewhere());
+            QCOMPARE(Stored("select nome from clientes where id_cliente = ?", m_first), aName);
+
+            b.record->Discard();
+            QVERIFY(b.Reopen(m_first));
+            QCOMPARE(b.Value(b.dm.DSetClientes, "NOME"), aName);
+            QVERIFY(bSet.SetValue(bField, bValue));
+            QVERIFY2(b.record->Save(&error), qPrintable(error));
+        } else {
+            QCOMPARE(Stored("select nome from clientes where id_cliente = ?", m_first), aName);
+        }
+        QCOMPARE(Stored(bStored, m_first), bValue);
+    }
+
+    // A has written the row and not committed yet: B's save is refused at once (nothing waits for
+    // a lock), and once A commits, B's save is refused as a change made elsewhere.
+    void saveWhileAnotherIsInProgress() {
+        Workstation a;
+        Workstation b;
+        QVERIFY(a.Open(m_database, m_second));
+        QVERIFY(b.Open(m_database, m_second));
+        QVERIFY(a.dm.DSetClientes.SetValue("NOME", "A em andamento"));
+        QVERIFY2(a.dm.DSetClientes.Post(), qPrintable(a.dm.DSetClientes.LastError()));
+
+        QVERIFY(b.dm.DSetClientes.SetValue("NOME", "B ao mesmo tempo"));
+        QString error;
+        QElapsedTimer took;
+        took.start();
+        QVERIFY(!b.record->Save(&error));
+        QVERIFY2(took.elapsed() < 5000, "the save waited for the other workstation's lock");
+        QCOMPARE(error, MsgRecordBeingChanged());
+
+        QVERIFY(a.dm.IBDB.CommitRetaining());
+        QVERIFY(!b.record->Save(&error));
+        QCOMPARE(error, MsgRecordChangedElsewhere());
+        QCOMPARE(Stored("select nome from clientes where id_cliente = ?", m_second),
+                 QStringLiteral("A em andamento"));
+    }
+
+    // No conflict where there is none: each workstation saves its own customer twice in a row (the
+    // second save compares with what the first one wrote).
+    void separateCustomersSaveFreely() {
+        Workstation a;
+        Workstation b;
+        QVERIFY(a.Open(m_database, m_first));
+        QVERIFY(b.Open(m_database, m_second));
+        QString error;
+        for (int round = 1; round <= 2; ++round) {
+            QVERIFY(a.dm.DSetClientes.SetValue("NOME", QStringLiteral("A rodada %1").arg(round)));
+            QVERIFY(a.dm.DSetPainel.SetValue("FONE_PAINEL", QStringLiteral("11%1").arg(round)));
+            QVERIFY(b.dm.DSetClientes.SetValue("NOME", QStringLiteral("B rodada %1").arg(round)));
+            QVERIFY2(a.record->Save(&error), qPrintable(error));
+            QVERIFY2(b.record->Save(&error), qPrintable(error));
+        }
+        QCOMPARE(Stored("select nome from clientes where id_cliente = ?", m_first),
+                 QStringLiteral("A rodada 2"));
+        QCOMPARE(Stored("select nome from clientes where id_cliente = ?", m_second),
+                 QStringLiteral("B rodada 2"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSharedDatabase)
+#include "tst_shared_database.moc"
