@@ -1,5 +1,8 @@
 #pragma once
 
+#include "store/permissions.h"
+
+#include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -26,6 +29,17 @@ struct CliContext {
     int WrongUse(const QString& reason = QString()) const;
 };
 
+// Who may run a command on a database that has operators.
+struct CliAccess {
+    bool open = false;             // runs without an operator (this machine's settings, a new database)
+    QList<Permission> permissions; // each of these is needed
+    bool administrator = false;    // only the administrator
+
+    static CliAccess Open() { return {true, {}, false}; }
+    static CliAccess Needs(const QList<Permission>& permissions) { return {false, permissions, false}; }
+    static CliAccess Administrator() { return {false, {}, true}; }
+};
+
 // One command: the words that name it ("db", "backup"), a usage line for its arguments and a
 // summary for the help, and what it runs with the arguments after its words. Answers the exit
 // code: 0 done, 1 failed, 2 wrong use.
@@ -34,6 +48,8 @@ struct CliCommand {
     QString usage;
     QString summary;
     std::function<int(CliContext&, const QStringList& args)> run;
+    // What running it takes, from its arguments; without it any logged-in operator may.
+    std::function<CliAccess(const QStringList& args)> access = {};
 };
 
 // Commands register themselves from their own source file:

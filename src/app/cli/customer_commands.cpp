@@ -80,6 +80,9 @@ const bool registered = RegisterCliCommand(
      QStringLiteral("--nome NOME --produto 1..4 [--versao M.m] [--fone-painel FONE] [--codigo-painel NNNN] "
                     "[--codigo-pc NNNN]"),
      QStringLiteral("inclui um cliente com a programação de fábrica do modelo"),
-     &RunCustomerAdd});
+     &RunCustomerAdd,
+     [](const QStringList&) {
+         return CliAccess::Needs({Permission::AdicionarCliente});
+     }});
 
 } // namespace

@@ -142,11 +142,15 @@ const bool registered =
     RegisterCliCommand({{QStringLiteral("db"), QStringLiteral("init")},
                         {},
                         QStringLiteral("cria um banco de dados novo (não substitui um arquivo existente)"),
-                        &RunDbInit}) &&
+                        &RunDbInit,
+                        [](const QStringList&) { return CliAccess::Open(); }}) &&
     RegisterCliCommand({{QStringLiteral("db"), QStringLiteral("upgrade")},
                         {},
                         QStringLiteral("atualiza a estrutura, corrige eventos antigos e os geradores"),
-                        &RunDbUpgrade}) &&
+                        &RunDbUpgrade,
+                        [](const QStringList&) {
+                            return CliAccess::Administrator();
+                        }}) &&
     RegisterCliCommand({{QStringLiteral("db"), QStringLiteral("backup")},
                         QStringLiteral("[--to PASTA]"),
                         QStringLiteral("faz o backup do banco (padrão: pasta BKP ao lado do banco)"),
@@ -154,6 +158,9 @@ const bool registered =
     RegisterCliCommand({{QStringLiteral("db"), QStringLiteral("restore")},
                         QStringLiteral("ARQUIVO"),
                         QStringLiteral("restaura um backup no banco, depois de um backup de segurança"),
-                        &RunDbRestore});
+                        &RunDbRestore,
+                        [](const QStringList&) {
+                            return CliAccess::Administrator();
+                        }});
 
 } // namespace

@@ -1,6 +1,7 @@
 // telvora-cli: the application's core without windows, for scripted and unattended jobs.
 //   telvora-cli [--db PATH] [--verbose] <command> [arguments]
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_operator.h"
 #include "base/settings.h"
 #include "base/termination_request.h"
 
@@ -14,12 +15,13 @@
 namespace {
 
 const char kUsageLine[] =
-    "Uso: telvora-cli [--db BANCO] [--port N] [--device DISPOSITIVO] [--verbose] <comando> [argumentos]";
+    "Uso: telvora-cli [--db BANCO] [--operator NOME] [--port N] [--device DISPOSITIVO] [--verbose] <comando> "
+    "[argumentos]";
 
 // The options that may stand before the command word.
-const QStringList kGeneralOptions{QStringLiteral("db"),     QStringLiteral("port"),
-                                  QStringLiteral("device"), QStringLiteral("verbose"),
-                                  QStringLiteral("help"),   QStringLiteral("version")};
+const QStringList kGeneralOptions{
+    QStringLiteral("db"),   QStringLiteral("port"),    QStringLiteral("device"),  QStringLiteral("verbose"),
+    QStringLiteral("help"), QStringLiteral("version"), QStringLiteral("operator")};
 
 void PrintHelp(QTextStream& out) {
     out << kUsageLine << "\n\n"
@@ -108,7 +110,10 @@ int main(int argc, char** argv) {
         context.usage += QLatin1Char(' ') + command->usage;
     if (context.databaseName.isEmpty())
         context.databaseName = ConfiguredDatabaseName();
-    const int code = command->run(context, args.mid(command->words.size()));
+    const QStringList commandArgs = args.mid(command->words.size());
+    if (!AuthorizeCliOperator(context, command->access ? command->access(commandArgs) : CliAccess{}))
+        return 1;
+    const int code = command->run(context, commandArgs);
     out.flush();
     if (termination.Requested()) {
         err << "Comando interrompido (" << termination.Description() << ")." << Qt::endl;

@@ -76,6 +76,7 @@ const bool registered = RegisterCliCommand({{QStringLiteral("modem"), QStringLit
                                             QString(),
                                             QStringLiteral("Envia ao modem os comandos do modelo escolhido e "
                                                            "mostra se cada um foi aceito"),
-                                            &RunModemTest});
+                                            &RunModemTest,
+                                            [](const QStringList&) { return CliAccess::Open(); }});
 
 } // namespace

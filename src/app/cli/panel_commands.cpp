@@ -237,16 +237,38 @@ int RunPanelCommand(CliContext& context, const QStringList& args) {
     return 0;
 }
 
+// The permissions of the monitoring view's button for the action.
+CliAccess PanelCommandAccess(const QStringList& args) {
+    static const QMap<QString, Permission> byAction = {
+        {QStringLiteral("arm"), Permission::Armar},
+        {QStringLiteral("disarm"), Permission::Desarmar},
+        {QStringLiteral("bypass"), Permission::InibirZonas},
+        {QStringLiteral("enable"), Permission::HabilitarZonas},
+        {QStringLiteral("output-on"), Permission::AcionarPgm},
+        {QStringLiteral("output-off"), Permission::DesacionarPgm},
+    };
+    CliAccess access = CliAccess::Needs({Permission::Conectar, Permission::Monitorar});
+    for (const QString& arg : args) {
+        if (byAction.contains(arg))
+            access.permissions << byAction.value(arg);
+    }
+    return access;
+}
+
 const bool registered =
     RegisterCliCommand({{QStringLiteral("panel"), QStringLiteral("status")},
                         QStringLiteral("--customer ID [--keep-trying]"),
                         QStringLiteral("Conecta ao painel e mostra zonas, partições, saídas e relógio"),
-                        &RunPanelStatus}) &&
+                        &RunPanelStatus,
+                        [](const QStringList&) {
+                            return CliAccess::Needs({Permission::Conectar, Permission::Monitorar});
+                        }}) &&
     RegisterCliCommand({{QStringLiteral("panel"), QStringLiteral("command")},
                         QStringLiteral("--customer ID [--keep-trying] arm A|B | disarm A|B | bypass ZONA | "
                                        "enable ZONA | output-on N | output-off N | "
                                        "set-clock [dd/mm/aaaa hh:mm:ss]"),
                         QStringLiteral("Conecta ao painel, envia o comando e confere o estado"),
-                        &RunPanelCommand});
+                        &RunPanelCommand,
+                        &PanelCommandAccess});
 
 } // namespace

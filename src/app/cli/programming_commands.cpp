@@ -181,11 +181,17 @@ const bool registered =
     RegisterCliCommand({{QStringLiteral("read-programming")},
                         QStringLiteral("--customer ID [--out ARQUIVO.zrv] [--keep-trying]"),
                         QStringLiteral("Conecta ao painel do cliente e lê toda a programação"),
-                        &RunReadProgramming}) &&
+                        &RunReadProgramming,
+                        [](const QStringList&) {
+                            return CliAccess::Needs({Permission::Conectar});
+                        }}) &&
     RegisterCliCommand(
         {{QStringLiteral("write-programming")},
          QStringLiteral("--customer ID --template ARQUIVO.zrv [--keep-trying]"),
          QStringLiteral("Conecta ao painel e envia o que difere do modelo, conferindo cada bloco"),
-         &RunWriteProgramming});
+         &RunWriteProgramming,
+         [](const QStringList&) {
+             return CliAccess::Needs({Permission::Conectar, Permission::EnviarProgramacao});
+         }});
 
 } // namespace

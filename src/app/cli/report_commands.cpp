@@ -76,6 +76,9 @@ const bool registered =
     RegisterCliCommand({{QStringLiteral("report"), QStringLiteral("programming")},
                         QStringLiteral("--customer ID --pdf ARQUIVO.pdf"),
                         QStringLiteral("grava a programação do cliente (seis páginas) em PDF"),
-                        &RunReportProgramming});
+                        &RunReportProgramming,
+                        [](const QStringList&) {
+                            return CliAccess::Needs({Permission::ImprimirProgramacao});
+                        }});
 
 } // namespace

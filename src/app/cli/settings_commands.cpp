@@ -56,6 +56,7 @@ const bool registered = RegisterCliCommand(
     {{QStringLiteral("settings"), QStringLiteral("com-port")},
      QStringLiteral("N [DISPOSITIVO]"),
      QStringLiteral("associa a porta COM N a um dispositivo em ZRVConfig.ini (sem dispositivo: o padrão)"),
-     &RunSettingsComPort});
+     &RunSettingsComPort,
+     [](const QStringList&) { return CliAccess::Open(); }}); // this machine's settings file
 
 } // namespace

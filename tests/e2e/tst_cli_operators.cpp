@@ -1,0 +1,117 @@
+// The command line acts as an operator: on a database with operators every command that touches
+// customers, panels or the database needs a known operator, the right password and the permission
+// its action needs in the windows.
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+class Cli {
+public:
+    explicit Cli(const QString& home) : m_home(home) {}
+    Run operator()(const QStringList& arguments, const QMap<QString, QString>& env = {}) const {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TELVORA_HOME", m_home);
+        environment.remove("TELVORA_PASSWORD");
+        environment.remove("TELVORA_NEW_PASSWORD");
+        for (auto it = env.cbegin(); it != env.cend(); ++it)
+            environment.insert(it.key(), it.value());
+        process.setProcessEnvironment(environment);
+        process.start(qEnvironmentVariable("TELVORA_BUILD_DIR") + "/src/telvora-cli",
+                      QStringList{"--db", m_home + "/zrv.fdb"} + arguments);
+        process.closeWriteChannel(); // not a terminal: nothing is asked
+        Run run;
+        if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
+            run.code = process.exitCode();
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    }
+
+private:
+    QString m_home;
+};
+
+const QString kNoPermission = QStringLiteral("Este usuário não tem permissão para esta operação");
+
+} // namespace
+
+class TestCliOperators : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_home;
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(m_home.isValid());
+        const Cli cli(m_home.path());
+        QCOMPARE(cli({"db", "init"}).code, 0);
+        // No operator yet: commands run as before.
+        const QStringList customer{"customer", "add", "--nome", "Loja", "--produto", "1"};
+        QCOMPARE(cli(customer).code, 0);
+        // The first operator is the administrator, whatever permissions it was given.
+        Run run = cli({"operator", "add", "maria", "--permissions", "2"}, {{"TELVORA_NEW_PASSWORD", "m1"}});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        run = cli({"--operator", "maria", "operator", "add", "joao", "--permissions", "2,18"},
+                  {{"TELVORA_PASSWORD", "m1"}, {"TELVORA_NEW_PASSWORD", "j1"}});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        run = cli({"--operator", "maria", "operator", "list"}, {{"TELVORA_PASSWORD", "m1"}});
+        QVERIFY2(run.out.contains("maria\tativo\tadministrador") && run.out.contains("joao\tativo\t2,18"),
+                 qPrintable(run.out + run.err));
+    }
+
+    void protectedActions_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");
+        const QStringList add{"customer", "add", "--nome", "Outra", "--produto", "2"};
+        const QStringList write{"write-programming", "--customer", "1", "--template", "/nao/existe.zrv"};
+        QTest::newRow("no operator named") << QString() << QString() << add << 1 << "informe --operator";
+        QTest::newRow("administrator adds a customer") << "maria"
+                                                       << "m1" << add << 0 << "Cliente gravado";
+        QTest::newRow("without permission 1") << "joao"
+                                              << "j1" << add << 1 << kNoPermission;
+        QTest::newRow("wrong password") << "joao"
+                                        << "errada" << add << 1 << "Senha incorreta";
+        QTest::newRow("unknown operator, a quote in the name") << "o'brien"
+                                                               << "x" << add << 1 << "Usuário incorreto";
+        QTest::newRow("write without permission 34, refused before dialling")
+            << "joao"
+            << "j1" << write << 1 << kNoPermission;
+        QTest::newRow("restore only by the administrator")
+            << "joao"
+            << "j1" << QStringList{"db", "restore", "/nao/existe.fbk"} << 1 << kNoPermission;
+        QTest::newRow("a panel command needs its button's permission")
+            << "joao"
+            << "j1" << QStringList{"panel", "command", "--customer", "1", "arm", "A"} << 1 << kNoPermission;
+        QTest::newRow("adding operators needs permissions 14 and 15")
+            << "joao"
+            << "j1" << QStringList{"operator", "add", "ana"} << 1 << kNoPermission;
+        QTest::newRow("this machine's settings need no operator")
+            << QString() << QString() << QStringList{"settings", "com-port", "2"} << 0 << "COM 2";
+    }
+    void protectedActions() {
+        QFETCH(QString, name);
+        QFETCH(QString, password);
+        QFETCH(QStringList, command);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        const QStringList login = name.isEmpty() ? QStringList{} : QStringList{"--operator", name};
+        const Run run = Cli(m_home.path())(login + command, {{"TELVORA_PASSWORD", password}});
+        QVERIFY2(run.code == code, qPrintable(run.out + run.err));
+        QVERIFY2((run.out + run.err).contains(said), qPrintable(run.out + run.err));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliOperators)
+#include "tst_cli_operators.moc"
