@@ -100,6 +100,10 @@ void ReceiveDispatcher::ModemDataAvailable() {
             resumeBufferWorker = recogniseResults(rx);
         else if (!screenOpen)
             ring = HasResultWord(rx, "RING") || HasResultCode(rx, ResultRing);
+        // Nobody consumes the text while the port is open and idle: keep only its end (enough for a
+        // result word split across arrivals) so a modem left talking cannot grow it without bound.
+        if (!modemWorker && !frameMode && rx.size() > IdleTailBytes)
+            rx = rx.right(IdleTailBytes);
     }
     if (!m_state.ConectaAlarmeWorker.load())
         m_state.OkReceived = false;

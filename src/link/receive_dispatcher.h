@@ -80,6 +80,9 @@ public:
     // number (a CONNECT with the line speed) as ResultConnect.
     static quint8 NumericResult(int number);
 
+    // What the accumulator keeps while no worker reads it.
+    static constexpr int IdleTailBytes = 64;
+
 public Q_SLOTS:
     // Handles the port's data-available notification: reads everything waiting and works on the
     // accumulated bytes in this order: no-carrier discard, frame cutting (frame mode), result

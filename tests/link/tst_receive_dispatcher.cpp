@@ -315,6 +315,17 @@ private Q_SLOTS:
         link.feed("\r\nRING\r\n");
         QCOMPARE(rings.count(), 2); // a listening worker gets it as a result
         QCOMPARE(int(worker.ResultCode), int(ResultRing));
+
+        // Idle, the text keeps only its end however much the modem sends, and a RING at the end
+        // still rings.
+        link.state.ConfigModemWorker = nullptr;
+        link.state.ClearRxText();
+        for (int i = 0; i < 200; ++i)
+            link.feed(QByteArray(100, 'x'));
+        QCOMPARE(link.state.RxText().size(), ReceiveDispatcher::IdleTailBytes);
+        link.feed("\r\nRI");
+        link.feed("NG\r\n");
+        QCOMPARE(rings.count(), 3);
     }
 
     void ringStartsSuspendedReceptionWorker() {

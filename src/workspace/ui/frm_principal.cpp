@@ -21,6 +21,7 @@
 #include "widgets/help.h"
 #include "widgets/message_box.h"
 #include "widgets/message_hook.h"
+#include "widgets/ring_indicator.h"
 #include "workspace/customer_actions.h"
 #include "workspace/ui/customer_row_delegate.h"
 #include "workspace/ui/frm_prog_main.h"
@@ -106,6 +107,13 @@ TfrmPrincipal::~TfrmPrincipal() {
 void TfrmPrincipal::SetLinkController(LinkController* controller) {
     m_controller = controller;
     PassSettingsToLink();
+    // A RING while the port is open and idle (no customer screen, no worker listening).
+    if (m_controller) {
+        if (!m_ring)
+            m_ring = new RingIndicator(lblRing, m_settings.PathBD, this);
+        connect(&m_controller->Dispatcher(), &ReceiveDispatcher::RingIndicated, m_ring, &RingIndicator::Ring,
+                Qt::UniqueConnection);
+    }
 }
 
 void TfrmPrincipal::PassSettingsToLink() {
@@ -254,6 +262,10 @@ void TfrmPrincipal::BuildScreen() {
     lblNumClientes = new QLabel(bottom);
     lblNumClientes->setObjectName(QStringLiteral("lblNumClientes"));
     bottomLayout->addWidget(lblNumClientes);
+    bottomLayout->addSpacing(16);
+    lblRing = new QLabel(bottom);
+    lblRing->setObjectName(QStringLiteral("lblRing"));
+    bottomLayout->addWidget(lblRing);
     bottomLayout->addSpacing(16);
     lblData = new QLabel(bottom);
     lblHora = new QLabel(bottom);
@@ -555,7 +567,8 @@ void TfrmPrincipal::actIncluirClienteExecute() {
 void TfrmPrincipal::actVerClienteExecute() {
     QWidget* focus = QApplication::focusWidget();
     const bool fromList = focus == DBGrid1 || focus == edtLocalizar || DBGrid1->isAncestorOf(focus);
-    if (!actVerCliente->isEnabled() || !fromList || !HasPermission(Permission::VisualizarCliente) || Model->rowCount() == 0)
+    if (!actVerCliente->isEnabled() || !fromList || !HasPermission(Permission::VisualizarCliente) ||
+        Model->rowCount() == 0)
         return;
     CurrentCustomerId = CurrentId();
     if (CurrentCustomerId < 0)
@@ -594,7 +607,8 @@ void TfrmPrincipal::actVerClienteExecute() {
 }
 
 void TfrmPrincipal::actExcluirClienteExecute() {
-    if (!actExcluirCliente->isEnabled() || !HasPermission(Permission::ExcluirCliente) || Model->rowCount() == 0)
+    if (!actExcluirCliente->isEnabled() || !HasPermission(Permission::ExcluirCliente) ||
+        Model->rowCount() == 0)
         return;
     const int id = CurrentId();
     if (id < 0 || !OperatorMessages::AskYesNo(this, DeleteQuestion(ViewingRecycleBin), true))

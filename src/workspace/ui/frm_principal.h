@@ -15,6 +15,7 @@ class MessageHook;
 class QAction;
 class QComboBox;
 class QLabel;
+class RingIndicator;
 class QLineEdit;
 class QMenu;
 class QTableView;
@@ -70,6 +71,8 @@ public:
     QLineEdit* edtLocalizar;
     QToolButton* JvArrowButton1;
     QLabel* lblNumClientes;
+    QLabel* lblRing = nullptr;
+    RingIndicator* m_ring = nullptr;
     QLabel* lblData;
     QLabel* lblHora;
     QLabel* lblUsuario;
