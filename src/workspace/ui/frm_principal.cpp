@@ -24,6 +24,7 @@
 #include "widgets/ring_indicator.h"
 #include "workspace/customer_actions.h"
 #include "workspace/ui/customer_row_delegate.h"
+#include "workspace/ui/frm_grupos.h"
 #include "workspace/ui/frm_prog_main.h"
 
 #include <QApplication>
@@ -40,6 +41,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTableView>
@@ -195,6 +197,11 @@ void TfrmPrincipal::BuildScreen() {
     cmbGrupo->setObjectName(QStringLiteral("cmbGrupo"));
     cmbGrupo->setMinimumWidth(180);
     groupLayout->addWidget(cmbGrupo);
+    btnConfigurarGrupos = new QPushButton(QStringLiteral("Configurar ..."), groupBox);
+    btnConfigurarGrupos->setObjectName(QStringLiteral("btnConfigurarGrupos"));
+    btnConfigurarGrupos->setFocusPolicy(Qt::NoFocus);
+    groupLayout->addWidget(btnConfigurarGrupos);
+    connect(btnConfigurarGrupos, &QPushButton::clicked, this, &TfrmPrincipal::ConfigurarGrupos);
     top->addWidget(groupBox);
     connect(cmbGrupo, &QComboBox::activated, this, [this] { ApplyGroupFilter(); });
 
@@ -361,6 +368,16 @@ void TfrmPrincipal::Atualiza_Combos() {
         cmbGrupo->addItem(g.name, g.id);
     cmbGrupo->setCurrentIndex(0);
     ApplyGroupFilter();
+}
+
+void TfrmPrincipal::ConfigurarGrupos() {
+    // The list comes back to the customer it was on, when that one is still listed.
+    const int current = CurrentId();
+    TfrmGrupos dialog(m_dm, this);
+    dialog.exec();
+    Atualiza_Combos();
+    if (const int row = current >= 0 ? Model->RowOfId(current) : -1; row >= 0)
+        SelectRow(row);
 }
 
 void TfrmPrincipal::ApplyGroupFilter() {

@@ -15,6 +15,7 @@ class MessageHook;
 class QAction;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class RingIndicator;
 class QLineEdit;
 class QMenu;
@@ -71,6 +72,7 @@ public:
     QLineEdit* edtLocalizar;
     QToolButton* JvArrowButton1;
     QLabel* lblNumClientes;
+    QPushButton* btnConfigurarGrupos = nullptr;
     QLabel* lblRing = nullptr;
     RingIndicator* m_ring = nullptr;
     QLabel* lblData;
@@ -147,6 +149,8 @@ private:
     void ApplyFirstColumnWidths();
     void UpdateClock();
     bool HasPermission(Permission permission);
+    // "Configurar ...": the groups dialog, then the group filter refilled.
+    void ConfigurarGrupos();
     // The product type choice, applied to the link state; true when the operator confirmed it.
     bool ChooseProduct();
     int OpenRecordScreen(int customerId);
