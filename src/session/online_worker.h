@@ -108,6 +108,9 @@ public:
     // takes it as its deadline passing.
     void ResponseTimerExpired() { TimedOut = true; }
 
+    // The report of the last event-buffer download (also handed to OnLineHost::EventDownloadEnded).
+    std::optional<EventDownloadReport> LastEventDownload() const;
+
     // The report of the last programming read or write (also handed to OnLineHost::TransferEnded).
     std::optional<TransferReport> LastTransfer() const;
 
@@ -178,6 +181,11 @@ private:
     void sendChunk(int block, int chunk);
     bool compareBlock(int block, quint8 chunks);
 
+    // --- event buffer download (event_download.cpp) ---
+    void readBufferProcedure();
+    // Asks for event record `index` until its own answer arrives (into `record`).
+    ExchangeResult readEventRecord(int index, QByteArray* record);
+
     // --- date and time (panel_clock.cpp) ---
     void readDateTime();
     void writeDateOrTime(bool date);
@@ -220,4 +228,7 @@ private:
 
     mutable QMutex m_reportMutex;
     std::optional<TransferReport> m_lastTransfer;
+    std::optional<EventDownloadReport> m_lastEventDownload;
+    // The event area: the raw records of the download in progress, 0xFF where none arrived.
+    QByteArray m_eventArea;
 };

@@ -81,6 +81,16 @@ public:
     QList<TransferReport> Write(const ChunkMarks& marks, bool pgmChange, quint8 changedPgms,
                                 bool moduleChanged, int verifyLimit);
 
+    // Downloads the panel's event log into BUFFER_EVENTOS and waits for the end of the download:
+    // its report and the events stored and found already stored. Nothing when the session ended
+    // before the download did.
+    struct EventDownload {
+        EventDownloadReport report;
+        int stored = 0;
+        int alreadyStored = 0;
+    };
+    std::optional<EventDownload> DownloadEvents();
+
     // Hangs up and waits for the session to end.
     void HangUp();
     bool SessionRunning() const;
