@@ -319,9 +319,11 @@ std::optional<CliPanelSession::EventDownload> CliPanelSession::DownloadEvents() 
     OnLine* worker = Worker();
     if (!worker)
         return std::nullopt;
-    const qsizetype before = m_screen->eventReports.size();
-    worker->ReadBufferRequest = true;
-    if (!waitFor([&] { return m_screen->eventReports.size() > before; }))
+    // A panel that started sending its log when the call began is downloaded by the session on its
+    // own: that download is the one waited for, not a second one.
+    if (!m_link->State().PanelSentBuffer.load())
+        worker->ReadBufferRequest = true;
+    if (!waitFor([&] { return !m_screen->eventReports.isEmpty(); }))
         return std::nullopt;
     EventDownload result;
     result.report = m_screen->eventReports.last();

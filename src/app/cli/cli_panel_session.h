@@ -83,7 +83,7 @@ public:
 
     // Downloads the panel's event log into BUFFER_EVENTOS and waits for the end of the download:
     // its report and the events stored and found already stored. Nothing when the session ended
-    // before the download did.
+    // before the download did. Once per session.
     struct EventDownload {
         EventDownloadReport report;
         int stored = 0;

@@ -5,6 +5,7 @@
 #include "link_control/link_controller.h"
 #include "session/online_worker.h"
 #include "store/data_module.h"
+#include "store/event_store.h"
 #include "store/latin1_text.h"
 #include "widgets/balloon_tip.h"
 #include "widgets/field_binder.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -42,6 +44,7 @@ constexpr int kPermissionConectar = 18;
 constexpr int kPermissionConectarCallback = 19;
 constexpr int kPermissionVerCodigoPainel = 20;
 constexpr int kPermissionVerSenhaPc = 21;
+constexpr int kPermissionBaixar = 30;
 
 QString ForScreen(QString text) {
     return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -163,17 +166,20 @@ void TfrmProgMain::BuildScreen() {
     connect(imgConectar, &QToolButton::clicked, this, &TfrmProgMain::imgConectarClick);
     connect(imgCallBack, &QToolButton::clicked, this, &TfrmProgMain::imgCallBackClick);
     connect(imgDesconectar, &QToolButton::clicked, this, &TfrmProgMain::imgDesconectarClick);
+    JvLookOutButton5 = linkButton(QStringLiteral("Download"), kHintDownload, "JvLookOutButton5");
+    connect(JvLookOutButton5, &QToolButton::clicked, this, &TfrmProgMain::JvLookOutButton5Click);
     lblVersao = Named(new QLabel, "lblVersao");
     lblOnOffLine = Named(new QLabel(QStringLiteral("Off Line")), "lblOnOffLine");
     for (QWidget* w : {static_cast<QWidget*>(imgConectar), static_cast<QWidget*>(imgCallBack),
-                       static_cast<QWidget*>(imgDesconectar), static_cast<QWidget*>(lblVersao),
-                       static_cast<QWidget*>(lblOnOffLine)})
+                       static_cast<QWidget*>(imgDesconectar), static_cast<QWidget*>(JvLookOutButton5),
+                       static_cast<QWidget*>(lblVersao), static_cast<QWidget*>(lblOnOffLine)})
         topBar->addWidget(w);
     topBar->addStretch();
     // Without a link there is nothing to connect to; without the callback wait no callback.
     imgConectar->setVisible(m_link);
     imgCallBack->setVisible(m_link && m_link->Inicia_CallBack);
     imgDesconectar->hide();
+    JvLookOutButton5->setVisible(m_link);
     lblVersao->hide();
     lblOnOffLine->setVisible(m_link);
     root->addLayout(topBar);
@@ -644,6 +650,43 @@ void TfrmProgMain::btnEnviarCodigosClick() {
     }
     session->Blocks = marks.Blocks;
     session->WriteProgrammingRequest = true;
+}
+
+void TfrmProgMain::JvLookOutButton5Click() {
+    if (!m_dm.Operator.HasPermission(kPermissionBaixar)) {
+        Tell(kMsgSemPermissao);
+        return;
+    }
+    if (m_record.CustomerId() == 0) {
+        Tell(kMsgSalvarAntesDeBaixar);
+        return;
+    }
+    if (OnLine* session = m_link ? m_link->OnLineWorker() : nullptr)
+        session->ReadBufferRequest = true;
+}
+
+bool TfrmProgMain::BeginEventDownload(int product) {
+    m_events =
+        std::make_unique<EventStore>(m_dm.IBDB, m_record.CustomerId(), product, EventCatalogue::Session);
+    if (m_events->Begin())
+        return true;
+    Tell(m_events->LastError());
+    return false;
+}
+
+bool TfrmProgMain::Atualiza_Tabela_Eventos(int, const QByteArray& record) {
+    if (m_events && m_events->StoreRecord(record, QDate::currentDate()))
+        return true;
+    if (m_events)
+        Tell(m_events->LastError());
+    return false;
+}
+
+void TfrmProgMain::EventDownloadEnded(const EventDownloadReport& report) {
+    if (report.outcome == EventDownloadReport::Outcome::Disconnected ||
+        report.outcome == EventDownloadReport::Outcome::Cancelled)
+        OperatorMessages::Tell(this, DownloadIncompleteMessage(m_events ? m_events->Stored() : 0),
+                               MessageIcon::Information);
 }
 
 QString TfrmProgMain::FonePainel() const {
