@@ -112,7 +112,14 @@ int main(int argc, char** argv) {
             out << "database: " << db.Error() << "\n";
             return 1;
         }
-        const QByteArray log = sim::generatedEvents(sim::Family::TenZone, events, seed);
+        // Distinct events of every code (the simulator's own log stops at what a panel holds).
+        QByteArray log;
+        for (int i = 0; i < events; ++i) {
+            const int code = i % 16;
+            const int value = code >= 14 ? (i / 16 % 9) << 3 : (1 + i / 16 % 10) << 1;
+            log += sim::packEvent(sim::Family::TenZone, {1 + i % 28, 1 + i / 28 % 12, i / 336 % 24,
+                                                         i / 8064 % 60, code, value, bool(i % 2)});
+        }
         int first = 0;
         int again = -1;
         const qint64 firstMs = storeAll(db, log, &first);

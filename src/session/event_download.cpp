@@ -3,10 +3,13 @@
 
 #include "session/online_worker.h"
 
+#include "base/clock.h"
 #include "link/frame_codec.h"
 #include "programming/panel_events.h"
 #include "session/block_layout.h"
 #include "session/session_frames.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -21,14 +24,19 @@ std::optional<EventDownloadReport> OnLine::LastEventDownload() const {
     return m_lastEventDownload;
 }
 
-ExchangeResult OnLine::readEventRecord(int index, QByteArray* record) {
+ExchangeResult OnLine::readEventRecord(int index, QByteArray* record,
+                                       const std::function<void()>& whileOnTheLine) {
     ExchangeRequest request;
     request.timeoutMs = RecordAnswerTimeoutMs;
     request.answerLength = FrameCodec::BlockSlice;
+    // The record received before this one is stored while this request and the panel's answer are
+    // on the line, within the pause after the send: storing never holds the download up.
     request.send = [&] {
         pause(RecordPauseMs);
         send(SessionFrames::EventRecordFrame(quint8(index)));
-        pause(RecordPauseMs);
+        const qint64 sent = Clock::instance().nowMs();
+        whileOnTheLine();
+        pause(std::max<qint64>(0, RecordPauseMs - (Clock::instance().nowMs() - sent)));
         showFigure();
     };
     // Only the record asked for is taken: an answer for another record, of another type or with a
@@ -78,6 +86,22 @@ void OnLine::readBufferProcedure() {
     showStatus(QStringLiteral("Aguarde! Recebendo buffer de eventos do painel."), true, 0, expected - 1,
                true);
 
+    // A record is stored after the request for the next one went out (see readEventRecord), or when
+    // the download ends.
+    std::optional<std::pair<int, QByteArray>> received;
+    bool storeFailed = false;
+    const auto storeReceived = [&] {
+        if (!received || storeFailed)
+            return;
+        bool stored = false;
+        onUi([&] { stored = m_host.Atualiza_Tabela_Eventos(received->first, received->second); });
+        if (stored)
+            report.records = received->first + 1;
+        else
+            storeFailed = true;
+        received.reset();
+    };
+
     std::optional<Outcome> outcome;
     CurrentBlock = 0;
     for (int r = 0; !outcome; ++r) {
@@ -95,7 +119,12 @@ void OnLine::readBufferProcedure() {
         }
         onUi([&] { m_host.SetStatusGauge(std::min(r, expected - 1)); });
         QByteArray record;
-        if (readEventRecord(r, &record) != ExchangeResult::Accepted) {
+        const ExchangeResult result = readEventRecord(r, &record, storeReceived);
+        if (storeFailed) {
+            outcome = Outcome::StoreFailed;
+            break;
+        }
+        if (result != ExchangeResult::Accepted) {
             outcome = ending() ? Outcome::Disconnected : Outcome::Cancelled;
             break;
         }
@@ -105,14 +134,12 @@ void OnLine::readBufferProcedure() {
             outcome = Outcome::Completed;
             break;
         }
-        bool stored = false;
-        onUi([&] { stored = m_host.Atualiza_Tabela_Eventos(r, record); });
-        if (!stored) {
-            outcome = Outcome::StoreFailed;
-            break;
-        }
-        report.records = r + 1;
+        received.emplace(r, record);
     }
+    // A record that arrived last (the line dropped, "Cancelar", a full area) is kept all the same.
+    storeReceived();
+    if (storeFailed)
+        outcome = Outcome::StoreFailed;
 
     report.outcome = *outcome;
     report.framesPlanned = FramesPlanned;

@@ -183,8 +183,10 @@ private:
 
     // --- event buffer download (event_download.cpp) ---
     void readBufferProcedure();
-    // Asks for event record `index` until its own answer arrives (into `record`).
-    ExchangeResult readEventRecord(int index, QByteArray* record);
+    // Asks for event record `index` until its own answer arrives (into `record`); `whileOnTheLine`
+    // runs after each send of the request, within the pause that follows it.
+    ExchangeResult readEventRecord(int index, QByteArray* record,
+                                   const std::function<void()>& whileOnTheLine);
 
     // --- date and time (panel_clock.cpp) ---
     void readDateTime();
