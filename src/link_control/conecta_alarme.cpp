@@ -449,10 +449,18 @@ void ConectaAlarme::Prossegue() {
     while (!done) {
         if (Stopping())
             return;
-        Rodada(CodeRoundMs, FrameCodec::ShortAnswerSlice, AfterFramePauseMs, [&](const QByteArray& s) {
+        // The slice is long enough for an event record: a panel that starts sending its log at once
+        // answers the proceed frame with its first record, and the session then downloads the log.
+        Rodada(CodeRoundMs, FrameCodec::BlockSlice, AfterFramePauseMs, [&](const QByteArray& s) {
             switch (quint8(s.at(0))) {
             case FrameCodec::TypeAck:
                 done = true;
+                break;
+            case FrameCodec::TypeEventRecord:
+                if (!callback) {
+                    state.PanelSentBuffer = true;
+                    done = true;
+                }
                 break;
             case FrameCodec::TypeCallback:
                 state.CallbackPending = true;

@@ -537,6 +537,19 @@ void LinkController::ClearImagemAlarme() {
     }
 }
 
+bool LinkController::BeginEventDownload(int product) {
+    return m_screen && m_screen->BeginEventDownload(product);
+}
+
+bool LinkController::Atualiza_Tabela_Eventos(int index, const QByteArray& record) {
+    return m_screen && m_screen->Atualiza_Tabela_Eventos(index, record);
+}
+
+void LinkController::EventDownloadEnded(const EventDownloadReport& report) {
+    if (m_screen)
+        m_screen->EventDownloadEnded(report);
+}
+
 void LinkController::TransferEnded(const TransferReport& report) {
     // A read or write of the programming the operator cancelled leaves the panel with part of it:
     // the line is hung up, and what was done is told once it is down.

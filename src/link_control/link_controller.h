@@ -145,6 +145,9 @@ public:
     void SetImageBytes(int product, ImageCopy which, int offset, const QByteArray& bytes) override;
     void ClearImagemAlarme() override;
     void TransferEnded(const TransferReport& report) override;
+    bool BeginEventDownload(int product) override;
+    bool Atualiza_Tabela_Eventos(int index, const QByteArray& record) override;
+    void EventDownloadEnded(const EventDownloadReport& report) override;
 
     // Longest wait for the modem's answer to the dial. The modem itself gives up on the carrier
     // after S7 seconds (at most 255) and says so; a modem that says nothing at all is taken as not

@@ -8,6 +8,7 @@
 
 class ProgrammingImages;
 struct TransferReport;
+struct EventDownloadReport;
 
 // How the link shows its work to the operator: the connection progress window (TfrmConectaAlarme)
 // and the status window (TfrmStatus); its messages and questions go through OperatorMessages. The
@@ -112,4 +113,17 @@ public:
     virtual ProgrammingImages* Imagens(int productCode) = 0;
     // A programming read or write of the session ended (after its status window closed).
     virtual void TransferEnded(const TransferReport& report) { Q_UNUSED(report); }
+    // The event-buffer download of the session (OnLineHost has the same three calls): it begins for
+    // the model of `product` (false: storing cannot be prepared, nothing is asked of the panel),
+    // record `index` arrived and its events are to be stored (false ends the download), it ended.
+    virtual bool BeginEventDownload(int product) {
+        Q_UNUSED(product);
+        return false;
+    }
+    virtual bool Atualiza_Tabela_Eventos(int index, const QByteArray& record) {
+        Q_UNUSED(index);
+        Q_UNUSED(record);
+        return false;
+    }
+    virtual void EventDownloadEnded(const EventDownloadReport& report) { Q_UNUSED(report); }
 };

@@ -42,6 +42,25 @@ struct TransferReport {
     bool succeeded() const { return outcome == Outcome::Completed; }
 };
 
+// How an event-buffer download ended. The worker hands one to the host at the end of every
+// download, after the status window closed.
+struct EventDownloadReport {
+    enum class Outcome {
+        Completed,    // the end record arrived
+        Cancelled,    // "Cancelar" (CancelRequested) ended it
+        Disconnected, // DisconnectRequest (the retry prompt's "No", the line given up) or the end
+                      // of the worker ended it
+        StoreFailed,  // a record's events could not be stored
+        AreaFull,     // the panel went on past the last record the event area holds
+    };
+    Outcome outcome = Outcome::Completed;
+    int product = 0;
+    int records = 0; // records received and stored, the end record not counted
+    quint32 framesPlanned = 0;
+    quint32 errorCount = 0;
+    bool succeeded() const { return outcome == Outcome::Completed || outcome == Outcome::AreaFull; }
+};
+
 // What the session worker (`OnLine`, online_worker.h) needs from the main window. The link
 // controller implements it and creates the worker in `Inicia_OnLine`; tests implement it with a
 // plain object.
@@ -146,6 +165,25 @@ public:
     virtual void SetImageBytes(int product, ImageCopy which, int offset, const QByteArray& bytes) = 0;
     // At the end of the worker: every byte of `ImagemAlarme` of both models set to 0.
     virtual void ClearImagemAlarme() = 0;
+
+    // --- event buffer (`BUFFER_EVENTOS`) ---
+    // A download of the panel's log begins for the model of `product`: the customer window's
+    // `BufferDownloading` is set and what the customer already holds is looked at, so that no event
+    // is stored twice. False when storing cannot be prepared: the download does not start.
+    virtual bool BeginEventDownload(int product) {
+        Q_UNUSED(product);
+        return true;
+    }
+    // `Atualiza_Tabela_Eventos`: stores the events of record `index` (16 bytes, as received) and
+    // refreshes the event grid. False when an event could not be stored: the download ends (the
+    // host has told the operator why).
+    virtual bool Atualiza_Tabela_Eventos(int index, const QByteArray& record) {
+        Q_UNUSED(index);
+        Q_UNUSED(record);
+        return true;
+    }
+    // Every download ends with one report, after the status window closed.
+    virtual void EventDownloadEnded(const EventDownloadReport& report) { Q_UNUSED(report); }
 
     // --- outcome ---
     // Every read and write procedure ends with one report, after the status window closed.

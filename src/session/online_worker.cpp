@@ -133,7 +133,8 @@ void OnLine::pass() {
         readProcedure();
     while (DisconnectRequest && !isInterruptionRequested())
         hangUp();
-    // The event-buffer download (ReadBufferRequest) has its own worker code, not built yet.
+    if (ReadBufferRequest && !ending())
+        readBufferProcedure();
     while (ReadDateTimeRequest && !ending())
         readDateTime();
     while (WriteDateRequest && !ending())

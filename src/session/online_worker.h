@@ -120,6 +120,9 @@ public:
     // takes it as its deadline passing.
     void ResponseTimerExpired() { TimedOut = true; }
 
+    // The report of the last event-buffer download (also handed to OnLineHost::EventDownloadEnded).
+    std::optional<EventDownloadReport> LastEventDownload() const;
+
     // The report of the last programming read or write (also handed to OnLineHost::TransferEnded).
     std::optional<TransferReport> LastTransfer() const;
 
@@ -190,6 +193,13 @@ private:
     void sendChunk(int block, int chunk);
     bool compareBlock(int block, quint8 chunks);
 
+    // --- event buffer download (event_download.cpp) ---
+    void readBufferProcedure();
+    // Asks for event record `index` until its own answer arrives (into `record`); `whileOnTheLine`
+    // runs after each send of the request, within the pause that follows it.
+    ExchangeResult readEventRecord(int index, QByteArray* record,
+                                   const std::function<void()>& whileOnTheLine);
+
     // --- date and time (panel_clock.cpp) ---
     void readDateTime();
     void writeDateOrTime(bool date);
@@ -232,4 +242,7 @@ private:
 
     mutable QMutex m_reportMutex;
     std::optional<TransferReport> m_lastTransfer;
+    std::optional<EventDownloadReport> m_lastEventDownload;
+    // The event area: the raw records of the download in progress, 0xFF where none arrived.
+    QByteArray m_eventArea;
 };

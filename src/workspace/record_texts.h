@@ -18,6 +18,14 @@ inline const QString kMsgDesconectarESair = QStringLiteral("Tem certeza que dese
 inline const QString kMsgSalvarAntesDeConectar =
     QStringLiteral("É necessário salvar antes de conectar ao alarme");
 inline const QString kMsgNaoConectado = QStringLiteral("O software não está conectado ao alarme.");
+inline const QString kMsgSalvarAntesDeBaixar =
+    QStringLiteral("É necessário salvar antes de baixar o buffer de eventos");
+// A session download that did not reach the end of the log: what arrived is stored.
+inline QString DownloadIncompleteMessage(int stored) {
+    return QStringLiteral("O download do buffer de eventos terminou antes do fim.\r%1 evento(s) recebido(s) "
+                          "foram gravados.")
+        .arg(stored);
+}
 
 // Captions and hints.
 inline const QString kCaptionPaginaCliente = QStringLiteral("Nome e informações sobre o painel");
@@ -26,6 +34,7 @@ inline const QString kHintRetornar = QStringLiteral("Fecha a janela atual e reto
 inline const QString kHintConectar = QStringLiteral("Conecta ao alarme (F5)");
 inline const QString kHintCallBack = QStringLiteral("Conecta ao alarme com callback (F6)");
 inline const QString kHintDesconectar = QStringLiteral("Desconectar (F7)");
+inline const QString kHintDownload = QStringLiteral("Baixa o buffer de eventos do painel");
 
 // The header of the customer page once the screen is shown: "Informações sobre o cliente\re o painel
 // Orvan 10 V1.4" and so on, by the data module's product predicates and the stored version; an

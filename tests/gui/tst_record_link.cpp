@@ -230,6 +230,52 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker(), WaitMs);
     }
 
+    // "Download" during a session stores the panel's log for the customer; pressed again it stores
+    // nothing new.
+    void downloadTheEventLog() {
+        LinkRig rig;
+        QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error()));
+        rig.panel.setEvents(sim::generatedEvents(sim::Family::TenZone, 10, 4));
+        std::unique_ptr<TfrmProgMain> screen = rig.OpenScreen();
+        Press(screen.get(), "imgConectar");
+        QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
+
+        for (int round = 0; round < 2; ++round) {
+            const qsizetype before = rig.panel.journal().size();
+            Press(screen.get(), "JvLookOutButton5");
+            QTRY_VERIFY_WITH_TIMEOUT(rig.op.StatusWindow()->isVisible(), WaitMs);
+            QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
+            QVERIFY(rig.panel.journal().size() > before);
+            QCOMPARE(rig.f.db.Count("BUFFER_EVENTOS", "where ID_CLIENTE = ?", {rig.customer}), 10);
+        }
+        QVERIFY2(rig.f.prompts.told.isEmpty(), qPrintable(rig.f.prompts.told.join('|')));
+        Press(screen.get(), "imgDesconectar");
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker(), WaitMs);
+    }
+
+    void downloadRefused_data() {
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("permission");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("not saved yet") << false << true << kMsgSalvarAntesDeBaixar;
+        QTest::newRow("no permission 30") << true << false << kMsgSemPermissao;
+    }
+    void downloadRefused() {
+        QFETCH(bool, saved);
+        QFETCH(bool, permission);
+        QFETCH(QString, message);
+        LinkRig rig;
+        QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error()));
+        rig.f.db.SetPermission(30, permission);
+        std::unique_ptr<TfrmProgMain> screen(saved ? TfrmProgMain::OpenCustomer(rig.f.context, rig.customer)
+                                                   : TfrmProgMain::NewCustomer(rig.f.context, 1, "1.4"));
+        screen->show();
+        rig.f.prompts.told.clear();
+        Press(screen.get(), "JvLookOutButton5");
+        QCOMPARE(rig.f.prompts.told, QStringList{message});
+    }
+
     void connectRefused_data() {
         QTest::addColumn<bool>("saved");
         QTest::addColumn<bool>("permission");

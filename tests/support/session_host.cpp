@@ -64,6 +64,24 @@ std::optional<TransferReport> SessionTestHost::waitForReport(int realMs) {
     return reports.at(m_reportsTaken++);
 }
 
+std::optional<EventDownloadReport> SessionTestHost::waitForEventReport(int realMs) {
+    if (!waitFor([this] { return eventReports.size() > m_eventReportsTaken; }, realMs))
+        return std::nullopt;
+    return eventReports.at(m_eventReportsTaken++);
+}
+
+bool SessionTestHost::BeginEventDownload(int product) {
+    if (!eventDb)
+        return true;
+    eventStore = std::make_unique<EventStore>(*eventDb, eventCustomer, product, EventCatalogue::Session);
+    return eventStore->Begin();
+}
+
+bool SessionTestHost::Atualiza_Tabela_Eventos(int index, const QByteArray& record) {
+    eventRecordIndexes.append(index);
+    return !eventStore || eventStore->StoreRecord(record, eventToday);
+}
+
 bool SessionTestHost::SendFrame(const QByteArray& text) {
     sent.append(text);
     return SendFrameWithoutPause(dispatcher, text);

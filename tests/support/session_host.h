@@ -4,7 +4,9 @@
 #include "programming/programming_images.h"
 #include "session/online_host.h"
 #include "session/online_worker.h"
+#include "store/event_store.h"
 
+#include <QDate>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -94,9 +96,25 @@ public:
     void SetImageBytes(int product, ImageCopy which, int offset, const QByteArray& bytes) override;
     void ClearImagemAlarme() override;
     void TransferEnded(const TransferReport& report) override { reports.append(report); }
+    bool BeginEventDownload(int product) override;
+    bool Atualiza_Tabela_Eventos(int index, const QByteArray& record) override;
+    void EventDownloadEnded(const EventDownloadReport& report) override { eventReports.append(report); }
+
+    // --- event buffer ---
+    // With a database set, records are stored for `eventCustomer` dated as of `eventToday`;
+    // without one they are only recorded.
+    DbConnection* eventDb = nullptr;
+    int eventCustomer = 0;
+    QDate eventToday = QDate::currentDate();
+    std::unique_ptr<EventStore> eventStore;
+    QList<int> eventRecordIndexes; // every record handed over for storing, in order
+    QList<EventDownloadReport> eventReports;
+    // Waits for the next download report.
+    std::optional<EventDownloadReport> waitForEventReport(int realMs = 60000);
 
     int gauge = 0;
 
 private:
     int m_reportsTaken = 0;
+    int m_eventReportsTaken = 0;
 };

@@ -18,13 +18,17 @@ bool SimSession::connect() {
     if (!SessionTestHost::waitFor([this] { return sim.carrier(); }))
         return false;
     link.FrameMode = true;
+    quint8 answerType = 0;
     const auto exchange = [&](const QByteArray& frame, quint8 expected, int slice) {
         for (int attempt = 0; attempt < 5; ++attempt) {
             link.DiscardFrame();
             host.dispatcher.EnviaComando(frame);
             if (SessionTestHost::waitFor([&] { return link.FrameReady(); }, 5000)) {
                 const auto answer = FrameCodec::AnswerSlice(*link.TakeFrame(), slice);
-                if (answer && quint8(answer->at(0)) == expected)
+                answerType = answer ? quint8(answer->at(0)) : 0;
+                // A panel that starts sending its log answers the proceed frame with its first record.
+                if (answer && (answerType == expected || (expected == FrameCodec::TypeAck &&
+                                                          answerType == FrameCodec::TypeEventRecord)))
                     return true;
             }
         }
@@ -36,8 +40,10 @@ bool SimSession::connect() {
     if (!exchange(FrameCodec::BuildShortCommand(FrameCodec::CmdIdentify), FrameCodec::TypeIdentify,
                   FrameCodec::IdentifySlice) ||
         !exchange(FrameCodec::BuildCodeFrame(panelCode, pcCode), FrameCodec::TypeAck, 2) ||
-        !exchange(FrameCodec::BuildShortCommand(FrameCodec::CmdProceed), FrameCodec::TypeAck, 2))
+        !exchange(FrameCodec::BuildShortCommand(FrameCodec::CmdProceed), FrameCodec::TypeAck,
+                  FrameCodec::BlockSlice))
         return false;
+    link.PanelSentBuffer = answerType == FrameCodec::TypeEventRecord;
     link.ConnectedProduct = quint8(sim.product());
     return sim.sessionOpen();
 }

@@ -10,8 +10,10 @@
 #include "serial/com_port_map.h"
 #include "serial/tcia_com_port.h"
 #include "session/online_worker.h"
+#include "store/event_store.h"
 #include "workspace/customer_record.h"
 
+#include <QDate>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
@@ -100,6 +102,27 @@ public:
         return FamilyOf(productCode) == images.family() ? &images : nullptr;
     }
     void TransferEnded(const TransferReport& report) override { reports.append(report); }
+
+    // The session download stores into BUFFER_EVENTOS as the customer screen does.
+    bool BeginEventDownload(int product) override {
+        events = std::make_unique<EventStore>(m_record.DataModule().IBDB, m_record.CustomerId(), product,
+                                              EventCatalogue::Session);
+        if (events->Begin())
+            return true;
+        m_context.Complain(events->LastError());
+        return false;
+    }
+    bool Atualiza_Tabela_Eventos(int, const QByteArray& record) override {
+        if (events && events->StoreRecord(record, QDate::currentDate()))
+            return true;
+        if (events)
+            m_context.Complain(QStringLiteral("Erro ao gravar o evento: %1").arg(events->LastError()));
+        return false;
+    }
+    void EventDownloadEnded(const EventDownloadReport& report) override { eventReports.append(report); }
+
+    std::unique_ptr<EventStore> events;
+    QList<EventDownloadReport> eventReports;
 
 private:
     QVariant painel(const QString& field) const { return m_record.DataModule().DSetPainel.Value(field); }
@@ -344,6 +367,25 @@ QList<TransferReport> CliPanelSession::Write(const ChunkMarks& marks, bool pgmCh
                !worker->WriteProgrammingRequest && !worker->WriteInProgress;
     });
     return m_screen->reports.mid(before);
+}
+
+std::optional<CliPanelSession::EventDownload> CliPanelSession::DownloadEvents() {
+    OnLine* worker = Worker();
+    if (!worker)
+        return std::nullopt;
+    // A panel that started sending its log when the call began is downloaded by the session on its
+    // own: that download is the one waited for, not a second one.
+    if (!m_link->State().PanelSentBuffer.load())
+        worker->ReadBufferRequest = true;
+    if (!waitFor([&] { return !m_screen->eventReports.isEmpty(); }))
+        return std::nullopt;
+    EventDownload result;
+    result.report = m_screen->eventReports.last();
+    if (m_screen->events) {
+        result.stored = m_screen->events->Stored();
+        result.alreadyStored = m_screen->events->AlreadyStored();
+    }
+    return result;
 }
 
 void CliPanelSession::HangUp() {

@@ -91,6 +91,15 @@ public:
     // Sends a remote command and waits for its end: true when the status showed its effect within
     // `repeatLimit` answers.
     bool Command(const PanelCommand& command, int repeatLimit);
+    // Downloads the panel's event log into BUFFER_EVENTOS and waits for the end of the download:
+    // its report and the events stored and found already stored. Nothing when the session ended
+    // before the download did. Once per session.
+    struct EventDownload {
+        EventDownloadReport report;
+        int stored = 0;
+        int alreadyStored = 0;
+    };
+    std::optional<EventDownload> DownloadEvents();
 
     // Hangs up and waits for the session to end.
     void HangUp();

@@ -7,6 +7,7 @@
 #include "programming/ui/frm_report_prog.h"
 #include "session/online_worker.h"
 #include "store/data_module.h"
+#include "store/event_store.h"
 #include "store/latin1_text.h"
 #include "widgets/balloon_tip.h"
 #include "widgets/field_binder.h"
@@ -23,6 +24,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -161,6 +163,13 @@ void TfrmProgMain::BuildScreen() {
             DisconnectRecord(*m_link);
     });
     topBar->addWidget(m_linkBar);
+    JvLookOutButton5 = Named(new QToolButton, "JvLookOutButton5");
+    JvLookOutButton5->setText(QStringLiteral("Download"));
+    JvLookOutButton5->setToolTip(kHintDownload);
+    JvLookOutButton5->setMinimumSize(88, 40);
+    JvLookOutButton5->setVisible(m_link);
+    connect(JvLookOutButton5, &QToolButton::clicked, this, &TfrmProgMain::JvLookOutButton5Click);
+    topBar->addWidget(JvLookOutButton5);
     topBar->addStretch();
     root->addLayout(topBar);
 
@@ -641,6 +650,43 @@ void TfrmProgMain::Connect(bool withCallback) {
 
 void TfrmProgMain::btnEnviarCodigosClick() {
     Tell(SendRecordCodes(m_link, m_record));
+}
+
+void TfrmProgMain::JvLookOutButton5Click() {
+    if (!m_dm.Operator.HasPermission(Permission::BaixarEventos)) {
+        Tell(kMsgSemPermissao);
+        return;
+    }
+    if (m_record.CustomerId() == 0) {
+        Tell(kMsgSalvarAntesDeBaixar);
+        return;
+    }
+    if (OnLine* session = m_link ? m_link->OnLineWorker() : nullptr)
+        session->ReadBufferRequest = true;
+}
+
+bool TfrmProgMain::BeginEventDownload(int product) {
+    m_events =
+        std::make_unique<EventStore>(m_dm.IBDB, m_record.CustomerId(), product, EventCatalogue::Session);
+    if (m_events->Begin())
+        return true;
+    Tell(m_events->LastError());
+    return false;
+}
+
+bool TfrmProgMain::Atualiza_Tabela_Eventos(int, const QByteArray& record) {
+    if (m_events && m_events->StoreRecord(record, QDate::currentDate()))
+        return true;
+    if (m_events)
+        Tell(m_events->LastError());
+    return false;
+}
+
+void TfrmProgMain::EventDownloadEnded(const EventDownloadReport& report) {
+    if (report.outcome == EventDownloadReport::Outcome::Disconnected ||
+        report.outcome == EventDownloadReport::Outcome::Cancelled)
+        OperatorMessages::Tell(this, DownloadIncompleteMessage(m_events ? m_events->Stored() : 0),
+                               MessageIcon::Information);
 }
 
 QString TfrmProgMain::FonePainel() const {

@@ -7,6 +7,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class AddressPage;
 class CustomerPage;
 class FieldBinder;
@@ -52,6 +54,8 @@ struct RecordScreenContext {
 // Both factories show the reason and return null when the customer cannot be opened. While the
 // screen is open it points the data module's customer sets at its customer; when it closes they
 // are closed and get their previous selects back, so the list reopens its own sets afterwards.
+class EventStore;
+
 class TfrmProgMain : public QDialog, public LinkCustomerScreen, private RecordView {
     Q_OBJECT
 public:
@@ -98,6 +102,10 @@ public:
     void ShowPanelDateTime(const QByteArray& panelClock, const QString& text) override;
     void ClearBufferDownloading() override {}
     void RepaintProgrammingWindows() override {}
+    // The session download of the event log, stored into BUFFER_EVENTOS for this customer.
+    bool BeginEventDownload(int product) override;
+    bool Atualiza_Tabela_Eventos(int index, const QByteArray& record) override;
+    void EventDownloadEnded(const EventDownloadReport& report) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -132,6 +140,8 @@ private:
     void Connect(bool withCallback);
     // "Enviar para o Painel": writes the panel and PC codes of `ImagemPC` to the connected panel.
     void btnEnviarCodigosClick();
+    // "Download" (`JvLookOutButton5`): the session downloads the panel's event log.
+    void JvLookOutButton5Click();
 
     void PanelCodeLeft();
     void PcCodeLeft();
@@ -156,6 +166,7 @@ private:
 
     RecordScreenContext m_context;
     TdmBancoDeDados& m_dm;
+    std::unique_ptr<EventStore> m_events;
     LinkController* m_link;
     CustomerRecord m_record;
     RecordPresenter m_presenter;
@@ -170,6 +181,7 @@ private:
     // Top bar and page bar.
     QPushButton* btnSalvar = nullptr;
     LinkBar* m_linkBar = nullptr;
+    QToolButton* JvLookOutButton5 = nullptr; // "Download"
     QToolButton* jvLookMostraCliente = nullptr;
     QToolButton* jvLookMonitorar = nullptr;
     MonitoringPage* m_monitoringPage = nullptr;

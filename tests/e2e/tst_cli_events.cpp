@@ -1,0 +1,117 @@
+// telvora-cli download-events end to end: the built executable against telvora-panel-sim on a
+// pseudo-terminal (mapped to COM 3 with --device), a stored customer in an embedded database, both
+// processes on the same scaled clock.
+#include "support/connected_data_module.h"
+#include "workspace/customer_record.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr char Scale[] = "20";
+
+QString buildPath(const QString& relative) {
+    return qEnvironmentVariable("TELVORA_BUILD_DIR") + QLatin1Char('/') + relative;
+}
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+class TestCliEvents : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    ConnectedDataModule m_db;
+    int m_customer = 0;
+    QProcess m_sim;
+    QString m_device;
+
+    Run cli(const QStringList& command) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TELVORA_HOME", m_home.path());
+        environment.insert("TELVORA_CLOCK_SCALE", Scale);
+        process.setProcessEnvironment(environment);
+        process.start(buildPath("src/telvora-cli"),
+                      QStringList{"--db", m_db.database.Path(), "--port", "3", "--device", m_device} +
+                          command);
+        Run run;
+        if (!process.waitForFinished(120000)) {
+            process.kill();
+            process.waitForFinished();
+        } else if (process.exitStatus() == QProcess::NormalExit) {
+            run.code = process.exitCode();
+        }
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        // A stored Orvan 10 customer whose codes are those the simulated panel holds.
+        QVERIFY2(m_db.Open(), qPrintable(m_db.Error()));
+        {
+            CustomerRecord record(m_db.dm);
+            QVERIFY(record.BeginNew(1, "1.4", NewCustomerDefaults()));
+            TdmBancoDeDados& dm = record.DataModule();
+            dm.DSetClientes.SetValue("NOME", "Cliente de teste");
+            dm.DSetPainel.SetValue("FONE_PAINEL", "5551234");
+            dm.DSetPainel.SetValue("CODIGO_PAINEL", "1234");
+            dm.DSetPainel.SetValue("CODIGO_PC", "5678");
+            record.CopyPanelCodeToImage("1234");
+            record.CopyPcCodeToImage("5678");
+            QString error;
+            QVERIFY2(record.Save(&error), qPrintable(error));
+            m_customer = record.CustomerId();
+        }
+        // The embedded engine keeps the file to one process at a time.
+        m_db.dm.Disconnect();
+
+        m_sim.start(buildPath("tools/panel-sim/telvora-panel-sim"),
+                    {"--pty", "--clock-scale", Scale, "--events", "50"});
+        QVERIFY(m_sim.waitForReadyRead(10000));
+        m_device = QString::fromUtf8(m_sim.readLine()).trimmed();
+        QVERIFY(m_device.startsWith('/'));
+    }
+
+    void cleanupTestCase() {
+        m_sim.terminate();
+        if (!m_sim.waitForFinished(5000))
+            m_sim.kill();
+    }
+
+    // The panel's 50 events are stored once: a second download finds them all already stored.
+    void downloadsTheLogOnce() {
+        Run run = cli({"download-events", "--customer", QString::number(m_customer)});
+        QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
+        QVERIFY(run.out.contains("Aguarde! Recebendo buffer de eventos do painel."));
+        QVERIFY2(run.out.contains(QString::fromUtf8("Eventos gravados: 50 (já gravados antes: 0).")),
+                 qPrintable(run.out));
+
+        run = cli({"download-events", "--customer", QString::number(m_customer)});
+        QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
+        QVERIFY2(run.out.contains(QString::fromUtf8("Eventos gravados: 0 (já gravados antes: 50).")),
+                 qPrintable(run.out));
+
+        QVERIFY(m_db.dm.Connect(m_db.database.Path()));
+        QCOMPARE(m_db.Count("BUFFER_EVENTOS", "where ID_CLIENTE = ?", {m_customer}), 50);
+        m_db.dm.Disconnect();
+    }
+
+    // A customer that does not exist: nothing is dialled.
+    void unknownCustomer() {
+        const Run run = cli({"download-events", "--customer", "9999"});
+        QCOMPARE(run.code, 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliEvents)
+#include "tst_cli_events.moc"
