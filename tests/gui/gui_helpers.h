@@ -55,6 +55,14 @@ template <typename T> void WhenModal(std::function<void(T*)> act) {
     timer->start();
 }
 
+// The control `name` of `window` (a warning when there is none).
+template <typename T> T* Find(QWidget* window, const char* name) {
+    T* widget = window->findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qWarning("no control %s", name);
+    return widget;
+}
+
 // Presses the button `name` of `window` with the mouse, as the operator does.
 inline void Press(QWidget* window, const char* name) {
     auto* button = window->findChild<QAbstractButton*>(QString::fromLatin1(name));

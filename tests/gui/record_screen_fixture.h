@@ -16,13 +16,6 @@
 
 namespace {
 
-template <typename T> T* Find(QWidget* screen, const char* name) {
-    T* widget = screen->findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qWarning("no control %s", name);
-    return widget;
-}
-
 void TypeInto(QWidget* screen, const char* name, const QString& text) {
     auto* edit = Find<QLineEdit>(screen, name);
     edit->setFocus();

@@ -2,6 +2,7 @@
 
 #include "base/app_title.h"
 #include "base/operator_messages.h"
+#include "widgets/help.h"
 #include "workspace/customer_groups.h"
 
 #include <QHBoxLayout>
@@ -41,6 +42,7 @@ QPushButton* Button(const QString& caption, const char* name) {
 TfrmGrupos::TfrmGrupos(TdmBancoDeDados& dm, QWidget* parent) : QDialog(parent), m_dm(dm) {
     setObjectName(QStringLiteral("frmGrupos"));
     setWindowTitle(ApplicationTitle());
+    SetHelpTopic(this, 25);
     grid = new QTableWidget(0, 1, this);
     grid->setObjectName(QStringLiteral("grdGrupos"));
     grid->setHorizontalHeaderLabels({QStringLiteral("Nome do Grupo")});
