@@ -224,6 +224,25 @@ private Q_SLOTS:
         QCOMPARE(dialog.ChosenPort(), QStringLiteral("1"));
     }
 
+    // "Mostrar portas válidas": a port whose device exists is enabled and listed, one whose device
+    // is missing is disabled; the typed port is emptied.
+    void showValidPorts() {
+        Folder folder;
+        const QString device = folder.dir.filePath("pts9");
+        QVERIFY(WriteBytes(device, {}));
+        folder.settings.Portas = {{3, device}, {2, folder.dir.filePath("gone")}};
+        TfrmConfigConexao dialog(folder.settings, folder.SettingsPath(), folder.dir.path(), Admin());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::keyClicks(dialog.edOutraPorta, QStringLiteral("40"));
+        Press(&dialog, "btnMostrarPortas");
+        QVERIFY(dialog.rbCom.at(2)->isEnabled());
+        QVERIFY(!dialog.rbCom.at(1)->isEnabled());
+        QVERIFY(dialog.lblPortasValidas->text().contains(QStringLiteral("Com 3 (%1)").arg(device)));
+        QVERIFY(dialog.edOutraPorta->text().isEmpty());
+        QVERIFY(dialog.edOutraPorta->isEnabled());
+    }
+
     // The characters the port and pause fields refuse.
     void onlyDigitsInNumberFields() {
         Folder folder;
