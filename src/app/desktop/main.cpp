@@ -62,6 +62,8 @@ int main(int argc, char** argv) {
     main.SetLinkController(&controller);
     if (main.DatabaseFailed() && !remote && !QFileInfo::exists(database))
         return 1;
+    // A new installation: the first operator chooses the port and the modem before the port opens.
+    main.SetFirstRunHandler([](TfrmPrincipal& window) { window.EditConnectionSettings(); });
     main.SetLoginHandler([&host, &dm](TfrmPrincipal&) { return host.RunLogin(dm); });
     QObject::connect(&instance, &SingleInstance::comeForwardRequested, &main, [&main] {
         main.showNormal();

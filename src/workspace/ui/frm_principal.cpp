@@ -7,6 +7,8 @@
 #include "base/settings.h"
 #include "link/link_state.h"
 #include "link_control/link_controller.h"
+#include "link_control/link_texts.h"
+#include "link_control/ui/frm_config_conexao.h"
 #include "programming/product_codes.h"
 #include "programming/ui/frm_tipo_do_produto.h"
 #include "serial/com_port.h"
@@ -141,6 +143,8 @@ void TfrmPrincipal::BuildActions() {
     actTrocarUsuario->setObjectName(QStringLiteral("actTrocarUsuario"));
     actAjuda = new QAction(QStringLiteral("&Ajuda do Telvora... (F1)"), this);
     actAjuda->setObjectName(QStringLiteral("actAjuda"));
+    actComunicacao = new QAction(QStringLiteral("&Comunicação ..."), this);
+    actComunicacao->setObjectName(QStringLiteral("actComunicacao"));
     for (QAction* a : {actIncluirCliente, actVerCliente, actExcluirCliente})
         a->setShortcutContext(Qt::WindowShortcut);
     connect(actIncluirCliente, &QAction::triggered, this, &TfrmPrincipal::actIncluirClienteExecute);
@@ -149,6 +153,7 @@ void TfrmPrincipal::BuildActions() {
     connect(actSair, &QAction::triggered, this, &QWidget::close);
     connect(actTrocarUsuario, &QAction::triggered, this, &TfrmPrincipal::TrocarUsuario);
     connect(actAjuda, &QAction::triggered, this, [this] { ShowHelpTopic(this, 1); });
+    connect(actComunicacao, &QAction::triggered, this, &TfrmPrincipal::ConfigurarComunicacao);
 }
 
 void TfrmPrincipal::BuildMenus() {
@@ -174,6 +179,7 @@ void TfrmPrincipal::BuildMenus() {
         menu->menuAction()->setVisible(false);
         menu->installEventFilter(this);
     }
+    mnuOpcoes->addAction(actComunicacao);
 }
 
 void TfrmPrincipal::BuildScreen() {
@@ -649,12 +655,40 @@ void TfrmPrincipal::TrocarUsuario() {
     show();
 }
 
+void TfrmPrincipal::ConfigurarComunicacao() {
+    if (!HasPermission(Permission::AlterarComunicacao))
+        return;
+    // The modem test of the dialog needs the port to itself.
+    try {
+        m_port.SetOpened(false);
+    } catch (const ECiaComPort&) {
+    }
+    EditConnectionSettings();
+    ReopenPort();
+}
+
+void TfrmPrincipal::EditConnectionSettings() {
+    {
+        TfrmConfigConexao dialog(m_settings, ApplicationPath(SettingsFileName()), ApplicationFolder(),
+                                 m_dm.Operator, this);
+        dialog.exec();
+    }
+    QString error;
+    m_settings = CarregaConfiguracoes(&error);
+    if (!error.isEmpty())
+        OperatorMessages::Tell(this, error, MessageIcon::Critical);
+    PassSettingsToLink();
+}
+
 bool TfrmPrincipal::ReopenPort() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const PortOpening opening = ::ReopenPort(m_port, PortChoice{m_settings.ComPort, m_settings.Portas}, 300);
     QApplication::restoreOverrideCursor();
     if (opening != PortOpening::Opened) {
-        OperatorMessages::Tell(this, SerialPortMessage(m_settings.ComPort), MessageIcon::Critical);
+        OperatorMessages::Tell(this,
+                               opening == PortOpening::Taken ? LinkTexts::PortTakenByAnotherProgram()
+                                                             : SerialPortMessage(m_settings.ComPort),
+                               MessageIcon::Critical);
         return false;
     }
     return true;

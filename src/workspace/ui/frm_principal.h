@@ -84,6 +84,7 @@ public:
     QAction* actTrocarUsuario;
     QAction* actSair;
     QAction* actAjuda;
+    QAction* actComunicacao;
     QMenu* mnuArquivo;
     QMenu* mnuOpcoes;
     QMenu* mnuBancoDados;
@@ -121,6 +122,12 @@ public:
     void actVerClienteExecute();
     void actExcluirClienteExecute();
     void TrocarUsuario();
+    // "&Comunicação ...": with the permission, closes the port, shows the communication settings,
+    // re-reads the settings, hands them to the link and reopens the port.
+    void ConfigurarComunicacao();
+    // The communication settings dialog and the settings read again afterwards (the first start
+    // shows it so; the port is opened after it).
+    void EditConnectionSettings();
     void UpdateActions();
 
     // Opens (or reopens) the serial port of the settings at 300 baud; reports a failure with the
