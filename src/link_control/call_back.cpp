@@ -113,6 +113,8 @@ bool CallBack::AguardaChamada() {
                 break;
             }
             ringing = true;
+            // The RING is taken: left in the accumulator, the next bytes would store it again.
+            m_host.Link().ClearRxText();
             ResultCode = ResultNone;
             ContaRing(ringLineAdded, count, lastAnswer);
             break;
