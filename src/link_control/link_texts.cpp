@@ -134,8 +134,9 @@ QString StepCallbackConnectedToPanel(int product, const QString& storedVersion,
                                      const QString& receivedVersion) {
     if (product == 3 || product == 4) {
         const QString model = storedVersion == QLatin1String("1.3") ? QStringLiteral("Orvan 10 Max")
-                                                                     : QStringLiteral("Orvan 10 Eco");
-        return QStringLiteral("Software conectado ao painel de alarme %1 versão %2").arg(model, receivedVersion);
+                                                                    : QStringLiteral("Orvan 10 Eco");
+        return QStringLiteral("Software conectado ao painel de alarme %1 versão %2")
+            .arg(model, receivedVersion);
     }
     return StepConnectedToPanel(product, storedVersion, receivedVersion);
 }
