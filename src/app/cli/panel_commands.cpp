@@ -58,7 +58,8 @@ QString StatusText(const PanelState& state, const ProgrammingImage& image) {
 
 int RunPanelStatus(CliContext& context, const QStringList& args) {
     CliPanelOptions options;
-    if (!TakePanelOptions(context, args, {QStringLiteral("keep-trying"), QStringLiteral("callback")}, &options))
+    if (!TakePanelOptions(context, args, {QStringLiteral("keep-trying"), QStringLiteral("callback")},
+                          &options))
         return 2;
     CliPanelSession session(context);
     if (!session.ConnectAndRead(options.customerId, options.keepTrying, options.callback))
@@ -154,8 +155,9 @@ int RunPanelCommand(CliContext& context, const QStringList& args) {
     QMap<QString, QString> given;
     QStringList words;
     QString error;
-    if (!SplitArguments(args, {QStringLiteral("customer"), QStringLiteral("keep-trying"), QStringLiteral("callback")},
-                        &given, &words, &error))
+    if (!SplitArguments(
+            args, {QStringLiteral("customer"), QStringLiteral("keep-trying"), QStringLiteral("callback")},
+            &given, &words, &error))
         return context.WrongUse(error);
     bool ok = false;
     const int customerId = given.value(QStringLiteral("customer")).toInt(&ok);
@@ -243,11 +245,12 @@ const bool registered =
                         QStringLiteral("--customer ID [--keep-trying] [--callback]"),
                         QStringLiteral("Conecta ao painel e mostra zonas, partições, saídas e relógio"),
                         &RunPanelStatus}) &&
-    RegisterCliCommand({{QStringLiteral("panel"), QStringLiteral("command")},
-                        QStringLiteral("--customer ID [--keep-trying] [--callback] arm A|B | disarm A|B | bypass ZONA | "
-                                       "enable ZONA | output-on N | output-off N | "
-                                       "set-clock [dd/mm/aaaa hh:mm:ss]"),
-                        QStringLiteral("Conecta ao painel, envia o comando e confere o estado"),
-                        &RunPanelCommand});
+    RegisterCliCommand(
+        {{QStringLiteral("panel"), QStringLiteral("command")},
+         QStringLiteral("--customer ID [--keep-trying] [--callback] arm A|B | disarm A|B | bypass ZONA | "
+                        "enable ZONA | output-on N | output-off N | "
+                        "set-clock [dd/mm/aaaa hh:mm:ss]"),
+         QStringLiteral("Conecta ao painel, envia o comando e confere o estado"),
+         &RunPanelCommand});
 
 } // namespace

@@ -47,7 +47,9 @@ bool writeFile(CliContext& context, const QString& path, const QByteArray& bytes
 
 int RunReadProgramming(CliContext& context, const QStringList& args) {
     CliPanelOptions options;
-    if (!TakePanelOptions(context, args, {QStringLiteral("out"), QStringLiteral("keep-trying"), QStringLiteral("callback")}, &options))
+    if (!TakePanelOptions(context, args,
+                          {QStringLiteral("out"), QStringLiteral("keep-trying"), QStringLiteral("callback")},
+                          &options))
         return 2;
     CliPanelSession session(context);
     if (!session.ConnectAndRead(options.customerId, options.keepTrying, options.callback))
@@ -103,8 +105,10 @@ QString templateProblem(const QString& path, const TemplateFile& templ, int imag
 
 int RunWriteProgramming(CliContext& context, const QStringList& args) {
     CliPanelOptions options;
-    if (!TakePanelOptions(context, args, {QStringLiteral("template"), QStringLiteral("keep-trying"), QStringLiteral("callback")},
-                          &options))
+    if (!TakePanelOptions(
+            context, args,
+            {QStringLiteral("template"), QStringLiteral("keep-trying"), QStringLiteral("callback")},
+            &options))
         return 2;
     if (options.templatePath.isEmpty())
         return context.WrongUse(QStringLiteral("Informe o arquivo de programação: --template ARQUIVO.zrv"));
