@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link_control/link_worker.h"
+#include "link_control/panel_link_worker.h"
 #include "serial/modem_init_list.h"
 
 #include <QByteArray>
@@ -27,7 +27,7 @@ struct ConnectionInputs {
 //
 // The steps run straight through in run(), one phase per function, in the order the operator sees
 // them in the progress window.
-class ConectaAlarme : public LinkWorker {
+class ConectaAlarme : public PanelLinkWorker {
     Q_OBJECT
 public:
     ConectaAlarme(ConectaAlarmeHost& host, ConnectionInputs inputs);
@@ -51,31 +51,12 @@ private:
     void MudaVelocidade();
     void EnganaSecretaria();
     bool Disca();
-    void Identifica();
-    void VerificaCodigos();
     void Prossegue();
     void TerminaComSucesso();
     void TerminaComFalha();
     void TerminaComErro() noexcept;
 
-    // The customer screen's send operation: "ATDT"/"ATDP" expanded to the dial line, a 300 ms pause
-    // before the write. `before` and `after` run on the main thread in the same call, just before
-    // and just after the write, so no received byte is handled in between.
-    void EnviaComando(const QByteArray& command, const std::function<void()>& before = {},
-                      const std::function<void()>& after = {});
-    // A frame round: polls the mailbox for `roundMs`, handing each frame's answer slice of `count`
-    // bytes (checked) to `onAnswer`, after `pauseMs` of pause once the frame is taken.
-    void Rodada(qint64 roundMs, int count, qint64 pauseMs,
-                const std::function<void(const QByteArray&)>& onAnswer);
-    QByteArray FrameDeCodigos();
-    void ProximoPasso();
-    void MostraAviso(quint8 code);
-
     const ConnectionInputs m_inputs;
-    QByteArray Comando; // the last command or frame handed to the send operation
-    QString DigitoPABX; // the outside-line digit, when the pause is enabled
-    bool PausaHabilitada = false;
     bool m_codeCheckReached = false; // from the code verification on, the handler closes the port
-    bool m_retry = false;            // the retry mark of a round
     QByteArray m_refusedInitLine;    // the set-up line the modem answered ERROR, until an "OK" follows
 };

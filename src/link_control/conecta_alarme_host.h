@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -50,4 +51,13 @@ public:
     virtual void StepNext() = 0;
     virtual void StepAdd(const QString& text, StepState state = StepState::Pending) = 0;
     virtual void StepInsertAfterCurrent(const QString& text) = 0;
+    // The callback wait's own step changes: a new list, a line inserted at a position, and one
+    // line's state (the blinking of the current line while the phone rings).
+    virtual void StepsReset(const QStringList& lines) = 0;
+    virtual void StepInsert(int position, const QString& text) = 0;
+    virtual void StepSetState(int index, StepState state) = 0;
+    // Makes sure the port is open for the panel's call back: at 300 baud for a serial modem, at the
+    // port's speed for a USB-type modem, with nothing left over from before. A port that cannot be
+    // opened is reported to the operator (and the wait goes on: nothing will arrive).
+    virtual void AbrePortaCallBack() = 0;
 };

@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/run_on_thread.h"
 #include "base/operator_messages.h"
+#include "link_control/call_back.h"
 #include "link_control/conecta_alarme.h"
 #include "link_control/link_operator.h"
 #include "link_control/link_texts.h"
@@ -28,6 +29,7 @@ constexpr qint64 ResponseTimerMs = 2000;
 constexpr int ModemSilentTicks = 6;
 constexpr int PanelSilentTicks = 25;
 constexpr int ConnectBaudrate = 9600;
+constexpr int LineBaudrate = 300;
 
 } // namespace
 
@@ -56,6 +58,13 @@ LinkController::~LinkController() {
         waitForThread(m_conectaAlarme);
         delete m_conectaAlarme;
         m_conectaAlarme = nullptr;
+    }
+    if (m_callBack) {
+        m_callBack->Cancelado = true;
+        m_callBack->requestInterruption();
+        waitForThread(m_callBack);
+        delete m_callBack;
+        m_callBack = nullptr;
     }
 }
 
@@ -130,11 +139,15 @@ void LinkController::IniciaConexao() {
 }
 
 void LinkController::CancelaConexao() {
-    if (!m_conectaAlarme)
-        return;
-    m_conectaAlarme->Cancelado = true;
-    // The end-message handler may free the worker while we wait.
-    waitForThread(m_conectaAlarme);
+    // The end-message handlers may free the worker while we wait.
+    if (m_conectaAlarme) {
+        m_conectaAlarme->Cancelado = true;
+        waitForThread(m_conectaAlarme);
+    }
+    if (m_callBack) {
+        m_callBack->Cancelado = true;
+        waitForThread(m_callBack);
+    }
 }
 
 void LinkController::SegundoRingPressionado() {
@@ -155,6 +168,10 @@ bool LinkController::Encerrar() {
     bool running = false;
     if (m_conectaAlarme) {
         m_conectaAlarme->Cancelado = true;
+        running = true;
+    }
+    if (m_callBack) {
+        m_callBack->Cancelado = true;
         running = true;
     }
     if (m_onLine) {
@@ -194,6 +211,34 @@ void LinkController::StepAdd(const QString& text, StepState state) {
 void LinkController::StepInsertAfterCurrent(const QString& text) {
     m_steps.InsertAfterCurrent(text);
     m_operator->ProgressSteps(m_steps.Lines());
+}
+
+void LinkController::StepInsert(int position, const QString& text) {
+    m_steps.Insert(position, text);
+    m_operator->ProgressSteps(m_steps.Lines());
+}
+
+void LinkController::StepSetState(int index, StepState state) {
+    m_steps.SetState(index, state);
+    m_operator->ProgressSteps(m_steps.Lines());
+}
+
+void LinkController::AbrePortaCallBack() {
+    ComPort& port = *Modem();
+    // A USB-type modem keeps the port's speed; a serial modem talks to the panel at 300 baud.
+    const bool keepSpeed = State().UsbModem.load() || port.Baudrate() == LineBaudrate;
+    if (keepSpeed && port.Opened()) {
+        if (State().UsbModem.load()) {
+            port.ClearOutputQueue();
+            port.PurgeInput();
+            port.PurgeOutput();
+        }
+        return;
+    }
+    const int baudrate = keepSpeed ? port.Baudrate() : LineBaudrate;
+    if (::ReopenPort(port, m_settings.Port, baudrate) != PortOpening::Opened)
+        OperatorMessages::Tell(nullptr, LinkTexts::PortNumberCannotBeOpened(m_settings.Port.Number),
+                               MessageIcon::Critical);
 }
 
 void LinkController::SetSupervision(qint64 intervalMs) {
@@ -272,37 +317,85 @@ void LinkController::WM_CONECTA_ALARME_FIM() {
     SetSupervision(0);
     state.OkReceived = false;
 
-    if (!failed) {
-        Inicia_OnLine();
-        VerificaVersao();
-        if (m_onLine) {
-            // The whole programming of the panel's family, and its status.
-            const int connected = state.ConnectedProduct.load();
-            const QString produto = m_screen ? m_screen->Produto() : QString();
-            if (IsOrvan10(connected, produto) || IsProduct3Or4(connected, produto))
-                m_onLine->Blocks = 0x7FFFF;
-            else if (IsOrvan5(connected, produto))
-                m_onLine->Blocks = 0xFFFF;
-            m_onLine->ReadProgrammingRequest = true;
-            m_onLine->StatusRequest = true;
-        }
+    if (!failed)
+        iniciaSessao();
+    if (callbackPending && !m_stopping) {
+        Inicia_CallBack();
+    } else if (callbackPending) {
+        // Nobody is left to wait for the panel's call.
+        state.CallbackPending = false;
+        m_operator->ProgressClose();
     }
-    if (callbackPending) {
-        if (Inicia_CallBack) {
-            Inicia_CallBack();
-        } else {
-            // Nobody waits for the panel's call: end the attempt as not connected.
-            state.CallbackPending = false;
-            m_operator->ProgressClose();
-        }
-    }
-    if (failed && !state.CallbackPending.load()) {
+    if (failed && !m_callBack) {
         restoreConnectImages();
         ClosePort();
         if (m_screen)
             m_screen->SetCloseEnabled(true);
     }
     Q_EMIT ConnectionEnded(!failed, callbackPending);
+    if (m_callBack)
+        Q_EMIT CallBackStarted();
+}
+
+void LinkController::iniciaSessao() {
+    Inicia_OnLine();
+    VerificaVersao();
+    if (!m_onLine)
+        return;
+    // The whole programming of the panel's family, and its status.
+    const int connected = State().ConnectedProduct.load();
+    const QString produto = m_screen ? m_screen->Produto() : QString();
+    if (IsOrvan10(connected, produto) || IsProduct3Or4(connected, produto))
+        m_onLine->Blocks = 0x7FFFF;
+    else if (IsOrvan5(connected, produto))
+        m_onLine->Blocks = 0xFFFF;
+    m_onLine->ReadProgrammingRequest = true;
+    m_onLine->StatusRequest = true;
+}
+
+void LinkController::Inicia_CallBack() {
+    if (m_callBack)
+        return;
+    m_callBack = new CallBack(*this, m_settings.CallBack);
+    State().CallBackWorker = m_callBack;
+    connect(m_callBack, &CallBack::CallBackFim, this, &LinkController::WM_CALLBACK_FIM, Qt::QueuedConnection);
+    m_callBack->start();
+}
+
+void LinkController::WM_CALLBACK_FIM() {
+    LinkState& state = State();
+    CallBack* worker = m_callBack;
+    if (worker && worker->Erro.load()) {
+        ClosePort();
+        OperatorMessages::Tell(nullptr, LinkTexts::ConnectionErrorText(), MessageIcon::Warning);
+    }
+    // A call back that came just as the link was told to stop is dropped like a failed one.
+    const bool cancelled = !worker || worker->Cancelado.load() || m_stopping;
+    if (m_screen)
+        m_screen->SetCloseEnabled(false);
+    if (worker) {
+        waitForThread(worker);
+        delete worker;
+        m_callBack = nullptr;
+        state.CallBackWorker = nullptr;
+        Clock::instance().sleepMs(AfterWorkerPauseMs);
+        m_operator->ProgressClose();
+    }
+    m_operator->SetBusyCursor(false);
+    SetSupervision(0);
+    state.OkReceived = false;
+    state.CallbackPending = false;
+
+    if (cancelled) {
+        restoreConnectImages();
+        ClosePort();
+        state.FrameMode = false;
+        if (m_screen)
+            m_screen->SetCloseEnabled(true);
+    } else {
+        iniciaSessao();
+    }
+    Q_EMIT CallBackEnded(!cancelled);
 }
 
 void LinkController::WM_ONLINE_FIM() {

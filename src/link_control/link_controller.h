@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 
+class CallBack;
 class ComPort;
 class ConectaAlarme;
 class LinkCustomerScreen;
@@ -68,7 +69,7 @@ public:
     // Starts the connection worker (the progress window's part of the connect action).
     void IniciaConexao();
     // The operator closed the progress window ("Cancelar" or its close box): cancels the connection
-    // worker and waits for it to end.
+    // worker or the callback wait and waits for it to end.
     void CancelaConexao();
     // "Pressione aqui no segundo ring".
     void SegundoRingPressionado();
@@ -89,10 +90,13 @@ public:
     // --- ConectaAlarmeHost: what the workers call on the main thread ---
     void Mostra_Aviso(int code) override;
     // Step-list changes, passed on to the operator.
-    void StepsReset(const QStringList& lines);
+    void StepsReset(const QStringList& lines) override;
     void StepNext() override;
     void StepAdd(const QString& text, StepState state = StepState::Pending) override;
     void StepInsertAfterCurrent(const QString& text) override;
+    void StepInsert(int position, const QString& text) override;
+    void StepSetState(int index, StepState state) override;
+    void AbrePortaCallBack() override;
     // Supervision timer: a logical interval starts it, 0 stops it (interval 0).
     void SetSupervision(qint64 intervalMs) override;
     bool SupervisionActive() const { return m_tmrConectaAlarme.isActive(); }
@@ -114,7 +118,11 @@ public:
     // Max panel, after asking otherwise).
     void VerificaVersao();
 
+    // Starts the wait for the panel's call back, after the panel agreed to call back.
+    void Inicia_CallBack();
+
     ConectaAlarme* ConectaAlarmeWorker() const { return m_conectaAlarme; }
+    CallBack* CallBackWorker() const { return m_callBack; }
     OnLine* OnLineWorker() const { return m_onLine; }
     bool ResponseTimerActive() const { return m_tmrOnline.isActive(); }
 
@@ -156,15 +164,16 @@ public:
 
     // Called where the link's first-set-up flag of the data module is cleared by the reset.
     std::function<void()> ClearFirstRun;
-    // Starts the callback wait after the panel agreed to call back. Unset (the callback wait is not
-    // part of this build yet): the attempt is ended as not connected, with the connect images
-    // restored and the port closed.
-    std::function<void()> Inicia_CallBack;
 
 Q_SIGNALS:
     // A connection attempt ended and its end message was handled: connected (the session worker
     // started), or not; callbackPending when the panel agreed to call back.
     void ConnectionEnded(bool connected, bool callbackPending);
+    // The callback wait was started (after ConnectionEnded with callbackPending).
+    void CallBackStarted();
+    // The callback wait ended and its end message was handled: connected (the session worker
+    // started), or not.
+    void CallBackEnded(bool connected);
     // The session worker ended and its end message was handled.
     void SessionEnded();
 
@@ -172,6 +181,7 @@ private Q_SLOTS:
     // The end messages of the connection worker and of the session worker.
     void WM_CONECTA_ALARME_FIM();
     void WM_ONLINE_FIM();
+    void WM_CALLBACK_FIM();
 
 private:
     void tmrConectaAlarmeTimer();
@@ -180,6 +190,9 @@ private:
     void waitForThread(QThread* thread);
     void restoreConnectImages();
     QStringList connectionSteps();
+    // Starts the session after a connection (or a call back) and asks for the whole programming
+    // of the panel's family and its status.
+    void iniciaSessao();
 
     ReceiveDispatcher m_dispatcher;
     LinkOperator* m_operator;
@@ -191,6 +204,7 @@ private:
     QTimer m_tmrOnline;
 
     ConectaAlarme* m_conectaAlarme = nullptr;
+    CallBack* m_callBack = nullptr;
     OnLine* m_onLine = nullptr;
     bool m_stopping = false;
     // A transfer the operator cancelled: reported once the line is down.

@@ -12,5 +12,7 @@ LinkSettings LinkSettingsFrom(const Settings& settings) {
     link.Connection.HabilitaPausa = settings.HabilitaPausa;
     link.Connection.Digito = settings.Digito;
     link.Connection.NAT = settings.NAT;
+    link.CallBack.Rings = settings.NRings;
+    link.CallBack.Pabx = settings.PABX == 1;
     return link;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link_control/call_back.h"
 #include "link_control/conecta_alarme.h"
 #include "serial/port_opening.h"
 
@@ -15,6 +16,7 @@ struct LinkSettings {
     PortChoice Port;
     QString Modem;               // the modem model's name, shown in the progress steps
     ConnectionInputs Connection; // without DialResultLimitMs, which the controller sets
+    CallBackInputs CallBack;     // the wait for the panel's call back
 };
 
 LinkSettings LinkSettingsFrom(const Settings& settings);

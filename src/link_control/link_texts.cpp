@@ -118,6 +118,29 @@ QString StepConnectedToPanel(int product, const QString& storedVersion, const QS
     return QStringLiteral("Software conectado ao painel de alarme %1 versão %2").arg(model, receivedVersion);
 }
 
+QString StepAwaitingPanelCallback() {
+    return QStringLiteral("Aguardando chamada (callback) da central de alarme");
+}
+
+QString StepReceivingRing() {
+    return QStringLiteral("Recebendo Ring");
+}
+
+QString StepCodesCorrectOnCallback() {
+    return QStringLiteral("Códigos corretos.");
+}
+
+QString StepCallbackConnectedToPanel(int product, const QString& storedVersion,
+                                     const QString& receivedVersion) {
+    if (product == 3 || product == 4) {
+        const QString model = storedVersion == QLatin1String("1.3") ? QStringLiteral("Orvan 10 Max")
+                                                                    : QStringLiteral("Orvan 10 Eco");
+        return QStringLiteral("Software conectado ao painel de alarme %1 versão %2")
+            .arg(model, receivedVersion);
+    }
+    return StepConnectedToPanel(product, storedVersion, receivedVersion);
+}
+
 QString AwaitingPanelCall() {
     return QStringLiteral("Aguardando chamada do painel ...");
 }

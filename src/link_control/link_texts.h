@@ -43,6 +43,13 @@ QString StepAwaitingCallback();
 QString StepConnectedToPanel(int product, const QString& storedVersion, const QString& receivedVersion);
 // The progress window's text once the panel agreed to call back.
 QString AwaitingPanelCall();
+// Steps of the wait for the panel's call back.
+QString StepAwaitingPanelCallback();  // "Aguardando chamada (callback) da central de alarme"
+QString StepReceivingRing();          // "Recebendo Ring"
+QString StepCodesCorrectOnCallback(); // "Códigos corretos."
+// The connected line after a call back: products 3 and 4 are named by the stored version only.
+QString StepCallbackConnectedToPanel(int product, const QString& storedVersion,
+                                     const QString& receivedVersion);
 
 // The session's retry prompt after ten time-outs.
 QString ContinueTryingQuestion();

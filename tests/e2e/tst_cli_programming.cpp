@@ -1,6 +1,7 @@
 // telvora-cli's programming commands end to end: the built executable against telvora-panel-sim
 // on a pseudo-terminal (mapped to COM 3 with --device), a stored customer in an embedded database,
 // both processes on the same scaled clock.
+#include "link_control/link_texts.h"
 #include "panel_simulator.h"
 #include "support/connected_data_module.h"
 #include "workspace/customer_record.h"
@@ -251,6 +252,52 @@ private Q_SLOTS:
         QFile journal(file("vel.jsonl"));
         QVERIFY(journal.open(QIODevice::ReadOnly));
         QVERIFY(journal.readAll().contains("CONNECT 2400"));
+    }
+
+    // The panel calls back before the session: asked for with --callback, or by the panel itself
+    // on a plain read. The read goes on on the panel's call, answered by the program.
+    void readProgrammingOnTheCallBack_data() {
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("asked with --callback") << true;
+        QTest::newRow("the panel calls back by itself") << false;
+    }
+
+    void readProgrammingOnTheCallBack() {
+        QFETCH(bool, asked);
+        QProcess sim;
+        QStringList simArgs{"--pty", "--clock-scale", Scale, "--journal", file("retorno.jsonl")};
+        if (!asked)
+            simArgs << "--callback-on-codes";
+        QFile::remove(file("retorno.jsonl"));
+        sim.start(buildPath("tools/panel-sim/telvora-panel-sim"), simArgs);
+        QVERIFY(sim.waitForReadyRead(10000));
+        const QString device = QString::fromUtf8(sim.readLine()).trimmed();
+        const QString shared = m_device;
+        m_device = device;
+        QStringList command{"read-programming", "--customer", QString::number(m_customer), "--out",
+                            file("retorno.zrv")};
+        if (asked)
+            command << "--callback";
+        QFile::remove(file("retorno.zrv"));
+        const Run run = cli(command);
+        m_device = shared;
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000));
+        QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
+        QCOMPARE(QFileInfo(file("retorno.zrv")).size(), 304);
+        QVERIFY2(run.out.contains(LinkTexts::StepReceivingRing()), qPrintable(run.out));
+
+        QFile journal(file("retorno.jsonl"));
+        QVERIFY(journal.open(QIODevice::ReadOnly));
+        const QByteArray entries = journal.readAll();
+        bool callbackRequested = false;
+        for (const QByteArray& line : entries.split('\n')) {
+            const QJsonObject entry = QJsonDocument::fromJson(line).object();
+            callbackRequested |= entry.value("kind") == "frame" && entry.value("text") == "callback";
+        }
+        QCOMPARE(callbackRequested, asked);
+        QVERIFY(entries.contains("the panel will call back"));
+        QVERIFY(entries.contains("carrier up (the program answered)"));
     }
 
     // A template shorter than the image is refused before the port is opened: the modem never

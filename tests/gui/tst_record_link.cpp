@@ -6,6 +6,7 @@
 #include "base/settings.h"
 #include "gui/record_screen_fixture.h"
 #include "link_control/link_controller.h"
+#include "link_control/ui/frm_conecta_alarme.h"
 #include "link_control/ui/frm_status.h"
 #include "link_control/ui/widget_link_operator.h"
 #include "panel_simulator.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QToolButton>
 
@@ -116,6 +118,39 @@ private Q_SLOTS:
         QCOMPARE(Find<QLabel>(screen.get(), "lblOnOffLine")->text(), "Off Line");
         QVERIFY(screen->isVisible());
         QVERIFY(screen->Record().Images().ImagemAlarme.bytes() == QByteArray(304, '\0'));
+    }
+
+    // F6: the panel is asked to call back; the progress window stays up through the wait, and the
+    // session follows on the panel's call.
+    void connectWithCallback() {
+        LinkRig rig;
+        QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error()));
+        std::unique_ptr<TfrmProgMain> screen = rig.OpenScreen();
+        QVERIFY(screen);
+        auto* callBack = Find<QToolButton>(screen.get(), "imgCallBack");
+        auto* desconectar = Find<QToolButton>(screen.get(), "imgDesconectar");
+        QVERIFY(callBack->isVisible());
+        QSignalSpy started(&rig.link, &LinkController::CallBackStarted);
+
+        QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F6);
+        QTRY_VERIFY_WITH_TIMEOUT(started.count() == 1, WaitMs);
+        QVERIFY(rig.op.ProgressWindow()->isVisible());
+        QVERIFY(!callBack->isVisible());
+
+        QTRY_VERIFY_WITH_TIMEOUT(rig.link.OnLineWorker() && rig.panel.sessionOpen(), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.op.ProgressWindow()->isVisible(), WaitMs);
+        QVERIFY2(rig.f.prompts.told.isEmpty(), qPrintable(rig.f.prompts.told.join('|')));
+        QVERIFY(desconectar->isVisible());
+        int callbackRequests = 0;
+        for (const sim::JournalEntry& e : rig.panel.journal(QStringLiteral("frame")))
+            callbackRequests += e.text == QLatin1String("callback");
+        QCOMPARE(callbackRequests, 1);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitMs);
+
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
+        QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F7);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker() && callBack->isVisible(), WaitMs);
+        QVERIFY(!rig.panel.carrier());
     }
 
     // The "Monitorar" page while connected: it shows what the panel reports (zone 1 open, PGM 2 on)
@@ -278,23 +313,27 @@ private Q_SLOTS:
 
     void connectRefused_data() {
         QTest::addColumn<bool>("saved");
-        QTest::addColumn<bool>("permission");
+        QTest::addColumn<int>("permission"); // the permission the operator lacks, 0: none
+        QTest::addColumn<int>("key");
         QTest::addColumn<QString>("message");
-        QTest::newRow("not saved yet") << false << true << kMsgSalvarAntesDeConectar;
-        QTest::newRow("no permission 18") << true << false << kMsgSemPermissao;
+        QTest::newRow("not saved yet") << false << 0 << int(Qt::Key_F5) << kMsgSalvarAntesDeConectar;
+        QTest::newRow("no permission 18") << true << 18 << int(Qt::Key_F5) << kMsgSemPermissao;
+        QTest::newRow("F6 without permission 19") << true << 19 << int(Qt::Key_F6) << kMsgSemPermissao;
     }
     void connectRefused() {
         QFETCH(bool, saved);
-        QFETCH(bool, permission);
+        QFETCH(int, permission);
+        QFETCH(int, key);
         QFETCH(QString, message);
         LinkRig rig;
         QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error()));
-        rig.f.db.SetPermission(18, permission);
+        if (permission != 0)
+            rig.f.db.SetPermission(permission, false);
         std::unique_ptr<TfrmProgMain> screen(saved ? TfrmProgMain::OpenCustomer(rig.f.context, rig.customer)
                                                    : TfrmProgMain::NewCustomer(rig.f.context, 1, "1.4"));
         screen->show();
         rig.f.prompts.told.clear();
-        QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F5);
+        QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key(key));
         QCOMPARE(rig.f.prompts.told, QStringList{message});
         QVERIFY(!rig.line.port()->Opened());
         QCOMPARE(rig.op.progressShows, 0);

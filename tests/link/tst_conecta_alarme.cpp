@@ -40,7 +40,7 @@ struct Rig {
         link.SetLinkSettings(LinkSettingsFrom(settings));
         link.SetCustomerScreen(&screen);
         link.State().StoredVersion.store(QStringLiteral("1.4"));
-        link.Inicia_CallBack = [this] { ++callbackStarts; };
+        QObject::connect(&link, &LinkController::CallBackStarted, &link, [this] { ++callbackStarts; });
         QObject::connect(&line, &MemoryLine::receivedFromProgram, &line,
                          [this](const QByteArray& bytes) { sent.append(bytes); });
     }
@@ -228,8 +228,8 @@ private Q_SLOTS:
             QVERIFY(rig.op.progressVisible);
             QCOMPARE(rig.op.progressText, LinkTexts::AwaitingPanelCall());
             QCOMPARE(rig.callbackStarts, 1);
+            QVERIFY(rig.link.CallBackWorker());
             QVERIFY(rig.screen.connectedImages);
-            QVERIFY(!rig.line.programOpened());
             QVERIFY(rig.link.State().IgnoreNoCarrier.load());
             QVERIFY(!rig.link.State().FrameMode.load());
             QVERIFY(!rig.link.OnLineWorker());
@@ -313,20 +313,6 @@ private Q_SLOTS:
         QVERIFY(rig.sent.mid(request).contains("AT\r"));
         QCOMPARE(rig.callbackStarts, 1);
         QVERIFY(!rig.link.State().CallbackRequested.load() || rig.link.State().CallbackPending.load());
-    }
-
-    // Without anyone to wait for the panel's call the attempt ends as not connected rather than
-    // leaving the progress window up for good.
-    void callbackWithoutWait() {
-        sim::PanelSimConfig config;
-        config.panel.callbackOnCodes = true;
-        Rig rig(config);
-        rig.link.Inicia_CallBack = nullptr;
-        QCOMPARE(rig.connectPanel(), qMakePair(false, true));
-        QVERIFY(!rig.op.progressVisible);
-        QVERIFY(!rig.screen.connectedImages);
-        QVERIFY(!rig.line.programOpened());
-        QVERIFY(!rig.link.State().CallbackPending.load());
     }
 
     // Answering-machine bypass with no stored time: the operator presses the button at the second

@@ -45,6 +45,12 @@ public:
     void StepNext() override { calls << QStringLiteral("step next"); }
     void StepAdd(const QString& text, StepState) override { calls << QStringLiteral("step ") + text; }
     void StepInsertAfterCurrent(const QString& text) override { calls << QStringLiteral("step ") + text; }
+    void StepsReset(const QStringList& lines) override {
+        calls << QStringLiteral("steps ") + lines.join(u',');
+    }
+    void StepInsert(int, const QString& text) override { calls << QStringLiteral("step ") + text; }
+    void StepSetState(int, StepState) override {}
+    void AbrePortaCallBack() override { calls << QStringLiteral("open port for callback"); }
 };
 
 } // namespace

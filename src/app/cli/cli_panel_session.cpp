@@ -198,7 +198,7 @@ bool ReadCliPortSettings(CliContext& context, Settings* settings) {
     return true;
 }
 
-bool CliPanelSession::ConnectAndRead(int customerId, bool keepTrying) {
+bool CliPanelSession::ConnectAndRead(int customerId, bool keepTrying, bool callback) {
     if (!m_record && !Open(customerId))
         return false;
 
@@ -232,12 +232,20 @@ bool CliPanelSession::ConnectAndRead(int customerId, bool keepTrying) {
     bool ended = false;
     bool connected = false;
     QObject::connect(m_link.get(), &LinkController::ConnectionEnded, m_link.get(), [&](bool ok, bool) {
+        // The panel agreed to call back: the job goes on on its call.
+        if (m_link->CallBackWorker())
+            return;
         ended = true;
         connected = ok;
     });
-    if (!m_link->Conectar(false))
+    QObject::connect(m_link.get(), &LinkController::CallBackEnded, m_link.get(), [&](bool ok) {
+        ended = true;
+        connected = ok;
+    });
+    if (!m_link->Conectar(callback))
         return false;
-    // The connection worker is supervised (no progress for 6 s, or 25 s once dialled, ends it).
+    // The connection worker is supervised (no progress for 6 s, or 25 s once dialled, ends it); the
+    // wait for a call back ends when the panel calls or on an interrupt.
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
@@ -400,6 +408,7 @@ void CliPanelSession::HangUp() {
 // --- options -------------------------------------------------------------------------------------
 
 static const bool keepTryingIsAFlag = RegisterCliFlag(QStringLiteral("keep-trying"));
+static const bool callbackIsAFlag = RegisterCliFlag(QStringLiteral("callback"));
 
 bool TakePanelOptions(CliContext& context, const QStringList& args, const QStringList& allowed,
                       CliPanelOptions* options) {
@@ -423,5 +432,6 @@ bool TakePanelOptions(CliContext& context, const QStringList& args, const QStrin
     options->out = given.value(QStringLiteral("out"));
     options->templatePath = given.value(QStringLiteral("template"));
     options->keepTrying = given.contains(QStringLiteral("keep-trying"));
+    options->callback = given.contains(QStringLiteral("callback"));
     return true;
 }

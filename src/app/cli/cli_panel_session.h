@@ -68,8 +68,10 @@ public:
     // Opens the database and the customer (unless Open did), reads the settings (--port N and
     // --device PATH given before the command override the port and its device), connects, and
     // waits for the read of the whole programming that follows every connection. False, with the
-    // reason printed, when any of it fails; the line is then down.
-    bool ConnectAndRead(int customerId, bool keepTrying);
+    // reason printed, when any of it fails; the line is then down. With `callback` the panel is
+    // asked to call back, and the job goes on on its call; a panel that asks to call back by itself
+    // is waited for as well.
+    bool ConnectAndRead(int customerId, bool keepTrying, bool callback = false);
 
     int ProductCode() const;
     ProgrammingImages& Images();
@@ -132,8 +134,9 @@ struct CliPanelOptions {
     QString out;
     QString templatePath;
     bool keepTrying = false;
+    bool callback = false; // --callback: the panel calls back before the session
 };
 // Reads --customer ID (required) and the options named in `allowed` ("out", "template",
-// "keep-trying"). False, with the reason printed, on a malformed line.
+// "keep-trying", "callback"). False, with the reason printed, on a malformed line.
 bool TakePanelOptions(CliContext& context, const QStringList& args, const QStringList& allowed,
                       CliPanelOptions* options);

@@ -30,10 +30,11 @@ QString endText(const EventDownloadReport& report) {
 
 int RunDownloadEvents(CliContext& context, const QStringList& args) {
     CliPanelOptions options;
-    if (!TakePanelOptions(context, args, {QStringLiteral("keep-trying")}, &options))
+    if (!TakePanelOptions(context, args, {QStringLiteral("keep-trying"), QStringLiteral("callback")},
+                          &options))
         return 2;
     CliPanelSession session(context);
-    if (!session.ConnectAndRead(options.customerId, options.keepTrying))
+    if (!session.ConnectAndRead(options.customerId, options.keepTrying, options.callback))
         return 1;
     const std::optional<CliPanelSession::EventDownload> download = session.DownloadEvents();
     session.HangUp();
@@ -56,9 +57,11 @@ int RunDownloadEvents(CliContext& context, const QStringList& args) {
 
 const bool registered = RegisterCliCommand(
     {{QStringLiteral("download-events")},
-     QStringLiteral("--customer ID [--keep-trying]"),
+     QStringLiteral("--customer ID [--keep-trying] [--callback]"),
      QStringLiteral("Conecta ao painel do cliente e grava o buffer de eventos (cada evento uma vez)"),
      &RunDownloadEvents,
-     [](const QStringList&) { return CliAccess::Needs({Permission::Conectar, Permission::BaixarEventos}); }});
+     [](const QStringList&) {
+         return CliAccess::Needs({Permission::Conectar, Permission::BaixarEventos});
+     }});
 
 } // namespace

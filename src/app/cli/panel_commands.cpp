@@ -58,10 +58,11 @@ QString StatusText(const PanelState& state, const ProgrammingImage& image) {
 
 int RunPanelStatus(CliContext& context, const QStringList& args) {
     CliPanelOptions options;
-    if (!TakePanelOptions(context, args, {QStringLiteral("keep-trying")}, &options))
+    if (!TakePanelOptions(context, args, {QStringLiteral("keep-trying"), QStringLiteral("callback")},
+                          &options))
         return 2;
     CliPanelSession session(context);
-    if (!session.ConnectAndRead(options.customerId, options.keepTrying))
+    if (!session.ConnectAndRead(options.customerId, options.keepTrying, options.callback))
         return 1;
     QByteArray status;
     QByteArray clock;
@@ -154,8 +155,9 @@ int RunPanelCommand(CliContext& context, const QStringList& args) {
     QMap<QString, QString> given;
     QStringList words;
     QString error;
-    if (!SplitArguments(args, {QStringLiteral("customer"), QStringLiteral("keep-trying")}, &given, &words,
-                        &error))
+    if (!SplitArguments(
+            args, {QStringLiteral("customer"), QStringLiteral("keep-trying"), QStringLiteral("callback")},
+            &given, &words, &error))
         return context.WrongUse(error);
     bool ok = false;
     const int customerId = given.value(QStringLiteral("customer")).toInt(&ok);
@@ -168,7 +170,8 @@ int RunPanelCommand(CliContext& context, const QStringList& args) {
     Action action{};
     if (const int wrong = ParseAction(context, words, FamilyOf(session.ProductCode()), &action))
         return wrong;
-    if (!session.ConnectAndRead(customerId, given.contains(QStringLiteral("keep-trying"))))
+    if (!session.ConnectAndRead(customerId, given.contains(QStringLiteral("keep-trying")),
+                                given.contains(QStringLiteral("callback"))))
         return 1;
 
     const ProgrammingImage& panel = session.Images().ImagemAlarme;
@@ -257,18 +260,19 @@ CliAccess PanelCommandAccess(const QStringList& args) {
 
 const bool registered =
     RegisterCliCommand({{QStringLiteral("panel"), QStringLiteral("status")},
-                        QStringLiteral("--customer ID [--keep-trying]"),
+                        QStringLiteral("--customer ID [--keep-trying] [--callback]"),
                         QStringLiteral("Conecta ao painel e mostra zonas, partições, saídas e relógio"),
                         &RunPanelStatus,
                         [](const QStringList&) {
                             return CliAccess::Needs({Permission::Conectar, Permission::Monitorar});
                         }}) &&
-    RegisterCliCommand({{QStringLiteral("panel"), QStringLiteral("command")},
-                        QStringLiteral("--customer ID [--keep-trying] arm A|B | disarm A|B | bypass ZONA | "
-                                       "enable ZONA | output-on N | output-off N | "
-                                       "set-clock [dd/mm/aaaa hh:mm:ss]"),
-                        QStringLiteral("Conecta ao painel, envia o comando e confere o estado"),
-                        &RunPanelCommand,
-                        &PanelCommandAccess});
+    RegisterCliCommand(
+        {{QStringLiteral("panel"), QStringLiteral("command")},
+         QStringLiteral("--customer ID [--keep-trying] [--callback] arm A|B | disarm A|B | bypass ZONA | "
+                        "enable ZONA | output-on N | output-off N | "
+                        "set-clock [dd/mm/aaaa hh:mm:ss]"),
+         QStringLiteral("Conecta ao painel, envia o comando e confere o estado"),
+         &RunPanelCommand,
+         &PanelCommandAccess});
 
 } // namespace

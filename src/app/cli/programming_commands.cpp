@@ -1,6 +1,6 @@
 // The panel programming commands:
 //   read-programming --customer ID [--out FILE.zrv]
-//   write-programming --customer ID --template FILE.zrv [--keep-trying]
+//   write-programming --customer ID --template FILE.zrv [--keep-trying] [--callback]
 // Both connect to the customer's panel as the customer screen does, print the connection steps
 // and the system's messages, read the whole programming and hang up; the write sends what differs
 // from the template in between. Exit code 0 only when the panel's programming was read (and every
@@ -47,10 +47,12 @@ bool writeFile(CliContext& context, const QString& path, const QByteArray& bytes
 
 int RunReadProgramming(CliContext& context, const QStringList& args) {
     CliPanelOptions options;
-    if (!TakePanelOptions(context, args, {QStringLiteral("out"), QStringLiteral("keep-trying")}, &options))
+    if (!TakePanelOptions(context, args,
+                          {QStringLiteral("out"), QStringLiteral("keep-trying"), QStringLiteral("callback")},
+                          &options))
         return 2;
     CliPanelSession session(context);
-    if (!session.ConnectAndRead(options.customerId, options.keepTrying))
+    if (!session.ConnectAndRead(options.customerId, options.keepTrying, options.callback))
         return 1;
     // Taken before the hang-up, which clears the panel's copy.
     const QByteArray image = session.Images().ImagemAlarme.bytes();
@@ -103,8 +105,10 @@ QString templateProblem(const QString& path, const TemplateFile& templ, int imag
 
 int RunWriteProgramming(CliContext& context, const QStringList& args) {
     CliPanelOptions options;
-    if (!TakePanelOptions(context, args, {QStringLiteral("template"), QStringLiteral("keep-trying")},
-                          &options))
+    if (!TakePanelOptions(
+            context, args,
+            {QStringLiteral("template"), QStringLiteral("keep-trying"), QStringLiteral("callback")},
+            &options))
         return 2;
     if (options.templatePath.isEmpty())
         return context.WrongUse(QStringLiteral("Informe o arquivo de programação: --template ARQUIVO.zrv"));
@@ -118,7 +122,7 @@ int RunWriteProgramming(CliContext& context, const QStringList& args) {
         context.Complain(templateProblem(options.templatePath, templ, images.ImagemPC.size()));
         return 1;
     }
-    if (!session.ConnectAndRead(options.customerId, options.keepTrying))
+    if (!session.ConnectAndRead(options.customerId, options.keepTrying, options.callback))
         return 1;
     images.ImagemPC.setBytes(templ.image);
 
@@ -179,7 +183,7 @@ int RunWriteProgramming(CliContext& context, const QStringList& args) {
 
 const bool registered =
     RegisterCliCommand({{QStringLiteral("read-programming")},
-                        QStringLiteral("--customer ID [--out ARQUIVO.zrv] [--keep-trying]"),
+                        QStringLiteral("--customer ID [--out ARQUIVO.zrv] [--keep-trying] [--callback]"),
                         QStringLiteral("Conecta ao painel do cliente e lê toda a programação"),
                         &RunReadProgramming,
                         [](const QStringList&) {
@@ -187,7 +191,7 @@ const bool registered =
                         }}) &&
     RegisterCliCommand(
         {{QStringLiteral("write-programming")},
-         QStringLiteral("--customer ID --template ARQUIVO.zrv [--keep-trying]"),
+         QStringLiteral("--customer ID --template ARQUIVO.zrv [--keep-trying] [--callback]"),
          QStringLiteral("Conecta ao painel e envia o que difere do modelo, conferindo cada bloco"),
          &RunWriteProgramming,
          [](const QStringList&) {

@@ -156,7 +156,7 @@ void TfrmProgMain::BuildScreen() {
     btnSalvar->setAutoDefault(false);
     connect(btnSalvar, &QPushButton::clicked, this, &TfrmProgMain::btnSalvarClick);
     topBar->addWidget(btnSalvar);
-    m_linkBar = new LinkBar(m_link, m_link && m_link->Inicia_CallBack);
+    m_linkBar = new LinkBar(m_link, m_link != nullptr);
     connect(m_linkBar, &LinkBar::ConnectRequested, this, &TfrmProgMain::Connect);
     connect(m_linkBar, &LinkBar::DisconnectRequested, this, [this] {
         if (m_link)
