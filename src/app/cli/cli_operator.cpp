@@ -57,8 +57,10 @@ bool AuthorizeCliOperator(CliContext& context, const CliAccess& access) {
     QList<OperatorRow> operators;
     QString error;
     if (!ListOperators(dm, &operators, &error)) {
-        context.Complain(error);
-        return false;
+        // A damaged database must stay recoverable (db restore): nobody can log in to it, so the
+        // command runs, with the reason told.
+        context.Complain(QStringLiteral("Os usuários do banco não puderam ser lidos: %1").arg(error));
+        return true;
     }
     if (operators.isEmpty())
         return true;

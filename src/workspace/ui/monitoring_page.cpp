@@ -102,6 +102,12 @@ MonitoringPage::MonitoringPage(LinkController* link, const LoggedOperator& op,
     redraw();
 }
 
+MonitoringPage::~MonitoringPage() {
+    // A screen closed while a command was waiting must not leave the hourglass behind.
+    if (m_busy)
+        QApplication::restoreOverrideCursor();
+}
+
 void MonitoringPage::build() {
     auto* root = new QVBoxLayout(this);
     m_area = new QWidget;

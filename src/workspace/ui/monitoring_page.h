@@ -30,6 +30,7 @@ public:
     MonitoringPage(LinkController* link, const LoggedOperator& op,
                    std::function<const ProgrammingImage*()> alarm, std::function<QStringList()> zoneNames,
                    QWidget* parent = nullptr);
+    ~MonitoringPage() override;
 
     // `jvLookMonitorarClick`: false (with the permission message) when the operator may not
     // monitor. `fromButton`: the operator chose the page (not a refresh by the session).
