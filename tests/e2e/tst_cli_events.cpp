@@ -1,6 +1,7 @@
 // telvora-cli download-events end to end: the built executable against telvora-panel-sim on a
 // pseudo-terminal (mapped to COM 3 with --device), a stored customer in an embedded database, both
 // processes on the same scaled clock.
+#include "support/cli_run.h"
 #include "support/connected_data_module.h"
 #include "workspace/customer_record.h"
 
@@ -16,11 +17,7 @@ QString buildPath(const QString& relative) {
     return qEnvironmentVariable("TELVORA_BUILD_DIR") + QLatin1Char('/') + relative;
 }
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = CliRun;
 
 } // namespace
 
@@ -34,24 +31,10 @@ class TestCliEvents : public QObject {
     QString m_device;
 
     Run cli(const QStringList& command) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("TELVORA_HOME", m_home.path());
-        environment.insert("TELVORA_CLOCK_SCALE", Scale);
-        process.setProcessEnvironment(environment);
-        process.start(buildPath("src/telvora-cli"),
+        return RunCli(m_home.path(),
                       QStringList{"--db", m_db.database.Path(), "--port", "3", "--device", m_device} +
-                          command);
-        Run run;
-        if (!process.waitForFinished(120000)) {
-            process.kill();
-            process.waitForFinished();
-        } else if (process.exitStatus() == QProcess::NormalExit) {
-            run.code = process.exitCode();
-        }
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+                          command,
+                      {{"TELVORA_CLOCK_SCALE", Scale}});
     }
 
 private Q_SLOTS:

@@ -1,39 +1,23 @@
 // The command line acts as an operator: on a database with operators every command that touches
 // customers, panels or the database needs a known operator, the right password and the permission
 // its action needs in the windows.
-#include <QProcess>
+#include "support/cli_run.h"
+
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = CliRun;
 
 class Cli {
 public:
     explicit Cli(const QString& home) : m_home(home) {}
-    Run operator()(const QStringList& arguments, const QMap<QString, QString>& env = {}) const {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("TELVORA_HOME", m_home);
-        environment.remove("TELVORA_PASSWORD");
-        environment.remove("TELVORA_NEW_PASSWORD");
-        for (auto it = env.cbegin(); it != env.cend(); ++it)
-            environment.insert(it.key(), it.value());
-        process.setProcessEnvironment(environment);
-        process.start(qEnvironmentVariable("TELVORA_BUILD_DIR") + "/src/telvora-cli",
-                      QStringList{"--db", m_home + "/zrv.fdb"} + arguments);
-        process.closeWriteChannel(); // not a terminal: nothing is asked
-        Run run;
-        if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
-            run.code = process.exitCode();
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+    Run operator()(const QStringList& arguments, QMap<QString, QString> env = {}) const {
+        // Passwords come only from what the test gives.
+        env.insert("TELVORA_PASSWORD", env.value("TELVORA_PASSWORD"));
+        env.insert("TELVORA_NEW_PASSWORD", env.value("TELVORA_NEW_PASSWORD"));
+        return RunCli(m_home, QStringList{"--db", m_home + "/zrv.fdb"} + arguments, env, 60000);
     }
 
 private:

@@ -3,6 +3,7 @@
 // both processes on the same scaled clock.
 #include "link_control/link_texts.h"
 #include "panel_simulator.h"
+#include "support/cli_run.h"
 #include "support/connected_data_module.h"
 #include "workspace/customer_record.h"
 
@@ -24,11 +25,7 @@ QString buildPath(const QString& relative) {
     return qEnvironmentVariable("TELVORA_BUILD_DIR") + QLatin1Char('/') + relative;
 }
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = CliRun;
 
 } // namespace
 
@@ -42,24 +39,10 @@ class TestCliProgramming : public QObject {
     QString m_device;
 
     Run cli(const QStringList& command) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("TELVORA_HOME", m_home.path());
-        environment.insert("TELVORA_CLOCK_SCALE", Scale);
-        process.setProcessEnvironment(environment);
-        process.start(buildPath("src/telvora-cli"),
+        return RunCli(m_home.path(),
                       QStringList{"--db", m_db.database.Path(), "--port", "3", "--device", m_device} +
-                          command);
-        Run run;
-        if (!process.waitForFinished(120000)) {
-            process.kill();
-            process.waitForFinished();
-        } else if (process.exitStatus() == QProcess::NormalExit) {
-            run.code = process.exitCode();
-        }
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+                          command,
+                      {{"TELVORA_CLOCK_SCALE", Scale}});
     }
 
     QString file(const QString& name) const { return m_home.filePath(name); }
@@ -118,7 +101,8 @@ private Q_SLOTS:
         m_sim.start(
             buildPath("tools/panel-sim/telvora-panel-sim"),
             {"--pty", "--clock-scale", Scale, "--refuse-bytes", "3", "--journal", file("painel.jsonl")});
-        QVERIFY2(m_sim.waitForReadyRead(10000), qPrintable(m_sim.errorString() + m_sim.readAllStandardError()));
+        QVERIFY2(m_sim.waitForReadyRead(10000),
+                 qPrintable(m_sim.errorString() + m_sim.readAllStandardError()));
         m_device = QString::fromUtf8(m_sim.readLine()).trimmed();
         QVERIFY(m_device.startsWith('/'));
     }

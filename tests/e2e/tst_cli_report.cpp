@@ -2,6 +2,7 @@
 // customers of each family into PDF files (read back with pdftotext), tells a missing logo, and
 // fails with a clear message and a non-zero exit for a customer without model, an unknown customer
 // and a path that cannot be written.
+#include "support/cli_run.h"
 #include "support/connected_data_module.h"
 #include "workspace/customer_record.h"
 
@@ -15,11 +16,7 @@
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = CliRun;
 
 int PdfPageCount(const QString& path, QString* text) {
     QProcess pdftotext;
@@ -43,18 +40,7 @@ class TestCliReport : public QObject {
     int m_withoutModel = 0;
 
     Run cli(const QStringList& command) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("TELVORA_HOME", m_home.path());
-        process.setProcessEnvironment(environment);
-        process.start(qEnvironmentVariable("TELVORA_BUILD_DIR") + QStringLiteral("/src/telvora-cli"),
-                      QStringList{"--db", m_db.database.Path()} + command);
-        Run run;
-        if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
-            run.code = process.exitCode();
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return RunCli(m_home.path(), QStringList{"--db", m_db.database.Path()} + command, {}, 60000);
     }
 
     int addCustomer(int productCode, const QString& version, const QString& name) {

@@ -2,6 +2,7 @@
 // settings, and a customer added with its model and codes.
 #include "base/ini_file.h"
 #include "store/db_connection.h"
+#include "support/cli_run.h"
 #include "support/temp_database.h"
 
 #include <QDir>
@@ -10,25 +11,10 @@
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = CliRun;
 
 Run Cli(const QString& home, const QStringList& arguments) {
-    Run run;
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("TELVORA_HOME", home);
-    process.setProcessEnvironment(environment);
-    process.start(qEnvironmentVariable("TELVORA_BUILD_DIR") + "/src/telvora-cli", arguments);
-    if (!process.waitForFinished(120000))
-        return run;
-    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return RunCli(home, arguments, {}, 60000);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "base/ini_file.h"
 #include "store/data_module.h"
 #include "store/store_messages.h"
+#include "support/cli_run.h"
 #include "support/firebird_server.h"
 #include "workspace/customer_record.h"
 
@@ -18,25 +19,10 @@
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = CliRun;
 
 Run Cli(const QString& home, const QStringList& arguments) {
-    Run run;
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("TELVORA_HOME", home);
-    process.setProcessEnvironment(environment);
-    process.start(qEnvironmentVariable("TELVORA_BUILD_DIR") + "/src/telvora-cli", arguments);
-    if (!process.waitForFinished(60000))
-        return run;
-    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return RunCli(home, arguments, {}, 60000);
 }
 
 // One workstation: its own connection to the served database and its own open customer.

@@ -24,10 +24,16 @@ constexpr unsigned long RefusalPauseMs = 2000;
 QString ReadPassword(CliContext& context, const QString& name) {
     if (qEnvironmentVariableIsSet("TELVORA_PASSWORD"))
         return qEnvironmentVariable("TELVORA_PASSWORD");
+    return ReadHiddenLine(context, QStringLiteral("Senha de %1: ").arg(name));
+}
+
+} // namespace
+
+QString ReadHiddenLine(CliContext& context, const QString& prompt) {
 #ifdef Q_OS_UNIX
     if (!isatty(STDIN_FILENO))
         return {};
-    context.err << QStringLiteral("Senha de %1: ").arg(name) << Qt::flush;
+    context.err << prompt << Qt::flush;
     termios saved{};
     tcgetattr(STDIN_FILENO, &saved);
     termios quiet = saved;
@@ -40,12 +46,10 @@ QString ReadPassword(CliContext& context, const QString& name) {
     return QString::fromLocal8Bit(line.c_str());
 #else
     Q_UNUSED(context);
-    Q_UNUSED(name);
+    Q_UNUSED(prompt);
     return {};
 #endif
 }
-
-} // namespace
 
 bool AuthorizeCliOperator(CliContext& context, const CliAccess& access) {
     if (access.open)

@@ -8,3 +8,7 @@
 // runs every command as before. False, with the system's message printed, when the command may not
 // run; a wrong name or password is answered only after a pause, the same every time.
 bool AuthorizeCliOperator(CliContext& context, const CliAccess& access);
+
+// A line typed on the terminal without echo, after `prompt` on the error stream; empty when the
+// input is not a terminal.
+QString ReadHiddenLine(CliContext& context, const QString& prompt);

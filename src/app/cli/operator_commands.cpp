@@ -2,57 +2,26 @@
 #include "access/login.h"
 #include "access/operators.h"
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_operator.h"
 #include "store/data_module.h"
 #include "store/latin1_text.h"
 
 #include <QTextStream>
 
-#include <cstdio>
-#include <iostream>
-#include <string>
-
-#ifdef Q_OS_UNIX
-#include <termios.h>
-#include <unistd.h>
-#endif
-
 namespace {
-
-// A line typed on the terminal without echo; empty when the input is not a terminal.
-QString ReadSecretLine(CliContext& context, const QString& prompt) {
-#ifdef Q_OS_UNIX
-    if (!isatty(STDIN_FILENO))
-        return {};
-    context.err << prompt << Qt::flush;
-    termios saved{};
-    tcgetattr(STDIN_FILENO, &saved);
-    termios quiet = saved;
-    quiet.c_lflag &= ~tcflag_t(ECHO);
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-    std::string line;
-    std::getline(std::cin, line);
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-    context.err << Qt::endl;
-    return QString::fromLocal8Bit(line.c_str());
-#else
-    Q_UNUSED(context);
-    Q_UNUSED(prompt);
-    return {};
-#endif
-}
 
 // The new operator's password: TELVORA_NEW_PASSWORD, or typed twice.
 bool NewPassword(CliContext& context, QString* password) {
     if (qEnvironmentVariableIsSet("TELVORA_NEW_PASSWORD")) {
         *password = qEnvironmentVariable("TELVORA_NEW_PASSWORD");
     } else {
-        *password = ReadSecretLine(context, QStringLiteral("Senha do novo usuário: "));
+        *password = ReadHiddenLine(context, QStringLiteral("Senha do novo usuário: "));
         if (password->isEmpty()) {
             context.Complain(
                 QStringLiteral("Informe a senha em TELVORA_NEW_PASSWORD ou digite-a no terminal."));
             return false;
         }
-        if (ReadSecretLine(context, QStringLiteral("Confirme a senha: ")) != *password) {
+        if (ReadHiddenLine(context, QStringLiteral("Confirme a senha: ")) != *password) {
             context.Complain(kMsgConfirmacaoIncorreta);
             return false;
         }
@@ -174,8 +143,6 @@ const bool registered =
                         {},
                         QStringLiteral("lista os usuários do software e suas permissões"),
                         &RunOperatorList,
-                        [](const QStringList&) {
-                            return CliAccess::Needs({Permission::AlterarUsuarios});
-                        }});
+                        [](const QStringList&) { return CliAccess::Needs({Permission::AlterarUsuarios}); }});
 
 } // namespace
