@@ -168,6 +168,8 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
 
+        // The status window is modal while an operation runs: a press waits for it to close.
+        const auto idle = [&rig] { return !rig.op.StatusWindow()->isVisible(); };
         Press(screen.get(), "jvLookMonitorar");
         QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(screen.get(), "lblStatusZona1")->text(),
                                   QStringLiteral("ABERTA"), WaitMs);
@@ -176,25 +178,28 @@ private Q_SLOTS:
         QCOMPARE(Find<QToolButton>(screen.get(), "sbArmePartA")->text(), QStringLiteral("Armar\nForçado"));
 
         // Bypass zone 1 and switch PGM 2 off: each ends when the status shows it.
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), WaitMs);
         Press(screen.get(), "sbInibeZona1");
         QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(screen.get(), "lblStatusZona1")->text(),
                                   QStringLiteral("INIBIDA"), WaitMs);
         QVERIFY(rig.panel.status().bypassed(1));
-        QTRY_VERIFY_WITH_TIMEOUT(Find<QToolButton>(screen.get(), "sbPgmOff2")->isEnabled(), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(Find<QToolButton>(screen.get(), "sbPgmOff2")->isEnabled() && idle(), WaitMs);
         Press(screen.get(), "sbPgmOff2");
         QTRY_VERIFY_WITH_TIMEOUT(!rig.panel.status().pgmOn(2), WaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(!Find<QToolButton>(screen.get(), "sbPgmOn2")->isChecked(), WaitMs);
         // A button already down sends nothing.
-        QTRY_VERIFY_WITH_TIMEOUT(Find<QToolButton>(screen.get(), "sbPgmOff2")->isEnabled(), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(Find<QToolButton>(screen.get(), "sbPgmOff2")->isEnabled() && idle(), WaitMs);
         Press(screen.get(), "sbPgmOff2");
         QVERIFY(!rig.link.OnLineWorker()->CommandRequest);
         QVERIFY(Find<QToolButton>(screen.get(), "sbPgmOff2")->isEnabled()); // the area does not wait
 
         // The panel's clock read on request.
-        QTRY_VERIFY_WITH_TIMEOUT(Find<QPushButton>(screen.get(), "btnReceberDataHora")->isEnabled(), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(Find<QPushButton>(screen.get(), "btnReceberDataHora")->isEnabled() && idle(),
+                                 WaitMs);
         Press(screen.get(), "btnReceberDataHora");
         QTRY_VERIFY_WITH_TIMEOUT(Find<QLabel>(screen.get(), "Label5")->text().startsWith("Painel:  "),
                                  WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), WaitMs);
 
         // An operator without "Monitorar (Modo online)" stays on the customer page.
         Press(screen.get(), "jvLookMostraCliente");
