@@ -33,10 +33,10 @@ class OnLine;
 // LinkCustomerScreen.
 //
 // Threads: the controller lives on the main thread. Workers call RunOnMain for every send and every
-// window update, and emit their end message when they are done (ConectaAlarme::ConectaAlarmeFim,
-// OnLine::OnLineFim, connected queued to the handlers WM_CONECTA_ALARME_FIM and WM_ONLINE_FIM); the
-// handlers wait for the worker thread while still serving its calls, free it, pause 1500 ms
-// (through the clock) and start what comes next.
+// window update, and emit their end message when they are done (the connection worker's, the
+// session's and the callback wait's, connected queued to the handlers WM_CONECTA_ALARME_FIM,
+// WM_ONLINE_FIM and WM_CALLBACK_FIM); the handlers wait for the worker thread while still serving
+// its calls, free it, pause 1500 ms (through the clock) and start what comes next.
 class LinkController : public QObject, public ConectaAlarmeHost, public OnLineHost {
     Q_OBJECT
 public:
@@ -178,7 +178,7 @@ Q_SIGNALS:
     void SessionEnded();
 
 private Q_SLOTS:
-    // The end messages of the connection worker and of the session worker.
+    // The end messages of the connection worker, the session worker and the callback wait.
     void WM_CONECTA_ALARME_FIM();
     void WM_ONLINE_FIM();
     void WM_CALLBACK_FIM();
