@@ -12,12 +12,8 @@
 namespace {
 
 constexpr qint64 PollMs = 5;
-constexpr qint64 SupervisionTickMs = 1000;
-constexpr qint64 KeepAliveMs = 3000;
 constexpr qint64 PabxRingGuardMs = 600;
 constexpr qint64 BlinkMs = 100;
-constexpr qint64 FramePauseMs = 500;
-constexpr qint64 AfterFramePauseMs = 300;
 constexpr qint64 RoundMs = 1000;
 constexpr int DefaultRings = 2;
 

@@ -15,11 +15,7 @@
 namespace {
 
 constexpr qint64 PollMs = 5;
-constexpr qint64 SupervisionTickMs = 1000;
-constexpr qint64 KeepAliveMs = 3000;
 constexpr qint64 CommandPauseMs = 300;
-constexpr qint64 FramePauseMs = 500;
-constexpr qint64 AfterFramePauseMs = 300;
 constexpr qint64 IdentifyRoundMs = 2000;
 constexpr qint64 CodeRoundMs = 1000;
 constexpr qint64 AbandonedCallPauseMs = 10000;

@@ -10,8 +10,6 @@
 namespace {
 
 constexpr qint64 PollMs = 5;
-constexpr qint64 FramePauseMs = 500;
-constexpr qint64 AfterFramePauseMs = 300;
 constexpr qint64 CodeRoundMs = 1000;
 constexpr int MaxCodeRepeats = 5;
 

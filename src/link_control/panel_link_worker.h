@@ -13,6 +13,11 @@
 class PanelLinkWorker : public LinkWorker {
     Q_OBJECT
 protected:
+    // The pauses and ticks both workers keep with the panel and the modem (logical ms).
+    static constexpr qint64 SupervisionTickMs = 1000;
+    static constexpr qint64 KeepAliveMs = 3000;
+    static constexpr qint64 FramePauseMs = 500;
+    static constexpr qint64 AfterFramePauseMs = 300;
     explicit PanelLinkWorker(ConectaAlarmeHost& host) : LinkWorker(host) {}
 
     // The customer screen's send operation: "ATDT"/"ATDP" expanded to the dial line, a 300 ms pause
