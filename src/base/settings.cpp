@@ -213,6 +213,20 @@ bool WriteSettingsFile(const QString& path, const Settings& settings, QString* e
     return false;
 }
 
+bool WriteConfigKeys(const QString& path, const Settings& settings, const QStringList& names, QString* error) {
+    IniFile ini;
+    ini.load(path);
+    for (const Key& key : kConfigKeys)
+        if (names.contains(key.name))
+            writeKey(ini, key, settings);
+    QString reason;
+    if (ini.save(path, &reason))
+        return true;
+    if (error)
+        *error = writeError(path, reason);
+    return false;
+}
+
 bool NormaliseSettingsPaths(IniFile& ini, Settings& s, const QString& folder) {
     const Settings defaults = DefaultSettings(folder);
     QString pathBD = s.PathBD;

@@ -74,6 +74,11 @@ Settings ReadSettings(const IniFile& ini, const QString& folder);
 void WriteSettings(IniFile& ini, const Settings& settings);
 // The same on the file `path`; false with a message in *error when it cannot be written.
 bool WriteSettingsFile(const QString& path, const Settings& settings, QString* error = nullptr);
+// Writes only the named keys of section "Config" (as the file names them, "Opcoes Gerais") from
+// `settings` into the file `path`; every other key and comment stays as it is. False with a message
+// in *error when the file cannot be written, and the file is then unchanged.
+bool WriteConfigKeys(const QString& path, const Settings& settings, const QStringList& names,
+                     QString* error = nullptr);
 
 // Resets PathBD (one trailing separator removed) to `folder`, and PathLogoImpressao and the three
 // factory template paths to their defaults under `folder`, in `settings` and in `ini`. Answers

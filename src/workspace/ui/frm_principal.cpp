@@ -145,6 +145,18 @@ void TfrmPrincipal::BuildActions() {
     actAjuda->setObjectName(QStringLiteral("actAjuda"));
     actComunicacao = new QAction(QStringLiteral("&Comunicação ..."), this);
     actComunicacao->setObjectName(QStringLiteral("actComunicacao"));
+    auto menuAction = [this](const char* name, const QString& caption, void (TfrmPrincipal::*slot)()) {
+        auto* a = new QAction(caption, this);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    actGerais = menuAction("actGerais", QStringLiteral("&Gerais ..."), &TfrmPrincipal::OpcoesGerais);
+    actEscolherColunas =
+        menuAction("actEscolherColunas", QStringLiteral("&Escolher colunas ..."), &TfrmPrincipal::EscolherColunas);
+    actBackup = menuAction("actBackup", QStringLiteral("Bac&kup ..."), &TfrmPrincipal::FazerBackup);
+    actRestauracao = menuAction("actRestauracao", QStringLiteral("&Restauração ..."), &TfrmPrincipal::Restauracao);
+    actSobre = menuAction("actSobre", QStringLiteral("&Sobre o Telvora ..."), &TfrmPrincipal::Sobre);
     for (QAction* a : {actIncluirCliente, actVerCliente, actExcluirCliente})
         a->setShortcutContext(Qt::WindowShortcut);
     connect(actIncluirCliente, &QAction::triggered, this, &TfrmPrincipal::actIncluirClienteExecute);
@@ -166,8 +178,6 @@ void TfrmPrincipal::BuildMenus() {
     mnuArquivo->addAction(actTrocarUsuario);
     mnuArquivo->addSeparator();
     mnuArquivo->addAction(actSair);
-    // The options and database menus receive their entries from the windows they open; a menu
-    // stays hidden while it has none.
     mnuOpcoes = menuBar()->addMenu(QStringLiteral("&Opções"));
     mnuOpcoes->setObjectName(QStringLiteral("mnuOpcoes"));
     mnuBancoDados = menuBar()->addMenu(QStringLiteral("&Banco de dados"));
@@ -175,11 +185,12 @@ void TfrmPrincipal::BuildMenus() {
     mnuAjuda = menuBar()->addMenu(QStringLiteral("A&juda"));
     mnuAjuda->setObjectName(QStringLiteral("mnuAjuda"));
     mnuAjuda->addAction(actAjuda);
-    for (QMenu* menu : {mnuOpcoes, mnuBancoDados}) {
-        menu->menuAction()->setVisible(false);
-        menu->installEventFilter(this);
-    }
+    mnuAjuda->addAction(actSobre);
+    mnuOpcoes->addAction(actGerais);
     mnuOpcoes->addAction(actComunicacao);
+    mnuOpcoes->addAction(actEscolherColunas);
+    mnuBancoDados->addAction(actBackup);
+    mnuBancoDados->addAction(actRestauracao);
 }
 
 void TfrmPrincipal::BuildScreen() {
@@ -761,8 +772,6 @@ bool TfrmPrincipal::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    if ((watched == mnuOpcoes || watched == mnuBancoDados) && event->type() == QEvent::ActionAdded)
-        static_cast<QMenu*>(watched)->menuAction()->setVisible(true);
     if (watched == edtLocalizar && event->type() == QEvent::FocusIn)
         QTimer::singleShot(0, edtLocalizar, &QLineEdit::selectAll);
     return QMainWindow::eventFilter(watched, event);

@@ -85,6 +85,11 @@ public:
     QAction* actSair;
     QAction* actAjuda;
     QAction* actComunicacao;
+    QAction* actGerais;
+    QAction* actEscolherColunas;
+    QAction* actBackup;
+    QAction* actRestauracao;
+    QAction* actSobre;
     QMenu* mnuArquivo;
     QMenu* mnuOpcoes;
     QMenu* mnuBancoDados;
@@ -129,6 +134,20 @@ public:
     // shows it so; the port is opened after it).
     void EditConnectionSettings();
     void UpdateActions();
+
+    // The options, database and help dialogs (frm_principal_options.cpp).
+    // "&Gerais ...": the general options; the window keeps the settings they wrote.
+    void OpcoesGerais();
+    // "&Escolher colunas ...": the list shows the chosen columns, stored as "Colunas".
+    void EscolherColunas();
+    // "Bac&kup ...".
+    void FazerBackup();
+    // "&Restauração ..." (administrator only): the list is closed and the database disconnected
+    // while the window is open; afterwards the database is connected again and the list reloaded.
+    void Restauracao();
+    // "&Sobre o Telvora ...".
+    void Sobre();
+    QString DatabaseName() const { return m_databaseName; }
 
     // Opens (or reopens) the serial port of the settings at 300 baud; reports a failure with the
     // system's message. Answers whether the port is open.

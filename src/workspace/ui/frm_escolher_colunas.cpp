@@ -1,0 +1,142 @@
+#include "workspace/ui/frm_escolher_colunas.h"
+
+#include "base/app_title.h"
+#include "widgets/help.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton* Button(const QString& caption, const char* name) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TfrmEscolherColunas::TfrmEscolherColunas(const QString& colunas, QWidget* parent)
+    : QDialog(parent), m_choice(colunas) {
+    setObjectName(QStringLiteral("frmEscolherColunas"));
+    setWindowTitle(ApplicationTitle());
+    SetHelpTopic(this, 17);
+
+    lstClientes = CheckList(ColumnChoice::Group::Clientes);
+    lstClientes->setObjectName(QStringLiteral("lstClientes"));
+    lstPainel = CheckList(ColumnChoice::Group::Painel);
+    lstPainel->setObjectName(QStringLiteral("lstPainel"));
+    lstMostradas = new QListWidget(this);
+    lstMostradas->setObjectName(QStringLiteral("lstMostradas"));
+
+    btnMostrarClientes = Button(QStringLiteral("Mostrar todos"), "btnMostrarClientes");
+    btnOcultarClientes = Button(QStringLiteral("Ocultar todos"), "btnOcultarClientes");
+    btnMostrarPainel = Button(QStringLiteral("Mostrar todos"), "btnMostrarPainel");
+    btnOcultarPainel = Button(QStringLiteral("Ocultar todos"), "btnOcultarPainel");
+    btnCima = Button(QStringLiteral("Mover para cima"), "btnCima");
+    btnBaixo = Button(QStringLiteral("Mover para baixo"), "btnBaixo");
+    btnOk = Button(QStringLiteral("OK"), "btnOk");
+    btnOk->setDefault(true);
+    btnCancelar = Button(QStringLiteral("Cancelar"), "btnCancelar");
+
+    auto group = [this](const QString& title, QListWidget* list, QPushButton* show, QPushButton* hide) {
+        auto* box = new QGroupBox(title, this);
+        auto* layout = new QVBoxLayout(box);
+        layout->addWidget(list);
+        auto* buttons = new QHBoxLayout;
+        buttons->addWidget(show);
+        buttons->addWidget(hide);
+        layout->addLayout(buttons);
+        return box;
+    };
+    auto* shown = new QGroupBox(QStringLiteral("Colunas mostradas"), this);
+    auto* shownLayout = new QVBoxLayout(shown);
+    shownLayout->addWidget(lstMostradas);
+    auto* moves = new QHBoxLayout;
+    moves->addWidget(btnCima);
+    moves->addWidget(btnBaixo);
+    shownLayout->addLayout(moves);
+
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(group(QStringLiteral("Clientes"), lstClientes, btnMostrarClientes, btnOcultarClientes));
+    lists->addWidget(group(QStringLiteral("Painel"), lstPainel, btnMostrarPainel, btnOcultarPainel));
+    lists->addWidget(shown);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOk);
+    buttons->addWidget(btnCancelar);
+    auto* root = new QVBoxLayout(this);
+    root->addLayout(lists);
+    root->addLayout(buttons);
+
+    for (QListWidget* list : {lstClientes, lstPainel})
+        connect(list, &QListWidget::itemChanged, this, &TfrmEscolherColunas::ItemChanged);
+    connect(btnMostrarClientes, &QPushButton::clicked, this, [this] {
+        m_choice.ShowAll(ColumnChoice::Group::Clientes);
+        Refresh();
+    });
+    connect(btnOcultarClientes, &QPushButton::clicked, this, [this] {
+        m_choice.HideAll(ColumnChoice::Group::Clientes);
+        Refresh();
+    });
+    connect(btnMostrarPainel, &QPushButton::clicked, this, [this] {
+        m_choice.ShowAll(ColumnChoice::Group::Painel);
+        Refresh();
+    });
+    connect(btnOcultarPainel, &QPushButton::clicked, this, [this] {
+        m_choice.HideAll(ColumnChoice::Group::Painel);
+        Refresh();
+    });
+    connect(btnCima, &QPushButton::clicked, this, [this] {
+        const int row = lstMostradas->currentRow();
+        if (m_choice.MoveUp(row))
+            Refresh(row - 1);
+    });
+    connect(btnBaixo, &QPushButton::clicked, this, [this] {
+        const int row = lstMostradas->currentRow();
+        if (m_choice.MoveDown(row))
+            Refresh(row + 1);
+    });
+    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancelar, &QPushButton::clicked, this, &QDialog::reject);
+    Refresh(0);
+}
+
+QListWidget* TfrmEscolherColunas::CheckList(ColumnChoice::Group group) {
+    auto* list = new QListWidget(this);
+    for (const QString& field : ColumnChoice::Fields(group)) {
+        auto* item = new QListWidgetItem(ColumnChoice::DisplayName(field), list);
+        item->setData(Qt::UserRole, field);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    return list;
+}
+
+void TfrmEscolherColunas::ItemChanged(QListWidgetItem* item) {
+    if (m_refreshing)
+        return;
+    m_choice.SetChecked(item->data(Qt::UserRole).toString(), item->checkState() == Qt::Checked);
+    Refresh(lstMostradas->currentRow());
+}
+
+void TfrmEscolherColunas::Refresh(int current) {
+    m_refreshing = true;
+    for (QListWidget* list : {lstClientes, lstPainel})
+        for (int i = 0; i < list->count(); ++i) {
+            QListWidgetItem* item = list->item(i);
+            item->setCheckState(m_choice.IsChecked(item->data(Qt::UserRole).toString()) ? Qt::Checked
+                                                                                        : Qt::Unchecked);
+        }
+    lstMostradas->clear();
+    for (const QString& field : m_choice.Shown())
+        lstMostradas->addItem(ColumnChoice::DisplayName(field));
+    if (lstMostradas->count() > 0)
+        lstMostradas->setCurrentRow(qBound(0, current, lstMostradas->count() - 1));
+    m_refreshing = false;
+}
