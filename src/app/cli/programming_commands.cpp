@@ -1,16 +1,21 @@
 // The panel programming commands:
 //   read-programming --customer ID [--out FILE.zrv]
 //   write-programming --customer ID --template FILE.zrv [--keep-trying] [--callback]
-// Both connect to the customer's panel as the customer screen does, print the connection steps
+//   programming export --customer ID --out FILE.zrv
+//   programming import --customer ID --template FILE.zrv
+// The first two connect to the customer's panel as the customer screen does, print the connection steps
 // and the system's messages, read the whole programming and hang up; the write sends what differs
 // from the template in between. Exit code 0 only when the panel's programming was read (and every
-// block written reads back equal).
+// block written reads back equal). Export and import work on the database alone: the customer's
+// stored programming as a template file, and a template stored as the customer's programming.
 #include "app/cli/cli_command.h"
 #include "app/cli/cli_panel_session.h"
 #include "programming/image_layout.h"
 #include "programming/programming_images.h"
 #include "programming/template_file.h"
 #include "session/online_worker.h"
+#include "store/data_module.h"
+#include "workspace/customer_record.h"
 
 #include <QDir>
 #include <QFile>
@@ -181,14 +186,83 @@ int RunWriteProgramming(CliContext& context, const QStringList& args) {
     return 0;
 }
 
+// Opens the database and the stored customer for export and import.
+bool OpenStoredCustomer(CliContext& context, TdmBancoDeDados& dm, CustomerRecord& record, int customerId) {
+    if (!dm.Connect(context.databaseName)) {
+        context.Complain(dm.LastError());
+        return false;
+    }
+    if (!record.OpenExisting(customerId)) {
+        context.Complain(record.LastError());
+        return false;
+    }
+    return true;
+}
+
+int RunProgrammingExport(CliContext& context, const QStringList& args) {
+    CliPanelOptions options;
+    if (!TakePanelOptions(context, args, {QStringLiteral("out")}, &options))
+        return 2;
+    if (options.out.isEmpty())
+        return context.WrongUse(QStringLiteral("Informe o arquivo a gravar: --out ARQUIVO.zrv"));
+    TdmBancoDeDados dm;
+    CustomerRecord record(dm);
+    if (!OpenStoredCustomer(context, dm, record, options.customerId))
+        return 1;
+    // The plain form, as the template dialog writes it: the image's bytes and nothing else.
+    const QByteArray image = record.Images().ImagemPC.bytes();
+    record.Close();
+    if (!writeFile(context, options.out, image))
+        return 1;
+    context.Say(QStringLiteral("Programação do cliente %1 gravada em %2 (%3 bytes).")
+                    .arg(options.customerId)
+                    .arg(QDir::toNativeSeparators(options.out))
+                    .arg(image.size()));
+    return 0;
+}
+
+int RunProgrammingImport(CliContext& context, const QStringList& args) {
+    CliPanelOptions options;
+    if (!TakePanelOptions(context, args, {QStringLiteral("template")}, &options))
+        return 2;
+    if (options.templatePath.isEmpty())
+        return context.WrongUse(QStringLiteral("Informe o arquivo de programação: --template ARQUIVO.zrv"));
+    TdmBancoDeDados dm;
+    CustomerRecord record(dm);
+    if (!OpenStoredCustomer(context, dm, record, options.customerId))
+        return 1;
+    ProgrammingImages& images = record.Images();
+    const TemplateFile templ = ReadTemplateFile(options.templatePath, images.family());
+    if (templ.status != TemplateStatus::Loaded) {
+        context.Complain(templateProblem(options.templatePath, templ, images.ImagemPC.size()));
+        record.Close();
+        return 1;
+    }
+    // As loading the template in the programming window and saving: the whole image is the
+    // template's, while the panel and PC codes stay the customer's (the record screen's fields,
+    // not the image, are saved into the panel row).
+    images.ImagemPC.setBytes(templ.image);
+    record.ProgramacaoAlterada = true;
+    QString error;
+    if (!record.Save(&error)) {
+        context.Complain(error);
+        record.Discard();
+        record.Close();
+        return 1;
+    }
+    record.Close();
+    context.Say(QStringLiteral("Programação de %1 gravada no cliente %2.")
+                    .arg(QDir::toNativeSeparators(options.templatePath))
+                    .arg(options.customerId));
+    return 0;
+}
+
 const bool registered =
     RegisterCliCommand({{QStringLiteral("read-programming")},
                         QStringLiteral("--customer ID [--out ARQUIVO.zrv] [--keep-trying] [--callback]"),
                         QStringLiteral("Conecta ao painel do cliente e lê toda a programação"),
                         &RunReadProgramming,
-                        [](const QStringList&) {
-                            return CliAccess::Needs({Permission::Conectar});
-                        }}) &&
+                        [](const QStringList&) { return CliAccess::Needs({Permission::Conectar}); }}) &&
     RegisterCliCommand(
         {{QStringLiteral("write-programming")},
          QStringLiteral("--customer ID --template ARQUIVO.zrv [--keep-trying] [--callback]"),
@@ -196,6 +270,23 @@ const bool registered =
          &RunWriteProgramming,
          [](const QStringList&) {
              return CliAccess::Needs({Permission::Conectar, Permission::EnviarProgramacao});
-         }});
+         }}) &&
+    // A template holds the panel's user codes: exporting one shows them, importing one changes them.
+    RegisterCliCommand({{QStringLiteral("programming"), QStringLiteral("export")},
+                        QStringLiteral("--customer ID --out ARQUIVO.zrv"),
+                        QStringLiteral("grava a programação guardada do cliente num arquivo de modelo"),
+                        &RunProgrammingExport,
+                        [](const QStringList&) {
+                            return CliAccess::Needs({Permission::VisualizarCliente, Permission::Programar,
+                                                     Permission::VerSenhasUsuarios});
+                        }}) &&
+    RegisterCliCommand({{QStringLiteral("programming"), QStringLiteral("import")},
+                        QStringLiteral("--customer ID --template ARQUIVO.zrv"),
+                        QStringLiteral("guarda um arquivo de modelo como a programação do cliente"),
+                        &RunProgrammingImport,
+                        [](const QStringList&) {
+                            return CliAccess::Needs({Permission::VisualizarCliente, Permission::Programar,
+                                                     Permission::AlterarSenhasUsuarios});
+                        }});
 
 } // namespace
