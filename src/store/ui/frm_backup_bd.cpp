@@ -4,6 +4,7 @@
 #include "base/operator_messages.h"
 #include "store/db_backup.h"
 #include "store/store_messages.h"
+#include "widgets/dialog_parts.h"
 #include "widgets/help.h"
 #include "widgets/work_progress.h"
 
@@ -19,22 +20,14 @@ TfrmBackupBD::TfrmBackupBD(const QString& databaseName, QWidget* parent)
     setObjectName(QStringLiteral("frmBackupBD"));
     setWindowTitle(ApplicationTitle());
     SetHelpTopic(this, 19);
-    rbPadrao = new QRadioButton(QStringLiteral("Usar diretório padrão"), this);
-    rbPadrao->setObjectName(QStringLiteral("rbPadrao"));
+    rbPadrao = Named(new QRadioButton(QStringLiteral("Usar diretório padrão"), this), "rbPadrao");
     rbPadrao->setChecked(true);
-    rbOutroLocal = new QRadioButton(QStringLiteral("Outro local"), this);
-    rbOutroLocal->setObjectName(QStringLiteral("rbOutroLocal"));
-    edtPasta = new QLineEdit(this);
-    edtPasta->setObjectName(QStringLiteral("edtPasta"));
-    btnProcurar = new QPushButton(QStringLiteral("..."), this);
-    btnProcurar->setObjectName(QStringLiteral("btnProcurar"));
-    btnProcurar->setAutoDefault(false);
-    btnFazerBackup = new QPushButton(QStringLiteral("Fazer backup agora"), this);
-    btnFazerBackup->setObjectName(QStringLiteral("btnFazerBackup"));
+    rbOutroLocal = Named(new QRadioButton(QStringLiteral("Outro local"), this), "rbOutroLocal");
+    edtPasta = Named(new QLineEdit(this), "edtPasta");
+    btnProcurar = DialogButton(QStringLiteral("..."), "btnProcurar");
+    btnFazerBackup = DialogButton(QStringLiteral("Fazer backup agora"), "btnFazerBackup");
     btnFazerBackup->setDefault(true);
-    btnFechar = new QPushButton(QStringLiteral("Fechar"), this);
-    btnFechar->setObjectName(QStringLiteral("btnFechar"));
-    btnFechar->setAutoDefault(false);
+    btnFechar = DialogButton(QStringLiteral("Fechar"), "btnFechar");
 
     auto* folder = new QHBoxLayout;
     folder->addWidget(edtPasta);

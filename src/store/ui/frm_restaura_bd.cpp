@@ -5,6 +5,7 @@
 #include "base/operator_messages.h"
 #include "store/db_backup.h"
 #include "store/store_messages.h"
+#include "widgets/dialog_parts.h"
 #include "widgets/help.h"
 #include "widgets/work_progress.h"
 
@@ -26,14 +27,11 @@ TfrmRestauraBD::TfrmRestauraBD(const QString& databaseName, AfterRestore afterRe
     SetHelpTopic(this, 20);
     m_folder = DatabaseBackup(databaseName).DefaultFolder();
 
-    rbPastaPadrao = new QRadioButton(QStringLiteral("Pasta Telvora\\BKP"), this);
-    rbPastaPadrao->setObjectName(QStringLiteral("rbPastaPadrao"));
-    rbOutroLocal = new QRadioButton(QStringLiteral("Outro local"), this);
-    rbOutroLocal->setObjectName(QStringLiteral("rbOutroLocal"));
-    grpArquivos = new QGroupBox(QStringLiteral("Escolha o arquivo de backup a ser restaurado"), this);
-    grpArquivos->setObjectName(QStringLiteral("grpArquivos"));
-    grdArquivos = new QTableWidget(0, 2, grpArquivos);
-    grdArquivos->setObjectName(QStringLiteral("grdArquivos"));
+    rbPastaPadrao = Named(new QRadioButton(QStringLiteral("Pasta Telvora\\BKP"), this), "rbPastaPadrao");
+    rbOutroLocal = Named(new QRadioButton(QStringLiteral("Outro local"), this), "rbOutroLocal");
+    grpArquivos = Named(new QGroupBox(QStringLiteral("Escolha o arquivo de backup a ser restaurado"), this),
+                        "grpArquivos");
+    grdArquivos = Named(new QTableWidget(0, 2, grpArquivos), "grdArquivos");
     grdArquivos->setHorizontalHeaderLabels({QStringLiteral("Arquivo"), QStringLiteral("Data de Criação")});
     grdArquivos->horizontalHeader()->setStretchLastSection(true);
     grdArquivos->horizontalHeader()->setSectionsClickable(true);
@@ -44,17 +42,11 @@ TfrmRestauraBD::TfrmRestauraBD(const QString& databaseName, AfterRestore afterRe
     grdArquivos->setColumnWidth(0, 220);
     auto* listLayout = new QVBoxLayout(grpArquivos);
     listLayout->addWidget(grdArquivos);
-    edtArquivo = new QLineEdit(this);
-    edtArquivo->setObjectName(QStringLiteral("edtArquivo"));
-    btnProcurar = new QPushButton(QStringLiteral("..."), this);
-    btnProcurar->setObjectName(QStringLiteral("btnProcurar"));
-    btnProcurar->setAutoDefault(false);
-    btnRestaurar = new QPushButton(QStringLiteral("Restaurar"), this);
-    btnRestaurar->setObjectName(QStringLiteral("btnRestaurar"));
+    edtArquivo = Named(new QLineEdit(this), "edtArquivo");
+    btnProcurar = DialogButton(QStringLiteral("..."), "btnProcurar");
+    btnRestaurar = DialogButton(QStringLiteral("Restaurar"), "btnRestaurar");
     btnRestaurar->setDefault(true);
-    btnCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-    btnCancelar->setObjectName(QStringLiteral("btnCancelar"));
-    btnCancelar->setAutoDefault(false);
+    btnCancelar = DialogButton(QStringLiteral("Cancelar"), "btnCancelar");
 
     auto* other = new QHBoxLayout;
     other->addWidget(rbOutroLocal);

@@ -1,6 +1,7 @@
 #include "workspace/ui/frm_escolher_colunas.h"
 
 #include "base/app_title.h"
+#include "widgets/dialog_parts.h"
 #include "widgets/help.h"
 
 #include <QGridLayout>
@@ -9,17 +10,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-QPushButton* Button(const QString& caption, const char* name) {
-    auto* button = new QPushButton(caption);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
 
 TfrmEscolherColunas::TfrmEscolherColunas(const QString& colunas, QWidget* parent)
     : QDialog(parent), m_choice(colunas) {
@@ -34,15 +24,15 @@ TfrmEscolherColunas::TfrmEscolherColunas(const QString& colunas, QWidget* parent
     lstMostradas = new QListWidget(this);
     lstMostradas->setObjectName(QStringLiteral("lstMostradas"));
 
-    btnMostrarClientes = Button(QStringLiteral("Mostrar todos"), "btnMostrarClientes");
-    btnOcultarClientes = Button(QStringLiteral("Ocultar todos"), "btnOcultarClientes");
-    btnMostrarPainel = Button(QStringLiteral("Mostrar todos"), "btnMostrarPainel");
-    btnOcultarPainel = Button(QStringLiteral("Ocultar todos"), "btnOcultarPainel");
-    btnCima = Button(QStringLiteral("Mover para cima"), "btnCima");
-    btnBaixo = Button(QStringLiteral("Mover para baixo"), "btnBaixo");
-    btnOk = Button(QStringLiteral("OK"), "btnOk");
+    btnMostrarClientes = DialogButton(QStringLiteral("Mostrar todos"), "btnMostrarClientes");
+    btnOcultarClientes = DialogButton(QStringLiteral("Ocultar todos"), "btnOcultarClientes");
+    btnMostrarPainel = DialogButton(QStringLiteral("Mostrar todos"), "btnMostrarPainel");
+    btnOcultarPainel = DialogButton(QStringLiteral("Ocultar todos"), "btnOcultarPainel");
+    btnCima = DialogButton(QStringLiteral("Mover para cima"), "btnCima");
+    btnBaixo = DialogButton(QStringLiteral("Mover para baixo"), "btnBaixo");
+    btnOk = DialogButton(QStringLiteral("OK"), "btnOk");
     btnOk->setDefault(true);
-    btnCancelar = Button(QStringLiteral("Cancelar"), "btnCancelar");
+    btnCancelar = DialogButton(QStringLiteral("Cancelar"), "btnCancelar");
 
     auto group = [this](const QString& title, QListWidget* list, QPushButton* show, QPushButton* hide) {
         auto* box = new QGroupBox(title, this);

@@ -2,6 +2,7 @@
 
 #include "base/app_title.h"
 #include "base/operator_messages.h"
+#include "widgets/dialog_parts.h"
 #include "widgets/help.h"
 #include "workspace/customer_groups.h"
 
@@ -30,13 +31,6 @@ public:
     }
 };
 
-QPushButton* Button(const QString& caption, const char* name) {
-    auto* button = new QPushButton(caption);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 TfrmGrupos::TfrmGrupos(TdmBancoDeDados& dm, QWidget* parent) : QDialog(parent), m_dm(dm) {
@@ -53,12 +47,12 @@ TfrmGrupos::TfrmGrupos(TdmBancoDeDados& dm, QWidget* parent) : QDialog(parent), 
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setItemDelegate(new GroupNameDelegate(grid));
 
-    btnNovo = Button(QStringLiteral("&Novo"), "btnNovo");
-    btnEditar = Button(QStringLiteral("&Editar"), "btnEditar");
-    btnExcluir = Button(QStringLiteral("E&xcluir"), "btnExcluir");
-    btnFechar = Button(QStringLiteral("&Fechar"), "btnFechar");
-    btnGravar = Button(QStringLiteral("&Gravar"), "btnGravar");
-    btnCancelar = Button(QStringLiteral("&Cancelar"), "btnCancelar");
+    btnNovo = DialogButton(QStringLiteral("&Novo"), "btnNovo");
+    btnEditar = DialogButton(QStringLiteral("&Editar"), "btnEditar");
+    btnExcluir = DialogButton(QStringLiteral("E&xcluir"), "btnExcluir");
+    btnFechar = DialogButton(QStringLiteral("&Fechar"), "btnFechar");
+    btnGravar = DialogButton(QStringLiteral("&Gravar"), "btnGravar");
+    btnCancelar = DialogButton(QStringLiteral("&Cancelar"), "btnCancelar");
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {btnNovo, btnEditar, btnExcluir, btnGravar, btnCancelar, btnFechar})
         buttons->addWidget(b);

@@ -4,6 +4,7 @@
 #include "base/operator_messages.h"
 #include "printing/print_header.h"
 #include "store/schema_tables.h"
+#include "widgets/dialog_parts.h"
 #include "widgets/help.h"
 #include "workspace/general_options.h"
 
@@ -46,18 +47,6 @@ QString NotAPicture(const QString& path) {
 
 QString LogoTarget(const QString& pathBD) {
     return QDir(pathBD).filePath(QStringLiteral("Templates/LogoImpressao.jpg"));
-}
-
-QPushButton* Button(const QString& caption, const char* name) {
-    auto* button = new QPushButton(caption);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
 }
 
 } // namespace
@@ -121,9 +110,9 @@ TfrmOpcoesGerais::TfrmOpcoesGerais(const Settings& settings, const QString& sett
     imgLogo->setFixedSize(240, 90);
     imgLogo->setAlignment(Qt::AlignCenter);
     imgLogo->setFrameShape(QFrame::StyledPanel);
-    btnAlterarImagem = Button(QStringLiteral("Alterar &imagem ..."), "btnAlterarImagem");
-    btnLimpar = Button(QStringLiteral("&Limpar"), "btnLimpar");
-    btnLogoZrv = Button(QStringLiteral("Logo ZRV"), "btnLogoZrv");
+    btnAlterarImagem = DialogButton(QStringLiteral("Alterar &imagem ..."), "btnAlterarImagem");
+    btnLimpar = DialogButton(QStringLiteral("&Limpar"), "btnLimpar");
+    btnLogoZrv = DialogButton(QStringLiteral("Logo ZRV"), "btnLogoZrv");
     auto* header = new QGroupBox(QStringLiteral("Cabeçalho da impressão"), this);
     auto* headerGrid = new QGridLayout(header);
     headerGrid->addWidget(new QLabel(QStringLiteral("Título:"), header), 0, 0);
@@ -163,9 +152,9 @@ TfrmOpcoesGerais::TfrmOpcoesGerais(const Settings& settings, const QString& sett
     chkBackup =
         Named(new QCheckBox(QStringLiteral("Fazer backup quando sair do software"), this), "chkBackup");
 
-    btnOk = Button(QStringLiteral("&OK"), "btnOk");
+    btnOk = DialogButton(QStringLiteral("&OK"), "btnOk");
     btnOk->setDefault(true);
-    btnCancelar = Button(QStringLiteral("&Cancelar"), "btnCancelar");
+    btnCancelar = DialogButton(QStringLiteral("&Cancelar"), "btnCancelar");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOk);
