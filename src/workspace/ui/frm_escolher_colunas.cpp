@@ -66,22 +66,20 @@ TfrmEscolherColunas::TfrmEscolherColunas(const QString& colunas, QWidget* parent
 
     for (QListWidget* list : {lstClientes, lstPainel})
         connect(list, &QListWidget::itemChanged, this, &TfrmEscolherColunas::ItemChanged);
-    connect(btnMostrarClientes, &QPushButton::clicked, this, [this] {
-        m_choice.ShowAll(ColumnChoice::Group::Clientes);
-        Refresh();
-    });
-    connect(btnOcultarClientes, &QPushButton::clicked, this, [this] {
-        m_choice.HideAll(ColumnChoice::Group::Clientes);
-        Refresh();
-    });
-    connect(btnMostrarPainel, &QPushButton::clicked, this, [this] {
-        m_choice.ShowAll(ColumnChoice::Group::Painel);
-        Refresh();
-    });
-    connect(btnOcultarPainel, &QPushButton::clicked, this, [this] {
-        m_choice.HideAll(ColumnChoice::Group::Painel);
-        Refresh();
-    });
+    using Group = ColumnChoice::Group;
+    const struct {
+        QPushButton* button;
+        Group group;
+        bool show;
+    } groupButtons[] = {{btnMostrarClientes, Group::Clientes, true},
+                        {btnOcultarClientes, Group::Clientes, false},
+                        {btnMostrarPainel, Group::Painel, true},
+                        {btnOcultarPainel, Group::Painel, false}};
+    for (const auto& b : groupButtons)
+        connect(b.button, &QPushButton::clicked, this, [this, group = b.group, show = b.show] {
+            show ? m_choice.ShowAll(group) : m_choice.HideAll(group);
+            Refresh();
+        });
     connect(btnCima, &QPushButton::clicked, this, [this] {
         const int row = lstMostradas->currentRow();
         if (m_choice.MoveUp(row))
