@@ -1,5 +1,6 @@
 #include "workspace/ui/frm_principal.h"
 
+#include "access/ui/operator_menu.h"
 #include "base/app_paths.h"
 #include "base/app_title.h"
 #include "base/locale_format.h"
@@ -180,6 +181,7 @@ void TfrmPrincipal::BuildMenus() {
         menu->installEventFilter(this);
     }
     mnuOpcoes->addAction(actComunicacao);
+    AddOperatorMenuEntries(mnuOpcoes, m_dm, this);
 }
 
 void TfrmPrincipal::BuildScreen() {
