@@ -121,6 +121,11 @@ const QList<TableDefinition>& SchemaTables() {
     return tables;
 }
 
+const QStringList& UpgradeCreatedTables() {
+    static const QStringList tables{QStringLiteral("AUDITORIA")};
+    return tables;
+}
+
 const TableDefinition* FindSchemaTable(const QString& name) {
     for (const TableDefinition& table : SchemaTables()) {
         if (table.name.compare(name, Qt::CaseInsensitive) == 0)
