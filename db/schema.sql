@@ -7,7 +7,8 @@
 -- new row; one customer is one row in each of CLIENTES, PAINEL, FONES, OPCOES, REPORT, TEMPOS,
 -- USUARIOS and ZONAS, all with the same key. CLIENTES.VERSAO_PRODUTO, TEMPOS.NAO_MOVIMENTO and
 -- REPORT.COD_NAO_MOVIMENTO are the columns the start-up upgrade adds to older files; they stand
--- last in their tables so that an upgraded file has the same column order as a new one.
+-- last in their tables so that an upgraded file has the same column order as a new one; the
+-- table AUDITORIA is the one the start-up upgrade creates in older files.
 
 CREATE TABLE ESTADOS (
   ID_ESTADO INTEGER NOT NULL,
@@ -373,12 +374,25 @@ CREATE TABLE USUARIOS_SOFTWARE (
   CONSTRAINT UNQ_USUARIOS_SOFTWARE_USUARIO UNIQUE (USUARIO)
 );
 
+-- Who did what to which panel: one row per connection, programming write, remote command,
+-- deletion and restore. ID_CLIENTE has no reference: the row outlives a deleted customer.
+CREATE TABLE AUDITORIA (
+  ID_AUDITORIA INTEGER NOT NULL,
+  DATA_HORA TIMESTAMP,
+  USUARIO VARCHAR(30),
+  ID_CLIENTE INTEGER,
+  ACAO VARCHAR(40),
+  DETALHES VARCHAR(255),
+  CONSTRAINT PK_AUDITORIA PRIMARY KEY (ID_AUDITORIA)
+);
+
 -- Customer list filtered by group, panel-code uniqueness check, a customer's events by number
 -- (viewer, deletion by number), and the start-up pass that pads one-character event users.
 CREATE INDEX IDX_CLIENTES_GRUPO ON CLIENTES (ID_GRUPO);
 CREATE INDEX IDX_PAINEL_CODIGO_PAINEL ON PAINEL (CODIGO_PAINEL);
 CREATE INDEX IDX_BUFFER_EVENTOS_CLI_EVENTO ON BUFFER_EVENTOS (ID_CLIENTE, COD_EVENTO);
 CREATE INDEX IDX_BUFFER_EVENTOS_USUARIO_LEN ON BUFFER_EVENTOS COMPUTED BY (CHAR_LENGTH(USUARIO));
+CREATE INDEX IDX_AUDITORIA_CLIENTE ON AUDITORIA (ID_CLIENTE);
 
 CREATE GENERATOR GEN_CLIENTES_ID;
 CREATE GENERATOR GEN_PAINEL_ID;
@@ -391,6 +405,7 @@ CREATE GENERATOR GEN_ZONAS_ID;
 CREATE GENERATOR GEN_GRUPOS_ID;
 CREATE GENERATOR GEN_BUFFER_EVENTOS_ID;
 CREATE GENERATOR GEN_USUARIOS_SOFTWARE_ID;
+CREATE GENERATOR GEN_AUDITORIA_ID;
 
 COMMIT WORK;
 

@@ -107,6 +107,8 @@ QStringList MissingSchemaTables(const QString& databaseName, QString* error) {
         return missing;
     }
     for (const TableDefinition& table : SchemaTables()) {
+        if (UpgradeCreatedTables().contains(table.name))
+            continue;
         bool ok = false;
         const QVariant count =
             db.SelectValue(QStringLiteral("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME = ?"),

@@ -98,6 +98,11 @@ QList<TableDefinition> BuildTables() {
         "GEN_USUARIOS_SOFTWARE_ID",
         Split("ID_USER_SOFT, USUARIO, SENHA, CONFIRMA_SENHA, PERGUNTA, RESPOSTA, ATIVO, PERMISSOES"),
         {}};
+    tables << TableDefinition{"AUDITORIA",
+                              "ID_AUDITORIA",
+                              "GEN_AUDITORIA_ID",
+                              Split("ID_AUDITORIA, DATA_HORA, USUARIO, ID_CLIENTE, ACAO, DETALHES"),
+                              {}};
     return tables;
 }
 
@@ -113,6 +118,11 @@ QStringList TableDefinition::Columns(bool withUpgradeColumn) const {
 
 const QList<TableDefinition>& SchemaTables() {
     static const QList<TableDefinition> tables = BuildTables();
+    return tables;
+}
+
+const QStringList& UpgradeCreatedTables() {
+    static const QStringList tables{QStringLiteral("AUDITORIA")};
     return tables;
 }
 

@@ -19,6 +19,9 @@ struct TableDefinition {
 };
 
 const QList<TableDefinition>& SchemaTables();
+// The tables an older file lacks and the start-up upgrade creates (AUDITORIA): a backup without
+// them is still a database of the system.
+const QStringList& UpgradeCreatedTables();
 // The definition of a table by name (letter case ignored); nullptr when there is none.
 const TableDefinition* FindSchemaTable(const QString& name);
 

@@ -16,6 +16,20 @@ const QString IBScriptTempos =
 const QString IBScriptReport = QStringLiteral("ALTER TABLE REPORT\nADD COD_NAO_MOVIMENTO VARCHAR(2) "
                                               "CHARACTER SET ISO8859_1 COLLATE ISO8859_1;\nCOMMIT WORK;\n");
 
+const QString IBScriptAuditoria =
+    QStringLiteral("CREATE TABLE AUDITORIA (\n"
+                   "  ID_AUDITORIA INTEGER NOT NULL,\n"
+                   "  DATA_HORA TIMESTAMP,\n"
+                   "  USUARIO VARCHAR(30),\n"
+                   "  ID_CLIENTE INTEGER,\n"
+                   "  ACAO VARCHAR(40),\n"
+                   "  DETALHES VARCHAR(255),\n"
+                   "  CONSTRAINT PK_AUDITORIA PRIMARY KEY (ID_AUDITORIA)\n"
+                   ");\n"
+                   "CREATE INDEX IDX_AUDITORIA_CLIENTE ON AUDITORIA (ID_CLIENTE);\n"
+                   "CREATE GENERATOR GEN_AUDITORIA_ID;\n"
+                   "COMMIT WORK;\n");
+
 namespace {
 
 bool Upgrade(TdmBancoDeDados& dm, const QString& table, const QString& script, bool* added) {
@@ -56,6 +70,27 @@ bool UpgradeTempos(TdmBancoDeDados& dm, bool* added) {
 
 bool UpgradeReport(TdmBancoDeDados& dm, bool* added) {
     return Upgrade(dm, QStringLiteral("REPORT"), IBScriptReport, added);
+}
+
+bool UpgradeAuditoria(TdmBancoDeDados& dm, bool* added) {
+    bool ok = false;
+    const bool missing =
+        dm.IBDB
+            .SelectValue(QStringLiteral("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME = ?"),
+                         {QStringLiteral("AUDITORIA")}, &ok)
+            .toInt() == 0;
+    if (!ok)
+        return false;
+    if (added)
+        *added = missing;
+    if (!missing)
+        return true;
+    QString error;
+    if (!RunSqlScript(dm.IBDB, IBScriptAuditoria, &error)) {
+        dm.IBDB.SetLastError(error);
+        return false;
+    }
+    return true;
 }
 
 namespace {
@@ -224,6 +259,8 @@ bool RunStartupUpkeep(TdmBancoDeDados& dm, StartupUpkeepReport* report, QString*
         r.columnsAdded << QStringLiteral("TEMPOS.NAO_MOVIMENTO");
     if (ok && (ok = UpgradeReport(dm, &added)) && added)
         r.columnsAdded << QStringLiteral("REPORT.COD_NAO_MOVIMENTO");
+    if (ok && (ok = UpgradeAuditoria(dm, &added)) && added)
+        r.tablesAdded << QStringLiteral("AUDITORIA");
     if (!ok) {
         if (error)
             *error = dm.IBDB.LastError();

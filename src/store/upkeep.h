@@ -12,6 +12,7 @@ class TdmBancoDeDados;
 extern const QString IBScriptClientes;
 extern const QString IBScriptTempos;
 extern const QString IBScriptReport;
+extern const QString IBScriptAuditoria;
 
 // Event rows whose USUARIO is one character long get a leading "0" ("7" becomes "07"; "Mestre"
 // and "12" stay). Answers false on failure; *changed receives the number of rows changed.
@@ -23,6 +24,8 @@ bool NormalizeEventUsers(TdmBancoDeDados& dm, int* changed = nullptr);
 bool UpgradeClientes(TdmBancoDeDados& dm, bool* added = nullptr);
 bool UpgradeTempos(TdmBancoDeDados& dm, bool* added = nullptr);
 bool UpgradeReport(TdmBancoDeDados& dm, bool* added = nullptr);
+// Creates the table AUDITORIA, its index and generator when missing; *added tells whether it had to.
+bool UpgradeAuditoria(TdmBancoDeDados& dm, bool* added = nullptr);
 
 struct GeneratorRepair {
     QList<qint64> before; // GEN_CLIENTES_ID .. GEN_ZONAS_ID as read
@@ -48,10 +51,11 @@ QString DescribeGeneratorRepair(const GeneratorRepair& repair);
 struct StartupUpkeepReport {
     int eventUsersChanged = 0;
     QList<QString> columnsAdded;
+    QList<QString> tablesAdded;
     GeneratorRepair generators;
 };
 
-// The steps in the order start-up runs them: event users, CLIENTES, TEMPOS, REPORT, generator
-// repair. Closes the data sets first (the upgrades change their tables). Stops at the first
+// The steps in the order start-up runs them: event users, CLIENTES, TEMPOS, REPORT, AUDITORIA,
+// generator repair. Closes the data sets first (the upgrades change their tables). Stops at the first
 // failure with the reason in *error. What a repair did is shown through the data module's host.
 bool RunStartupUpkeep(TdmBancoDeDados& dm, StartupUpkeepReport* report = nullptr, QString* error = nullptr);

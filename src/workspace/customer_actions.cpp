@@ -1,5 +1,6 @@
 #include "workspace/customer_actions.h"
 
+#include "store/audit_log.h"
 #include "store/data_module.h"
 #include "store/schema_tables.h"
 
@@ -104,5 +105,7 @@ bool RemoveCustomer(TdmBancoDeDados& dm, int customerId, bool forGood, QString* 
         dm.RollbackRetaining();
         return Fail(error, why);
     }
+    RecordAudit(dm, dm.Operator.name, customerId, AuditAction::DeleteCustomer,
+                forGood ? QStringLiteral("apagado") : QStringLiteral("enviado para o grupo LIXEIRA"));
     return true;
 }

@@ -3,6 +3,7 @@
 // its action needs in the windows.
 #include "support/cli_run.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -81,6 +82,12 @@ private Q_SLOTS:
         QTest::newRow("adding operators needs permissions 14 and 15")
             << "joao"
             << "j1" << QStringList{"operator", "add", "ana"} << 1 << kNoPermission;
+        QTest::newRow("the audit record only for the administrator")
+            << "joao"
+            << "j1" << QStringList{"audit"} << 1 << kNoPermission;
+        QTest::newRow("the administrator reads the audit record")
+            << "maria"
+            << "m1" << QStringList{"audit", "--customer", "1"} << 0 << QString();
         QTest::newRow("this machine's settings need no operator")
             << QString() << QString() << QStringList{"settings", "com-port", "2"} << 0 << "COM 2";
     }
@@ -94,6 +101,22 @@ private Q_SLOTS:
         const Run run = Cli(m_home.path())(login + command, {{"TELVORA_PASSWORD", password}});
         QVERIFY2(run.code == code, qPrintable(run.out + run.err));
         QVERIFY2((run.out + run.err).contains(said), qPrintable(run.out + run.err));
+    }
+
+    // A restore is recorded with the operator who ran it, in the restored database.
+    void restoreRecordedWithItsOperator() {
+        const Cli cli(m_home.path());
+        const QMap<QString, QString> maria{{"TELVORA_PASSWORD", "m1"}};
+        const QString folder = m_home.filePath("copias");
+        Run run = cli({"--operator", "maria", "db", "backup", "--to", folder}, maria);
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        const QStringList files = QDir(folder).entryList({"ZRV*.fbk"}, QDir::Files);
+        QCOMPARE(files.size(), 1);
+        run = cli({"--operator", "maria", "db", "restore", QDir(folder).filePath(files.first())}, maria);
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        run = cli({"--operator", "maria", "audit"}, maria);
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QVERIFY2(run.out.contains("\tmaria\t\tRestauração do banco\t" + files.first()), qPrintable(run.out));
     }
 };
 

@@ -375,6 +375,33 @@ private Q_SLOTS:
         QCOMPARE(run.code, 1);
         QVERIFY(run.err.contains("O cliente 999 não foi encontrado."));
     }
+
+    // Runs last: the audit record holds each connection, the programming write with its template
+    // and each command that reached the panel, and nothing for a command refused before dialling.
+    void auditOfWhatWasDone() {
+        const QString customer = QString::number(m_customer);
+        Run run = cli({"audit", "--customer", customer});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+        const auto count = [&lines, &customer](const QString& tail) {
+            return std::count_if(lines.cbegin(), lines.cend(), [&](const QString& line) {
+                return line.contains('\t' + customer + '\t' + tail);
+            });
+        };
+        QVERIFY2(count("Conexão\t") >= 10, qPrintable(run.out));
+        QCOMPARE(count("Envio de programação\tmodelo.zrv"), 1);
+        QCOMPARE(count("Comando\tarm A"), 1);
+        QCOMPARE(count("Comando\tbypass 5"), 1);
+        QCOMPARE(count("Comando\tbypass 9"), 0);
+        QCOMPARE(count("Comando\tjump"), 0);
+        QCOMPARE(count("Comando\tarm B"), 0); // refused by the program: nothing was sent
+        QVERIFY(lines.first().startsWith(QDate::currentDate().toString("dd/MM/yyyy")));
+
+        run = cli({"audit", "--from", QDate::currentDate().addDays(1).toString("dd/MM/yyyy")});
+        QVERIFY2(run.code == 0 && run.out.isEmpty(), qPrintable(run.out + run.err));
+        run = cli({"audit", "--from", "31/02/2026"});
+        QCOMPARE(run.code, 2);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCliProgramming)

@@ -7,6 +7,7 @@
 #include "programming/ui/frm_tipo_do_produto.h"
 #include "serial/memory_line.h"
 #include "serial/tcia_com_port.h"
+#include "store/audit_log.h"
 #include "store/data_module.h"
 #include "store/schema_tables.h"
 #include "support/temp_database.h"
@@ -386,6 +387,15 @@ private Q_SLOTS:
         QCOMPARE(f.main->Model->rowCount(), 0);
         QVERIFY(!f.main->actExcluirCliente->isEnabled());
         QCOMPARE(SelectRows(f.dm.IBDB, "select count(*) from PAINEL where ID_CLIENTE = 13")[0][0].toInt(), 0);
+        // Both steps are in the audit record, by the operator, for the customer.
+        QList<AuditRow> audit;
+        QString error;
+        QVERIFY2(ReadAudit(f.dm, {13, {}}, &audit, &error), qPrintable(error));
+        QCOMPARE(audit.size(), 2);
+        for (const AuditRow& row : audit)
+            QVERIFY(row.usuario == "admin" && row.action == AuditActionText(AuditAction::DeleteCustomer));
+        QCOMPARE(audit[0].details, QStringLiteral("enviado para o grupo LIXEIRA"));
+        QCOMPARE(audit[1].details, QStringLiteral("apagado"));
 
         // Back to every group: the sort is gone with the change of group.
         f.ChooseGroup(kGroupAll);

@@ -7,6 +7,7 @@
 #include "gui/gui_helpers.h"
 #include "link/link_state.h"
 #include "serial/memory_line.h"
+#include "store/audit_log.h"
 #include "store/data_module.h"
 #include "store/db_backup.h"
 #include "store/db_connection.h"
@@ -486,6 +487,14 @@ private slots:
         QVERIFY(dm.Connected());
         QCOMPARE(main.Model->rowCount(), 0);
         QCOMPARE(CustomerCount(db.Path()), 0);
+        // The restored database records who restored which file.
+        QList<AuditRow> audit;
+        QString error;
+        QVERIFY2(ReadAudit(dm, {}, &audit, &error), qPrintable(error));
+        QCOMPARE(audit.size(), 1);
+        QCOMPARE(audit.first().action, AuditActionText(AuditAction::Restore));
+        QCOMPARE(audit.first().usuario, QStringLiteral("ADMIN"));
+        QCOMPARE(audit.first().details, saved);
         main.close();
     }
 };

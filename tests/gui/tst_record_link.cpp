@@ -12,6 +12,7 @@
 #include "panel_simulator.h"
 #include "serial/memory_line.h"
 #include "session/online_worker.h"
+#include "store/audit_log.h"
 #include "workspace/record_texts.h"
 
 #include <QLabel>
@@ -268,6 +269,14 @@ private Q_SLOTS:
 
         Press(screen.get(), "imgDesconectar");
         QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker(), WaitMs);
+        // The connection and the write are in the audit record, by the operator, for the customer.
+        QList<AuditRow> audit;
+        QString error;
+        QVERIFY2(ReadAudit(rig.f.db.dm, {rig.customer, {}}, &audit, &error), qPrintable(error));
+        QCOMPARE(audit.size(), 2);
+        QCOMPARE(audit[0].action, AuditActionText(AuditAction::Connect));
+        QCOMPARE(audit[1].action, AuditActionText(AuditAction::WriteProgramming));
+        QCOMPARE(audit[1].usuario, rig.f.db.dm.Operator.name);
     }
 
     // "Download" during a session stores the panel's log for the customer; pressed again it stores
@@ -342,6 +351,7 @@ private Q_SLOTS:
         QCOMPARE(rig.f.prompts.told, QStringList{message});
         QVERIFY(!rig.line.port()->Opened());
         QCOMPARE(rig.op.progressShows, 0);
+        QCOMPARE(rig.f.db.Count("AUDITORIA"), 0); // nothing was attempted
     }
 
     // "Retornar" during a session asks first; Yes hangs up and the session closes the screen.

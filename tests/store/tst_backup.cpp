@@ -139,6 +139,20 @@ private Q_SLOTS:
         QCOMPARE(CustomerName(target), kName);
     }
 
+    // A backup of an older file, made before the audit table existed, still restores.
+    void backupOfTheOlderShapeRestores() {
+        TempDatabase temp;
+        QVERIFY(temp.Create(TempDatabase::Shape::Older));
+        QVERIFY(AddCustomer(temp.Path()));
+        DatabaseBackup source(temp.Path());
+        QVERIFY(source.DoBackup(temp.FilePath("elsewhere")));
+        TempDatabase current;
+        QVERIFY(current.Create());
+        DatabaseBackup backup(current.Path());
+        QVERIFY2(backup.DoRestauracao(source.LastBackupFile()), qPrintable(backup.LastError()));
+        QCOMPARE(CustomerName(current.Path()), kName);
+    }
+
     void failedRestoreLeavesTheDatabaseAsItWas_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("content"); // empty: no file at all

@@ -74,9 +74,11 @@ private Q_SLOTS:
         Run run = Cli({"--db", temp.Path(), "db", "upgrade"});
         QCOMPARE(run.code, 0);
         QCOMPARE(run.out.count("Coluna adicionada"), 3);
+        QVERIFY(run.out.contains("Tabela adicionada: AUDITORIA"));
         run = Cli({"--db", temp.Path(), "db", "upgrade"});
         QCOMPARE(run.code, 0);
         QCOMPARE(run.out.count("Coluna adicionada"), 0);
+        QVERIFY(!run.out.contains("Tabela adicionada"));
     }
 
     void backupToAFolderAndRestoreIt() {
@@ -97,6 +99,10 @@ private Q_SLOTS:
         QVERIFY(run.out.contains("Banco de dados restaurado com sucesso!"));
         QCOMPARE(Customers(temp.Path()), 1);
         QCOMPARE(QDir(temp.FilePath("BKP")).entryList({"ZRV*.fbk"}, QDir::Files).size(), 1); // safety copy
+        // The restored database records the restore (the record before it is in the safety copy).
+        run = Cli({"--db", temp.Path(), "audit"});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QVERIFY2(run.out.endsWith("\tRestauração do banco\t" + files.first() + "\n"), qPrintable(run.out));
     }
 
     // A backup cut short is refused with the database untouched; a database whose first pages

@@ -97,6 +97,7 @@ private Q_SLOTS:
         QVERIFY2(RunStartupUpkeep(dm, &report, &error), qPrintable(error));
         QCOMPARE(report.columnsAdded, (QStringList{"CLIENTES.VERSAO_PRODUTO", "TEMPOS.NAO_MOVIMENTO",
                                                    "REPORT.COD_NAO_MOVIMENTO"}));
+        QCOMPARE(report.tablesAdded, QStringList{"AUDITORIA"});
         QVERIFY(!report.generators.repaired);
 
         // The same columns, types and defaults as a file made new.
@@ -128,6 +129,7 @@ private Q_SLOTS:
         const QStringList before = Snapshot(dm);
         QVERIFY2(RunStartupUpkeep(dm, &report, &error), qPrintable(error));
         QVERIFY(report.columnsAdded.isEmpty());
+        QVERIFY(report.tablesAdded.isEmpty());
         QCOMPARE(report.eventUsersChanged, 0);
         QCOMPARE(Snapshot(dm), before);
     }

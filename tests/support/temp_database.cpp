@@ -13,7 +13,9 @@ namespace {
 QString OlderShapeScript() {
     return QStringLiteral("ALTER TABLE CLIENTES DROP VERSAO_PRODUTO;\n"
                           "ALTER TABLE TEMPOS DROP NAO_MOVIMENTO;\n"
-                          "ALTER TABLE REPORT DROP COD_NAO_MOVIMENTO;\n");
+                          "ALTER TABLE REPORT DROP COD_NAO_MOVIMENTO;\n"
+                          "DROP TABLE AUDITORIA;\n"
+                          "DROP GENERATOR GEN_AUDITORIA_ID;\n");
 }
 
 // One database per shape, built once per process and copied for each test.

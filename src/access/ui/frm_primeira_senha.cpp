@@ -1,10 +1,13 @@
 #include "access/ui/frm_primeira_senha.h"
 
+#include "access/ui/frm_permissoes.h"
+
 #include "widgets/balloon_tip.h"
 #include "widgets/help.h"
 #include "base/operator_messages.h"
 #include "store/data_module.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGuiApplication>
@@ -46,6 +49,7 @@ TfrmPrimeiraSenha::TfrmPrimeiraSenha(TdmBancoDeDados& dm, Page page, QWidget* pa
     m_pages = new QStackedWidget(this);
     m_pages->addWidget(BuildFirstOperatorPage());
     m_pages->addWidget(BuildForgottenPage());
+    m_pages->addWidget(BuildOperatorEditorPage());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
     if (page == Page::FirstOperator) {
@@ -55,12 +59,33 @@ TfrmPrimeiraSenha::TfrmPrimeiraSenha(TdmBancoDeDados& dm, Page page, QWidget* pa
         if (m_dm.DSetUsuariosSoft.Active() || m_dm.DSetUsuariosSoft.Open())
             m_dm.DSetUsuariosSoft.Insert();
         dbedtUsuario->setFocus();
-    } else {
+    } else if (page == Page::ForgottenPassword) {
         m_pages->setCurrentIndex(1);
         SetHelpTopic(this, 29);
         cmbPerguntaEsqueci->setFocus();
+    } else {
+        m_pages->setCurrentIndex(2);
+        SetHelpTopic(this, 15);
+        dbedtNomeUsuario->setFocus();
     }
     setMinimumWidth(460);
+}
+
+TfrmPrimeiraSenha::TfrmPrimeiraSenha(TdmBancoDeDados& dm, const OperatorRecord& record, QWidget* parent)
+    : TfrmPrimeiraSenha(dm, Page::OperatorEditor, parent) {
+    m_record = record;
+    const bool isNew = record.id == 0;
+    lblTituloUsuario->setText(isNew ? kTituloNovoUsuario : kTituloModificandoUsuario);
+    dbedtNomeUsuario->setText(record.usuario);
+    dbedtSenhaUsuario->setText(record.senha);
+    dbedtConfirmaSenhaUsuario->setText(record.confirmacao);
+    cmbPerguntaUsuario->setCurrentIndex(int(SecretQuestions().indexOf(record.pergunta)));
+    dbedtRespostaUsuario->setText(record.resposta);
+    chkAtivado->setChecked(isNew || record.ativo);
+    // The administrator is always active and holds every permission.
+    chkAtivado->setEnabled(!record.IsAdministrator());
+    btnPermissoes->setEnabled(!record.IsAdministrator() &&
+                              m_dm.Operator.HasPermission(Permission::ModificarUsuario));
 }
 
 QWidget* TfrmPrimeiraSenha::BuildFirstOperatorPage() {
@@ -163,6 +188,67 @@ QWidget* TfrmPrimeiraSenha::BuildForgottenPage() {
     return page;
 }
 
+QWidget* TfrmPrimeiraSenha::BuildOperatorEditorPage() {
+    auto* page = new QWidget(this);
+    lblTituloUsuario = new QLabel(page);
+    lblTituloUsuario->setObjectName(QStringLiteral("lblTituloUsuario"));
+    QFont bold = lblTituloUsuario->font();
+    bold.setBold(true);
+    bold.setPointSize(bold.pointSize() + 2);
+    lblTituloUsuario->setFont(bold);
+    dbedtNomeUsuario = NewEdit(page, "dbedtNomeUsuario", 30);
+    dbedtSenhaUsuario = NewEdit(page, "dbedtSenhaUsuario", 8, true);
+    dbedtConfirmaSenhaUsuario = NewEdit(page, "dbedtConfirmaSenhaUsuario", 8, true);
+    auto* lettersAndDigits =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[A-Za-z0-9]*")), page);
+    for (QLineEdit* edit : {dbedtNomeUsuario, dbedtSenhaUsuario, dbedtConfirmaSenhaUsuario})
+        edit->setValidator(lettersAndDigits);
+    cmbPerguntaUsuario = new QComboBox(page);
+    cmbPerguntaUsuario->setObjectName(QStringLiteral("cmbPerguntaUsuario"));
+    cmbPerguntaUsuario->addItems(SecretQuestions());
+    cmbPerguntaUsuario->setCurrentIndex(-1);
+    dbedtRespostaUsuario = NewEdit(page, "dbedtRespostaUsuario", 50);
+    chkAtivado = new QCheckBox(QStringLiteral("Ativado"), page);
+    chkAtivado->setObjectName(QStringLiteral("chkAtivado"));
+    btnPermissoes = new QPushButton(QStringLiteral("Permissões"), page);
+    btnPermissoes->setObjectName(QStringLiteral("btnPermissoes"));
+    btnPermissoes->setAutoDefault(false);
+    btnOKUsuario = new QPushButton(QStringLiteral("&OK"), page);
+    btnOKUsuario->setObjectName(QStringLiteral("btnOKUsuario"));
+    btnOKUsuario->setDefault(true);
+    btnCancelarUsuario = new QPushButton(QStringLiteral("&Cancelar"), page);
+    btnCancelarUsuario->setObjectName(QStringLiteral("btnCancelarUsuario"));
+    btnCancelarUsuario->setAutoDefault(false);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Nome do usuário:"), dbedtNomeUsuario);
+    form->addRow(QStringLiteral("Senha do usuário:"), dbedtSenhaUsuario);
+    form->addRow(QStringLiteral("Confirmação da senha:"), dbedtConfirmaSenhaUsuario);
+    form->addRow(QStringLiteral("Pergunta secreta:"), cmbPerguntaUsuario);
+    form->addRow(QStringLiteral("Resposta secreta:"), dbedtRespostaUsuario);
+    form->addRow(QString(), chkAtivado);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnPermissoes);
+    buttons->addStretch();
+    buttons->addWidget(btnOKUsuario);
+    buttons->addWidget(btnCancelarUsuario);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(lblTituloUsuario);
+    layout->addLayout(form);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    for (QWidget* field :
+         {static_cast<QWidget*>(dbedtNomeUsuario), static_cast<QWidget*>(dbedtSenhaUsuario),
+          static_cast<QWidget*>(dbedtConfirmaSenhaUsuario), static_cast<QWidget*>(cmbPerguntaUsuario),
+          static_cast<QWidget*>(dbedtRespostaUsuario), static_cast<QWidget*>(chkAtivado)})
+        EnterMovesOn(field);
+    connect(btnOKUsuario, &QPushButton::clicked, this, &TfrmPrimeiraSenha::btnOKUsuarioClick);
+    connect(btnPermissoes, &QPushButton::clicked, this, &TfrmPrimeiraSenha::btnPermissoesClick);
+    connect(btnCancelarUsuario, &QPushButton::clicked, this, &QDialog::reject);
+    return page;
+}
+
 void TfrmPrimeiraSenha::EnterMovesOn(QWidget* field) {
     field->installEventFilter(this);
 }
@@ -210,6 +296,62 @@ void TfrmPrimeiraSenha::btnOKClick() {
         return;
     }
     accept();
+}
+
+void TfrmPrimeiraSenha::btnOKUsuarioClick() {
+    const NewOperator typed{
+        dbedtNomeUsuario->text(), dbedtSenhaUsuario->text(), dbedtConfirmaSenhaUsuario->text(),
+        cmbPerguntaUsuario->currentIndex() >= 0 ? cmbPerguntaUsuario->currentText() : QString(),
+        dbedtRespostaUsuario->text()};
+    switch (CheckNewOperator(typed)) {
+    case NewOperatorProblem::EmptyUsuario:
+        BalloonTip::ShowFieldError(dbedtNomeUsuario, kMsgPreenchimentoObrigatorio);
+        return;
+    case NewOperatorProblem::EmptySenha:
+        BalloonTip::ShowFieldError(dbedtSenhaUsuario, kMsgPreenchimentoObrigatorio);
+        return;
+    case NewOperatorProblem::EmptyConfirmacao:
+        BalloonTip::ShowFieldError(dbedtConfirmaSenhaUsuario, kMsgPreenchimentoObrigatorio);
+        return;
+    case NewOperatorProblem::NoPergunta:
+        BalloonTip::ShowFieldError(cmbPerguntaUsuario, kMsgPreenchimentoObrigatorio);
+        return;
+    case NewOperatorProblem::EmptyResposta:
+        BalloonTip::ShowFieldError(dbedtRespostaUsuario, kMsgPreenchimentoObrigatorio);
+        return;
+    case NewOperatorProblem::Mismatch:
+        BalloonTip::ShowFieldError(dbedtConfirmaSenhaUsuario, kMsgConfirmacaoIncorreta);
+        return;
+    case NewOperatorProblem::None:
+        break;
+    }
+    OperatorRecord edited = m_record;
+    edited.usuario = typed.usuario;
+    edited.senha = typed.senha;
+    edited.confirmacao = typed.confirmacao;
+    edited.pergunta = typed.pergunta;
+    edited.resposta = typed.resposta;
+    edited.ativo = chkAtivado->isChecked();
+    QString error;
+    const OperatorChange change = SaveOperator(m_dm, &edited, &error);
+    if (change == OperatorChange::Failed) {
+        OperatorMessages::Tell(this, error, MessageIcon::Critical);
+        return;
+    }
+    if (change != OperatorChange::Done) {
+        OperatorMessages::Tell(this, OperatorChangeMessage(change), MessageIcon::Warning);
+        return;
+    }
+    m_record = edited;
+    accept();
+}
+
+void TfrmPrimeiraSenha::btnPermissoesClick() {
+    if (!m_dm.Operator.HasPermission(Permission::ModificarUsuario) || m_record.IsAdministrator())
+        return;
+    TfrmPermissoes editor(m_record.permissoes, this);
+    if (editor.exec() == QDialog::Accepted)
+        m_record.permissoes = editor.Permissoes();
 }
 
 void TfrmPrimeiraSenha::btnOKEsqueciClick() {

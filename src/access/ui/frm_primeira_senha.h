@@ -1,9 +1,11 @@
 #pragma once
 
 #include "access/login.h"
+#include "access/operators.h"
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -12,13 +14,19 @@ class QStackedWidget;
 class TdmBancoDeDados;
 
 // The operator set-up window, one page shown at a time (no tabs): the first operator of a new
-// database, and the forgotten password of the login.
+// database, the forgotten password of the login, and the operator editor of the operator list.
 class TfrmPrimeiraSenha : public QDialog {
     Q_OBJECT
 public:
-    enum class Page { FirstOperator, ForgottenPassword };
+    enum class Page { FirstOperator, ForgottenPassword, OperatorEditor };
 
     TfrmPrimeiraSenha(TdmBancoDeDados& dm, Page page, QWidget* parent = nullptr);
+    // The operator editor on `record`: "Novo Usuário" for a new one (id 0), "Modificando Cadastro
+    // do Usuário" otherwise. OK stores it.
+    TfrmPrimeiraSenha(TdmBancoDeDados& dm, const OperatorRecord& record, QWidget* parent = nullptr);
+
+    // The operator as the editor holds it (stored when the window closed with OK).
+    const OperatorRecord& EditedOperator() const { return m_record; }
 
     // The forgotten-password page compares with these.
     void SetStoredSecret(const StoredSecret& secret) { m_secret = secret; }
@@ -38,9 +46,22 @@ public:
     QLabel* lblSenhaRevelada;
     QPushButton* btnOKEsqueci;
     QPushButton* btnFechar;
+    // Page 3: operator editor.
+    QLabel* lblTituloUsuario;
+    QLineEdit* dbedtNomeUsuario;
+    QLineEdit* dbedtSenhaUsuario;
+    QLineEdit* dbedtConfirmaSenhaUsuario;
+    QComboBox* cmbPerguntaUsuario;
+    QLineEdit* dbedtRespostaUsuario;
+    QCheckBox* chkAtivado;
+    QPushButton* btnPermissoes;
+    QPushButton* btnOKUsuario;
+    QPushButton* btnCancelarUsuario;
 
     void btnOKClick();
     void btnOKEsqueciClick();
+    void btnOKUsuarioClick();
+    void btnPermissoesClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,9 +69,11 @@ protected:
 private:
     QWidget* BuildFirstOperatorPage();
     QWidget* BuildForgottenPage();
+    QWidget* BuildOperatorEditorPage();
     void EnterMovesOn(QWidget* field);
 
     TdmBancoDeDados& m_dm;
     QStackedWidget* m_pages;
     StoredSecret m_secret;
+    OperatorRecord m_record;
 };

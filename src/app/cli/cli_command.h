@@ -20,6 +20,7 @@ struct CliContext {
     QTextStream& out;
     QTextStream& err;
     QString usage; // the usage line of the command being run ("Uso: telvora-cli db backup [--to PASTA]")
+    QString operatorName; // who runs the command (--operator, once accepted), for the audit record
 
     // Prints a message of the system (its "\r" line breaks become new lines).
     void Say(const QString& text) const;

@@ -103,5 +103,6 @@ bool AuthorizeCliOperator(CliContext& context, const CliAccess& access) {
         context.Complain(kMsgSemPermissao);
         return false;
     }
+    context.operatorName = login.op.name;
     return true;
 }

@@ -180,6 +180,12 @@ bool CliPanelSession::Open(int customerId) {
     return true;
 }
 
+void CliPanelSession::Audit(AuditAction action, const QString& details) {
+    if (m_record && !RecordAudit(m_dm, m_context.operatorName, m_record->CustomerId(), action, details))
+        m_context.Complain(
+            QStringLiteral("O registro de operações não foi gravado: %1").arg(m_dm.IBDB.LastError()));
+}
+
 bool ReadCliPortSettings(CliContext& context, Settings* settings) {
     *settings = ReadCliSettings();
     const QString port = context.options.value(QStringLiteral("port"));
@@ -244,6 +250,7 @@ bool CliPanelSession::ConnectAndRead(int customerId, bool keepTrying, bool callb
     });
     if (!m_link->Conectar(callback))
         return false;
+    Audit(AuditAction::Connect, callback ? QStringLiteral("com callback") : QString());
     // The connection worker is supervised (no progress for 6 s, or 25 s once dialled, ends it); the
     // wait for a call back ends when the panel calls or on an interrupt.
     QEventLoop loop;

@@ -7,6 +7,7 @@
 #include "programming/chunk_marks.h"
 #include "session/online_host.h"
 #include "session/panel_commands.h"
+#include "store/audit_log.h"
 #include "store/data_module.h"
 
 #include <QList>
@@ -102,6 +103,9 @@ public:
         int alreadyStored = 0;
     };
     std::optional<EventDownload> DownloadEvents();
+
+    // Adds a row to the audit record for the open customer and the command's operator.
+    void Audit(AuditAction action, const QString& details = {});
 
     // Hangs up and waits for the session to end.
     void HangUp();

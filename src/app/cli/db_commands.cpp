@@ -1,5 +1,6 @@
 // The database commands: db init, db upgrade, db backup, db restore.
 #include "app/cli/cli_command.h"
+#include "store/audit_log.h"
 #include "store/data_module.h"
 #include "store/db_backup.h"
 #include "store/firebird_client.h"
@@ -74,6 +75,8 @@ int RunDbUpgrade(CliContext& context, const QStringList& args) {
     context.Say(QStringLiteral("Eventos com usuário corrigido: %1").arg(report.eventUsersChanged));
     for (const QString& column : report.columnsAdded)
         context.Say(QStringLiteral("Coluna adicionada: %1").arg(column));
+    for (const QString& table : report.tablesAdded)
+        context.Say(QStringLiteral("Tabela adicionada: %1").arg(table));
     const GeneratorRepair& generators = report.generators;
     if (generators.repaired)
         context.Say(DescribeGeneratorRepair(generators));
@@ -130,10 +133,13 @@ int RunDbRestore(CliContext& context, const QStringList& args) {
     // The restored file may be older: bring it to the current shape as the restore window does.
     TdmBancoDeDados dm;
     if (!dm.Connect(context.databaseName) || !UpgradeClientes(dm) || !UpgradeTempos(dm) ||
-        !UpgradeReport(dm)) {
+        !UpgradeReport(dm) || !UpgradeAuditoria(dm)) {
         context.Complain(kMsgRestauracaoErro + dm.IBDB.LastError());
         return 1;
     }
+    if (!RecordAudit(dm, context.operatorName, 0, AuditAction::Restore, QFileInfo(words.first()).fileName()))
+        context.Complain(
+            QStringLiteral("O registro de operações não foi gravado: %1").arg(dm.IBDB.LastError()));
     context.Say(kMsgRestauracaoSucesso);
     return 0;
 }

@@ -104,6 +104,7 @@ int main(int argc, char** argv) {
                        options.contains(QStringLiteral("verbose")),
                        out,
                        err,
+                       QString(),
                        QString()};
     context.usage = QStringLiteral("Uso: telvora-cli ") + command->words.join(QLatin1Char(' '));
     if (!command->usage.isEmpty())

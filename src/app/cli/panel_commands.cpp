@@ -225,6 +225,8 @@ int RunPanelCommand(CliContext& context, const QStringList& args) {
         }
     }
     const bool running = session.SessionRunning();
+    if (refusal.isEmpty())
+        session.Audit(AuditAction::Command, words.join(QLatin1Char(' ')));
     session.HangUp();
     if (!refusal.isEmpty()) {
         context.Complain(refusal);

@@ -19,6 +19,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <bit>
 
@@ -162,6 +163,7 @@ int RunWriteProgramming(CliContext& context, const QStringList& args) {
 
     const QList<TransferReport> reports =
         session.Write(marks, pgmChange, changedPgms, moduleChanged, VerifyRounds);
+    session.Audit(AuditAction::WriteProgramming, QFileInfo(options.templatePath).fileName());
     bool ok = !reports.isEmpty();
     // A block written more than once (the PGM change procedure writes some twice) counts once.
     quint32 blocks = 0;

@@ -135,7 +135,7 @@ void TfrmRestauraBD::Restaurar() {
     }
     m_restored = true;
     QString error;
-    if (m_afterRestore && !m_afterRestore(&error)) {
+    if (m_afterRestore && !m_afterRestore(file, &error)) {
         OperatorMessages::Tell(this, kMsgRestauracaoErro + error, MessageIcon::Critical);
         reject();
         return;

@@ -20,7 +20,7 @@ class QTableWidget;
 class TfrmRestauraBD : public QDialog {
     Q_OBJECT
 public:
-    using AfterRestore = std::function<bool(QString* error)>;
+    using AfterRestore = std::function<bool(const QString& restoredFile, QString* error)>;
 
     TfrmRestauraBD(const QString& databaseName, AfterRestore afterRestore, QWidget* parent = nullptr);
 

@@ -1,5 +1,6 @@
 #include "workspace/ui/frm_principal.h"
 
+#include "access/ui/operator_menu.h"
 #include "base/app_paths.h"
 #include "base/app_title.h"
 #include "base/locale_format.h"
@@ -188,6 +189,7 @@ void TfrmPrincipal::BuildMenus() {
     mnuAjuda->addAction(actSobre);
     mnuOpcoes->addAction(actGerais);
     mnuOpcoes->addAction(actComunicacao);
+    AddOperatorMenuEntries(mnuOpcoes, m_dm, this);
     mnuOpcoes->addAction(actEscolherColunas);
     mnuBancoDados->addAction(actBackup);
     mnuBancoDados->addAction(actRestauracao);

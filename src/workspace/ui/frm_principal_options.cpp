@@ -3,6 +3,7 @@
 #include "base/app_paths.h"
 #include "base/operator_messages.h"
 #include "base/settings.h"
+#include "store/audit_log.h"
 #include "store/data_module.h"
 #include "store/ui/frm_backup_bd.h"
 #include "store/ui/frm_restaura_bd.h"
@@ -12,6 +13,8 @@
 #include "workspace/ui/frm_escolher_colunas.h"
 #include "workspace/ui/frm_opcoes_gerais.h"
 #include "workspace/ui/frm_principal.h"
+
+#include <QFileInfo>
 
 void TfrmPrincipal::OpcoesGerais() {
     TfrmOpcoesGerais dialog(m_settings, ApplicationPath(SettingsFileName()), this);
@@ -52,10 +55,13 @@ void TfrmPrincipal::Restauracao() {
     {
         TfrmRestauraBD dialog(
             m_databaseName,
-            [this](QString* error) {
-                // The restored file may be older than this program: bring it to the current shape.
+            [this](const QString& file, QString* error) {
+                // The restored file may be older than this program: bring it to the current shape,
+                // then record who restored which file in it.
                 if (!m_dm.Connect(m_databaseName) || !UpgradeClientes(m_dm) || !UpgradeTempos(m_dm) ||
-                    !UpgradeReport(m_dm)) {
+                    !UpgradeReport(m_dm) || !UpgradeAuditoria(m_dm) ||
+                    !RecordAudit(m_dm, m_dm.Operator.name, 0, AuditAction::Restore,
+                                 QFileInfo(file).fileName())) {
                     *error = m_dm.LastError().isEmpty() ? m_dm.IBDB.LastError() : m_dm.LastError();
                     return false;
                 }

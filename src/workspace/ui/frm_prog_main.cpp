@@ -6,6 +6,7 @@
 #include "printing/print_header.h"
 #include "programming/ui/frm_report_prog.h"
 #include "session/online_worker.h"
+#include "store/audit_log.h"
 #include "store/data_module.h"
 #include "store/event_store.h"
 #include "store/latin1_text.h"
@@ -230,6 +231,9 @@ void TfrmProgMain::BuildScreen() {
             }
             return names;
         });
+    m_monitoringPage->SetCommandRecorder([this](const QString& command) {
+        RecordAudit(m_dm, m_dm.Operator.name, m_record.CustomerId(), AuditAction::Command, command);
+    });
     pgcPrincipal->addWidget(m_monitoringPage);
     body->addWidget(pgcPrincipal, 1);
     root->addLayout(body, 1);

@@ -382,6 +382,9 @@ void MonitoringPage::zoneCommand(int zone, bool bypass) {
     const quint8 bit = quint8(1u << (zone - 1));
     m_bypassMask = bypass ? quint8(m_bypassMask | bit) : quint8(m_bypassMask & ~bit);
     RaiseCommand(*worker, PanelCommand::Bypass(m_bypassMask));
+    m_recordCommand(QStringLiteral("%1 zona %2")
+                        .arg(bypass ? QStringLiteral("Inibir") : QStringLiteral("Habilitar"))
+                        .arg(zone));
     raised();
 }
 
@@ -391,6 +394,9 @@ void MonitoringPage::pgmCommand(int pgm, bool on) {
     if (!worker)
         return;
     RaiseCommand(*worker, on ? PanelCommand::OutputOn(pgm) : PanelCommand::OutputOff(pgm));
+    m_recordCommand(QStringLiteral("%1 PGM %2")
+                        .arg(on ? QStringLiteral("Acionar") : QStringLiteral("Desacionar"))
+                        .arg(pgm));
     raised();
 }
 
@@ -405,6 +411,9 @@ void MonitoringPage::partitionCommand(int partition, bool arm) {
     if (!worker)
         return;
     RaiseCommand(*worker, arm ? PanelCommand::Arm(partition) : PanelCommand::Disarm(partition));
+    m_recordCommand(QStringLiteral("%1 partição %2")
+                        .arg(PermissionCaption(int(permission)),
+                             partition == 1 ? QStringLiteral("A") : QStringLiteral("B")));
     raised();
 }
 
@@ -415,5 +424,7 @@ void MonitoringPage::clockRequest(int which) {
     (which == 0   ? worker->WriteDateRequest
      : which == 1 ? worker->WriteTimeRequest
                   : worker->ReadDateTimeRequest) = true;
+    if (which < 2)
+        m_recordCommand(which == 0 ? QStringLiteral("Enviar data") : QStringLiteral("Enviar hora"));
     raised();
 }

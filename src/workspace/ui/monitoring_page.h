@@ -37,6 +37,10 @@ public:
     bool Select(bool fromButton);
     // Leaving the page stops the status requests.
     void Leave();
+    // Told of every command sent to the panel, in the operator's words ("Armar partição A").
+    void SetCommandRecorder(std::function<void(const QString&)> recorder) {
+        m_recordCommand = std::move(recorder);
+    }
     // `Atualiza_Monitorando`: an accepted status answer (s0..s5).
     void Atualiza_Monitorando(const QByteArray& status);
     // An accepted date and time answer's text ("Painel:  dd/mm/yyyy hh:mm:ss").
@@ -95,4 +99,5 @@ private:
     QPushButton* btnEnviarData = nullptr;
     QPushButton* btnEnviarHora = nullptr;
     QPushButton* btnReceberDataHora = nullptr;
+    std::function<void(const QString&)> m_recordCommand = [](const QString&) {};
 };

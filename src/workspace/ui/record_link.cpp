@@ -3,6 +3,8 @@
 #include "link_control/link_controller.h"
 #include "programming/panel_codes.h"
 #include "session/online_worker.h"
+#include "store/audit_log.h"
+#include "store/data_module.h"
 #include "store/logged_operator.h"
 #include "workspace/customer_record.h"
 #include "workspace/record_texts.h"
@@ -17,6 +19,8 @@ QString ConnectRecord(LinkController& link, const CustomerRecord& record, const 
         return kMsgSemPermissao;
     link.State().StoredVersion.store(record.StoredVersion());
     link.Conectar(withCallback);
+    RecordAudit(record.DataModule(), op.name, record.CustomerId(), AuditAction::Connect,
+                withCallback ? QStringLiteral("com callback") : QString());
     return {};
 }
 
@@ -38,5 +42,8 @@ QString SendRecordCodes(LinkController* link, CustomerRecord& record) {
     }
     session->Blocks = marks.Blocks;
     session->WriteProgrammingRequest = true;
+    TdmBancoDeDados& dm = record.DataModule();
+    RecordAudit(dm, dm.Operator.name, record.CustomerId(), AuditAction::WriteProgramming,
+                QStringLiteral("códigos do painel e do PC"));
     return {};
 }
