@@ -80,10 +80,11 @@ private Q_SLOTS:
         stopPanel(sim);
         QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
         QVERIFY(run.out.contains("Configurando o modem."));
-        QVERIFY2(run.out.contains(QString::fromUtf8("Cliente %1 (Cliente de teste): buffer de eventos recebido; "
-                                                    "50 eventos gravados, 0 já gravados antes.")
-                                      .arg(m_customer)),
-                 qPrintable(run.out));
+        QVERIFY2(
+            run.out.contains(QString::fromUtf8("Cliente %1 (Cliente de teste): buffer de eventos recebido; "
+                                               "50 eventos gravados, 0 já gravados antes.")
+                                 .arg(m_customer)),
+            qPrintable(run.out));
         QVERIFY(run.out.contains("Chamadas recebidas: 1."));
 
         QVERIFY(m_db.dm.Connect(m_db.database.Path()));
@@ -108,9 +109,11 @@ private Q_SLOTS:
         env.insert("TELVORA_HOME", m_home.path());
         env.insert("TELVORA_CLOCK_SCALE", Scale);
         cli.setProcessEnvironment(env);
-        cli.start(buildPath("src/telvora-cli"),
-                  cliArguments(device, terminate ? QStringList{"listen"} : QStringList{"listen", "--for", "2"}));
-        QVERIFY(QTest::qWaitFor([&] { return cli.readAllStandardOutput().contains("Aguardando chamadas"); }, 30000));
+        cli.start(
+            buildPath("src/telvora-cli"),
+            cliArguments(device, terminate ? QStringList{"listen"} : QStringList{"listen", "--for", "2"}));
+        QVERIFY(QTest::qWaitFor([&] { return cli.readAllStandardOutput().contains("Aguardando chamadas"); },
+                                30000));
         if (terminate)
             cli.terminate();
         QVERIFY(cli.waitForFinished(30000));

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class BufferWait;
 class ComPort;
 class LinkController;
 class LinkState;
@@ -85,6 +86,9 @@ public:
     QAction* actSair;
     QAction* actAjuda;
     QAction* actComunicacao;
+    // "Aguarda Buffer": waiting for panels that call in with their log (buffer_wait.h).
+    QAction* actAguardaBuffer = nullptr;
+    QToolButton* btnAguardaBuffer = nullptr;
     QMenu* mnuArquivo;
     QMenu* mnuOpcoes;
     QMenu* mnuBancoDados;
@@ -129,6 +133,9 @@ public:
     // shows it so; the port is opened after it).
     void EditConnectionSettings();
     void UpdateActions();
+    // "Aguarda Buffer" pressed (checked) or released, with permission 30.
+    void actAguardaBufferExecute(bool checked);
+    bool AguardandoBuffer() const;
 
     // Opens (or reopens) the serial port of the settings at 300 baud; reports a failure with the
     // system's message. Answers whether the port is open.
@@ -168,6 +175,7 @@ private:
     ComPort& m_port;
     Settings m_settings;
     LinkController* m_controller = nullptr;
+    BufferWait* m_bufferWait = nullptr;
     MessageHook* m_hook;
     RecordScreenOpener m_opener;
     std::function<void(TfrmPrincipal&)> m_firstRunHandler;
