@@ -17,13 +17,15 @@ constexpr qint64 PollMs = 5;
 constexpr qint64 SupervisionTickMs = 1000;
 constexpr qint64 AttentionPauseMs = 300;
 constexpr qint64 LinePauseMs = 100;
+constexpr qint64 SendPauseMs = 100;
 // The last line goes out again every second until the modem answers it.
 constexpr qint64 ResendMs = 1000;
 
 } // namespace
 
-ThreadConfigModem::ThreadConfigModem(ConectaAlarmeHost& host, ConfigModemInputs inputs)
-    : LinkWorker(host), m_inputs(std::move(inputs)) {
+ThreadConfigModem::ThreadConfigModem(ConectaAlarmeHost& host, BufferWorkerHost& sends,
+                                     ConfigModemInputs inputs)
+    : LinkWorker(host), m_sends(sends), m_inputs(std::move(inputs)) {
     NumComandos = m_inputs.NAT;
 }
 
@@ -39,12 +41,14 @@ void ThreadConfigModem::run() {
     }
 }
 
-void ThreadConfigModem::Envia(const QByteArray& line) {
+void ThreadConfigModem::Envia(const QByteArray& line, const std::function<void()>& after) {
     OnMain([&] {
-        QString error;
-        if (!m_host.EnviaComando(line, DialInputs{}, &error))
-            throw LinkWorkerError(error);
+        if (!m_sends.SendFrame(line))
+            throw LinkWorkerError(QStringLiteral("Port not open"));
+        if (after)
+            after();
     });
+    Sleep(SendPauseMs);
 }
 
 void ThreadConfigModem::Executa() {
@@ -76,10 +80,7 @@ void ThreadConfigModem::Executa() {
             OnMain([&] { m_host.SetSupervision(0); });
             Sleep(LinePauseMs);
             lastLine = step.line;
-            OnMain([&] {
-                QString error;
-                if (!m_host.EnviaComando(step.line, DialInputs{}, &error))
-                    throw LinkWorkerError(error);
+            Envia(step.line, [&] {
                 // The index moves on with the write, so the "OK" to the last line finds it past
                 // the command count however fast it comes.
                 IndiceComando = step.indexAfter;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link_control/link_worker.h"
+#include "link_control/thread_buffer.h"
 #include "serial/modem_init_list.h"
 
 // What the modem set-up for waiting on panel calls takes from the settings when it starts.
@@ -19,7 +20,7 @@ struct ConfigModemInputs {
 class ThreadConfigModem : public LinkWorker {
     Q_OBJECT
 public:
-    ThreadConfigModem(ConectaAlarmeHost& host, ConfigModemInputs inputs);
+    ThreadConfigModem(ConectaAlarmeHost& host, BufferWorkerHost& sends, ConfigModemInputs inputs);
 
     // The status window's text while the modem is set up.
     static QString StatusText();
@@ -33,10 +34,12 @@ protected:
 
 private:
     void Executa();
-    // Sends one line through the main window's send operation; false when it could not be written.
-    void Envia(const QByteArray& line);
+    // Sends one line through the main window's send operation (`after` runs on the main thread
+    // right after the write); its closing pause runs on this thread.
+    void Envia(const QByteArray& line, const std::function<void()>& after = {});
     void TerminaComFalha();
     void TerminaComErro() noexcept;
 
+    BufferWorkerHost& m_sends;
     const ConfigModemInputs m_inputs;
 };

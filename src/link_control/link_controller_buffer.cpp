@@ -33,7 +33,7 @@ bool LinkController::IniciaEsperaBuffer() {
         return false;
     }
     m_listening = true;
-    m_configModem = new ThreadConfigModem(*this, m_settings.ConfigModem);
+    m_configModem = new ThreadConfigModem(*this, *this, m_settings.ConfigModem);
     state.ConfigModemWorker = m_configModem;
     connect(m_configModem, &ThreadConfigModem::ConfigModemFim, this, &LinkController::WM_CONFIG_MODEM_FIM,
             Qt::QueuedConnection);

@@ -28,6 +28,7 @@ constexpr qint64 WrongProductPauseMs = 1500;
 constexpr qint64 RecordRequestPauseMs = 100;
 constexpr int RecordTimeoutMs = 3000;
 constexpr int DefaultRings = 2;
+constexpr qint64 SendPauseMs = 100;
 
 } // namespace
 
@@ -125,7 +126,7 @@ void ThreadBuffer::ContaRing(int& count, qint64& lastAnswer) {
     OnMain([&] { m_host.StepSetState(0, StepState::Current); });
     if (++count > m_rings) {
         count = 0;
-        EnviaComando(kModemAnswer);
+        Envia(kModemAnswer);
         Sleep(CommandPauseMs);
         lastAnswer = Clock::instance().nowMs();
     }
@@ -141,7 +142,7 @@ bool ThreadBuffer::Identifica() {
         m_host.SetSupervision(SupervisionTickMs);
     });
     const QByteArray request = FrameCodec::BuildShortCommand(FrameCodec::CmdIdentify);
-    EnviaComando(request, [&] { state.DiscardFrame(); });
+    Envia(request, [&] { state.DiscardFrame(); });
     Sleep(AfterFramePauseMs);
     while (!Stopping()) {
         std::optional<QByteArray> answer;
@@ -153,7 +154,7 @@ bool ThreadBuffer::Identifica() {
         if (Stopping())
             return false;
         if (!answer) {
-            EnviaComando(request);
+            Envia(request);
             continue;
         }
         const quint8 product = quint8(answer->at(1));
@@ -202,7 +203,7 @@ bool ThreadBuffer::ProvaCodigo() {
         return false;
     }
     while (!Stopping()) {
-        EnviaComando(frame, [&] { state.DiscardFrame(); });
+        Envia(frame, [&] { state.DiscardFrame(); });
         quint8 last = 0;
         Rodada(RoundMs, FrameCodec::ShortAnswerSlice, AfterFramePauseMs,
                [&](const QByteArray& s) { last = quint8(s.at(0)); });
@@ -221,7 +222,7 @@ bool ThreadBuffer::Prossegue() {
         return false;
     const QByteArray frame = FrameCodec::BuildShortCommand(FrameCodec::CmdProceed);
     while (!Stopping()) {
-        EnviaComando(frame, [&] { state.DiscardFrame(); });
+        Envia(frame, [&] { state.DiscardFrame(); });
         quint8 last = 0;
         // A whole record's slice: the acknowledge gives its two bytes, an event record all of them.
         Rodada(RoundMs, FrameCodec::BlockSlice, AfterFramePauseMs,
@@ -340,6 +341,17 @@ void ThreadBuffer::RecebeRegistros() {
     }
     // The event area is full: what it holds is the log.
     m_report.outcome = BufferCallReport::Outcome::Received;
+}
+
+void ThreadBuffer::Envia(const QByteArray& text, const std::function<void()>& before) {
+    OnMain([&] {
+        if (before)
+            before();
+        if (!m_buffers.SendFrame(text))
+            throw LinkWorkerError(QStringLiteral("Port not open"));
+    });
+    // The send operation's pause, taken here so the window is never held.
+    Sleep(SendPauseMs);
 }
 
 void ThreadBuffer::Aviso(int code, BufferCallReport::Outcome outcome) {

@@ -8,12 +8,15 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <optional>
 
 class BufferReceiver;
 
-// What the reception worker needs besides the link host: where it stores, and the main window's
-// response timer (tmrOnline), whose every expiry sets the worker's TimedOut. Main thread only.
+// What the workers of listening (the modem set-up and the reception) need besides the link host:
+// the send operation without its closing pause (the worker takes it on its own thread, so the window
+// is never held), where the logs are stored, and the main window's response timer (tmrOnline),
+// whose every expiry sets the reception worker's TimedOut. Main thread only.
 class BufferWorkerHost {
 public:
     virtual ~BufferWorkerHost() = default;
@@ -86,6 +89,8 @@ private:
     bool Prossegue();
     void RecebeRegistros();
     void ContaRing(int& count, qint64& lastAnswer);
+    // The main window's send operation; its closing pause runs on this thread.
+    void Envia(const QByteArray& text, const std::function<void()>& before = {});
     void Termina();
     void TerminaComErro() noexcept;
     void Aviso(int code, BufferCallReport::Outcome outcome);

@@ -264,6 +264,46 @@ private Q_SLOTS:
         QVERIFY(rig.waitingAgain());
     }
 
+    // A panel that answers the call but never identifies itself is given up after 25 supervision
+    // ticks; nothing is stored and the program waits for the next call.
+    void silentPanelIsAbandoned() {
+        sim::PanelSimConfig config = callingPanel(1, packed(1, armings(8)));
+        sim::FaultRule rule;
+        rule.kinds = 1u << int(sim::FrameKind::Ident);
+        rule.fault = sim::Fault::Silence;
+        rule.probability = 1;
+        config.faults.rules.append(rule);
+        Rig rig(config);
+        QVERIFY(rig.db.Open());
+        QVERIFY(rig.addCustomer(1));
+        QVERIFY(rig.listen());
+        const qint64 start = Clock::instance().nowMs();
+        QVERIFY(rig.call());
+        QCOMPARE(int(rig.calls.first().outcome), int(Outcome::Abandoned));
+        // Three rings four seconds apart, then 25 one-second ticks.
+        QVERIFY(Clock::instance().nowMs() - start >= 25000);
+        QVERIFY(rig.frames(QStringLiteral("ident")) >= 20);
+        QCOMPARE(rig.frames(QStringLiteral("code")), 0);
+        QCOMPARE(rig.rows(), 0);
+        QVERIFY(!rig.panel.carrier());
+        QVERIFY(rig.waitingAgain());
+    }
+
+    // "Cancelar" on the status window while the modem is set up switches listening off, without a
+    // message.
+    void cancelledSetUpEndsListening() {
+        Rig rig(callingPanel(1, QByteArray()));
+        QVERIFY(rig.db.Open());
+        QSignalSpy ended(&rig.link, &LinkController::BufferWaitEnded);
+        QVERIFY(rig.link.IniciaEsperaBuffer());
+        rig.link.StatusCancelado();
+        QVERIFY(ended.wait(WaitRealMs));
+        QCOMPARE(rig.op.messageTexts(), QStringList());
+        QVERIFY(!rig.link.AguardandoBuffer());
+        QVERIFY(!rig.link.BufferWorker());
+        QVERIFY(!rig.line.port()->Opened());
+    }
+
     // A modem that never answers the set-up is given up after six supervision ticks, and listening
     // is off again.
     void silentModemEndsListening() {
