@@ -53,6 +53,13 @@ QString CallSummary(const BufferCallReport& report) {
             .arg(who)
             .arg(report.records)
             .arg(counts);
+    case Outcome::Stopped:
+        return QStringLiteral(
+                   "%1: a espera de chamadas foi encerrada durante o buffer de eventos (%2 registros "
+                   "recebidos); os eventos recebidos foram gravados: %3.")
+            .arg(who)
+            .arg(report.records)
+            .arg(counts);
     case Outcome::StoreFailed:
         return QStringLiteral("%1: um evento não pôde ser gravado e a ligação foi desligada; %2. %3")
             .arg(who, counts, report.error);

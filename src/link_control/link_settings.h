@@ -15,9 +15,9 @@ struct Settings;
 // stale one.
 struct LinkSettings {
     PortChoice Port;
-    QString Modem;               // the modem model's name, shown in the progress steps
-    ConnectionInputs Connection; // without DialResultLimitMs, which the controller sets
-    CallBackInputs CallBack;     // the wait for the panel's call back; also a calling panel's rings
+    QString Modem;                 // the modem model's name, shown in the progress steps
+    ConnectionInputs Connection;   // without DialResultLimitMs, which the controller sets
+    CallBackInputs CallBack;       // the wait for the panel's call back; also a calling panel's rings
     ConfigModemInputs ConfigModem; // the modem set-up before listening for calls
 };
 

@@ -284,14 +284,19 @@ void ThreadBuffer::RecebeRegistros() {
     };
     int expected = 0;
     int timeouts = 0;
+    // Ended from outside during the log: listening switched off, or the program stopping.
+    const auto stopped = [&] {
+        m_report.outcome = BufferCallReport::Outcome::Stopped;
+        return true;
+    };
     for (int r = 0; r < areaRecords;) {
-        if (Stopping())
+        if (Stopping() && stopped())
             return;
         OnMain(
             [&] { m_host.Operator()->ProgressSetBar(true, 0, PanelEvents::ExpectedRecords(family) - 1, r); });
         ask(expected);
         for (;;) {
-            if (Stopping())
+            if (Stopping() && stopped())
                 return;
             if (const std::optional<QByteArray> frame = state.TakeFrame()) {
                 timeouts = 0;
@@ -366,8 +371,6 @@ void ThreadBuffer::Aviso(int code, BufferCallReport::Outcome outcome) {
 
 void ThreadBuffer::Termina() {
     LinkState& state = m_host.Link();
-    if (Abandonado.load() && m_report.outcome == BufferCallReport::Outcome::Received)
-        m_report.outcome = BufferCallReport::Outcome::Abandoned;
     OnMainQuietly([&] {
         m_buffers.StopResponseTimer();
         m_host.SetSupervision(0);

@@ -37,6 +37,7 @@ struct BufferCallReport {
         WrongProduct, // the customer's product is another one: hung up, nothing stored
         Abandoned,    // the panel stopped answering before its log (supervision), or listening stopped
         LineDropped,  // ten time-outs in a row during the log: what arrived before is stored
+        Stopped,      // listening was switched off during the log: what arrived before is stored
         StoreFailed,  // an event could not be stored: the call was ended
         Error,        // an unexpected error ended the worker
     };

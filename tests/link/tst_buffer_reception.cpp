@@ -264,6 +264,28 @@ private Q_SLOTS:
         QVERIFY(rig.waitingAgain());
     }
 
+    // Listening switched off while a log comes in: the call is hung up, the records that came stay
+    // stored, and the report says so.
+    void switchedOffDuringTheLog() {
+        // A long log (50 records), so that it is still coming when listening is switched off.
+        Rig rig(callingPanel(1, packed(1, armings(200))));
+        QVERIFY(rig.db.Open());
+        QVERIFY(rig.addCustomer(1));
+        QVERIFY(rig.listen());
+        rig.panel.callIn();
+        QVERIFY(QTest::qWaitFor([&] { return rig.rows() >= 8; }, WaitRealMs));
+        rig.link.EncerraEsperaBuffer();
+        QCOMPARE(rig.calls.size(), 1);
+        const BufferCallReport& report = rig.calls.first();
+        QCOMPARE(int(report.outcome), int(Outcome::Stopped));
+        QVERIFY(report.stored < 200);
+        QCOMPARE(rig.rows(), report.stored);
+        QCOMPARE(report.stored, report.records * 4);
+        QVERIFY(!rig.link.AguardandoBuffer());
+        QVERIFY(!rig.link.BufferWorker());
+        QVERIFY(!rig.line.port()->Opened());
+    }
+
     // A panel that answers the call but never identifies itself is given up after 25 supervision
     // ticks; nothing is stored and the program waits for the next call.
     void silentPanelIsAbandoned() {
