@@ -205,17 +205,29 @@ private Q_SLOTS:
         QVERIFY(!rig.line.port()->Opened());
     }
 
-    // A panel whose code no customer has is hung up on before anything is asked of its log; the
-    // program goes on waiting.
-    void unknownPanelIsHungUp() {
-        Rig rig(callingPanel(1, packed(1, armings(8)), QStringLiteral("4321")));
+    // A panel whose code no customer has, or whose model is not the customer's, is hung up on
+    // before anything is asked of its log; the program goes on waiting.
+    void panelNotTheCustomersIsHungUp_data() {
+        QTest::addColumn<QString>("panelCode");
+        QTest::addColumn<int>("customerProduct");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("warning");
+        QTest::newRow("unknown panel code") << "4321" << 1 << int(Outcome::UnknownPanel) << 9;
+        QTest::newRow("another model") << "1234" << 2 << int(Outcome::WrongProduct) << 10;
+    }
+    void panelNotTheCustomersIsHungUp() {
+        QFETCH(QString, panelCode);
+        QFETCH(int, customerProduct);
+        QFETCH(int, outcome);
+        QFETCH(int, warning);
+        Rig rig(callingPanel(1, packed(1, armings(8)), panelCode));
         QVERIFY(rig.db.Open());
-        QVERIFY(rig.addCustomer(1));
+        QVERIFY(rig.addCustomer(customerProduct));
         QVERIFY(rig.listen());
         QVERIFY(rig.call());
-        QCOMPARE(int(rig.calls.first().outcome), int(Outcome::UnknownPanel));
-        QCOMPARE(rig.calls.first().panelCode, QStringLiteral("4321"));
-        QCOMPARE(rig.op.messageTexts(), QStringList{LinkTexts::Aviso(9)});
+        QCOMPARE(int(rig.calls.first().outcome), outcome);
+        QCOMPARE(rig.calls.first().panelCode, panelCode);
+        QCOMPARE(rig.op.messageTexts(), QStringList{LinkTexts::Aviso(warning)});
         QCOMPARE(rig.frames(QStringLiteral("code")), 0);
         QCOMPARE(rig.frames(QStringLiteral("event")), 0);
         QVERIFY(!rig.panel.carrier());
