@@ -24,6 +24,8 @@ configure_file(${packaging}/${TELVORA_APP_ID}.metainfo.xml ${CMAKE_BINARY_DIR}/$
 install(FILES ${CMAKE_BINARY_DIR}/${TELVORA_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${packaging}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/telvora)
+# The service that waits for panels calling in, as an example to copy and adjust (README).
+install(FILES ${packaging}/telvora-listen.service DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/telvora/examples)
 
 # The Debian package. Its dependencies are what dpkg-shlibdeps finds the programs linked against
 # (Qt, the Firebird client library, the C++ runtime) plus what they load at run time, which it

@@ -5,6 +5,7 @@
 #include "base/operator_messages.h"
 #include "link_control/call_back.h"
 #include "link_control/conecta_alarme.h"
+#include "link_control/config_modem.h"
 #include "link_control/link_operator.h"
 #include "link_control/link_texts.h"
 #include "link_control/stop_texts.h"
@@ -36,6 +37,7 @@ constexpr int LineBaudrate = 300;
 LinkController::LinkController(ComPort* port, LinkOperator* op, QObject* parent)
     : QObject(parent), m_dispatcher(port), m_operator(op) {
     m_dispatcher.CustomerScreenOpen = [this] { return m_screen != nullptr; };
+    m_dispatcher.ResumeBufferWorker = [this] { return retomaBufferWorker(); };
     // A child, so that a test can watch its ticks.
     m_tmrConectaAlarme.setParent(this);
     m_tmrConectaAlarme.setObjectName(QStringLiteral("tmrConectaAlarme"));
@@ -46,6 +48,7 @@ LinkController::LinkController(ComPort* port, LinkOperator* op, QObject* parent)
 }
 
 LinkController::~LinkController() {
+    paraWorkersDeEspera();
     if (m_onLine) {
         m_onLine->requestInterruption();
         waitForThread(m_onLine);
@@ -157,6 +160,10 @@ void LinkController::SegundoRingPressionado() {
 
 void LinkController::StatusCancelado() {
     State().CancelRequested = true;
+    if (m_configModem) {
+        m_configModem->Cancelado = true;
+        m_operator->SetBusyCursor(true);
+    }
 }
 
 void LinkController::StatusOcultado() {
@@ -493,12 +500,26 @@ void LinkController::tmrConectaAlarmeTimer() {
             m_conectaAlarme->Cancelado = true;
             m_conectaAlarme->requestInterruption();
         }
+        // The modem set-up for listening is held to the modem's limit, the reception of a call to
+        // the panel's.
+        if (!dialPhase && m_configModem) {
+            m_configModem->SupervisionExpired = true;
+            m_configModem->Cancelado = true;
+            m_configModem->requestInterruption();
+        }
+        if (dialPhase && m_buffer && !m_buffer->Suspended.load()) {
+            m_buffer->SupervisionExpired = true;
+            m_buffer->Abandonado = true;
+            m_buffer->requestInterruption();
+        }
     }
 }
 
 void LinkController::tmrOnlineTimer() {
     if (m_onLine)
         m_onLine->ResponseTimerExpired();
+    if (m_buffer)
+        m_buffer->TimedOut = true;
 }
 
 // --- session host ----------------------------------------------------------------------------------

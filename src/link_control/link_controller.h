@@ -5,6 +5,7 @@
 #include "link_control/conecta_alarme_host.h"
 #include "link_control/link_settings.h"
 #include "link_control/progress_steps.h"
+#include "link_control/thread_buffer.h"
 #include "serial/port_opening.h"
 #include "session/online_host.h"
 
@@ -20,6 +21,7 @@ class ConectaAlarme;
 class LinkCustomerScreen;
 class LinkOperator;
 class OnLine;
+class ThreadConfigModem;
 
 // The main window's link role as a core object (TfrmPrincipal's link part): it owns the receive
 // dispatcher and its link state over the one serial port, the supervision timer tmrConectaAlarme
@@ -37,7 +39,7 @@ class OnLine;
 // session's and the callback wait's, connected queued to the handlers WM_CONECTA_ALARME_FIM,
 // WM_ONLINE_FIM and WM_CALLBACK_FIM); the handlers wait for the worker thread while still serving
 // its calls, free it, pause 1500 ms (through the clock) and start what comes next.
-class LinkController : public QObject, public ConectaAlarmeHost, public OnLineHost {
+class LinkController : public QObject, public ConectaAlarmeHost, public OnLineHost, public BufferWorkerHost {
     Q_OBJECT
 public:
     // `port` is the one serial port (a TCiaComPort, or a MemoryLine's port in tests); it must live
@@ -157,6 +159,21 @@ public:
     bool Atualiza_Tabela_Eventos(int index, const QByteArray& record) override;
     void EventDownloadEnded(const EventDownloadReport& report) override;
 
+    // --- waiting for panels that call in with their log ("Aguarda Buffer") ---
+    // Where the calls' logs are stored; must outlive the listening.
+    void SetBufferReceiver(BufferReceiver* receiver) { m_bufferReceiver = receiver; }
+    BufferReceiver* Receiver() override { return m_bufferReceiver; }
+    // Switches listening on after the caller's checks: resets the link, opens the port at 300 baud
+    // and starts the modem configuration; a reception worker waits for the first call once it is
+    // done. False, with the failure shown, when the port cannot be opened.
+    bool IniciaEsperaBuffer();
+    // Switches listening off: a call being received is stopped (what it stored stays) and the
+    // port is closed. BufferWaitEnded follows.
+    void EncerraEsperaBuffer();
+    bool AguardandoBuffer() const { return m_listening; }
+    ThreadConfigModem* ConfigModemWorker() const { return m_configModem; }
+    ThreadBuffer* BufferWorker() const { return m_buffer; }
+
     // Longest wait for the modem's answer to the dial. The modem itself gives up on the carrier
     // after S7 seconds (at most 255) and says so; a modem that says nothing at all is taken as not
     // responding once this has passed ("O Modem não responde"), so an attempt never hangs.
@@ -176,12 +193,23 @@ Q_SIGNALS:
     void CallBackEnded(bool connected);
     // The session worker ended and its end message was handled.
     void SessionEnded();
+    // The modem configuration for listening ended: ready (a reception worker waits for a call) or
+    // not (listening is off again).
+    void ModemConfigured(bool ready);
+    // A panel's call ended and its end message was handled.
+    void BufferCallEnded(const BufferCallReport& report);
+    // A reception worker waits for the next call.
+    void BufferWaiting();
+    // Listening is off (switched off, or the modem configuration failed or was cancelled).
+    void BufferWaitEnded();
 
 private Q_SLOTS:
     // The end messages of the connection worker, the session worker and the callback wait.
     void WM_CONECTA_ALARME_FIM();
     void WM_ONLINE_FIM();
     void WM_CALLBACK_FIM();
+    void WM_CONFIG_MODEM_FIM();
+    void WM_BUFFER_FIM();
 
 private:
     void tmrConectaAlarmeTimer();
@@ -193,6 +221,11 @@ private:
     // Starts the session after a connection (or a call back) and asks for the whole programming
     // of the panel's family and its status.
     void iniciaSessao();
+    // A new reception worker that waits for the next call (the dispatcher starts it on RING).
+    void criaBufferWorker();
+    // The dispatcher heard the first RING for the waiting reception worker.
+    bool retomaBufferWorker();
+    void paraWorkersDeEspera();
 
     ReceiveDispatcher m_dispatcher;
     LinkOperator* m_operator;
@@ -206,6 +239,10 @@ private:
     ConectaAlarme* m_conectaAlarme = nullptr;
     CallBack* m_callBack = nullptr;
     OnLine* m_onLine = nullptr;
+    ThreadConfigModem* m_configModem = nullptr;
+    ThreadBuffer* m_buffer = nullptr;
+    BufferReceiver* m_bufferReceiver = nullptr;
+    bool m_listening = false;
     bool m_stopping = false;
     // A transfer the operator cancelled: reported once the line is down.
     std::optional<TransferReport> m_cancelledTransfer;

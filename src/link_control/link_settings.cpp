@@ -14,5 +14,7 @@ LinkSettings LinkSettingsFrom(const Settings& settings) {
     link.Connection.NAT = settings.NAT;
     link.CallBack.Rings = settings.NRings;
     link.CallBack.Pabx = settings.PABX == 1;
+    link.ConfigModem.InitList = BuildModemInitList(settings, ModemInitWorker::Configuration);
+    link.ConfigModem.NAT = settings.NAT;
     return link;
 }

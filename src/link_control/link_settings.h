@@ -2,6 +2,7 @@
 
 #include "link_control/call_back.h"
 #include "link_control/conecta_alarme.h"
+#include "link_control/config_modem.h"
 #include "serial/port_opening.h"
 
 #include <QString>
@@ -14,9 +15,10 @@ struct Settings;
 // stale one.
 struct LinkSettings {
     PortChoice Port;
-    QString Modem;               // the modem model's name, shown in the progress steps
-    ConnectionInputs Connection; // without DialResultLimitMs, which the controller sets
-    CallBackInputs CallBack;     // the wait for the panel's call back
+    QString Modem;                 // the modem model's name, shown in the progress steps
+    ConnectionInputs Connection;   // without DialResultLimitMs, which the controller sets
+    CallBackInputs CallBack;       // the wait for the panel's call back; also a calling panel's rings
+    ConfigModemInputs ConfigModem; // the modem set-up before listening for calls
 };
 
 LinkSettings LinkSettingsFrom(const Settings& settings);

@@ -44,6 +44,7 @@ const QStringList kInstalledFiles{
     "bin/telvora-cli",
     "share/applications/com.telvora.Telvora.desktop",
     "share/doc/telvora/copyright",
+    "share/doc/telvora/examples/telvora-listen.service",
     "share/icons/hicolor/scalable/apps/com.telvora.Telvora.svg",
     "share/metainfo/com.telvora.Telvora.metainfo.xml",
     "share/telvora/schema.sql",

@@ -26,6 +26,7 @@
 #include "widgets/message_hook.h"
 #include "widgets/ring_indicator.h"
 #include "workspace/customer_actions.h"
+#include "workspace/ui/buffer_wait.h"
 #include "workspace/ui/customer_row_delegate.h"
 #include "workspace/ui/frm_grupos.h"
 #include "workspace/ui/frm_prog_main.h"
@@ -118,6 +119,9 @@ void TfrmPrincipal::SetLinkController(LinkController* controller) {
             m_ring = new RingIndicator(lblRing, m_settings.PathBD, this);
         connect(&m_controller->Dispatcher(), &ReceiveDispatcher::RingIndicated, m_ring, &RingIndicator::Ring,
                 Qt::UniqueConnection);
+        m_ring->SetKeepShowing([this] { return actAguardaBuffer->isChecked(); });
+        if (!m_bufferWait)
+            m_bufferWait = new BufferWait(*this, *m_controller);
     }
 }
 
@@ -167,6 +171,9 @@ void TfrmPrincipal::BuildActions() {
     connect(actTrocarUsuario, &QAction::triggered, this, &TfrmPrincipal::TrocarUsuario);
     connect(actAjuda, &QAction::triggered, this, [this] { ShowHelpTopic(this, 1); });
     connect(actComunicacao, &QAction::triggered, this, &TfrmPrincipal::ConfigurarComunicacao);
+    actAguardaBuffer = action("actAguardaBuffer", QStringLiteral("Aguarda Buffer"), QStyle::SP_DriveNetIcon);
+    actAguardaBuffer->setCheckable(true);
+    connect(actAguardaBuffer, &QAction::triggered, this, &TfrmPrincipal::actAguardaBufferExecute);
 }
 
 void TfrmPrincipal::BuildMenus() {
@@ -207,6 +214,10 @@ void TfrmPrincipal::BuildScreen() {
         if (QWidget* button = top->widgetForAction(a))
             button->setFocusPolicy(Qt::NoFocus);
     }
+    top->addAction(actAguardaBuffer);
+    btnAguardaBuffer = qobject_cast<QToolButton*>(top->widgetForAction(actAguardaBuffer));
+    btnAguardaBuffer->setObjectName(QStringLiteral("btnAguardaBuffer"));
+    btnAguardaBuffer->setFocusPolicy(Qt::NoFocus);
     top->addSeparator();
     auto* groupBox = new QWidget(top);
     auto* groupLayout = new QHBoxLayout(groupBox);
@@ -533,7 +544,28 @@ void TfrmPrincipal::SelectRow(int row) {
 void TfrmPrincipal::UpdateActions() {
     const bool empty = Model->rowCount() == 0;
     actExcluirCliente->setEnabled(!empty);
-    actVerCliente->setEnabled(!empty && !ViewingRecycleBin);
+    actVerCliente->setEnabled(!empty && !ViewingRecycleBin && !AguardandoBuffer());
+}
+
+bool TfrmPrincipal::AguardandoBuffer() const {
+    return m_bufferWait && m_bufferWait->Listening();
+}
+
+void TfrmPrincipal::actAguardaBufferExecute(bool checked) {
+    const auto release = [this, checked] {
+        const QSignalBlocker blocker(actAguardaBuffer);
+        actAguardaBuffer->setChecked(!checked);
+    };
+    if (!m_bufferWait) {
+        release();
+        return;
+    }
+    if (!checked) {
+        m_bufferWait->Stop();
+        return;
+    }
+    if (!HasPermission(Permission::BaixarEventos) || !m_bufferWait->Start())
+        release();
 }
 
 bool TfrmPrincipal::HasPermission(Permission permission) {

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class BufferWait;
 class ComPort;
 class LinkController;
 class LinkState;
@@ -90,6 +91,9 @@ public:
     QAction* actBackup;
     QAction* actRestauracao;
     QAction* actSobre;
+    // "Aguarda Buffer": waiting for panels that call in with their log (buffer_wait.h).
+    QAction* actAguardaBuffer = nullptr;
+    QToolButton* btnAguardaBuffer = nullptr;
     QMenu* mnuArquivo;
     QMenu* mnuOpcoes;
     QMenu* mnuBancoDados;
@@ -134,6 +138,9 @@ public:
     // shows it so; the port is opened after it).
     void EditConnectionSettings();
     void UpdateActions();
+    // "Aguarda Buffer" pressed (checked) or released, with permission 30.
+    void actAguardaBufferExecute(bool checked);
+    bool AguardandoBuffer() const;
 
     // The options, database and help dialogs (frm_principal_options.cpp).
     // "&Gerais ...": the general options; the window keeps the settings they wrote.
@@ -187,6 +194,7 @@ private:
     ComPort& m_port;
     Settings m_settings;
     LinkController* m_controller = nullptr;
+    BufferWait* m_bufferWait = nullptr;
     MessageHook* m_hook;
     RecordScreenOpener m_opener;
     std::function<void(TfrmPrincipal&)> m_firstRunHandler;
