@@ -40,8 +40,12 @@ EventSortKey EventListModel::SortKey() const {
 }
 
 bool EventListModel::Reload(DbConnection& db, QString* error) {
-    if (m_loading)
-        return false;
+    // Asked again while the rows stream in (the window's events run between chunks): the load
+    // that runs starts over once it is done, so the newest rows are the ones shown.
+    if (m_loading) {
+        m_reloadAgain = true;
+        return true;
+    }
     if (m_query.customerId == 0) {
         beginResetModel();
         m_rows.clear();
@@ -53,10 +57,15 @@ bool EventListModel::Reload(DbConnection& db, QString* error) {
     // The rows stream into a list of their own while the grid keeps showing the old ones; between
     // chunks the window repaints and runs its timers (a download goes on storing meanwhile).
     QList<EventListRow> rows;
-    const bool read = EventList::Read(db, m_query, &rows, error, [] {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
-    const int count = read ? EventList::Count(db, m_query, error) : -1;
+    bool read = false;
+    int count = -1;
+    do {
+        m_reloadAgain = false;
+        read = EventList::Read(db, m_query, &rows, error, [] {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+        count = read ? EventList::Count(db, m_query, error) : -1;
+    } while (read && m_reloadAgain);
     m_loading = false;
     if (!read || count < 0)
         return false;

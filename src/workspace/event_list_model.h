@@ -75,6 +75,7 @@ private:
     QList<EventListRow> m_rows;
     int m_count = -1;
     bool m_loading = false;
+    bool m_reloadAgain = false;
     EventNames m_names;
     bool m_showUserNames = false;
     bool m_showZoneNames = false;
