@@ -3,6 +3,7 @@
 #include "store/db_connection.h"
 #include "store/fb_statement.h"
 
+#include <QEventLoop>
 #include <QHash>
 
 namespace {
@@ -118,5 +119,64 @@ bool EventList::Delete(DbConnection& db, int customerId, const QList<qint32>& ke
     }
     if (deleted)
         *deleted = total;
+    return true;
+}
+
+EventListLoader::EventListLoader() {
+    m_context.moveToThread(&m_thread);
+}
+
+EventListLoader::~EventListLoader() {
+    if (!m_thread.isRunning())
+        return;
+    QMetaObject::invokeMethod(
+        &m_context, [this] { m_connection.reset(); }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
+}
+
+bool EventListLoader::Load(const QString& databaseName, const EventQuery& query, QList<EventListRow>* rows,
+                           int* count, QString* error) {
+    struct Result {
+        bool ok = false;
+        QList<EventListRow> rows;
+        int count = -1;
+        QString error;
+    } result;
+    if (!m_thread.isRunning())
+        m_thread.start();
+    QEventLoop loop;
+    QMetaObject::invokeMethod(
+        &m_context,
+        [this, &result, &loop, databaseName, query] {
+            if (m_connection && m_connection->DatabaseName() != databaseName)
+                m_connection.reset();
+            if (!m_connection) {
+                m_connection = std::make_unique<DbConnection>();
+                if (!m_connection->Connect(databaseName)) {
+                    result.error = m_connection->LastError();
+                    m_connection.reset();
+                }
+            }
+            if (m_connection) {
+                result.ok = EventList::Read(*m_connection, query, &result.rows, &result.error);
+                if (result.ok) {
+                    result.count = EventList::Count(*m_connection, query, &result.error);
+                    result.ok = result.count >= 0;
+                }
+                // A transaction left open would hold back the engine's clean-up of old rows.
+                m_connection->Commit();
+            }
+            // Queued: the loop quits once it runs, however early this ends.
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!result.ok) {
+        SetError(error, result.error);
+        return false;
+    }
+    *rows = std::move(result.rows);
+    *count = result.count;
     return true;
 }

@@ -7,7 +7,11 @@
 #include <QString>
 #include <QTime>
 
+#include <QObject>
+#include <QThread>
+
 #include <functional>
+#include <memory>
 
 class DbConnection;
 
@@ -44,4 +48,26 @@ public:
     static bool Delete(DbConnection& db, int customerId, const QList<qint32>& keys, int* deleted = nullptr,
                        QString* error = nullptr);
     static constexpr int kDeleteChunk = 250;
+};
+
+// Reads and counts the rows of EventQuery's on a thread of its own, over a connection of its own to
+// the database (read committed: it sees what the program's connection has committed; its
+// transaction ends after every load). The calling thread keeps running its events meanwhile, except
+// the operator's input, and Load returns when the rows are there: the engine's sort and the fetch
+// never hold up the window's repaints. The connection is made at the first load and kept.
+class EventListLoader {
+public:
+    EventListLoader();
+    ~EventListLoader();
+    EventListLoader(const EventListLoader&) = delete;
+    EventListLoader& operator=(const EventListLoader&) = delete;
+
+    bool Load(const QString& databaseName, const EventQuery& query, QList<EventListRow>* rows, int* count,
+              QString* error = nullptr);
+
+private:
+    QThread m_thread;
+    QObject m_context; // lives on m_thread: what runs there is queued to it
+    // Made, used and dropped on m_thread only.
+    std::unique_ptr<DbConnection> m_connection;
 };

@@ -1,8 +1,7 @@
 #include "workspace/event_list_model.h"
 
 #include "programming/product_codes.h"
-
-#include <QCoreApplication>
+#include "store/db_connection.h"
 
 EventListModel::EventListModel(QObject* parent) : QAbstractTableModel(parent) {
     SetCustomer(0, 1);
@@ -54,17 +53,14 @@ bool EventListModel::Reload(DbConnection& db, QString* error) {
         return true;
     }
     m_loading = true;
-    // The rows stream into a list of their own while the grid keeps showing the old ones; between
-    // chunks the window repaints and runs its timers (a download goes on storing meanwhile).
+    // The rows are read on a thread of their own while the grid keeps showing the old ones; the
+    // window repaints and runs its timers meanwhile (a download goes on storing).
     QList<EventListRow> rows;
     bool read = false;
     int count = -1;
     do {
         m_reloadAgain = false;
-        read = EventList::Read(db, m_query, &rows, error, [] {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
-        count = read ? EventList::Count(db, m_query, error) : -1;
+        read = m_loader.Load(db.DatabaseName(), m_query, &rows, &count, error);
     } while (read && m_reloadAgain);
     m_loading = false;
     if (!read || count < 0)

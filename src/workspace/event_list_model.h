@@ -40,8 +40,9 @@ public:
     // The column the list is sorted by, and whether downwards.
     EventSortKey SortKey() const;
 
-    // Reads the rows and the count of the current statement, a chunk at a time (the window repaints
-    // in between). On failure the rows stay as they were and *error tells why.
+    // Reads the rows and the count of the current statement on a thread of their own, over a
+    // connection of their own to the database of `db` (EventListLoader; the window repaints
+    // meanwhile). On failure the rows stay as they were and *error tells why.
     bool Reload(DbConnection& db, QString* error = nullptr);
     bool Loading() const { return m_loading; }
     // Counts the rows of the current statement again (the rows shown stay as they are).
@@ -76,6 +77,7 @@ private:
     int m_count = -1;
     bool m_loading = false;
     bool m_reloadAgain = false;
+    EventListLoader m_loader;
     EventNames m_names;
     bool m_showUserNames = false;
     bool m_showZoneNames = false;

@@ -33,8 +33,8 @@ struct EventsCustomer {
 // `dbgBufferEventos`, sorted by a click on a column title (a second click reverses, another column
 // sorts ascending with the previous one as second key), with user and zone names beside the
 // numbers on request, the count of the listed events, and the buttons "Imprimir", "Apagar",
-// "Filtrar" and "Exportar CSV". Rows load a chunk at a time with the window repainting in between;
-// filter and order run in the database.
+// "Filtrar" and "Exportar CSV". Rows load on a thread of their own with the window repainting
+// meanwhile; filter and order run in the database.
 class EventsPage : public QWidget {
     Q_OBJECT
 public:
