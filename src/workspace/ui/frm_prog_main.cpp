@@ -688,8 +688,10 @@ void TfrmProgMain::JvLookOutButton5Click() {
 bool TfrmProgMain::BeginEventDownload(int product) {
     m_events =
         std::make_unique<EventStore>(m_dm.IBDB, m_record.CustomerId(), product, EventCatalogue::Session);
-    if (m_events->Begin())
-        return m_bufferDownloading = true;
+    if (m_events->Begin()) {
+        m_bufferDownloading = true;
+        return true;
+    }
     Tell(m_events->LastError());
     return false;
 }
