@@ -171,20 +171,29 @@ private Q_SLOTS:
     }
 
     void deleteFollowsPermissionAndQuestion_data() {
+        QTest::addColumn<bool>("byKey"); // Ctrl+Delete in the grid instead of "Apagar"
         QTest::addColumn<bool>("granted");
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("told");
         QTest::addColumn<QStringList>("asked");
         QTest::addColumn<QStringList>("remaining");
         const QStringList all{"1", "2", "3", "4", "5", "6"};
-        QTest::newRow("without permission")
-            << false << int(OperatorAnswer::Yes) << QStringList{kMsgSemPermissao} << QStringList{} << all;
-        QTest::newRow("answered No") << true << int(OperatorAnswer::No) << QStringList{}
-                                     << QStringList{kMsgApagarEventos} << all;
-        QTest::newRow("answered Yes") << true << int(OperatorAnswer::Yes) << QStringList{}
-                                      << QStringList{kMsgApagarEventos} << QStringList{"1", "3", "5", "6"};
+        const QStringList kept{"1", "3", "5", "6"};
+        for (bool byKey : {false, true}) {
+            const QString way = byKey ? QStringLiteral("Ctrl+Delete, ") : QStringLiteral("Apagar, ");
+            QTest::newRow(qPrintable(way + "without permission"))
+                << byKey << false << int(OperatorAnswer::Yes) << QStringList{kMsgSemPermissao}
+                << QStringList{} << all;
+            QTest::newRow(qPrintable(way + "answered No"))
+                << byKey << true << int(OperatorAnswer::No) << QStringList{} << QStringList{kMsgApagarEventos}
+                << all;
+            QTest::newRow(qPrintable(way + "answered Yes"))
+                << byKey << true << int(OperatorAnswer::Yes) << QStringList{}
+                << QStringList{kMsgApagarEventos} << kept;
+        }
     }
     void deleteFollowsPermissionAndQuestion() {
+        QFETCH(bool, byKey);
         QFETCH(bool, granted);
         QFETCH(int, answer);
         QFETCH(QStringList, told);
@@ -202,7 +211,10 @@ private Q_SLOTS:
         s.f.db.SetPermission(kPermissionApagar, granted);
         s.f.prompts.told.clear();
         s.f.prompts.answers = {OperatorAnswer(answer)};
-        Press(s.screen.get(), "JvLookOutButton1");
+        if (byKey)
+            QTest::keyClick(s.grid, Qt::Key_Delete, Qt::ControlModifier);
+        else
+            Press(s.screen.get(), "JvLookOutButton1");
         QCOMPARE(s.f.prompts.told, told);
         QCOMPARE(s.f.prompts.asked, asked);
         if (!asked.isEmpty())
@@ -279,6 +291,40 @@ private Q_SLOTS:
         Press(s.screen.get(), "JvLookOutButton7");
         QCOMPARE(s.Numbers(), (QStringList{"2", "3"}));
         QCOMPARE(s.Count(), QStringLiteral("2"));
+    }
+
+    void filterDialogControlsFollowTheirBoxes_data() {
+        QTest::addColumn<int>("productCode");
+        QTest::addColumn<bool>("partition");
+        QTest::addColumn<int>("users");
+        QTest::newRow("10-zone family") << 3 << true << 49;
+        QTest::newRow("5-zone model") << 2 << false << 16;
+    }
+    void filterDialogControlsFollowTheirBoxes() {
+        QFETCH(int, productCode);
+        QFETCH(bool, partition);
+        QFETCH(int, users);
+        TfrmFiltraBuffer dialog(productCode);
+        dialog.show();
+        QCOMPARE(dialog.chkParticao->isEnabled(), partition);
+        QCOMPARE(dialog.lbxUsuario->count(), users);
+        QVERIFY(dialog.optTodas->isChecked());
+        for (QWidget* control : QList<QWidget*>{dialog.cmbDeData, dialog.cmbAData, dialog.cmbDeHorario,
+                                                dialog.cmbAHorario, dialog.chkPart1, dialog.lbxEvento,
+                                                dialog.lbxUsuario, dialog.lbxZona, dialog.edtDeNumEvento})
+            QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+        auto* label = dialog.findChildren<QLabel*>().first();
+        const QColor grey = label->palette().color(QPalette::WindowText);
+        ClickIndicator(dialog.chkNumEvento);
+        QVERIFY(dialog.edtDeNumEvento->isEnabled() && dialog.edtANumEvento->isEnabled());
+        QTest::keyClicks(dialog.edtDeNumEvento, QStringLiteral("1a'2"));
+        QCOMPARE(dialog.edtDeNumEvento->text(), QStringLiteral("12"));
+        ClickIndicator(dialog.chkData);
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QVERIFY(grey != QColor(Qt::black));
+        ClickIndicator(dialog.chkData);
+        QCOMPARE(label->palette().color(QPalette::WindowText), grey);
+        QVERIFY(!dialog.cmbDeData->isEnabled());
     }
 
     void filterOfAnUnsavedCustomerIsRefused() {
