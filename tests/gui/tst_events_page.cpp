@@ -137,16 +137,21 @@ private Q_SLOTS:
         QCOMPARE(s.grid->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
     }
 
-    void currentRowStaysCurrentAfterASort() {
+    void currentRowAndWidthsStayAfterASort() {
         Screen s;
         QVERIFY(s.Open());
         s.ShowEvents();
         QTest::mouseClick(s.grid->viewport(), Qt::LeftButton, {},
                           s.grid->visualRect(s.grid->model()->index(5, 0)).center());
         QCOMPARE(s.grid->currentIndex().data().toString(), QStringLiteral("6"));
+        // A width the operator gave a column survives the sort.
+        QHeaderView* header = s.grid->horizontalHeader();
+        const int zona = SectionOf(s.grid, QStringLiteral("Zona"));
+        header->resizeSection(zona, 333);
         ClickTitle(s.grid, QStringLiteral("Evento"));
         QCOMPARE(s.grid->currentIndex().data().toString(), QStringLiteral("6"));
         QCOMPARE(s.grid->currentIndex().row(), 0);
+        QCOMPARE(header->sectionSize(zona), 333);
     }
 
     void pageNeedsItsPermission() {

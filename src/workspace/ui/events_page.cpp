@@ -99,11 +99,11 @@ EventsPage::EventsPage(TdmBancoDeDados& dm, QWidget* parent)
     chkZonas = Named(new QCheckBox(QStringLiteral("Exibir identificação das zonas")), "chkZonas");
     connect(chkUsuarios, &QCheckBox::toggled, this, [this](bool checked) {
         m_model->SetShowUserNames(checked);
-        ApplyColumnWidths();
+        SetColumnWidth(m_model->SectionOf(EventColumn::Usuario));
     });
     connect(chkZonas, &QCheckBox::toggled, this, [this](bool checked) {
         m_model->SetShowZoneNames(checked);
-        ApplyColumnWidths();
+        SetColumnWidth(m_model->SectionOf(EventColumn::Zona));
     });
 
     auto* lblNumEventos = Named(new QLabel(QStringLiteral("Nº de eventos:")), "lblNumEventos");
@@ -139,8 +139,11 @@ bool EventsPage::Select(const EventsCustomer& customer) {
     // The same customer keeps the filter of its dialog; the order starts over in any case.
     const bool sameCustomer = customer.id != 0 && customer.id == m_model->CustomerId() &&
                               customer.productCode == m_model->ProductCode();
-    if (!sameCustomer)
+    if (!sameCustomer) {
         m_model->SetCustomer(customer.id, customer.productCode);
+        for (int section = 0; section < m_model->columnCount(); ++section)
+            SetColumnWidth(section);
+    }
     if (customer.productCode != m_customer.productCode && m_filterDialog) {
         delete m_filterDialog;
         m_filterDialog = nullptr;
@@ -176,10 +179,14 @@ bool EventsPage::Reload() {
     const bool ok = m_model->Reload(m_dm.IBDB, &error);
     if (!ok && !error.isEmpty())
         OperatorMessages::Tell(this, error, MessageIcon::Critical);
+    // The widths the operator gave the columns stay; only the sorted column is widened when its
+    // title and the arrow do not fit.
+    QHeaderView* header = dbgBufferEventos->horizontalHeader();
     const EventSortKey sort = m_model->SortKey();
-    dbgBufferEventos->horizontalHeader()->setSortIndicator(
-        m_model->SectionOf(sort.column), sort.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
-    ApplyColumnWidths();
+    const int sorted = m_model->SectionOf(sort.column);
+    header->setSortIndicator(sorted, sort.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    if (sorted >= 0 && header->sectionSize(sorted) < TitleWidth(sorted))
+        header->resizeSection(sorted, TitleWidth(sorted));
     ShowCount();
     if (m_model->rowCount() > 0) {
         const int row = key ? m_model->RowOfKey(key) : -1;
@@ -195,22 +202,25 @@ void EventsPage::ShowCount() {
     dbtxtCount->setText(m_model->EventCount() < 0 ? QString() : QString::number(m_model->EventCount()));
 }
 
-void EventsPage::ApplyColumnWidths() {
-    const QFontMetrics metrics = dbgBufferEventos->fontMetrics();
-    QHeaderView* header = dbgBufferEventos->horizontalHeader();
-    const QFontMetrics titleMetrics = header->fontMetrics();
-    const int chars = metrics.averageCharWidth();
-    for (int section = 0; section < m_model->columnCount(); ++section) {
-        const EventColumn column = m_model->Columns().at(section);
-        int width = titleMetrics.horizontalAdvance(EventListModel::Caption(column)) + kArrowWidth + 10;
-        if (column == EventColumn::Evento)
-            width = qMax(width, chars * kEventoChars);
-        else if (column == EventColumn::Usuario && chkUsuarios->isChecked())
-            width = qMax(width, chars * kNameChars);
-        else if (column == EventColumn::Zona && chkZonas->isChecked())
-            width = qMax(width, chars * kNameChars);
-        header->resizeSection(section, width);
-    }
+int EventsPage::TitleWidth(int section) const {
+    const QFontMetrics metrics = dbgBufferEventos->horizontalHeader()->fontMetrics();
+    return metrics.horizontalAdvance(EventListModel::Caption(m_model->Columns().value(section))) +
+           kArrowWidth + 10;
+}
+
+void EventsPage::SetColumnWidth(int section) {
+    if (section < 0 || section >= m_model->columnCount())
+        return;
+    const int chars = dbgBufferEventos->fontMetrics().averageCharWidth();
+    const EventColumn column = m_model->Columns().at(section);
+    int width = TitleWidth(section);
+    if (column == EventColumn::Evento)
+        width = qMax(width, chars * kEventoChars);
+    else if (column == EventColumn::Usuario && chkUsuarios->isChecked())
+        width = qMax(width, chars * kNameChars);
+    else if (column == EventColumn::Zona && chkZonas->isChecked())
+        width = qMax(width, chars * kNameChars);
+    dbgBufferEventos->horizontalHeader()->resizeSection(section, width);
 }
 
 void EventsPage::UpdateDeleteButton() {
