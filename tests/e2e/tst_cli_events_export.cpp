@@ -20,9 +20,17 @@ class TestCliEventsExport : public QObject {
     int m_tenZone = 0;
     int m_fiveZone = 0;
 
-    CliRun cli(const QStringList& command) {
-        return RunCli(m_home.path(), QStringList{"--db", m_db.database.Path(), "events", "export"} + command,
-                      {}, 60000);
+    CliRun cli(const QStringList& command, const QStringList& before = {}, QMap<QString, QString> env = {}) {
+        // Passwords come only from what the test gives.
+        env.insert("TELVORA_PASSWORD", env.value("TELVORA_PASSWORD"));
+        env.insert("TELVORA_NEW_PASSWORD", env.value("TELVORA_NEW_PASSWORD"));
+        return RunCli(m_home.path(),
+                      QStringList{"--db", m_db.database.Path()} + before + QStringList{"events", "export"} +
+                          command,
+                      env, 60000);
+    }
+    CliRun plainCli(const QStringList& arguments, const QMap<QString, QString>& env) {
+        return RunCli(m_home.path(), QStringList{"--db", m_db.database.Path()} + arguments, env, 60000);
     }
 
     static QStringList CsvLines(const QString& path) {
@@ -126,6 +134,28 @@ private Q_SLOTS:
         QCOMPARE(run.code, 1);
         QVERIFY2(run.err.contains("999"), qPrintable(run.err));
         QVERIFY(!QFile::exists(m_home.filePath("y.csv")));
+    }
+
+    // Last: once the database has operators, every command needs one.
+    void needsThePermissionToSeeEvents() {
+        CliRun run =
+            plainCli({"operator", "add", "maria", "--permissions", "2"}, {{"TELVORA_NEW_PASSWORD", "m1"}});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        for (const auto& [name, permissions] : {std::pair{"joao", "2,29"}, std::pair{"ana", "2,30,31"}}) {
+            run = plainCli({"--operator", "maria", "operator", "add", name, "--permissions", permissions},
+                           {{"TELVORA_PASSWORD", "m1"}, {"TELVORA_NEW_PASSWORD", "s1"}});
+            QVERIFY2(run.code == 0, qPrintable(run.err));
+        }
+        const QStringList export_{"--customer", QString::number(m_tenZone), "--csv",
+                                  m_home.filePath("op.csv")};
+        run = cli(export_, {"--operator", "ana"}, {{"TELVORA_PASSWORD", "s1"}});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("Este usuário não tem permissão para esta operação")),
+                 qPrintable(run.err));
+        QVERIFY(!QFile::exists(m_home.filePath("op.csv")));
+        run = cli(export_, {"--operator", "joao"}, {{"TELVORA_PASSWORD", "s1"}});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QCOMPARE(CsvLines(m_home.filePath("op.csv")).size(), 7);
     }
 };
 
