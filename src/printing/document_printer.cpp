@@ -156,7 +156,6 @@ QRectF DocumentPrinter::DrawFrame(QPainter& painter, const PageFrameTexts& frame
         painter.setFont(ReportFont(32, true));
         painter.drawText(QRectF(right - 800, y, 800, 50), Qt::AlignRight | Qt::AlignVCenter, frame.caption);
     }
-    y += kPictureHeight + 10;
 
     // Footer under its rule: the product line, its address and the page number.
     const double footer = kPageHeight - kMarginBottom - kFooterHeight;
@@ -176,5 +175,11 @@ QRectF DocumentPrinter::DrawFrame(QPainter& painter, const PageFrameTexts& frame
     painter.drawText(QRectF(right - 300, footer + 15, 300, 80), Qt::AlignRight | Qt::AlignVCenter,
                      QStringLiteral("%1/%2").arg(page + 1).arg(pageCount));
     painter.restore();
-    return QRectF(left, y, width, footer - 15 - y);
+    return BodyRect();
+}
+
+QRectF DocumentPrinter::BodyRect() {
+    const double top = kHeaderRule + 15 + kTitleHeight + kPictureHeight + 10;
+    const double footer = kPageHeight - kMarginBottom - kFooterHeight;
+    return QRectF(kMarginLeft, top, kPageWidth - kMarginLeft - kMarginRight, footer - 15 - top);
 }

@@ -38,6 +38,9 @@ public:
     // once.
     QStringList Warnings() const { return m_warnings; }
 
+    // The part of every page left to the document's body (the same on every page).
+    static QRectF BodyRect();
+
     static constexpr double kPageWidth = 2100;
     static constexpr double kPageHeight = 2970;
 

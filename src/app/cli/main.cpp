@@ -47,11 +47,13 @@ const CliCommand* FindCommand(const QStringList& args) {
     return found;
 }
 
-// The report commands draw pages (fonts, pictures), which takes Qt's GUI side; it runs without a
-// display unless a platform is chosen in QT_QPA_PLATFORM.
+// The report commands and the event export draw pages (fonts, pictures), which takes Qt's GUI
+// side; it runs without a display unless a platform is chosen in QT_QPA_PLATFORM.
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "report") == 0) {
+        const bool eventExport =
+            std::strcmp(argv[i], "export") == 0 && std::strcmp(argv[i - 1], "events") == 0;
+        if (std::strcmp(argv[i], "report") == 0 || eventExport) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             return std::make_unique<QGuiApplication>(argc, argv);

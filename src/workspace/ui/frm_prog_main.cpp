@@ -16,6 +16,7 @@
 #include "workspace/record_texts.h"
 #include "workspace/ui/address_page.h"
 #include "workspace/ui/customer_page.h"
+#include "workspace/ui/events_page.h"
 #include "workspace/ui/link_bar.h"
 #include "workspace/ui/monitoring_page.h"
 #include "workspace/ui/record_link.h"
@@ -195,6 +196,9 @@ void TfrmProgMain::BuildScreen() {
     connect(JvLookImprimirTudo, &QToolButton::clicked, this, &TfrmProgMain::JvLookImprimirTudoClick);
     pageBar->addWidget(jvLookMostraCliente);
     pageBar->addWidget(jvLookMonitorar);
+    jvLookEventos = barButton(QStringLiteral("Eventos"), "jvLookEventos");
+    connect(jvLookEventos, &QToolButton::clicked, this, &TfrmProgMain::jvLookEventosClick);
+    pageBar->addWidget(jvLookEventos);
     pageBar->addWidget(JvLookImprimirTudo);
     pageBar->addStretch();
     pageBar->addWidget(jvLookRetornar);
@@ -235,6 +239,10 @@ void TfrmProgMain::BuildScreen() {
         RecordAudit(m_dm, m_dm.Operator.name, m_record.CustomerId(), AuditAction::Command, command);
     });
     pgcPrincipal->addWidget(m_monitoringPage);
+    m_eventsPage = new EventsPage(m_dm);
+    m_eventsPage->DownloadRunning = [this] { return m_bufferDownloading; };
+    m_eventsPage->PrintHeaderSource = [this] { return PrintHeader::FromSettings(m_context.settings); };
+    pgcPrincipal->addWidget(m_eventsPage);
     body->addWidget(pgcPrincipal, 1);
     root->addLayout(body, 1);
 }
@@ -389,6 +397,18 @@ void TfrmProgMain::jvLookMonitorarClick() {
         return;
     }
     pgcPrincipal->setCurrentWidget(m_monitoringPage);
+}
+
+void TfrmProgMain::jvLookEventosClick() {
+    const EventsCustomer customer{m_record.CustomerId(), m_record.ProductCode(),
+                                  m_dm.DSetClientes.Value(QStringLiteral("NOME")).toString()};
+    if (!m_eventsPage->Select(customer)) {
+        jvLookEventos->setDown(false);
+        return;
+    }
+    // The status requests of the monitoring page stop while the events are shown.
+    m_monitoringPage->Leave();
+    pgcPrincipal->setCurrentWidget(m_eventsPage);
 }
 
 void TfrmProgMain::MonitoringViewRefresh() {
@@ -672,8 +692,10 @@ void TfrmProgMain::JvLookOutButton5Click() {
 bool TfrmProgMain::BeginEventDownload(int product) {
     m_events =
         std::make_unique<EventStore>(m_dm.IBDB, m_record.CustomerId(), product, EventCatalogue::Session);
-    if (m_events->Begin())
+    if (m_events->Begin()) {
+        m_bufferDownloading = true;
         return true;
+    }
     Tell(m_events->LastError());
     return false;
 }
@@ -687,6 +709,9 @@ bool TfrmProgMain::Atualiza_Tabela_Eventos(int, const QByteArray& record) {
 }
 
 void TfrmProgMain::EventDownloadEnded(const EventDownloadReport& report) {
+    m_bufferDownloading = false;
+    if (pgcPrincipal->currentWidget() == m_eventsPage)
+        m_eventsPage->Refresh();
     if (report.outcome == EventDownloadReport::Outcome::Disconnected ||
         report.outcome == EventDownloadReport::Outcome::Cancelled)
         OperatorMessages::Tell(this, DownloadIncompleteMessage(m_events ? m_events->Stored() : 0),

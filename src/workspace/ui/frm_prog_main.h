@@ -11,6 +11,7 @@
 
 class AddressPage;
 class CustomerPage;
+class EventsPage;
 class FieldBinder;
 class LinkBar;
 class MonitoringPage;
@@ -95,12 +96,12 @@ public:
     void SetOnLineIndicator(bool online) override;
     void CloseWindowsForDisconnect() override;
     ProgrammingImages* Imagens(int productCode) override;
-    // The monitoring view, the event viewer and the programming editors are not part of this
-    // screen yet: what the session tells them has no one to show it.
+    // The programming editors are not part of this screen yet: what the session tells them has no
+    // one to show it.
     void MonitoringViewRefresh() override;
     void Atualiza_Monitorando(const QByteArray& panelStatus) override;
     void ShowPanelDateTime(const QByteArray& panelClock, const QString& text) override;
-    void ClearBufferDownloading() override {}
+    void ClearBufferDownloading() override { m_bufferDownloading = false; }
     void RepaintProgrammingWindows() override {}
     // The session download of the event log, stored into BUFFER_EVENTOS for this customer.
     bool BeginEventDownload(int product) override;
@@ -132,6 +133,8 @@ private:
     void jvLookMostraClienteClick();
     // The "Monitorar" page (`jvLookMonitorarClick`).
     void jvLookMonitorarClick();
+    // The "Eventos" page (`jvLookEventosClick`).
+    void jvLookEventosClick();
     // The codes' "Fonte dos Dados": "PC" shows and edits `ImagemPC`'s codes, "Alarme" shows the
     // panel's (`ImagemAlarme`) read-only.
     void rbFontePCCodigosClick();
@@ -185,6 +188,10 @@ private:
     QToolButton* jvLookMostraCliente = nullptr;
     QToolButton* jvLookMonitorar = nullptr;
     MonitoringPage* m_monitoringPage = nullptr;
+    QToolButton* jvLookEventos = nullptr;
+    EventsPage* m_eventsPage = nullptr;
+    // A session download is storing the panel's log (`BufferDownloading`).
+    bool m_bufferDownloading = false;
     QToolButton* JvLookImprimirTudo = nullptr;
     bool m_printing = false;
     QToolButton* jvLookRetornar = nullptr;
