@@ -142,6 +142,29 @@ private Q_SLOTS:
         QCOMPARE(messages.Texts().contains(kNoPermission), opens.isEmpty());
     }
 
+    // The logged-in operator renamed in the operator list: the status line shows the new name once
+    // the list closes.
+    void statusLineFollowsOwnRename() {
+        TempDatabase db;
+        QVERIFY2(db.Create(), qPrintable(db.Error()));
+        qputenv("TELVORA_HOME", db.Folder().toLocal8Bit());
+        TdmBancoDeDados dm;
+        LinkState link;
+        MemoryLine line;
+        dm.Operator = LoggedOperator::FromRow(2, "ana", Granting({14}));
+        MessageLog messages;
+        TfrmPrincipal main(dm, link, *line.port());
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QCOMPARE(main.lblUsuario->text(), QStringLiteral("Usuário: ana"));
+        WhenModal<TfrmUsuarios>([&dm](TfrmUsuarios* list) {
+            dm.Operator.name = QStringLiteral("ana maria"); // as the editor's OK does for oneself
+            list->reject();
+        });
+        main.findChild<QAction*>("actUsuarios")->trigger();
+        QCOMPARE(main.lblUsuario->text(), QStringLiteral("Usuário: ana maria"));
+    }
+
     // "&Novo ...", "&Editar ..." and "E&xcluir" follow permissions 15, 16 and 17; the editor's
     // "Permissões" follows 16; a double-click edits only with 16.
     void listButtons_data() {

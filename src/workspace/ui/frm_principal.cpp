@@ -157,10 +157,11 @@ void TfrmPrincipal::BuildActions() {
         return a;
     };
     actGerais = menuAction("actGerais", QStringLiteral("&Gerais ..."), &TfrmPrincipal::OpcoesGerais);
-    actEscolherColunas =
-        menuAction("actEscolherColunas", QStringLiteral("&Escolher colunas ..."), &TfrmPrincipal::EscolherColunas);
+    actEscolherColunas = menuAction("actEscolherColunas", QStringLiteral("&Escolher colunas ..."),
+                                    &TfrmPrincipal::EscolherColunas);
     actBackup = menuAction("actBackup", QStringLiteral("Bac&kup ..."), &TfrmPrincipal::FazerBackup);
-    actRestauracao = menuAction("actRestauracao", QStringLiteral("&Restauração ..."), &TfrmPrincipal::Restauracao);
+    actRestauracao =
+        menuAction("actRestauracao", QStringLiteral("&Restauração ..."), &TfrmPrincipal::Restauracao);
     actSobre = menuAction("actSobre", QStringLiteral("&Sobre o Telvora ..."), &TfrmPrincipal::Sobre);
     for (QAction* a : {actIncluirCliente, actVerCliente, actExcluirCliente})
         a->setShortcutContext(Qt::WindowShortcut);
@@ -197,6 +198,9 @@ void TfrmPrincipal::BuildMenus() {
     mnuOpcoes->addAction(actGerais);
     mnuOpcoes->addAction(actComunicacao);
     AddOperatorMenuEntries(mnuOpcoes, m_dm, this);
+    // The logged-in operator may have renamed himself in the operator list (runs after it closed).
+    if (auto* usuarios = mnuOpcoes->findChild<QAction*>(QStringLiteral("actUsuarios")))
+        connect(usuarios, &QAction::triggered, this, &TfrmPrincipal::ShowOperatorName);
     mnuOpcoes->addAction(actEscolherColunas);
     mnuBancoDados->addAction(actBackup);
     mnuBancoDados->addAction(actRestauracao);
@@ -696,7 +700,7 @@ void TfrmPrincipal::TrocarUsuario() {
         close();
         return;
     }
-    lblUsuario->setText(QStringLiteral("Usuário: ") + m_dm.Operator.name);
+    ShowOperatorName();
     show();
 }
 
@@ -755,6 +759,10 @@ void TfrmPrincipal::showEvent(QShowEvent* event) {
     }
 }
 
+void TfrmPrincipal::ShowOperatorName() {
+    lblUsuario->setText(QStringLiteral("Usuário: ") + m_dm.Operator.name);
+}
+
 void TfrmPrincipal::FirstShow() {
     ApplyFirstColumnWidths();
     if (m_dm.FirstRun) {
@@ -762,7 +770,7 @@ void TfrmPrincipal::FirstShow() {
             m_firstRunHandler(*this);
         m_dm.FirstRun = false;
     }
-    lblUsuario->setText(QStringLiteral("Usuário: ") + m_dm.Operator.name);
+    ShowOperatorName();
     if (!m_databaseFailed) {
         ReopenPort();
         const int first = DBGrid1->horizontalHeader()->logicalIndex(0);

@@ -179,6 +179,8 @@ private:
     void BuildScreen();
     void RunCreationSteps(const QString& databaseName);
     void FirstShow();
+    // The status line's "Usuário: " and the logged-in operator's name.
+    void ShowOperatorName();
     void ApplyFirstColumnWidths();
     void UpdateClock();
     bool HasPermission(Permission permission);
