@@ -4,6 +4,8 @@
 #include "base/locale_format.h"
 #include "link_control/link_controller.h"
 #include "printing/print_header.h"
+#include "base/app_paths.h"
+#include "programming/ui/frm_prog_editor.h"
 #include "programming/ui/frm_report_prog.h"
 #include "session/online_worker.h"
 #include "store/data_module.h"
@@ -192,7 +194,10 @@ void TfrmProgMain::BuildScreen() {
     JvLookImprimirTudo = barButton(QStringLiteral("Imprimir"), "JvLookImprimirTudo");
     JvLookImprimirTudo->setToolTip(QStringLiteral("Imprimir programação"));
     connect(JvLookImprimirTudo, &QToolButton::clicked, this, &TfrmProgMain::JvLookImprimirTudoClick);
+    jvLookProgramar = barButton(QStringLiteral("Programar"), "jvLookProgramar");
+    connect(jvLookProgramar, &QToolButton::clicked, this, &TfrmProgMain::jvLookProgramarClick);
     pageBar->addWidget(jvLookMostraCliente);
+    pageBar->addWidget(jvLookProgramar);
     pageBar->addWidget(jvLookMonitorar);
     pageBar->addWidget(JvLookImprimirTudo);
     pageBar->addStretch();
@@ -377,6 +382,45 @@ void TfrmProgMain::jvLookMostraClienteClick() {
     m_customerPage->dbedtNome->setFocus(Qt::OtherFocusReason);
     m_customerPage->dbedtNome->deselect();
     m_customerPage->dbedtNome->end(false);
+}
+
+void TfrmProgMain::jvLookProgramarClick() {
+    if (!m_dm.Operator.HasPermission(Permission::Programar)) {
+        Tell(kMsgSemPermissao);
+        return;
+    }
+    OnLine* session = m_link ? m_link->OnLineWorker() : nullptr;
+    if (session && !m_link->State().ProgrammingReceived.load()) {
+        session->Blocks = (1u << BlockCount(m_record.Images().family())) - 1;
+        session->ReadProgrammingRequest = true;
+    }
+    // The status requests of the monitoring page stop while the programming is edited.
+    m_monitoringPage->Leave();
+    if (!m_editor) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        EditorHost host;
+        host.record = &m_record;
+        host.op = &m_dm.Operator;
+        host.link = m_link;
+        host.settings = &m_context.settings;
+        host.settingsPath = ApplicationPath(SettingsFileName());
+        host.versionChanged = [this] { UpdateHeaderCaption(); };
+        host.orvan9Max = [this] { return m_link ? m_link->State().Orvan9Max.load() : m_dm.IsOrvan9Max(); };
+        host.receivedVersion = [this] {
+            return m_link && m_link->OnLineWorker() ? m_link->State().ReceivedVersion.load() : QString();
+        };
+        m_editor = TfrmProgEditor::ForProduct(host, this);
+        QApplication::restoreOverrideCursor();
+    }
+    jvLookMostraClienteClick();
+    m_editor->show();
+    m_editor->raise();
+    m_editor->activateWindow();
+}
+
+void TfrmProgMain::RepaintProgrammingWindows() {
+    if (m_editor)
+        m_editor->RefreshAlarmViews();
 }
 
 void TfrmProgMain::jvLookMonitorarClick() {
@@ -613,6 +657,8 @@ void TfrmProgMain::CloseScreen() {
     m_finished = true;
     m_customerIdAtClose = m_record.CustomerId();
     BalloonTip::HideCurrent();
+    if (m_editor)
+        m_editor->hide();
     m_loadingRecord = true;
     m_record.Close();
     m_loadingRecord = false;
@@ -749,6 +795,8 @@ void TfrmProgMain::SetOnLineIndicator(bool online) {
 }
 
 void TfrmProgMain::CloseWindowsForDisconnect() {
+    if (m_editor)
+        m_editor->hide();
     CloseScreen();
 }
 

@@ -55,6 +55,7 @@ struct RecordScreenContext {
 // screen is open it points the data module's customer sets at its customer; when it closes they
 // are closed and get their previous selects back, so the list reopens its own sets afterwards.
 class EventStore;
+class TfrmProgEditor;
 
 class TfrmProgMain : public QDialog, public LinkCustomerScreen, private RecordView {
     Q_OBJECT
@@ -78,6 +79,10 @@ public:
     bool LoadingRecord() const { return m_loadingRecord; }
     // Closing the screen by its frame is greyed out while a link handler works.
     bool CloseEnabled() const { return m_closeEnabled; }
+    // "Programar": the programming window of the customer's model (created on first use, kept
+    // while the customer is open).
+    void jvLookProgramarClick();
+    TfrmProgEditor* ProgrammingWindow() const { return m_editor; }
 
     // --- LinkCustomerScreen ---
     QString FonePainel() const override;
@@ -95,13 +100,13 @@ public:
     void SetOnLineIndicator(bool online) override;
     void CloseWindowsForDisconnect() override;
     ProgrammingImages* Imagens(int productCode) override;
-    // The monitoring view, the event viewer and the programming editors are not part of this
-    // screen yet: what the session tells them has no one to show it.
+    // The event viewer is not part of this screen yet: what the session tells it has no one to
+    // show it.
     void MonitoringViewRefresh() override;
     void Atualiza_Monitorando(const QByteArray& panelStatus) override;
     void ShowPanelDateTime(const QByteArray& panelClock, const QString& text) override;
     void ClearBufferDownloading() override {}
-    void RepaintProgrammingWindows() override {}
+    void RepaintProgrammingWindows() override;
     // The session download of the event log, stored into BUFFER_EVENTOS for this customer.
     bool BeginEventDownload(int product) override;
     bool Atualiza_Tabela_Eventos(int index, const QByteArray& record) override;
@@ -186,6 +191,8 @@ private:
     QToolButton* jvLookMonitorar = nullptr;
     MonitoringPage* m_monitoringPage = nullptr;
     QToolButton* JvLookImprimirTudo = nullptr;
+    QToolButton* jvLookProgramar = nullptr;
+    TfrmProgEditor* m_editor = nullptr;
     bool m_printing = false;
     QToolButton* jvLookRetornar = nullptr;
     QStackedWidget* pgcPrincipal = nullptr;
