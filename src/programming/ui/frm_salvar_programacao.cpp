@@ -105,9 +105,10 @@ TfrmSalvarProgramacao::TfrmSalvarProgramacao(CustomerRecord& record, Settings& s
     for (QPushButton* b : {btnCarregar, btnDefinirPadrao, btnSalvar, btnFechar})
         b->setAutoDefault(false);
 
-    connect(lstArquivos, &QListWidget::currentRowChanged, this, [this](int row) {
-        btnCarregar->setEnabled(row >= 0);
-        btnDefinirPadrao->setEnabled(row >= 0);
+    connect(lstArquivos, &QListWidget::itemSelectionChanged, this, [this] {
+        const bool chosen = !lstArquivos->selectedItems().isEmpty();
+        btnCarregar->setEnabled(chosen);
+        btnDefinirPadrao->setEnabled(chosen);
     });
     connect(edtNome, &QLineEdit::textChanged, this,
             [this](const QString& text) { btnSalvar->setEnabled(!text.isEmpty()); });
@@ -144,9 +145,10 @@ void TfrmSalvarProgramacao::FillFileList() {
 }
 
 void TfrmSalvarProgramacao::btnCarregarClick() {
-    QListWidgetItem* item = lstArquivos->currentItem();
-    if (!item)
+    const QList<QListWidgetItem*> selected = lstArquivos->selectedItems();
+    if (selected.isEmpty())
         return;
+    QListWidgetItem* item = selected.first();
     // The file listed is the file loaded: the list shows the model's template folder.
     const QString path = QDir(TemplateFolder()).filePath(item->text());
     ProgrammingImages& images = m_record.Images();
@@ -162,9 +164,10 @@ void TfrmSalvarProgramacao::btnCarregarClick() {
 }
 
 void TfrmSalvarProgramacao::btnDefinirPadraoClick() {
-    QListWidgetItem* item = lstArquivos->currentItem();
-    if (!item)
+    const QList<QListWidgetItem*> selected = lstArquivos->selectedItems();
+    if (selected.isEmpty())
         return;
+    QListWidgetItem* item = selected.first();
     const QString path = QDir(TemplateFolder()).filePath(item->text());
     const int product = m_record.ProductCode();
     if (product == 1)

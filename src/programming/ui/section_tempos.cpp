@@ -105,6 +105,10 @@ QLineEdit* SectionTempos::AddChecked(ProgField field, const char* name, Check ch
 void SectionTempos::CheckOnLeave(QLineEdit* edit, Check check) {
     if (ShowsAlarm() || !Body()->isEnabled())
         return;
+    // The balloon brings the focus back to the wrong field: the field it passed through on the
+    // way is not being left by the operator.
+    if (Context().ValidationPending && m_pending && m_pending != edit)
+        return;
     const int max = check == Check::Time ? kMaxTime : check == Check::Hour ? 23 : 59;
     bool ok = false;
     const int value = edit->text().toInt(&ok);
@@ -113,10 +117,12 @@ void SectionTempos::CheckOnLeave(QLineEdit* edit, Check check) {
         ok = true;
     } else if (!ok || value < 0 || value > max) {
         Context().ValidationPending = true;
+        m_pending = edit;
         BalloonTip::ShowFieldError(edit, RangeMessage(max));
         return;
     }
     Context().ValidationPending = false;
+    m_pending = nullptr;
 }
 
 void SectionTempos::Decode(const ProgrammingImage& image) {

@@ -2,6 +2,8 @@
 
 #include "programming/ui/section_widget.h"
 
+#include <QPointer>
+
 class QLabel;
 class QLineEdit;
 
@@ -32,4 +34,5 @@ private:
     QLabel* lblNaoMovimentoTexto = nullptr;
     QLabel* lblPgmUnidade = nullptr;
     QList<QWidget*> m_noMovementRow;
+    QPointer<QLineEdit> m_pending; // the field that failed its check
 };
