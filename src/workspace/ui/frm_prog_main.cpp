@@ -423,6 +423,10 @@ void TfrmProgMain::RepaintProgrammingWindows() {
         m_editor->RefreshAlarmViews();
 }
 
+void TfrmProgMain::TransferEnded(const TransferReport&) {
+    RepaintProgrammingWindows();
+}
+
 void TfrmProgMain::jvLookMonitorarClick() {
     if (!m_monitoringPage->Select(true)) {
         jvLookMonitorar->setDown(false);
@@ -776,6 +780,8 @@ void TfrmProgMain::SetVersaoProduto(const QString& version) {
 
 void TfrmProgMain::SetConnectedImages(bool connected) {
     m_linkBar->SetConnected(connected);
+    // At the end of a session the panel's copy was cleared.
+    RepaintProgrammingWindows();
 }
 
 void TfrmProgMain::SetCloseEnabled(bool enabled) {

@@ -107,6 +107,9 @@ public:
     void ShowPanelDateTime(const QByteArray& panelClock, const QString& text) override;
     void ClearBufferDownloading() override {}
     void RepaintProgrammingWindows() override;
+    // A programming read or write ended: the programming window's "Alarme" views show the panel's
+    // copy as it now is (blocks a dropped line left unverified keep differing from "PC").
+    void TransferEnded(const TransferReport& report) override;
     // The session download of the event log, stored into BUFFER_EVENTOS for this customer.
     bool BeginEventDownload(int product) override;
     bool Atualiza_Tabela_Eventos(int index, const QByteArray& record) override;
