@@ -86,7 +86,8 @@ QVector<EditorOption> FiveZoneOptions(const EditorVariant& v) {
         {0x21, QStringLiteral("Disparar sirene com curto na zona com painel desarmado"), {}},
         {0x22, QStringLiteral("Módulo PGM"), kEnable},
         {0x23, QStringLiteral("Tempo de PGM em"), kPgmUnit},
-        {0x24, QStringLiteral("Reporta ativou/desativou PGM 1"), kEnable},
+        {0x24, QStringLiteral("Reporta ativou/desativou PGM 1"),
+         {QStringLiteral("Habilitar"), QStringLiteral("Desabilitar")}},
         {0x30, QStringLiteral("Auto-arme"), kEnable},
         {0x31, QStringLiteral("Zonas sem resistor de fim de linha"), {}},
         {0x32, QStringLiteral("Bipe de problema no teclado"), {}},
@@ -121,7 +122,7 @@ EditorVariant EditorVariant::For(int productCode, const QString& storedVersion, 
     v.family = ImageFamilyOf(productCode);
     v.orvan9Max = orvan9Max;
     v.formatList = CommunicationFormatList(productCode, v.version);
-    v.modelName = ModelName(ModelOf(productCode, v.version));
+    v.model = ModelOf(productCode, v.version);
     const QString digits = QStringLiteral("0123456789");
     const QString phone = QStringLiteral("0123456789#*,");
     if (v.family == ProductFamily::FiveZone) {
@@ -130,6 +131,7 @@ EditorVariant EditorVariant::For(int productCode, const QString& storedVersion, 
         v.autoTestText = OneOf(v.version, {"1.2", "1.3", "1.4", "1.5"});
         v.phoneCharacters = v.version == QLatin1String("1.5") ? phone : digits;
         v.phoneControlAttribute = false;
+        v.modelName = ModelName(v.model);
         return v;
     }
     const bool p34 = productCode == 3 || productCode == 4;
@@ -142,13 +144,14 @@ EditorVariant EditorVariant::For(int productCode, const QString& storedVersion, 
         const bool digitsOnly = v.version == QLatin1String("1.0") && !orvan9Max;
         v.phoneCharacters = digitsOnly ? digits : phone;
         if (v.version == QLatin1String("1.0") && orvan9Max)
-            v.modelName = ModelName(ProductModel::Orvan9Max);
+            v.model = ProductModel::Orvan9Max;
     } else {
         v.oldPanicOptions = v.version == QLatin1String("1.0");
         v.armDisarmReport = !v.oldPanicOptions;
         v.autoTestText = !v.oldPanicOptions;
         v.phoneCharacters = v.version == QLatin1String("1.4") ? phone : digits;
     }
+    v.modelName = ModelName(v.model);
     return v;
 }
 

@@ -30,7 +30,8 @@ struct EditorVariant {
     // Characters the telephone fields accept: digits only, or digits, "#", "*" and ",".
     QString phoneCharacters;
     QStringList formatList;
-    QString modelName; // "Orvan 10 Max", for the window's header
+    ProductModel model = ProductModel::Orvan10; // the header's picture and name
+    QString modelName;                          // "Orvan 10 Max"
 
     static EditorVariant For(int productCode, const QString& storedVersion, bool orvan9Max = false);
 };

@@ -38,6 +38,7 @@ struct EditorRig {
     }
 
     bool OpenScreen(int id) {
+        screen.reset(); // closing a screen closes the customer sets: before the next one opens them
         screen.reset(TfrmProgMain::OpenCustomer(f.context, id));
         if (!screen)
             return false;
@@ -380,6 +381,71 @@ private Q_SLOTS:
             QVERIFY(!rig.Sec("secUsuarios")->findChild<QCheckBox*>("chkUsuario16_0"));
         }
         QCOMPARE(Find<QCheckBox>(rig.Sec("secOpcoes"), "chkOpcao20")->text(), exitBeep);
+    }
+
+    // What the window changed is stored with the customer: reopened, the same image and names.
+    void savedWithTheCustomer() {
+        EditorRig rig;
+        QVERIFY2(rig.Open(1, "1.4"), qPrintable(rig.f.db.Error()));
+        Type(Find<QLineEdit>(rig.Sec("secTempos"), "edtTempoEntrada"), "45");
+        Type(Find<QLineEdit>(rig.Sec("secUsuarios"), "edtSenhaUsuario5"), "5150");
+        Type(Find<QLineEdit>(rig.Sec("secZonas"), "dbedtZona3"), "Cozinha");
+        Find<QComboBox>(rig.Sec("secZonas"), "cmbTipoZona2")->setCurrentIndex(int(ZoneType::TempoDeEntradaESaida));
+        ClickIndicator(Find<QCheckBox>(rig.Sec("secOpcoes"), "chkOpcao15"));
+        const QByteArray image = rig.Images().ImagemPC.bytes();
+        Press(rig.editor, "sbRetornar");
+        QVERIFY(!rig.editor->isVisible());
+        rig.f.prompts.answers = {OperatorAnswer::Yes, OperatorAnswer::Yes};
+        Press(rig.screen.get(), "btnSalvar");
+        QVERIFY2(!rig.screen->Record().ProgramacaoAlterada, qPrintable(rig.f.prompts.told.join('|')));
+
+        QVERIFY(rig.OpenScreen(rig.customer));
+        QCOMPARE(rig.Images().ImagemPC.bytes().toHex(' '), image.toHex(' '));
+        QCOMPARE(Find<QLineEdit>(rig.Sec("secZonas"), "dbedtZona3")->text(), "Cozinha");
+        QCOMPARE(Find<QComboBox>(rig.Sec("secZonas"), "cmbTipoZona2")->currentIndex(),
+                 int(ZoneType::TempoDeEntradaESaida));
+    }
+
+    // Enter moves to the next field; a field that fails its check keeps the focus.
+    void enterMovesOn() {
+        EditorRig rig;
+        QVERIFY2(rig.Open(1, "1.4"), qPrintable(rig.f.db.Error()));
+        QVERIFY(QTest::qWaitForWindowActive(rig.editor));
+        auto* entry = Find<QLineEdit>(rig.Sec("secTempos"), "edtTempoEntrada");
+        Type(entry, "20");
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(rig.Sec("secTempos"), "edtTempoSaida"));
+        Type(entry, "256");
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), entry);
+        QVERIFY(rig.editor->Context().ValidationPending);
+    }
+
+    // The user codes show only with "Ver senhas dos usuários"; the users change only with
+    // "Alterar senhas e atributos dos usuários".
+    void userPermissions_data() {
+        QTest::addColumn<bool>("seeCodes");
+        QTest::addColumn<bool>("changeUsers");
+        QTest::newRow("both") << true << true;
+        QTest::newRow("codes hidden") << false << true;
+        QTest::newRow("users locked") << true << false;
+    }
+    void userPermissions() {
+        QFETCH(bool, seeCodes);
+        QFETCH(bool, changeUsers);
+        EditorRig rig;
+        QVERIFY(rig.f.Open());
+        rig.customer = rig.f.AddCustomer(1, "1.4", "Cliente", "1234");
+        rig.f.db.SetPermission(36, seeCodes);
+        rig.f.db.SetPermission(37, changeUsers);
+        QVERIFY(rig.OpenScreen(rig.customer));
+        QWidget* usuarios = rig.Sec("secUsuarios");
+        for (const char* name : {"edtSenhaMaster", "edtSenhaUsuario1"}) {
+            auto* code = Find<QLineEdit>(usuarios, name);
+            QCOMPARE(code->isReadOnly(), !seeCodes);
+            QCOMPARE(code->echoMode() == QLineEdit::Normal, seeCodes);
+        }
+        QCOMPARE(Find<QWidget>(usuarios, "Usuario01")->isEnabled(), changeUsers);
     }
 
     // "Carregar todos os dados do alarme para o PC" needs a saved customer.

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QToolButton>
 
 namespace {
@@ -57,6 +58,8 @@ struct PanelRig {
         QByteArray image = panel.image();
         const QByteArray times = QByteArray::fromHex("1830123019002000");
         image.replace(17, times.size(), times);
+        // The rest of the telephone block, which no field names, as the program fills it.
+        image.replace(248, 8, QByteArray(8, '\xFF'));
         panel.setImage(image);
         Settings settings;
         settings.setAtLines(DefaultAdvancedLines());
@@ -148,6 +151,28 @@ private Q_SLOTS:
         Press(rig.Sec("secTempos"), "btnEnviar");
         QCOMPARE(rig.f.prompts.told, QStringList{SectionEqualMessage(ProgSection::Tempos)});
         QCOMPARE(rig.panel.chunkWrites().size(), writesAfter);
+        rig.HangUp();
+    }
+
+    // "Enviar toda programação": the changes of several sections in one write; equal, the message.
+    void sendWholeProgramming() {
+        PanelRig rig;
+        QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error() + rig.f.prompts.told.join('|')));
+        Type(Find<QLineEdit>(rig.Sec("secTempos"), "edtTempoSaida"), "33");
+        Type(Find<QLineEdit>(rig.Sec("secReporte"), "edtCodPanico2"), "4B");
+        const qsizetype writesBefore = rig.panel.chunkWrites().size();
+        ChooseAction(rig.editor, QStringLiteral("Enviar toda programação"));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.panel.image().at(275) == char(0x4B) && rig.Idle(), WaitMs);
+        QCOMPARE(rig.panel.image().at(2), char(33));
+        QSet<int> blocks;
+        for (qsizetype i = writesBefore; i < rig.panel.chunkWrites().size(); ++i)
+            blocks << rig.panel.chunkWrites()[i].block;
+        QCOMPARE(blocks, (QSet<int>{0, 17}));
+
+        // Pressing the button runs the entry it shows: now nothing differs.
+        rig.f.prompts.told.clear();
+        Press(rig.editor, "btnAcoes");
+        QCOMPARE(rig.f.prompts.told, QStringList{WholeSendEqualMessage(ProductFamily::TenZone)});
         rig.HangUp();
     }
 

@@ -15,7 +15,11 @@
 #include "widgets/field_binder.h"
 #include "widgets/help.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
@@ -28,6 +32,23 @@ namespace {
 const QString kReceberToda = QStringLiteral("Receber toda programação");
 const QString kEnviarToda = QStringLiteral("Enviar toda programação");
 const QString kConfiguracoes = QStringLiteral("Configurações ...");
+
+QString PicturePath(ProductModel model) {
+    switch (model) {
+    case ProductModel::Orvan5:
+        return QStringLiteral(":/report/products/orvan5.svg");
+    case ProductModel::Orvan10Max:
+        return QStringLiteral(":/report/products/orvan10max.svg");
+    case ProductModel::Orvan10Eco:
+        return QStringLiteral(":/report/products/orvan10eco.svg");
+    case ProductModel::Orvan9Max:
+        return QStringLiteral(":/report/products/orvan9.svg");
+    case ProductModel::Orvan10:
+    case ProductModel::None:
+        break;
+    }
+    return QStringLiteral(":/report/products/orvan10.svg");
+}
 
 const char* NavigatorName(ProgSection section) {
     switch (section) {
@@ -67,9 +88,13 @@ TfrmProgEditor::TfrmProgEditor(const EditorHost& host, QWidget* parent)
     setWindowTitle(ApplicationTitle());
     setMinimumSize(900, 640);
     SetHelpTopic(this, 31);
+    // Enter and the balloon in every field of the window, those built later included.
+    qApp->installEventFilter(this);
 }
 
-TfrmProgEditor::~TfrmProgEditor() = default;
+TfrmProgEditor::~TfrmProgEditor() {
+    qApp->removeEventFilter(this);
+}
 
 TfrmProgOrvan10::TfrmProgOrvan10(const EditorHost& host, QWidget* parent) : TfrmProgEditor(host, parent) {
     setObjectName(QStringLiteral("frmProgOrvan10"));
@@ -96,6 +121,11 @@ void TfrmProgEditor::Build() {
 
     auto* main = new QVBoxLayout;
     auto* header = new QHBoxLayout;
+    imgModelo = new QLabel;
+    imgModelo->setObjectName(QStringLiteral("imgModelo"));
+    imgModelo->setFixedSize(96, 64);
+    imgModelo->setScaledContents(true);
+    header->addWidget(imgModelo);
     lblModelo = new QLabel;
     lblModelo->setObjectName(QStringLiteral("lblModelo"));
     QFont big = lblModelo->font();
@@ -230,6 +260,7 @@ void TfrmProgEditor::ShowStep() {
     m_context.variant =
         EditorVariant::For(m_context.productCode(), m_context.record.StoredVersion(), orvan9Max);
     lblModelo->setText(m_context.variant.modelName);
+    imgModelo->setPixmap(QPixmap(PicturePath(m_context.variant.model)));
     const QString received = m_host.receivedVersion ? m_host.receivedVersion() : QString();
     lblVersaoPainel->setText(received.isEmpty() ? QString() : QStringLiteral("V") + received);
     for (SectionWidget* section : std::as_const(m_sections)) {
@@ -254,6 +285,26 @@ void TfrmProgEditor::ShowAllFromPC() {
 void TfrmProgEditor::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     ShowStep();
+}
+
+bool TfrmProgEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return QDialog::eventFilter(watched, event);
+    // Any key hides the balloon; Enter in a field moves on to the next one, after the field's
+    // own check on leaving.
+    BalloonTip::HideCurrent();
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !qobject_cast<QAbstractButton*>(widget)) {
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            Q_EMIT edit->editingFinished();
+        if (!m_context.ValidationPending)
+            focusNextChild();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TfrmProgEditor::reject() {

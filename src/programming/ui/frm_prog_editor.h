@@ -84,6 +84,7 @@ protected:
     void Build();
 
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
@@ -102,6 +103,7 @@ private:
     SectionZonas* m_zonas = nullptr;
     SectionOpcoes* m_opcoes = nullptr;
     QToolButton* btnAcoes = nullptr;
+    QLabel* imgModelo = nullptr;
     QLabel* lblModelo = nullptr;
     QLabel* lblVersaoPainel = nullptr;
 };

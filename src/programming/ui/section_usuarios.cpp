@@ -147,6 +147,7 @@ void SectionUsuarios::ApplyVariant() {
     for (QLineEdit* code : codes) {
         code->setReadOnly(!seeCodes);
         code->setEchoMode(seeCodes ? QLineEdit::Normal : QLineEdit::Password);
+        code->setStyleSheet(seeCodes ? QString() : QStringLiteral("lineedit-password-character: 42"));
     }
 }
 

@@ -404,7 +404,11 @@ void TfrmProgMain::jvLookProgramarClick() {
         host.link = m_link;
         host.settings = &m_context.settings;
         host.settingsPath = ApplicationPath(SettingsFileName());
-        host.versionChanged = [this] { UpdateHeaderCaption(); };
+        host.versionChanged = [this] {
+            if (m_link)
+                m_link->State().StoredVersion.store(m_record.StoredVersion());
+            UpdateHeaderCaption();
+        };
         host.orvan9Max = [this] { return m_link ? m_link->State().Orvan9Max.load() : m_dm.IsOrvan9Max(); };
         host.receivedVersion = [this] {
             return m_link && m_link->OnLineWorker() ? m_link->State().ReceivedVersion.load() : QString();
