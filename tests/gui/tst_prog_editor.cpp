@@ -490,7 +490,11 @@ private Q_SLOTS:
         Type(Find<QLineEdit>(a.Sec("secUsuarios"), "edtSenhaUsuario7"), "7777");
         const QByteArray image = a.Images().ImagemPC.bytes();
         const QString path = TemplateFolder("Orvan10") + QStringLiteral("/Padrao_1.zrv");
-        QFile::remove(path);
+        // An older, longer file of that name: replaced from its start, its tail left as it was.
+        WriteFile(path, QByteArray(400, '\x77'));
+        a.f.prompts.asked.clear();
+        a.f.prompts.askedWithNoPreselected.clear();
+        a.f.prompts.answers = {OperatorAnswer::Yes};
         WithTemplateDialog(a.editor, [](TfrmSalvarProgramacao* d) {
             QTest::keyClicks(d->edtNome, "Pad/r@o_1"); // "/" and "@" are not taken
             QCOMPARE(d->edtNome->text(), "Padro_1");
@@ -499,9 +503,11 @@ private Q_SLOTS:
             QVERIFY(d->edtNome->text().isEmpty());
             QVERIFY(!d->lstArquivos->findItems("Padrao_1.zrv", Qt::MatchExactly).isEmpty());
         });
+        QCOMPARE(a.f.prompts.asked, QStringList{"Já existe um arquivo com este nome.\rDeseja substituí-lo?"});
+        QCOMPARE(a.f.prompts.askedWithNoPreselected, QList<bool>{true});
         QFile saved(path);
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), image);
+        QCOMPARE(saved.readAll(), image + QByteArray(400 - 304, '\x77'));
 
         const int other = a.f.AddCustomer(1, "1.4", "Outro", "4321");
         QVERIFY(a.OpenScreen(other));

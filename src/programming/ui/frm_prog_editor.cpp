@@ -167,7 +167,7 @@ void TfrmProgEditor::Build() {
     // The names of zones and users edit their rows directly; the codes and attributes the image.
     const LoadingGuard loading(m_context.record);
     m_names->Load();
-    ShowStep();
+    // The show step fills the sections when the window is shown.
 }
 
 void TfrmProgEditor::BuildNavigator(QVBoxLayout* column) {
@@ -268,6 +268,8 @@ void TfrmProgEditor::ShowStep() {
         section->Refresh();
     }
     m_scroll->verticalScrollBar()->setValue(0);
+    if (auto* firstZone = findChild<QLineEdit*>(QStringLiteral("dbedtZona1")))
+        firstZone->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmProgEditor::RefreshAlarmViews() {

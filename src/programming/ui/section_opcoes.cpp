@@ -52,7 +52,14 @@ SectionOpcoes::SectionOpcoes(EditorContext& context, QWidget* parent)
 }
 
 void SectionOpcoes::ApplyVariant() {
-    // The boxes of the variant, built anew: a version change may caption, add or drop options.
+    // The boxes of the variant, built anew when a version change captions, adds or drops options.
+    const QVector<EditorOption> options = EditorOptions(Context().variant);
+    QStringList shown;
+    for (const EditorOption& option : options)
+        shown << QString::number(option.number) + option.caption;
+    if (shown == m_shownOptions)
+        return;
+    m_shownOptions = shown;
     delete m_optionArea;
     m_boxes.clear();
     m_labels.clear();
@@ -60,7 +67,7 @@ void SectionOpcoes::ApplyVariant() {
     Body()->layout()->addWidget(m_optionArea);
     m_optionGrid = new QGridLayout(m_optionArea);
     int row = 0;
-    for (const EditorOption& option : EditorOptions(Context().variant)) {
+    for (const EditorOption& option : options) {
         auto* box = new QCheckBox(option.caption);
         box->setObjectName(QStringLiteral("chkOpcao%1").arg(option.number, 2, 16, QLatin1Char('0')));
         m_optionGrid->addWidget(box, row, 0);
@@ -79,7 +86,6 @@ void SectionOpcoes::ApplyVariant() {
         ++row;
     }
     m_optionGrid->setColumnStretch(3, 1);
-    Refresh();
 }
 
 void SectionOpcoes::OptionClicked(int number, bool on) {

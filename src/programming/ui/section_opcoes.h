@@ -38,6 +38,7 @@ private:
     QGridLayout* m_optionGrid = nullptr;
     QWidget* m_optionArea = nullptr;
     QLabel* lblAjusteRelogio = nullptr;
+    QStringList m_shownOptions; // number and caption of each box built
     QMap<int, QCheckBox*> m_boxes;
     struct LabelPair {
         QLabel* whenSet;
