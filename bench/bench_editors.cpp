@@ -7,8 +7,8 @@
 //   bench_editors [--customers N] [--opens N] [--database path]
 //
 // Goals: the window open under 300 ms, a section switch under 50 ms.
-#include "bench_customers.h"
 #include "base/operator_messages.h"
+#include "bench_customers.h"
 #include "programming/ui/frm_prog_editor.h"
 #include "programming/ui/section_widget.h"
 #include "workspace/ui/frm_prog_main.h"
@@ -148,8 +148,8 @@ int main(int argc, char** argv) {
     std::printf("customers: %d, windows opened: %d\n", customers, opens);
     std::printf("open the programming window: first %.1f ms, median %.1f ms, max %.1f ms\n", open.first,
                 open.median, open.max);
-    std::printf("switch section (navigator):  first %.1f ms, median %.1f ms, max %.1f ms\n", sw.first, sw.median,
-                sw.max);
+    std::printf("switch section (navigator):  first %.1f ms, median %.1f ms, max %.1f ms\n", sw.first,
+                sw.median, sw.max);
     std::printf("switch a section PC/Alarme:  first %.1f ms, median %.1f ms, max %.1f ms\n", view.first,
                 view.median, view.max);
     std::printf("goals: open under 300 ms: %s; section switch under 50 ms: %s\n",

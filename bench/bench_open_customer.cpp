@@ -6,8 +6,8 @@
 //
 // Without --database a new database is made in a temporary folder and filled; with it an existing
 // file is used as it is when it already holds customers (so a filled database can be kept).
-#include "bench_customers.h"
 #include "base/operator_messages.h"
+#include "bench_customers.h"
 #include "programming/factory_programming.h"
 #include "store/data_module.h"
 #include "store/schema_tables.h"

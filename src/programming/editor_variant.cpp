@@ -37,8 +37,9 @@ QVector<EditorOption> TenZoneOptions(const EditorVariant& v) {
         {0x11, QStringLiteral("Habilita trava teclado"), {}},
         {0x12, QStringLiteral("Fazer autoteste somente quando o painel estiver armado"), {}},
         {0x13, QStringLiteral("Bipe na sirene ao armar/desarmar"), {}},
-        {0x14, p34 ? QStringLiteral("Detectar Tom de linha antes de discar")
-                   : QStringLiteral("Habilita acesso via telefone"),
+        {0x14,
+         p34 ? QStringLiteral("Detectar Tom de linha antes de discar")
+             : QStringLiteral("Habilita acesso via telefone"),
          {}},
         {0x15, QStringLiteral("Habilita monitoramento da linha telefônica"), {}},
         {0x16, QStringLiteral("Habilita envio automático de buffer após 90% cheio"), {}},
@@ -48,8 +49,9 @@ QVector<EditorOption> TenZoneOptions(const EditorVariant& v) {
         {0x22, QStringLiteral("Módulo PGM"), kEnable},
         {0x23, QStringLiteral("Tempo de PGM em"), kPgmUnit},
         {0x24, QStringLiteral("Reporta ativou/desativou PGM 1"), kEnable},
-        {0x25, p34 ? QStringLiteral("Disparar sirene no problema de linha telefônica")
-                   : QStringLiteral("Zona 8 para controle remoto"),
+        {0x25,
+         p34 ? QStringLiteral("Disparar sirene no problema de linha telefônica")
+             : QStringLiteral("Zona 8 para controle remoto"),
          {}},
         {0x26, QStringLiteral("Supervisiona zona de teclado 9"), {}},
         {0x27, QStringLiteral("Supervisiona zona de teclado 10"), {}},
@@ -86,7 +88,8 @@ QVector<EditorOption> FiveZoneOptions(const EditorVariant& v) {
         {0x21, QStringLiteral("Disparar sirene com curto na zona com painel desarmado"), {}},
         {0x22, QStringLiteral("Módulo PGM"), kEnable},
         {0x23, QStringLiteral("Tempo de PGM em"), kPgmUnit},
-        {0x24, QStringLiteral("Reporta ativou/desativou PGM 1"),
+        {0x24,
+         QStringLiteral("Reporta ativou/desativou PGM 1"),
          {QStringLiteral("Habilitar"), QStringLiteral("Desabilitar")}},
         {0x30, QStringLiteral("Auto-arme"), kEnable},
         {0x31, QStringLiteral("Zonas sem resistor de fim de linha"), {}},

@@ -126,9 +126,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("expected");
         const QString v14 = QStringLiteral("1.4");
         auto row = [&](const char* name, int product, const QString& version, const char* section,
-                       const char* control, const char* kind, const char* value, int offset, const char* hex) {
-            QTest::newRow(name) << product << version << section << control << kind << QString::fromUtf8(value)
-                                << offset << QByteArray::fromHex(hex);
+                       const char* control, const char* kind, const char* value, int offset,
+                       const char* hex) {
+            QTest::newRow(name) << product << version << section << control << kind
+                                << QString::fromUtf8(value) << offset << QByteArray::fromHex(hex);
         };
         row("entry delay", 1, v14, "secTempos", "edtTempoEntrada", "type", "45", 1, "2D");
         row("entry delay above 255", 1, v14, "secTempos", "edtTempoEntrada", "type", "300", 1, "FF");
@@ -151,6 +152,8 @@ private Q_SLOTS:
         row("report code 3A", 1, v14, "secReporte", "edtCodPanico1", "type", "3A", 274, "3A");
         row("zone 4 24-hour", 1, v14, "secZonas", "cmbTipoZona4", "choose", "5", 49, "08");
         row("keypad zone 9 chime", 1, v14, "secZonas", "chkZona9_bit7", "click", "", 60, "81");
+        row("phone without pauses before 1.4", 1, "1.3", "secComunicacao", "edtFonePC", "type", "9,1#", 240,
+            "91FFFFFFFFFFFFFF");
         row("no movement, Eco", 3, "1.2", "secTempos", "edtNaoMovimento", "type", "15", 9, "0F");
         // 5-zone: the master code after the installer's, users from byte 65, options up to byte 40.
         row("5-zone user 1 code", 2, "1.5", "secUsuarios", "edtSenhaUsuario1", "type", "1203", 130, "12A3");
@@ -222,14 +225,15 @@ private Q_SLOTS:
         QTest::addColumn<int>("zone");
         QTest::addColumn<int>("type");
         QTest::addColumn<QList<int>>("ruledOut"); // ZoneAttribute values
-        const QList<int> h24{int(ZoneAttribute::Stay), int(ZoneAttribute::Follower), int(ZoneAttribute::AutoBypass),
-                             int(ZoneAttribute::BypassAllowed)};
+        const QList<int> h24{int(ZoneAttribute::Stay), int(ZoneAttribute::Follower),
+                             int(ZoneAttribute::AutoBypass), int(ZoneAttribute::BypassAllowed)};
         QTest::newRow("10-zone 24h") << 1 << 4 << int(ZoneType::Zona24h) << h24;
-        QTest::newRow("10-zone entry delay") << 1 << 2 << int(ZoneType::TempoDeEntrada)
-                                             << QList<int>{int(ZoneAttribute::Follower)};
-        QTest::newRow("10-zone disabled") << 1 << 8 << int(ZoneType::Desabilitada)
-                                          << QList<int>{int(ZoneAttribute::PartitionA), int(ZoneAttribute::Stay),
-                                                        int(ZoneAttribute::Silent), int(ZoneAttribute::Fire)};
+        QTest::newRow("10-zone entry delay")
+            << 1 << 2 << int(ZoneType::TempoDeEntrada) << QList<int>{int(ZoneAttribute::Follower)};
+        QTest::newRow("10-zone disabled")
+            << 1 << 8 << int(ZoneType::Desabilitada)
+            << QList<int>{int(ZoneAttribute::PartitionA), int(ZoneAttribute::Stay),
+                          int(ZoneAttribute::Silent), int(ZoneAttribute::Fire)};
         QTest::newRow("5-zone 24h") << 2 << 3 << int(ZoneType::Zona24h) << h24;
         QTest::newRow("5-zone keypad zone 24h") << 2 << 5 << int(ZoneType::Zona24h) << h24;
     }
@@ -352,15 +356,16 @@ private Q_SLOTS:
         QTest::addColumn<bool>("noMovement");
         QTest::addColumn<bool>("phoneControl");
         QTest::addColumn<QString>("exitBeep");
-        QTest::newRow("Orvan 10 1.0") << 1 << "1.0" << 26 << false << true
-                                      << "Bipe no teclado ao contar tempo de saída";
-        QTest::newRow("Orvan 10 1.4") << 1 << "1.4" << 26 << false << true
-                                      << "Bipe no teclado ao contar tempo de entrada e saída";
-        QTest::newRow("Orvan 10 Max") << 3 << "1.3" << 2 << true << false
-                                      << "Bipe no teclado ao contar tempo de entrada e saída";
-        QTest::newRow("Orvan 10 Eco") << 3 << "1.2" << 26 << true << false
-                                      << "Bipe no teclado ao contar tempo de entrada e saída";
-        QTest::newRow("Orvan 5 1.2") << 2 << "1.2" << 2 << false << false << "Bipe no teclado ao contar tempo de saída";
+        QTest::newRow("Orvan 10 1.0")
+            << 1 << "1.0" << 26 << false << true << "Bipe no teclado ao contar tempo de saída";
+        QTest::newRow("Orvan 10 1.4")
+            << 1 << "1.4" << 26 << false << true << "Bipe no teclado ao contar tempo de entrada e saída";
+        QTest::newRow("Orvan 10 Max")
+            << 3 << "1.3" << 2 << true << false << "Bipe no teclado ao contar tempo de entrada e saída";
+        QTest::newRow("Orvan 10 Eco")
+            << 3 << "1.2" << 26 << true << false << "Bipe no teclado ao contar tempo de entrada e saída";
+        QTest::newRow("Orvan 5 1.2") << 2 << "1.2" << 2 << false << false
+                                     << "Bipe no teclado ao contar tempo de saída";
     }
     void variants() {
         QFETCH(int, product);
@@ -390,7 +395,8 @@ private Q_SLOTS:
         Type(Find<QLineEdit>(rig.Sec("secTempos"), "edtTempoEntrada"), "45");
         Type(Find<QLineEdit>(rig.Sec("secUsuarios"), "edtSenhaUsuario5"), "5150");
         Type(Find<QLineEdit>(rig.Sec("secZonas"), "dbedtZona3"), "Cozinha");
-        Find<QComboBox>(rig.Sec("secZonas"), "cmbTipoZona2")->setCurrentIndex(int(ZoneType::TempoDeEntradaESaida));
+        Find<QComboBox>(rig.Sec("secZonas"), "cmbTipoZona2")
+            ->setCurrentIndex(int(ZoneType::TempoDeEntradaESaida));
         ClickIndicator(Find<QCheckBox>(rig.Sec("secOpcoes"), "chkOpcao15"));
         const QByteArray image = rig.Images().ImagemPC.bytes();
         Press(rig.editor, "sbRetornar");
@@ -470,8 +476,8 @@ private Q_SLOTS:
         QVERIFY2(rig.Open(1, "1.4"), qPrintable(rig.f.db.Error()));
         ProgrammingImages& images = rig.Images();
         images.ImagemAlarme = images.ImagemPC;
-        images.ImagemAlarme.setByte(2, 99);    // exit delay
-        images.ImagemAlarme.setByte(18, 0x7A); // auto-arm minute, not a minute
+        images.ImagemAlarme.setByte(2, 99);     // exit delay
+        images.ImagemAlarme.setByte(18, 0x7A);  // auto-arm minute, not a minute
         images.ImagemAlarme.setByte(257, 0x05); // report digit: another section
         const quint8 reportDigit = images.ImagemPC.byte(257);
         Press(rig.Sec("secTempos"), "btnCarregar");

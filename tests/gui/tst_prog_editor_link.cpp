@@ -141,8 +141,9 @@ private Q_SLOTS:
         const QVector<sim::ChunkWrite>& writes = rig.panel.chunkWrites();
         QVERIFY(writes.size() > writesBefore);
         for (qsizetype i = writesBefore; i < writes.size(); ++i)
-            QVERIFY2(writes[i].block == 0 && writes[i].chunk == 0,
-                     qPrintable(QStringLiteral("block %1 chunk %2").arg(writes[i].block).arg(writes[i].chunk)));
+            QVERIFY2(
+                writes[i].block == 0 && writes[i].chunk == 0,
+                qPrintable(QStringLiteral("block %1 chunk %2").arg(writes[i].block).arg(writes[i].chunk)));
         QCOMPARE(rig.Images().ImagemAlarme.byte(1), quint8(45));
         QVERIFY2(rig.f.prompts.told.isEmpty(), qPrintable(rig.f.prompts.told.join('|')));
 
@@ -202,8 +203,8 @@ private Q_SLOTS:
         PanelRig rig;
         QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error() + rig.f.prompts.told.join('|')));
         QByteArray changed = rig.panel.image();
-        changed[2] = char(77);      // exit delay
-        changed[257] = char(0x05);  // a report digit
+        changed[2] = char(77);     // exit delay
+        changed[257] = char(0x05); // a report digit
         rig.panel.setImage(changed);
         const QByteArray pcBefore = rig.Images().ImagemPC.bytes();
         QWidget* tempos = rig.Sec("secTempos");
@@ -213,7 +214,8 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(rig.Images().ImagemAlarme.byte(2) == 77 && rig.Idle(), WaitMs);
         QCOMPARE(rig.Images().ImagemPC.bytes(), pcBefore);
         // Shown once the session reports the read ended.
-        QTRY_COMPARE_WITH_TIMEOUT(Find<QLineEdit>(tempos, "edtTempoSaida")->text(), QStringLiteral("77"), WaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(Find<QLineEdit>(tempos, "edtTempoSaida")->text(), QStringLiteral("77"),
+                                  WaitMs);
 
         Press(tempos, "btnCarregar");
         QCOMPARE(rig.Images().ImagemPC.byte(2), quint8(77));

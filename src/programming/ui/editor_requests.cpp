@@ -50,7 +50,8 @@ void AskPgmModule(OnLine& session, const ChunkMarks& marks, QObject* context) {
     session.PgmChangeRequest = true;
 }
 
-void AskPgmModes(OnLine& session, const ProgrammingImages& images, const ChunkMarks& marks, QObject* context) {
+void AskPgmModes(OnLine& session, const ProgrammingImages& images, const ChunkMarks& marks,
+                 QObject* context) {
     if (OperatorMessages::Ask(context, kMsgAlterarPgm) == OperatorAnswer::No)
         return;
     PutMarks(session, marks);

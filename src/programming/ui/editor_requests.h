@@ -15,9 +15,9 @@ struct LoggedOperator;
 // messenger with `context` as their window.
 
 // The PGM questions of a send.
-inline const QString kMsgModuloPgm = QStringLiteral(
-    "Se a opção de habilitar/desabilitar módulo PGM for programada, todas as PGM's serão "
-    "desativadas.\rDeseja mesmo continuar?");
+inline const QString kMsgModuloPgm =
+    QStringLiteral("Se a opção de habilitar/desabilitar módulo PGM for programada, todas as PGM's serão "
+                   "desativadas.\rDeseja mesmo continuar?");
 inline const QString kMsgAlterarPgm = QStringLiteral(
     "Ao alterar a programação da PGM, a PGM correspondente será desativada.\rDeseja mesmo alterar?");
 inline const QString kMsgSalvarAntesDeCarregar =

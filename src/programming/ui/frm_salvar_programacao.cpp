@@ -62,12 +62,13 @@ TfrmSalvarProgramacao::TfrmSalvarProgramacao(CustomerRecord& record, Settings& s
     auto* buttons = new QHBoxLayout;
     btnCarregar = new QPushButton(QStringLiteral("Carregar"));
     btnCarregar->setObjectName(QStringLiteral("btnCarregar"));
-    btnCarregar->setToolTip(QStringLiteral("Carrega os dados do arquivo escolhido para a folha de programação"));
+    btnCarregar->setToolTip(
+        QStringLiteral("Carrega os dados do arquivo escolhido para a folha de programação"));
     btnDefinirPadrao = new QPushButton(QStringLiteral("Definir como padrão"));
     btnDefinirPadrao->setObjectName(QStringLiteral("btnDefinirPadrao"));
-    btnDefinirPadrao->setToolTip(
-        QStringLiteral("Define o arquivo escolhido como padrão. Desta forma, quando um novo usuário for criado, a "
-                       "configuração definida como padrão é a que será carregada."));
+    btnDefinirPadrao->setToolTip(QStringLiteral(
+        "Define o arquivo escolhido como padrão. Desta forma, quando um novo usuário for criado, a "
+        "configuração definida como padrão é a que será carregada."));
     buttons->addWidget(btnCarregar);
     buttons->addWidget(btnDefinirPadrao);
     p->addLayout(buttons);
@@ -132,7 +133,8 @@ QString TfrmSalvarProgramacao::TemplateFolder() const {
 
 void TfrmSalvarProgramacao::ShowDefault() {
     lblArquivoPadrao->setText(
-        QFileInfo(QDir::fromNativeSeparators(DefaultTemplatePath(m_settings, m_record.ProductCode()))).fileName());
+        QFileInfo(QDir::fromNativeSeparators(DefaultTemplatePath(m_settings, m_record.ProductCode())))
+            .fileName());
 }
 
 void TfrmSalvarProgramacao::FillFileList() {
@@ -189,8 +191,8 @@ void TfrmSalvarProgramacao::btnSalvarClick() {
     QDir().mkpath(TemplateFolder());
     const QString path = QDir(TemplateFolder()).filePath(edtNome->text() + QStringLiteral(".zrv"));
     QFile file(path);
-    if (file.exists() && OperatorMessages::Ask(this, kMsgSubstituir, OperatorButtons::YesNo, true) !=
-                             OperatorAnswer::Yes)
+    if (file.exists() &&
+        OperatorMessages::Ask(this, kMsgSubstituir, OperatorButtons::YesNo, true) != OperatorAnswer::Yes)
         return;
     // An existing file is written over from its start: bytes beyond the image stay as they were.
     if (!file.open(QIODevice::ReadWrite)) {

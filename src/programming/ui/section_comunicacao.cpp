@@ -76,6 +76,6 @@ void SectionComunicacao::Decode(const ProgrammingImage& image) {
     DecodeFields(image);
     const int rings = image.value(ProgField::Rings);
     cmbRings->setCurrentIndex(rings >= 1 && rings <= 15 ? rings - 1 : -1);
-    cmbFormato->setCurrentIndex(OptionListPosition(Context().variant.formatList,
-                                                   image.value(ProgField::CommunicationFormat)));
+    cmbFormato->setCurrentIndex(
+        OptionListPosition(Context().variant.formatList, image.value(ProgField::CommunicationFormat)));
 }

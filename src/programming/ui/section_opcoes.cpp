@@ -29,7 +29,8 @@ SectionOpcoes::SectionOpcoes(EditorContext& context, QWidget* parent)
         UpdateStates(Context().PC());
     });
     Caption(top, 1, 0, QStringLiteral("Dígito de coação:"));
-    top->addWidget(AddField(ProgField::DuressDigit, "edtDigitoCoacao", QStringLiteral("0123456789"), 1), 1, 1);
+    top->addWidget(AddField(ProgField::DuressDigit, "edtDigitoCoacao", QStringLiteral("0123456789"), 1), 1,
+                   1);
     Caption(top, 2, 0, QStringLiteral("Ajuste de relógio:"));
     spnAjusteRelogio = new QSpinBox;
     spnAjusteRelogio->setObjectName(QStringLiteral("spnAjusteRelogio"));

@@ -36,5 +36,6 @@ SectionPgms::SectionPgms(EditorContext& context, QWidget* parent)
 
 void SectionPgms::Decode(const ProgrammingImage& image) {
     for (int k = 0; k < 4; ++k)
-        cmbPgm[k]->setCurrentIndex(OptionListPosition(PgmModeList(image.family()), image.value(kPgmFields[k])));
+        cmbPgm[k]->setCurrentIndex(
+            OptionListPosition(PgmModeList(image.family()), image.value(kPgmFields[k])));
 }

@@ -135,7 +135,8 @@ void SectionTempos::UpdateTexts() {
     lblAutoTesteTexto->setText(AutoTestIntervalText(image.value(ProgField::AutoTestInterval)));
     lblNaoMovimentoTexto->setText(NoMovementText(edtNaoMovimento->text().toInt()));
     const auto minutes = OptionNumber(NamedOption::PgmTimeInMinutes, Context().family());
-    lblPgmUnidade->setText(minutes && image.option(*minutes) ? QStringLiteral("min.") : QStringLiteral("seg."));
+    lblPgmUnidade->setText(minutes && image.option(*minutes) ? QStringLiteral("min.")
+                                                             : QStringLiteral("seg."));
 }
 
 void SectionTempos::ApplyVariant() {

@@ -40,8 +40,8 @@ SectionUsuarios::SectionUsuarios(EditorContext& context, FieldBinder& names, QWi
     edtSenhaMaster = AddCodeField(ProgField::MasterCode, "edtSenhaMaster");
     top->addWidget(edtSenhaMaster, 0, 2);
     Caption(top, 1, 0, QStringLiteral("Instalador:"));
-    top->addWidget(NameField(names, usuarios, QStringLiteral("INSTALADOR"), QStringLiteral("dbedtInstalador")), 1,
-                   1);
+    top->addWidget(
+        NameField(names, usuarios, QStringLiteral("INSTALADOR"), QStringLiteral("dbedtInstalador")), 1, 1);
     edtSenhaInstalador = AddCodeField(ProgField::InstallerCode, "edtSenhaInstalador");
     top->addWidget(edtSenhaInstalador, 1, 2);
     top->setColumnStretch(3, 1);
@@ -78,7 +78,8 @@ SectionUsuarios::SectionUsuarios(EditorContext& context, FieldBinder& names, QWi
             u.boxes.append(box);
         }
         u.group->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(u.group, &QWidget::customContextMenuRequested, this, [this, n](const QPoint& at) { ShowMenu(n, at); });
+        connect(u.group, &QWidget::customContextMenuRequested, this,
+                [this, n](const QPoint& at) { ShowMenu(n, at); });
         grid->addWidget(u.group, (n - 1) / 2, (n - 1) % 2);
         m_users.append(u);
     }

@@ -40,7 +40,8 @@ QString SectionObjectName(ProgSection section) {
 } // namespace
 
 SectionWidget::SectionWidget(ProgSection section, EditorContext& context, QWidget* parent)
-    : QGroupBox(SectionCaption(section), parent), m_section(section), m_context(context), m_body(new QWidget) {
+    : QGroupBox(SectionCaption(section), parent), m_section(section), m_context(context),
+      m_body(new QWidget) {
     setObjectName(SectionObjectName(section));
     QFont title = font();
     title.setBold(true);
@@ -111,7 +112,8 @@ void SectionWidget::Refresh() {
         ShowFromPC();
 }
 
-QLineEdit* SectionWidget::AddField(ProgField field, const char* name, const QString& characters, int maxLength) {
+QLineEdit* SectionWidget::AddField(ProgField field, const char* name, const QString& characters,
+                                   int maxLength) {
     auto* edit = new QLineEdit;
     edit->setObjectName(QString::fromLatin1(name));
     edit->setMaxLength(maxLength);

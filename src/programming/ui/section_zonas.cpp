@@ -34,9 +34,9 @@ const AttributeBoxRow kAttributeBoxes[] = {
     {ZoneAttribute::BypassAllowed, "Permite inibir (bypass)"},
 };
 
-const char* const kKeypadCaptions[] = {"Pertence a partição A", "Zona stay",      "Tempo de entrada",
-                                       "Tempo de saída",        "Zona silenciosa", "Zona seguidora",
-                                       "Zona inteligente",      "Chime"};
+const char* const kKeypadCaptions[] = {
+    "Pertence a partição A", "Zona stay",      "Tempo de entrada", "Tempo de saída",
+    "Zona silenciosa",       "Zona seguidora", "Zona inteligente", "Chime"};
 
 // Which attribute boxes a zone type leaves enabled.
 bool AttributeEnabled(ZoneType type, ZoneAttribute a, bool partitioned) {
@@ -49,7 +49,8 @@ bool AttributeEnabled(ZoneType type, ZoneAttribute a, bool partitioned) {
     case ZoneType::Zona24h:
         if (a == ZoneAttribute::Stay)
             return partitioned;
-        return a != ZoneAttribute::Follower && a != ZoneAttribute::AutoBypass && a != ZoneAttribute::BypassAllowed;
+        return a != ZoneAttribute::Follower && a != ZoneAttribute::AutoBypass &&
+               a != ZoneAttribute::BypassAllowed;
     case ZoneType::Imediata:
     case ZoneType::TempoDeSaida:
         break;
@@ -101,7 +102,8 @@ QGroupBox* SectionZonas::BuildBoardZone(int zone, FieldBinder& names) {
     z.type->setObjectName(QStringLiteral("cmbTipoZona%1").arg(zone));
     z.type->addItems(ZoneTypeCaptions());
     layout->addWidget(z.type);
-    connect(z.type, &QComboBox::currentIndexChanged, this, [this, zone](int position) { TypeChosen(zone, position); });
+    connect(z.type, &QComboBox::currentIndexChanged, this,
+            [this, zone](int position) { TypeChosen(zone, position); });
     const ProductFamily family = Context().family();
     for (const AttributeBoxRow& a : kAttributeBoxes) {
         if (!FamilyHasZoneAttribute(family, a.attribute))

@@ -1,10 +1,10 @@
 #include "workspace/ui/frm_prog_main.h"
 
+#include "base/app_paths.h"
 #include "base/app_title.h"
 #include "base/locale_format.h"
 #include "link_control/link_controller.h"
 #include "printing/print_header.h"
-#include "base/app_paths.h"
 #include "programming/ui/frm_prog_editor.h"
 #include "programming/ui/frm_report_prog.h"
 #include "session/online_worker.h"
@@ -124,6 +124,9 @@ TfrmProgMain::TfrmProgMain(const RecordScreenContext& context, QWidget* parent)
 TfrmProgMain::~TfrmProgMain() {
     qApp->removeEventFilter(this);
     BalloonTip::HideCurrent();
+    // The programming window works on the record: it goes first.
+    delete m_editor;
+    m_editor = nullptr;
     m_record.Close();
     if (m_link && m_link->CustomerScreen() == this) {
         m_link->SetCustomerScreen(nullptr);
