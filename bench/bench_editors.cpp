@@ -4,7 +4,7 @@
 // shown), then the navigator goes through the seven sections and each one's "Alarme" and "PC"
 // views, each step painted before the clock stops.
 //
-//   bench_editors [--customers N] [--opens N] [--database path]
+//   bench_editors [--customers N] [--opens N] [--database path] [--screenshot file.png]
 //
 // Goals: the window open under 300 ms, a section switch under 50 ms.
 #include "base/operator_messages.h"
@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
     int customers = 100000;
     int opens = 20;
     QString databaseName;
+    QString screenshot;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--customers"))
@@ -79,6 +80,8 @@ int main(int argc, char** argv) {
             opens = args[i + 1].toInt();
         else if (args[i] == QLatin1String("--database"))
             databaseName = args[i + 1];
+        else if (args[i] == QLatin1String("--screenshot"))
+            screenshot = args[i + 1];
     }
     QTemporaryDir folder;
     if (databaseName.isEmpty())
@@ -131,6 +134,11 @@ int main(int argc, char** argv) {
         TfrmProgEditor* editor = screen->ProgrammingWindow();
         if (!editor || !editorWindow->isVisible())
             return 1;
+        if (n == 0 && !screenshot.isEmpty()) {
+            editor->resize(1100, 760);
+            QCoreApplication::processEvents();
+            editor->grab().save(screenshot);
+        }
         for (int round = 0; round < 2; ++round) {
             for (ProgSection section : kSectionLoadOrder)
                 switchMs << Timed(editor, [&] { editor->ShowSection(section); });
