@@ -219,6 +219,44 @@ private Q_SLOTS:
         QCOMPARE(images.ImagemPC.bytes(), pc);
     }
 
+    // What differs from the panel's copy is marked, in either view, and no longer once equal;
+    // blocks never read from a panel mark nothing.
+    void differencesMarked() {
+        EditorRig rig;
+        QVERIFY2(rig.Open(1, "1.4"), qPrintable(rig.f.db.Error()));
+        auto* entry = Find<QLineEdit>(rig.Sec("secTempos"), "edtTempoEntrada");
+        auto* exit = Find<QLineEdit>(rig.Sec("secTempos"), "edtTempoSaida");
+        auto* tone = Find<QCheckBox>(rig.Sec("secOpcoes"), "chkOpcao04");
+        auto* zone1 = Find<QComboBox>(rig.Sec("secZonas"), "cmbTipoZona1");
+        auto* zone2 = Find<QComboBox>(rig.Sec("secZonas"), "cmbTipoZona2");
+        auto* disarm3 = Find<QCheckBox>(rig.Sec("secUsuarios"), "chkUsuario3_4");
+        auto* arm3 = Find<QCheckBox>(rig.Sec("secUsuarios"), "chkUsuario3_3");
+        auto* code3 = Find<QLineEdit>(rig.Sec("secUsuarios"), "edtSenhaUsuario3");
+        const QList<QWidget*> all{entry, exit, tone, zone1, zone2, disarm3, arm3, code3};
+        for (QWidget* w : all)
+            QVERIFY2(!SectionWidget::IsMarked(w), qPrintable(w->objectName()));
+
+        ProgrammingImages& images = rig.Images();
+        images.ImagemAlarme = images.ImagemPC;
+        images.ImagemAlarme.setByte(1, 17);
+        images.ImagemAlarme.setUserAttribute(3, UserDisarm, false);
+        images.ImagemAlarme.setUserCode(3, QStringLiteral("3333"));
+        images.ImagemAlarme.setOption(0x04, !images.ImagemPC.option(0x04));
+        images.ImagemAlarme.setZoneType(2, ZoneType::Zona24h);
+        rig.editor->RefreshAlarmViews();
+        const QList<QWidget*> marked{entry, tone, zone2, disarm3, code3};
+        for (QWidget* w : all)
+            QVERIFY2(SectionWidget::IsMarked(w) == marked.contains(w), qPrintable(w->objectName()));
+
+        ClickIndicator(Find<QRadioButton>(rig.Sec("secTempos"), "rbFonteAlarme"));
+        QVERIFY(SectionWidget::IsMarked(entry));
+        ClickIndicator(Find<QRadioButton>(rig.Sec("secTempos"), "rbFontePC"));
+        Type(entry, "17");
+        QVERIFY(!SectionWidget::IsMarked(entry));
+        ClickIndicator(disarm3);
+        QVERIFY(!SectionWidget::IsMarked(disarm3));
+    }
+
     // A zone type clears and disables the attributes it rules out, in the image as on screen.
     void zoneTypeRules_data() {
         QTest::addColumn<int>("product");

@@ -10,6 +10,7 @@
 #include "panel_simulator.h"
 #include "programming/ui/editor_requests.h"
 #include "programming/ui/frm_prog_editor.h"
+#include "programming/ui/section_widget.h"
 #include "serial/memory_line.h"
 #include "session/online_worker.h"
 
@@ -134,9 +135,14 @@ private Q_SLOTS:
         // A chunk goes whole: byte 0, which no field names, goes with the entry delay.
         expected[0] = char(rig.Images().ImagemPC.byte(0));
 
-        Type(Find<QLineEdit>(rig.Sec("secTempos"), "edtTempoEntrada"), "45");
+        auto* entry = Find<QLineEdit>(rig.Sec("secTempos"), "edtTempoEntrada");
+        QVERIFY(!SectionWidget::IsMarked(entry));
+        Type(entry, "45");
+        QVERIFY(SectionWidget::IsMarked(entry));
         Press(rig.Sec("secTempos"), "btnEnviar");
         QTRY_VERIFY_WITH_TIMEOUT(rig.panel.image().at(1) == char(45) && rig.Idle(), WaitMs);
+        // Verified on the panel: no longer marked once the session reports the write.
+        QTRY_VERIFY_WITH_TIMEOUT(!SectionWidget::IsMarked(entry), WaitMs);
         QCOMPARE(rig.panel.image().toHex(' '), expected.toHex(' '));
         const QVector<sim::ChunkWrite>& writes = rig.panel.chunkWrites();
         QVERIFY(writes.size() > writesBefore);

@@ -276,6 +276,8 @@ void TfrmProgEditor::RefreshAlarmViews() {
     for (SectionWidget* section : std::as_const(m_sections)) {
         if (section->ShowsAlarm())
             section->ShowFromAlarm();
+        else
+            section->MarkDifferences();
     }
 }
 

@@ -66,7 +66,8 @@ public:
     // The show step: captions, options and visibility follow the model and the stored version;
     // every section shown again from its image; scrolled to "Zonas".
     void ShowStep();
-    // The session changed `ImagemAlarme`: the sections that show it show it again.
+    // The session changed `ImagemAlarme`: the sections that show it show it again, and every
+    // section marks what now differs from the panel.
     void RefreshAlarmViews();
     // Every section from "PC" (a template was loaded).
     void ShowAllFromPC();

@@ -72,6 +72,12 @@ void SectionComunicacao::ApplyVariant() {
     cmbFormato->addItems(v.formatList);
 }
 
+void SectionComunicacao::MarkOwnDifferences() {
+    const ProductFamily family = Context().family();
+    Mark(cmbRings, Differs(FieldOffset(ProgField::Rings, family)));
+    Mark(cmbFormato, Differs(FieldOffset(ProgField::CommunicationFormat, family)));
+}
+
 void SectionComunicacao::Decode(const ProgrammingImage& image) {
     DecodeFields(image);
     const int rings = image.value(ProgField::Rings);

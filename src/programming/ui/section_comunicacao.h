@@ -18,6 +18,7 @@ public:
 
 protected:
     void Decode(const ProgrammingImage& image) override;
+    void MarkOwnDifferences() override;
 
 private:
     QList<QLineEdit*> m_phones;

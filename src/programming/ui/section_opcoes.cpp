@@ -100,6 +100,14 @@ void SectionOpcoes::OptionClicked(int number, bool on) {
         Q_EMIT PartitionChanged();
 }
 
+void SectionOpcoes::MarkOwnDifferences() {
+    const ProductFamily family = Context().family();
+    Mark(cmbReporte, BitDiffers(kReportModeByte, 0) || BitDiffers(kReportModeByte, 1));
+    Mark(spnAjusteRelogio, Differs(FieldOffset(ProgField::ClockAdjustment, family)));
+    for (auto it = m_boxes.cbegin(); it != m_boxes.cend(); ++it)
+        Mark(it.value(), BitDiffers(OptionByteOffset(family, it.key() >> 4), it.key() & 0xF));
+}
+
 void SectionOpcoes::Decode(const ProgrammingImage& image) {
     cmbReporte->setCurrentIndex(image.reportMode());
     DecodeFields(image);

@@ -30,6 +30,7 @@ Q_SIGNALS:
 
 protected:
     void Decode(const ProgrammingImage& image) override;
+    void MarkOwnDifferences() override;
 
 private:
     void OptionClicked(int number, bool on);

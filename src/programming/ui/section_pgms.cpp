@@ -34,6 +34,11 @@ SectionPgms::SectionPgms(EditorContext& context, QWidget* parent)
     grid->setColumnStretch(2, 1);
 }
 
+void SectionPgms::MarkOwnDifferences() {
+    for (int k = 0; k < 4; ++k)
+        Mark(cmbPgm[k], Differs(FieldOffset(kPgmFields[k], Context().family())));
+}
+
 void SectionPgms::Decode(const ProgrammingImage& image) {
     for (int k = 0; k < 4; ++k)
         cmbPgm[k]->setCurrentIndex(

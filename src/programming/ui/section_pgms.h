@@ -14,4 +14,5 @@ public:
 
 protected:
     void Decode(const ProgrammingImage& image) override;
+    void MarkOwnDifferences() override;
 };

@@ -152,6 +152,16 @@ void SectionUsuarios::ApplyVariant() {
     }
 }
 
+void SectionUsuarios::MarkOwnDifferences() {
+    const ProductFamily family = Context().family();
+    for (int n = 1; n <= m_users.size(); ++n) {
+        const User& u = m_users.at(n - 1);
+        Mark(u.code, Differs(UserCodeByte(family, n), 2));
+        for (int bit = 0; bit < u.boxes.size(); ++bit)
+            Mark(u.boxes.at(bit), BitDiffers(UserAttributeByte(family, n), bit));
+    }
+}
+
 void SectionUsuarios::Decode(const ProgrammingImage& image) {
     DecodeFields(image);
     for (int n = 1; n <= m_users.size(); ++n) {

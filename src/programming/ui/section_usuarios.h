@@ -26,6 +26,7 @@ public:
 
 protected:
     void Decode(const ProgrammingImage& image) override;
+    void MarkOwnDifferences() override;
 
 private:
     struct User {

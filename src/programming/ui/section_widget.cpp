@@ -4,6 +4,8 @@
 #include "programming/ui/editor_context.h"
 #include "widgets/input_rules.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,6 +16,8 @@
 #include <QVBoxLayout>
 
 namespace {
+
+const char* const kDiffersProperty = "differsFromPanel";
 
 QString SectionObjectName(ProgSection section) {
     switch (section) {
@@ -81,6 +85,7 @@ SectionWidget::SectionWidget(ProgSection section, EditorContext& context, QWidge
     connect(rbFonteAlarme, &QRadioButton::clicked, this, &SectionWidget::ShowFromAlarm);
     connect(btnEnviar, &QPushButton::clicked, this, [this] { Q_EMIT SendRequested(m_section); });
     connect(btnCarregar, &QPushButton::clicked, this, [this] { Q_EMIT LoadRequested(m_section); });
+    connect(&context, &EditorContext::ImageEdited, this, &SectionWidget::MarkDifferences);
 }
 
 bool SectionWidget::Quiet() const {
@@ -96,6 +101,7 @@ void SectionWidget::ShowFromPC() {
     m_body->setEnabled(true);
     const LoadingGuard loading(m_context.record);
     Decode(m_context.PC());
+    MarkDifferences();
 }
 
 void SectionWidget::ShowFromAlarm() {
@@ -103,6 +109,7 @@ void SectionWidget::ShowFromAlarm() {
     m_body->setEnabled(false);
     const LoadingGuard loading(m_context.record);
     Decode(m_context.Alarm());
+    MarkDifferences();
 }
 
 void SectionWidget::Refresh() {
@@ -133,6 +140,56 @@ QLineEdit* SectionWidget::AddField(ProgField field, const char* name, const QStr
 void SectionWidget::DecodeFields(const ProgrammingImage& image) {
     for (const FieldEdit& f : std::as_const(m_fields))
         f.edit->setText(image.text(f.field));
+}
+
+bool SectionWidget::Differs(int first, int count) const {
+    if (!m_alarmRead)
+        return false;
+    const ProgrammingImages& images = m_context.record.Images();
+    for (int n = first; n < first + count && n < images.ImagemPC.size(); ++n) {
+        if (images.ImagemPC.byte(n) != images.ImagemAlarme.byte(n))
+            return true;
+    }
+    return false;
+}
+
+bool SectionWidget::BitDiffers(int byte, int bit) const {
+    if (!m_alarmRead)
+        return false;
+    const ProgrammingImages& images = m_context.record.Images();
+    return ((images.ImagemPC.byte(byte) ^ images.ImagemAlarme.byte(byte)) >> bit) & 1;
+}
+
+void SectionWidget::Mark(QWidget* control, bool differs) {
+    if (IsMarked(control) == differs)
+        return;
+    control->setProperty(kDiffersProperty, differs);
+    // A light amber ground for fields and lists, an amber text for check boxes.
+    QPalette palette = control->palette();
+    const QPalette standard = QApplication::palette(control);
+    if (qobject_cast<QAbstractButton*>(control))
+        palette.setColor(QPalette::WindowText,
+                         differs ? QColor(0xB0, 0x5A, 0x00) : standard.color(QPalette::WindowText));
+    else
+        palette.setColor(QPalette::Base, differs ? QColor(0xFF, 0xEC, 0xB3) : standard.color(QPalette::Base));
+    control->setPalette(palette);
+}
+
+bool SectionWidget::IsMarked(const QWidget* control) {
+    return control->property(kDiffersProperty).toBool();
+}
+
+void SectionWidget::MarkDifferences() {
+    // A panel's copy holds codes, which are never all zeros: an image of zeros was never read (or
+    // was cleared when the session ended).
+    const ProgrammingImage& alarm = m_context.Alarm();
+    m_alarmRead = false;
+    for (int b = 0; b < alarm.blockCount() && !m_alarmRead; ++b)
+        m_alarmRead = !alarm.blockIsBlank(b);
+    const ProductFamily family = m_context.family();
+    for (const FieldEdit& f : std::as_const(m_fields))
+        Mark(f.edit, Differs(FieldOffset(f.field, family), EncodedLength(PlaceOf(f.field).encoding)));
+    MarkOwnDifferences();
 }
 
 QLabel* SectionWidget::Caption(QGridLayout* grid, int row, int column, const QString& text) {

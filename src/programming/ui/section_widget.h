@@ -36,6 +36,11 @@ public:
     void Refresh();
     // The window's show step: captions and visibility follow the model and the stored version.
     virtual void ApplyVariant() {}
+    // Marks the controls whose bytes differ between `ImagemPC` and the panel's copy, once a panel's
+    // copy was read (without one nothing is marked).
+    void MarkDifferences();
+    // Whether a control is marked as differing from the panel.
+    static bool IsMarked(const QWidget* control);
 
     QRadioButton* rbFontePC = nullptr;
     QRadioButton* rbFonteAlarme = nullptr;
@@ -49,6 +54,12 @@ Q_SIGNALS:
 protected:
     // Fills the controls from `image` (LoadingFromImage is set meanwhile).
     virtual void Decode(const ProgrammingImage& image) = 0;
+    // The section's own controls beyond the fields of AddField: each marked through Mark().
+    virtual void MarkOwnDifferences() {}
+    void Mark(QWidget* control, bool differs);
+    // Bytes first..first+count-1, or one bit of a byte, differ from a read panel's copy.
+    bool Differs(int first, int count = 1) const;
+    bool BitDiffers(int byte, int bit) const;
 
     QWidget* Body() const { return m_body; }
     EditorContext& Context() const { return m_context; }
@@ -72,4 +83,5 @@ private:
     EditorContext& m_context;
     QWidget* m_body;
     QList<FieldEdit> m_fields;
+    bool m_alarmRead = false; // ImagemAlarme holds a panel's programming
 };

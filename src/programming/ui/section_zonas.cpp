@@ -235,6 +235,24 @@ void SectionZonas::Decode(const ProgrammingImage& image) {
     }
 }
 
+void SectionZonas::MarkOwnDifferences() {
+    for (int zone = 1; zone <= m_zones.size(); ++zone) {
+        const BoardZone& z = m_zones.at(zone - 1);
+        bool typeDiffers = false;
+        for (ZoneAttribute a : {ZoneAttribute::Disabled, ZoneAttribute::Hour24, ZoneAttribute::EntryDelay,
+                                ZoneAttribute::ExitDelay})
+            typeDiffers |= BitDiffers(ZoneAttributeByte(a), zone - 1);
+        Mark(z.type, typeDiffers);
+        for (const auto& [attribute, box] : z.boxes)
+            Mark(box, BitDiffers(ZoneAttributeByte(attribute), zone - 1));
+    }
+    for (const KeypadZone& k : std::as_const(m_keypad)) {
+        const int byte = k.zone == 9 ? kKeypadZone9Byte : kKeypadZone10Byte;
+        for (int bit = 0; bit < 8; ++bit)
+            Mark(k.bits.at(bit), BitDiffers(byte, bit));
+    }
+}
+
 void SectionZonas::PartitionChanged() {
     if (ShowsAlarm())
         return;

@@ -28,6 +28,7 @@ public:
 
 protected:
     void Decode(const ProgrammingImage& image) override;
+    void MarkOwnDifferences() override;
 
 private:
     struct BoardZone {
