@@ -632,6 +632,7 @@ private Q_SLOTS:
             QTest::mouseClick(d->btnDefinirPadrao, Qt::LeftButton);
             QCOMPARE(d->lblArquivoPadrao->text(), "escritorio.zrv");
         });
+        QCOMPARE(QFileInfo(rig.screen->ScreenSettings().ProgDefault5).fileName(), "escritorio.zrv");
         QFile ini(g_home->filePath(QStringLiteral("ZRVConfig.ini")));
         QVERIFY(ini.open(QIODevice::ReadOnly));
         const QString text = QString::fromLatin1(ini.readAll());

@@ -83,6 +83,9 @@ public:
     // while the customer is open).
     void jvLookProgramarClick();
     TfrmProgEditor* ProgrammingWindow() const { return m_editor; }
+    // The settings the screen works with; the template dialog may have chosen new default
+    // templates in them, which the main window takes over when the screen closes.
+    const Settings& ScreenSettings() const { return m_context.settings; }
 
     // --- LinkCustomerScreen ---
     QString FonePainel() const override;
