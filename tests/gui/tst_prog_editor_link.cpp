@@ -14,6 +14,7 @@
 #include "serial/memory_line.h"
 #include "session/online_worker.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEventLoop>
 #include <QMenu>
@@ -195,6 +196,16 @@ private Q_SLOTS:
         QCOMPARE(rig.f.prompts.asked, QStringList{kMsgAlterarPgm});
         QVERIFY(!rig.link.OnLineWorker()->PgmChangeRequest);
         QCOMPARE(rig.panel.chunkWrites().size(), writesBefore);
+
+        // The PGM module option asks its own question in the options' send.
+        ClickIndicator(Find<QCheckBox>(rig.Sec("secOpcoes"), "chkOpcao22"));
+        rig.f.prompts.asked.clear();
+        rig.f.prompts.answers = {OperatorAnswer::No};
+        Press(rig.Sec("secOpcoes"), "btnEnviar");
+        QCOMPARE(rig.f.prompts.asked, QStringList{kMsgModuloPgm});
+        QVERIFY(!rig.link.OnLineWorker()->PgmChangeRequest &&
+                !rig.link.OnLineWorker()->WriteProgrammingRequest);
+        ClickIndicator(Find<QCheckBox>(rig.Sec("secOpcoes"), "chkOpcao22"));
 
         rig.f.prompts.answers = {OperatorAnswer::Yes};
         Press(rig.Sec("secPgms"), "btnEnviar");
