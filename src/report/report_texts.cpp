@@ -1,6 +1,7 @@
 #include "report/report_texts.h"
 
 #include "base/locale_format.h"
+#include "programming/field_texts.h"
 
 #include <QDate>
 #include <QTime>
@@ -49,19 +50,9 @@ QString StateText(const QVariant& estado, const QString& stateName) {
 
 QString AutoTestText(const QVariant& interval) {
     int n = 0;
-    if (!WholeNumber(interval, &n))
+    if (!WholeNumber(interval, &n) || n < 0 || n > 255)
         return ValueText(interval);
-    if (n == 0)
-        return QStringLiteral("Autoteste desabilitado");
-    if (n == 1)
-        return QStringLiteral("Intervalo de 1 hora de autoteste");
-    if (n >= 2 && n <= 200)
-        return QStringLiteral("Intervalo de %1 horas de autoteste").arg(n);
-    if (n == 201)
-        return QStringLiteral("Intervalo de 1 minuto de autoteste");
-    if (n >= 202 && n <= 255)
-        return QStringLiteral("Intervalo de %1 minutos de autoteste").arg(n - 200);
-    return ValueText(interval);
+    return AutoTestIntervalText(n);
 }
 
 bool NoMovementEnabled(const QVariant& minutes) {
@@ -76,15 +67,9 @@ QString NoMovementText(const QVariant& minutes) {
 QString ClockAdjustText(const QVariant& adjustment) {
     const QString text = ValueText(adjustment);
     int n = 0;
-    if (!WholeNumber(adjustment, &n))
+    if (!WholeNumber(adjustment, &n) || n < 0 || n > 59)
         return text;
-    if (n == 0 || n == 30)
-        return text + QStringLiteral(" - Sem ajuste");
-    if (n >= 1 && n <= 29)
-        return text + QStringLiteral(" - Relógio adianta %1 seg. por dia").arg(n);
-    if (n >= 31 && n <= 59)
-        return text + QStringLiteral(" - Relógio atrasa %1 seg. por dia").arg(n - 30);
-    return text;
+    return text + QStringLiteral(" - ") + ClockAdjustmentText(n);
 }
 
 QString ReportModeText(const QVariant& progbit1) {

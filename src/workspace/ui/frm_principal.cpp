@@ -612,6 +612,10 @@ int TfrmPrincipal::OpenWithRecordScreen(int customerId) {
     if (!screen)
         return customerId;
     screen->exec();
+    // Default templates chosen in the programming window hold for the rest of this run.
+    m_settings.ProgDefault10 = screen->ScreenSettings().ProgDefault10;
+    m_settings.ProgDefault10Eco = screen->ScreenSettings().ProgDefault10Eco;
+    m_settings.ProgDefault5 = screen->ScreenSettings().ProgDefault5;
     return screen->CustomerId();
 }
 

@@ -1,9 +1,11 @@
 #include "workspace/ui/frm_prog_main.h"
 
+#include "base/app_paths.h"
 #include "base/app_title.h"
 #include "base/locale_format.h"
 #include "link_control/link_controller.h"
 #include "printing/print_header.h"
+#include "programming/ui/frm_prog_editor.h"
 #include "programming/ui/frm_report_prog.h"
 #include "session/online_worker.h"
 #include "store/audit_log.h"
@@ -124,6 +126,9 @@ TfrmProgMain::TfrmProgMain(const RecordScreenContext& context, QWidget* parent)
 TfrmProgMain::~TfrmProgMain() {
     qApp->removeEventFilter(this);
     BalloonTip::HideCurrent();
+    // The programming window works on the record: it goes first.
+    delete m_editor;
+    m_editor = nullptr;
     m_record.Close();
     if (m_link && m_link->CustomerScreen() == this) {
         m_link->SetCustomerScreen(nullptr);
@@ -194,7 +199,10 @@ void TfrmProgMain::BuildScreen() {
     JvLookImprimirTudo = barButton(QStringLiteral("Imprimir"), "JvLookImprimirTudo");
     JvLookImprimirTudo->setToolTip(QStringLiteral("Imprimir programação"));
     connect(JvLookImprimirTudo, &QToolButton::clicked, this, &TfrmProgMain::JvLookImprimirTudoClick);
+    jvLookProgramar = barButton(QStringLiteral("Programar"), "jvLookProgramar");
+    connect(jvLookProgramar, &QToolButton::clicked, this, &TfrmProgMain::jvLookProgramarClick);
     pageBar->addWidget(jvLookMostraCliente);
+    pageBar->addWidget(jvLookProgramar);
     pageBar->addWidget(jvLookMonitorar);
     jvLookEventos = barButton(QStringLiteral("Eventos"), "jvLookEventos");
     connect(jvLookEventos, &QToolButton::clicked, this, &TfrmProgMain::jvLookEventosClick);
@@ -389,6 +397,53 @@ void TfrmProgMain::jvLookMostraClienteClick() {
     m_customerPage->dbedtNome->setFocus(Qt::OtherFocusReason);
     m_customerPage->dbedtNome->deselect();
     m_customerPage->dbedtNome->end(false);
+}
+
+void TfrmProgMain::jvLookProgramarClick() {
+    if (!m_dm.Operator.HasPermission(Permission::Programar)) {
+        Tell(kMsgSemPermissao);
+        return;
+    }
+    OnLine* session = m_link ? m_link->OnLineWorker() : nullptr;
+    if (session && !m_link->State().ProgrammingReceived.load()) {
+        session->Blocks = (1u << BlockCount(m_record.Images().family())) - 1;
+        session->ReadProgrammingRequest = true;
+    }
+    // The status requests of the monitoring page stop while the programming is edited.
+    m_monitoringPage->Leave();
+    if (!m_editor) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        EditorHost host;
+        host.record = &m_record;
+        host.op = &m_dm.Operator;
+        host.link = m_link;
+        host.settings = &m_context.settings;
+        host.settingsPath = ApplicationPath(SettingsFileName());
+        host.versionChanged = [this] {
+            if (m_link)
+                m_link->State().StoredVersion.store(m_record.StoredVersion());
+            UpdateHeaderCaption();
+        };
+        host.orvan9Max = [this] { return m_link ? m_link->State().Orvan9Max.load() : m_dm.IsOrvan9Max(); };
+        host.receivedVersion = [this] {
+            return m_link && m_link->OnLineWorker() ? m_link->State().ReceivedVersion.load() : QString();
+        };
+        m_editor = TfrmProgEditor::ForProduct(host, this);
+        QApplication::restoreOverrideCursor();
+    }
+    jvLookMostraClienteClick();
+    m_editor->show();
+    m_editor->raise();
+    m_editor->activateWindow();
+}
+
+void TfrmProgMain::RepaintProgrammingWindows() {
+    if (m_editor)
+        m_editor->RefreshAlarmViews();
+}
+
+void TfrmProgMain::TransferEnded(const TransferReport&) {
+    RepaintProgrammingWindows();
 }
 
 void TfrmProgMain::jvLookMonitorarClick() {
@@ -637,6 +692,8 @@ void TfrmProgMain::CloseScreen() {
     m_finished = true;
     m_customerIdAtClose = m_record.CustomerId();
     BalloonTip::HideCurrent();
+    if (m_editor)
+        m_editor->hide();
     m_loadingRecord = true;
     m_record.Close();
     m_loadingRecord = false;
@@ -759,6 +816,8 @@ void TfrmProgMain::SetVersaoProduto(const QString& version) {
 
 void TfrmProgMain::SetConnectedImages(bool connected) {
     m_linkBar->SetConnected(connected);
+    // At the end of a session the panel's copy was cleared.
+    RepaintProgrammingWindows();
 }
 
 void TfrmProgMain::SetCloseEnabled(bool enabled) {
@@ -778,6 +837,8 @@ void TfrmProgMain::SetOnLineIndicator(bool online) {
 }
 
 void TfrmProgMain::CloseWindowsForDisconnect() {
+    if (m_editor)
+        m_editor->hide();
     CloseScreen();
 }
 

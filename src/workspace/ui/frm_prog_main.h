@@ -56,6 +56,7 @@ struct RecordScreenContext {
 // screen is open it points the data module's customer sets at its customer; when it closes they
 // are closed and get their previous selects back, so the list reopens its own sets afterwards.
 class EventStore;
+class TfrmProgEditor;
 
 class TfrmProgMain : public QDialog, public LinkCustomerScreen, private RecordView {
     Q_OBJECT
@@ -79,6 +80,13 @@ public:
     bool LoadingRecord() const { return m_loadingRecord; }
     // Closing the screen by its frame is greyed out while a link handler works.
     bool CloseEnabled() const { return m_closeEnabled; }
+    // "Programar": the programming window of the customer's model (created on first use, kept
+    // while the customer is open).
+    void jvLookProgramarClick();
+    TfrmProgEditor* ProgrammingWindow() const { return m_editor; }
+    // The settings the screen works with; the template dialog may have chosen new default
+    // templates in them, which the main window takes over when the screen closes.
+    const Settings& ScreenSettings() const { return m_context.settings; }
 
     // --- LinkCustomerScreen ---
     QString FonePainel() const override;
@@ -96,13 +104,15 @@ public:
     void SetOnLineIndicator(bool online) override;
     void CloseWindowsForDisconnect() override;
     ProgrammingImages* Imagens(int productCode) override;
-    // The programming editors are not part of this screen yet: what the session tells them has no
-    // one to show it.
+    // What the session tells the monitoring page, the events page and the programming window.
     void MonitoringViewRefresh() override;
     void Atualiza_Monitorando(const QByteArray& panelStatus) override;
     void ShowPanelDateTime(const QByteArray& panelClock, const QString& text) override;
     void ClearBufferDownloading() override { m_bufferDownloading = false; }
-    void RepaintProgrammingWindows() override {}
+    void RepaintProgrammingWindows() override;
+    // A programming read or write ended: the programming window's "Alarme" views show the panel's
+    // copy as it now is (blocks a dropped line left unverified keep differing from "PC").
+    void TransferEnded(const TransferReport& report) override;
     // The session download of the event log, stored into BUFFER_EVENTOS for this customer.
     bool BeginEventDownload(int product) override;
     bool Atualiza_Tabela_Eventos(int index, const QByteArray& record) override;
@@ -193,6 +203,8 @@ private:
     // A session download is storing the panel's log (`BufferDownloading`).
     bool m_bufferDownloading = false;
     QToolButton* JvLookImprimirTudo = nullptr;
+    QToolButton* jvLookProgramar = nullptr;
+    TfrmProgEditor* m_editor = nullptr;
     bool m_printing = false;
     QToolButton* jvLookRetornar = nullptr;
     QStackedWidget* pgcPrincipal = nullptr;
