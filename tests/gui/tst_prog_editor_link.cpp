@@ -13,6 +13,7 @@
 #include "programming/ui/section_widget.h"
 #include "serial/memory_line.h"
 #include "session/online_worker.h"
+#include "store/audit_log.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -176,6 +177,9 @@ private Q_SLOTS:
         for (qsizetype i = writesBefore; i < rig.panel.chunkWrites().size(); ++i)
             blocks << rig.panel.chunkWrites()[i].block;
         QCOMPARE(blocks, (QSet<int>{0, 17}));
+        QCOMPARE(rig.f.db.Count("AUDITORIA", "where ACAO = ? and DETALHES = ?",
+                                {AuditActionText(AuditAction::WriteProgramming), "toda a programação"}),
+                 1);
 
         // Pressing the button runs the entry it shows: now nothing differs.
         rig.f.prompts.told.clear();
@@ -206,12 +210,16 @@ private Q_SLOTS:
         QVERIFY(!rig.link.OnLineWorker()->PgmChangeRequest &&
                 !rig.link.OnLineWorker()->WriteProgrammingRequest);
         ClickIndicator(Find<QCheckBox>(rig.Sec("secOpcoes"), "chkOpcao22"));
+        // Sends the operator called off are not in the audit record; the one sent is.
+        const QString writeText = AuditActionText(AuditAction::WriteProgramming);
+        QCOMPARE(rig.f.db.Count("AUDITORIA", "where ACAO = ?", {writeText}), 0);
 
         rig.f.prompts.answers = {OperatorAnswer::Yes};
         Press(rig.Sec("secPgms"), "btnEnviar");
         QTRY_VERIFY_WITH_TIMEOUT(rig.panel.image().at(28) == char(0x12) && rig.Idle(), WaitMs);
         for (qsizetype i = writesBefore; i < rig.panel.chunkWrites().size(); ++i)
             QCOMPARE(rig.panel.chunkWrites()[i].block, 1);
+        QCOMPARE(rig.f.db.Count("AUDITORIA", "where ACAO = ? and DETALHES = ?", {writeText, "PGM's"}), 1);
         rig.HangUp();
     }
 

@@ -3,6 +3,7 @@
 #include "base/operator_messages.h"
 #include "link_control/link_controller.h"
 #include "session/online_worker.h"
+#include "store/audit_log.h"
 #include "store/logged_operator.h"
 #include "workspace/customer_record.h"
 #include "workspace/record_texts.h"
@@ -42,28 +43,37 @@ quint8 ChangedPgms(const ProgrammingImages& images) {
     return changed;
 }
 
-void AskPgmModule(OnLine& session, const ChunkMarks& marks, QObject* context) {
+// Each of the three answers whether it raised its request.
+bool AskPgmModule(OnLine& session, const ChunkMarks& marks, QObject* context) {
     if (OperatorMessages::Ask(context, kMsgModuloPgm) == OperatorAnswer::No)
-        return;
+        return false;
     PutMarks(session, marks);
     session.PgmModuleChanged = true;
     session.PgmChangeRequest = true;
+    return true;
 }
 
-void AskPgmModes(OnLine& session, const ProgrammingImages& images, const ChunkMarks& marks,
+bool AskPgmModes(OnLine& session, const ProgrammingImages& images, const ChunkMarks& marks,
                  QObject* context) {
     if (OperatorMessages::Ask(context, kMsgAlterarPgm) == OperatorAnswer::No)
-        return;
+        return false;
     PutMarks(session, marks);
     session.ChangedPgms = ChangedPgms(images);
     session.CommandCode = kCommandPgmChange;
     session.PgmModuleChanged = false;
     session.PgmChangeRequest = true;
+    return true;
 }
 
-void Write(OnLine& session, const ChunkMarks& marks) {
+bool Write(OnLine& session, const ChunkMarks& marks) {
     PutMarks(session, marks);
     session.WriteProgrammingRequest = true;
+    return true;
+}
+
+// A send the session will carry out goes into the audit record with what it sends.
+void RecordSend(CustomerRecord& record, const LoggedOperator& op, const QString& what) {
+    RecordAudit(record.DataModule(), op.name, record.CustomerId(), AuditAction::WriteProgramming, what);
 }
 
 } // namespace
@@ -81,12 +91,15 @@ QString SendSection(LinkController* link, CustomerRecord& record, ProgSection se
     ChunkMarks marks;
     if (!images.markSection(section, marks))
         return SectionEqualMessage(section);
+    bool raised = false;
     if (section == ProgSection::Opcoes && PgmModuleDiffers(images))
-        AskPgmModule(*session, marks, context);
+        raised = AskPgmModule(*session, marks, context);
     else if (section == ProgSection::Pgms)
-        AskPgmModes(*session, images, marks, context);
+        raised = AskPgmModes(*session, images, marks, context);
     else
-        Write(*session, marks);
+        raised = Write(*session, marks);
+    if (raised)
+        RecordSend(record, op, SectionCaption(section));
     return {};
 }
 
@@ -101,12 +114,15 @@ QString SendWholeProgramming(LinkController* link, CustomerRecord& record, const
     ChunkMarks marks;
     if (!images.markWholeProgramming(op.HasPermission(Permission::EnviarProgramacaoContas), marks))
         return WholeSendEqualMessage(images.family());
+    bool raised = false;
     if (PgmModuleDiffers(images))
-        AskPgmModule(*session, marks, context);
+        raised = AskPgmModule(*session, marks, context);
     else if (ChangedPgms(images) == 0)
-        Write(*session, marks);
+        raised = Write(*session, marks);
     else
-        AskPgmModes(*session, images, marks, context);
+        raised = AskPgmModes(*session, images, marks, context);
+    if (raised)
+        RecordSend(record, op, QStringLiteral("toda a programação"));
     return {};
 }
 
