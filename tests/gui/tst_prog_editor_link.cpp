@@ -249,6 +249,39 @@ private Q_SLOTS:
         QCOMPARE(Find<QLineEdit>(tempos, "edtTempoSaida")->text(), "77");
         rig.HangUp();
     }
+
+    // The line drops in the middle of a whole send: what the panel did not take is never shown as
+    // sent. Once connected again and read, the fields it lacks are still marked as differing, and
+    // the next send writes only those.
+    void sendCutByADroppedLine() {
+        PanelRig rig;
+        QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error() + rig.f.prompts.told.join('|')));
+        auto* entry = Find<QLineEdit>(rig.Sec("secTempos"), "edtTempoEntrada");
+        auto* panic = Find<QLineEdit>(rig.Sec("secReporte"), "edtCodPanico2");
+        Type(entry, "45");
+        Type(panic, "4B");
+        // The panel hangs up right after answering the first write of the send.
+        rig.panel.faults().dropAfterFrames = int(rig.panel.journal(QStringLiteral("answer")).size()) + 1;
+        ChooseAction(rig.editor, QStringLiteral("Enviar toda programação"));
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker(), WaitMs);
+        QCOMPARE(rig.panel.image().at(275) == char(0x4B), false);
+
+        rig.panel.faults().dropAfterFrames = 0;
+        Press(rig.screen.get(), "imgConectar");
+        QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load() && rig.Idle(), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(SectionWidget::IsMarked(panic), WaitMs);
+        QCOMPARE(SectionWidget::IsMarked(entry), rig.panel.image().at(1) != char(45));
+        QCOMPARE(rig.Images().ImagemPC.byte(275), quint8(0x4B));
+
+        const qsizetype writesBefore = rig.panel.chunkWrites().size();
+        ChooseAction(rig.editor, QStringLiteral("Enviar toda programação"));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.panel.image().at(275) == char(0x4B) && rig.Idle(), WaitMs);
+        QCOMPARE(rig.panel.image().at(1), char(45));
+        QTRY_VERIFY_WITH_TIMEOUT(!SectionWidget::IsMarked(panic) && !SectionWidget::IsMarked(entry), WaitMs);
+        for (qsizetype i = writesBefore; i < rig.panel.chunkWrites().size(); ++i)
+            QVERIFY(rig.panel.chunkWrites()[i].block == 17 || rig.panel.chunkWrites()[i].block == 0);
+        rig.HangUp();
+    }
 };
 
 QTEST_MAIN(TestProgEditorLink)
