@@ -9,6 +9,13 @@
 #include "store/sql_script.h"
 #include "workspace/customer_record.h"
 
+#include "base/operator_messages.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QList>
+
+#include <algorithm>
 #include <cstdio>
 
 namespace bench {
@@ -75,6 +82,63 @@ inline bool Fill(TdmBancoDeDados& dm, int customers) {
             return false;
     }
     return dm.CommitRetaining();
+}
+
+// The windows must not stop on a message box: every question or message is printed and counted.
+class PrintedMessages : public OperatorMessenger {
+public:
+    int count = 0;
+    OperatorAnswer Show(QObject*, const OperatorMessage& message) override {
+        ++count;
+        if (message.buttons == OperatorButtons::Ok) {
+            std::fprintf(stderr, "message: %s\n", qPrintable(message.text));
+            return OperatorAnswer::Ok;
+        }
+        std::fprintf(stderr, "question: %s\n", qPrintable(message.text));
+        return OperatorAnswer::No;
+    }
+};
+
+struct Figures {
+    double first = 0;
+    double median = 0;
+    double max = 0;
+};
+
+inline Figures Summary(QList<double> ms) {
+    Figures f;
+    f.first = ms.first();
+    std::sort(ms.begin(), ms.end());
+    f.median = ms[ms.size() / 2];
+    f.max = ms.last();
+    return f;
+}
+
+// Connects `dm` to the benchmark database, created when the file is missing and filled with
+// `customers` customers when it holds none (a kept file is used as it is). Answers the number of
+// customers it holds, 0 on failure (the reason printed).
+inline int OpenFilledDatabase(TdmBancoDeDados& dm, QuietHost& host, const QString& databaseName,
+                              int customers) {
+    QString error;
+    if (!QFile::exists(databaseName) && !CreateNewDatabase(databaseName, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 0;
+    }
+    dm.SetHost(&host);
+    dm.Operator = LoggedOperator::FromRow(1, QStringLiteral("ADMIN"), QString());
+    if (!dm.Connect(databaseName)) {
+        std::fprintf(stderr, "%s\n", qPrintable(dm.LastError()));
+        return 0;
+    }
+    const int present = dm.IBDB.SelectValue(QStringLiteral("select count(*) from CLIENTES")).toInt();
+    if (present > 0)
+        return present;
+    QElapsedTimer fill;
+    fill.start();
+    if (!Fill(dm, customers))
+        return 0;
+    std::printf("filled %d customers in %.1f s\n", customers, fill.elapsed() / 1000.0);
+    return customers;
 }
 
 } // namespace bench

@@ -26,31 +26,6 @@
 
 namespace {
 
-class PrintedMessages : public OperatorMessenger {
-public:
-    int count = 0;
-    OperatorAnswer Show(QObject*, const OperatorMessage& message) override {
-        ++count;
-        std::fprintf(stderr, "message: %s\n", qPrintable(message.text));
-        return message.buttons == OperatorButtons::Ok ? OperatorAnswer::Ok : OperatorAnswer::No;
-    }
-};
-
-struct Figures {
-    double first = 0;
-    double median = 0;
-    double max = 0;
-};
-
-Figures Summary(QList<double> ms) {
-    Figures f;
-    f.first = ms.first();
-    std::sort(ms.begin(), ms.end());
-    f.median = ms[ms.size() / 2];
-    f.max = ms.last();
-    return f;
-}
-
 // Runs `step` and paints what it changed; the elapsed milliseconds.
 template <typename F> double Timed(QWidget* window, F step) {
     QElapsedTimer timer;
@@ -86,31 +61,13 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     if (databaseName.isEmpty())
         databaseName = folder.filePath(QStringLiteral("zrv.fdb"));
-    QString error;
-    if (!QFile::exists(databaseName) && !CreateNewDatabase(databaseName, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
     bench::QuietHost host;
     TdmBancoDeDados dm;
-    dm.SetHost(&host);
-    dm.Operator = LoggedOperator::FromRow(1, QStringLiteral("ADMIN"), QString());
-    if (!dm.Connect(databaseName)) {
-        std::fprintf(stderr, "%s\n", qPrintable(dm.LastError()));
+    customers = bench::OpenFilledDatabase(dm, host, databaseName, customers);
+    if (customers == 0)
         return 1;
-    }
-    const int present = dm.IBDB.SelectValue(QStringLiteral("select count(*) from CLIENTES")).toInt();
-    if (present == 0) {
-        QElapsedTimer fill;
-        fill.start();
-        if (!bench::Fill(dm, customers))
-            return 1;
-        std::printf("filled %d customers in %.1f s\n", customers, fill.elapsed() / 1000.0);
-    } else {
-        customers = present;
-    }
 
-    PrintedMessages prompts;
+    bench::PrintedMessages prompts;
     const ScopedOperatorMessenger installed(&prompts);
     RecordScreenContext context;
     context.dm = &dm;
@@ -150,9 +107,9 @@ int main(int argc, char** argv) {
         screen->findChild<QAbstractButton*>(QStringLiteral("jvLookRetornar"))->click();
         delete screen;
     }
-    const Figures open = Summary(openMs);
-    const Figures sw = Summary(switchMs);
-    const Figures view = Summary(viewMs);
+    const bench::Figures open = bench::Summary(openMs);
+    const bench::Figures sw = bench::Summary(switchMs);
+    const bench::Figures view = bench::Summary(viewMs);
     std::printf("customers: %d, windows opened: %d\n", customers, opens);
     std::printf("open the programming window: first %.1f ms, median %.1f ms, max %.1f ms\n", open.first,
                 open.median, open.max);

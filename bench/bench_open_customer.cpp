@@ -25,40 +25,6 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
-
-// The screen must not stop on a message box: every question or message is printed and counted.
-class PrintedMessages : public OperatorMessenger {
-public:
-    int count = 0;
-    OperatorAnswer Show(QObject*, const OperatorMessage& message) override {
-        ++count;
-        if (message.buttons == OperatorButtons::Ok) {
-            std::fprintf(stderr, "message: %s\n", qPrintable(message.text));
-            return OperatorAnswer::Ok;
-        }
-        std::fprintf(stderr, "question: %s\n", qPrintable(message.text));
-        return OperatorAnswer::No;
-    }
-};
-
-struct Figures {
-    double median = 0;
-    double max = 0;
-    double first = 0;
-};
-
-Figures Summary(QList<double> ms) {
-    Figures f;
-    f.first = ms.first();
-    std::sort(ms.begin(), ms.end());
-    f.median = ms[ms.size() / 2];
-    f.max = ms.last();
-    return f;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -79,32 +45,13 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     if (databaseName.isEmpty())
         databaseName = folder.filePath(QStringLiteral("zrv.fdb"));
-    QString error;
-    if (!QFile::exists(databaseName) && !CreateNewDatabase(databaseName, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
-
     bench::QuietHost host;
     TdmBancoDeDados dm;
-    dm.SetHost(&host);
-    dm.Operator = LoggedOperator::FromRow(1, QStringLiteral("ADMIN"), QString());
-    if (!dm.Connect(databaseName)) {
-        std::fprintf(stderr, "%s\n", qPrintable(dm.LastError()));
+    customers = bench::OpenFilledDatabase(dm, host, databaseName, customers);
+    if (customers == 0)
         return 1;
-    }
-    const int present = dm.IBDB.SelectValue(QStringLiteral("select count(*) from CLIENTES")).toInt();
-    if (present == 0) {
-        QElapsedTimer fill;
-        fill.start();
-        if (!bench::Fill(dm, customers))
-            return 1;
-        std::printf("filled %d customers in %.1f s\n", customers, fill.elapsed() / 1000.0);
-    } else {
-        customers = present;
-    }
 
-    PrintedMessages prompts;
+    bench::PrintedMessages prompts;
     const ScopedOperatorMessenger installed(&prompts);
     RecordScreenContext context;
     context.dm = &dm;
@@ -134,8 +81,8 @@ int main(int argc, char** argv) {
         screen->findChild<QAbstractButton*>(QStringLiteral("jvLookRetornar"))->click();
         delete screen;
     }
-    const Figures record = Summary(recordMs);
-    const Figures screen = Summary(screenMs);
+    const bench::Figures record = bench::Summary(recordMs);
+    const bench::Figures screen = bench::Summary(screenMs);
     std::printf("customers: %d, opens: %d\n", customers, opens);
     std::printf("open customer rows and programming: first %.1f ms, median %.1f ms, max %.1f ms\n",
                 record.first, record.median, record.max);
