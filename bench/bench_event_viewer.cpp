@@ -8,6 +8,7 @@
 //   bench_event_viewer [FOLDER]      FOLDER keeps the database between runs (default: temporary)
 //   bench_event_viewer --measure shown|sorted|filtered DATABASE    one measurement
 #include "bench_database.h"
+#include "bench_spawn.h"
 #include "store/event_list.h"
 
 #include <QCoreApplication>
@@ -19,13 +20,8 @@
 #include <QTimer>
 
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -114,52 +110,6 @@ int Measure(const QString& mode, const QString& path) {
     return 0;
 }
 
-struct ChildRun {
-    double seconds = -1;
-    double cpuSeconds = -1;
-    long peakKb = -1;
-    QString output;
-};
-
-ChildRun Spawn(const QStringList& command, bool keepOutput = false) {
-    ChildRun run;
-    QTemporaryDir dir;
-    const QString outputFile = keepOutput ? dir.filePath("out") : QStringLiteral("/dev/null");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const QByteArray out = QFile::encodeName(outputFile);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    QList<QByteArray> bytes;
-    for (const QString& argument : command)
-        bytes << QFile::encodeName(argument);
-    QList<char*> argv;
-    for (QByteArray& argument : bytes)
-        argv << argument.data();
-    argv << nullptr;
-    QElapsedTimer timer;
-    timer.start();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        return run;
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    run.seconds = timer.nsecsElapsed() / 1e9;
-    run.peakKb = usage.ru_maxrss;
-    run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-                     (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    posix_spawn_file_actions_destroy(&actions);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        run.seconds = -1;
-    if (keepOutput) {
-        QFile file(outputFile);
-        if (file.open(QIODevice::ReadOnly))
-            run.output = QString::fromLocal8Bit(file.readAll());
-    }
-    return run;
-}
-
 QString WriteIsqlScript(const QString& folder, const QString& mode) {
     const EventQuery query = QueryFor(mode);
     QVariantList selectParams, countParams;
@@ -205,14 +155,14 @@ int RunAll(const QString& folderArgument) {
     bool goals = true;
     for (const Row& row : rows) {
         const QString script = WriteIsqlScript(folder, row.mode);
-        Spawn({self, "--measure", row.mode, path});
-        Spawn(isqlCommand + QStringList{script, path});
-        ChildRun ours{1e9, 1e9, 0, {}}, theirs{1e9, 1e9, 0, {}};
+        bench::Spawn({self, "--measure", row.mode, path});
+        bench::Spawn(isqlCommand + QStringList{script, path});
+        bench::ChildRun ours{1e9, 1e9, 0, {}}, theirs{1e9, 1e9, 0, {}};
         QString rowsRead;
         qint64 longest = 0;
         for (int i = 0; i < 5; ++i) {
-            const ChildRun a = Spawn({self, "--measure", row.mode, path}, true);
-            const ChildRun b = Spawn(isqlCommand + QStringList{script, path});
+            const bench::ChildRun a = bench::Spawn({self, "--measure", row.mode, path}, true);
+            const bench::ChildRun b = bench::Spawn(isqlCommand + QStringList{script, path});
             if (a.seconds < 0 || b.seconds < 0) {
                 Out() << "measurement failed: " << a.output << Qt::endl;
                 return 1;

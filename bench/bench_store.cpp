@@ -7,6 +7,7 @@
 //   bench_store [FOLDER]     FOLDER keeps the database between runs (default: a temporary folder)
 //   bench_store --measure list|events DATABASE    one measurement (used by the above)
 #include "bench_database.h"
+#include "bench_spawn.h"
 #include "store/data_module.h"
 #include "store/firebird_client.h"
 #include "store/sql_script.h"
@@ -22,13 +23,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -102,55 +98,6 @@ int Measure(const QString& what, const QString& path) {
     return 0;
 }
 
-struct ChildRun {
-    double seconds = -1;
-    double cpuSeconds = -1; // user + system
-    long peakKb = -1;
-    QString output;
-};
-
-// Runs a program with its output into a file (or /dev/null), and measures its wall time and
-// peak resident memory.
-ChildRun Spawn(const QStringList& command, const QString& input = {}, bool keepOutput = false) {
-    ChildRun run;
-    QTemporaryDir dir;
-    const QString outputFile = keepOutput ? dir.filePath("out") : QStringLiteral("/dev/null");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const QByteArray in = QFile::encodeName(input.isEmpty() ? QStringLiteral("/dev/null") : input);
-    const QByteArray out = QFile::encodeName(outputFile);
-    posix_spawn_file_actions_addopen(&actions, 0, in.constData(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    QList<QByteArray> bytes;
-    for (const QString& argument : command)
-        bytes << QFile::encodeName(argument);
-    QList<char*> argv;
-    for (QByteArray& argument : bytes)
-        argv << argument.data();
-    argv << nullptr;
-    QElapsedTimer timer;
-    timer.start();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        return run;
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    run.seconds = timer.nsecsElapsed() / 1e9;
-    run.peakKb = usage.ru_maxrss;
-    run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-                     (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    posix_spawn_file_actions_destroy(&actions);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        run.seconds = -1;
-    if (keepOutput) {
-        QFile file(outputFile);
-        if (file.open(QIODevice::ReadOnly))
-            run.output = QString::fromLocal8Bit(file.readAll());
-    }
-    return run;
-}
-
 QString WriteIsqlScript(const QString& folder, const QString& name, const QStringList& statements) {
     const QString path = QDir(folder).filePath(name);
     QFile file(path);
@@ -202,12 +149,12 @@ int RunAll(const QString& folderArgument) {
     bool goals = true;
     for (const Row& row : rows) {
         // Warm the file cache once, then take the best of five runs of each.
-        Spawn({self, "--measure", row.mode, path});
-        Spawn(isqlCommand + QStringList{row.script, path});
-        ChildRun ours{1e9, 1e9, 0, {}}, theirs{1e9, 1e9, 0, {}};
+        bench::Spawn({self, "--measure", row.mode, path});
+        bench::Spawn(isqlCommand + QStringList{row.script, path});
+        bench::ChildRun ours{1e9, 1e9, 0, {}}, theirs{1e9, 1e9, 0, {}};
         for (int i = 0; i < 5; ++i) {
-            const ChildRun a = Spawn({self, "--measure", row.mode, path}, {}, true);
-            const ChildRun b = Spawn(isqlCommand + QStringList{row.script, path});
+            const bench::ChildRun a = bench::Spawn({self, "--measure", row.mode, path}, true);
+            const bench::ChildRun b = bench::Spawn(isqlCommand + QStringList{row.script, path});
             if (a.seconds < 0 || b.seconds < 0) {
                 Out() << "measurement failed: " << a.output << Qt::endl;
                 return 1;
