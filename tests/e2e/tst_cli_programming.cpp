@@ -5,7 +5,7 @@
 #include "panel_simulator.h"
 #include "support/cli_run.h"
 #include "support/connected_data_module.h"
-#include "workspace/customer_record.h"
+#include "support/stored_customer.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -80,20 +80,8 @@ private Q_SLOTS:
     void initTestCase() {
         // A stored Orvan 10 customer whose codes are those the simulated panel holds.
         QVERIFY2(m_db.Open(), qPrintable(m_db.Error()));
-        {
-            CustomerRecord record(m_db.dm);
-            QVERIFY(record.BeginNew(1, "1.4", NewCustomerDefaults()));
-            TdmBancoDeDados& dm = record.DataModule();
-            dm.DSetClientes.SetValue("NOME", "Cliente de teste");
-            dm.DSetPainel.SetValue("FONE_PAINEL", "5551234");
-            dm.DSetPainel.SetValue("CODIGO_PAINEL", "1234");
-            dm.DSetPainel.SetValue("CODIGO_PC", "5678");
-            record.CopyPanelCodeToImage("1234");
-            record.CopyPcCodeToImage("5678");
-            QString error;
-            QVERIFY2(record.Save(&error), qPrintable(error));
-            m_customer = record.CustomerId();
-        }
+        m_customer = AddStoredCustomer(m_db.dm, 1, "1.4", "1234", "5678");
+        QVERIFY(m_customer > 0);
         // The embedded engine keeps the file to one process at a time.
         m_db.dm.Disconnect();
 

@@ -3,7 +3,7 @@
 // database, without any panel.
 #include "support/cli_run.h"
 #include "support/connected_data_module.h"
-#include "workspace/customer_record.h"
+#include "support/stored_customer.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -52,22 +52,7 @@ class TestCliTemplates : public QObject {
     int addCustomer(int product, const QString& panelCode, const QString& pcCode) {
         if (!m_db.dm.Connected() && !m_db.dm.Connect(m_db.database.Path()))
             return 0;
-        CustomerRecord record(m_db.dm);
-        if (!record.BeginNew(product, "1.0", NewCustomerDefaults()))
-            return 0;
-        TdmBancoDeDados& dm = record.DataModule();
-        dm.DSetClientes.SetValue("NOME", "Cliente " + panelCode);
-        dm.DSetPainel.SetValue("FONE_PAINEL", "5551234");
-        dm.DSetPainel.SetValue("CODIGO_PAINEL", panelCode);
-        dm.DSetPainel.SetValue("CODIGO_PC", pcCode);
-        record.CopyPanelCodeToImage(panelCode);
-        record.CopyPcCodeToImage(pcCode);
-        QString error;
-        if (!record.Save(&error))
-            qWarning("%s", qPrintable(error));
-        const int id = record.CustomerId();
-        record.Close();
-        return id;
+        return AddStoredCustomer(m_db.dm, product, "1.0", panelCode, pcCode, "Cliente " + panelCode);
     }
 
     QByteArray exported(int customer, const QString& name) {

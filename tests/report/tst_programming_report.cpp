@@ -7,7 +7,7 @@
 #include "report/report_document.h"
 #include "store/customer_rows.h"
 #include "support/connected_data_module.h"
-#include "workspace/customer_record.h"
+#include "support/stored_customer.h"
 
 #include <QImage>
 #include <QProcess>
@@ -64,22 +64,7 @@ class TestProgrammingReport : public QObject {
 
     // A customer of a model saved as the record screen saves a new one (factory programming).
     int AddCustomer(int productCode, const QString& version, const QString& name) {
-        CustomerRecord record(m_db.dm);
-        if (!record.BeginNew(productCode, version, NewCustomerDefaults()))
-            return 0;
-        TdmBancoDeDados& dm = record.DataModule();
-        dm.DSetClientes.SetValue("NOME", name);
-        dm.DSetPainel.SetValue("FONE_PAINEL", "5551234");
-        dm.DSetPainel.SetValue("CODIGO_PAINEL", "1234");
-        dm.DSetPainel.SetValue("CODIGO_PC", "5678");
-        record.CopyPanelCodeToImage("1234");
-        record.CopyPcCodeToImage("5678");
-        QString error;
-        if (!record.Save(&error)) {
-            qWarning("%s", qPrintable(error));
-            return 0;
-        }
-        return record.CustomerId();
+        return AddStoredCustomer(m_db.dm, productCode, version, "1234", "5678", name);
     }
 
     // Stores a value into a column of one of the customer's rows (CLIENTES and PAINEL by the
