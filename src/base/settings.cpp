@@ -213,7 +213,8 @@ bool WriteSettingsFile(const QString& path, const Settings& settings, QString* e
     return false;
 }
 
-bool WriteConfigKeys(const QString& path, const Settings& settings, const QStringList& names, QString* error) {
+bool WriteConfigKeys(const QString& path, const Settings& settings, const QStringList& names,
+                     QString* error) {
     IniFile ini;
     ini.load(path);
     for (const Key& key : kConfigKeys)
@@ -285,5 +286,18 @@ Settings CarregaConfiguracoes(QString* error) {
     QString reason;
     if (dirty && !ini.save(path, &reason) && error)
         *error = writeError(path, reason);
+    return settings;
+}
+
+Settings ReadSettingsOrDefaults() {
+    const QString folder = ApplicationFolder();
+    const QString path = ApplicationPath(SettingsFileName());
+    if (QFileInfo::exists(path)) {
+        IniFile ini;
+        ini.load(path);
+        return ReadSettings(ini, folder);
+    }
+    Settings settings = DefaultSettings(folder);
+    settings.setAtLines(DefaultAdvancedLines());
     return settings;
 }

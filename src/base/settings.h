@@ -93,6 +93,11 @@ QString DatabaseNameOf(const Settings& settings);
 // before the main window loads the settings. Reads only: creates and changes nothing.
 QString ConfiguredDatabaseName();
 
+// The settings of the application folder's file as it stands, or, without a file, those a new
+// installation starts with (the advanced lines included). Reads only: creates and changes nothing
+// (the command line uses it, so that a script never writes the desktop's settings).
+Settings ReadSettingsOrDefaults();
+
 // The settings load of the main window: imports the legacy store (Windows only), creates the file
 // in the application folder when missing, reads it and normalises its paths, writing the file back
 // when something changed. A file that cannot be written still yields the settings read; the

@@ -133,25 +133,6 @@ private:
 
 // --- session -------------------------------------------------------------------------------------
 
-namespace {
-
-// The settings file of the application folder when there is one (it is not created here), else
-// the defaults a new installation starts with.
-Settings ReadCliSettings() {
-    const QString folder = ApplicationFolder();
-    const QString path = ApplicationPath(SettingsFileName());
-    if (QFileInfo::exists(path)) {
-        IniFile ini;
-        ini.load(path);
-        return ReadSettings(ini, folder);
-    }
-    Settings settings = DefaultSettings(folder);
-    settings.setAtLines(DefaultAdvancedLines());
-    return settings;
-}
-
-} // namespace
-
 CliPanelSession::CliPanelSession(CliContext& context) : m_context(context) {}
 
 CliPanelSession::~CliPanelSession() {
@@ -187,7 +168,7 @@ void CliPanelSession::Audit(AuditAction action, const QString& details) {
 }
 
 bool ReadCliPortSettings(CliContext& context, Settings* settings) {
-    *settings = ReadCliSettings();
+    *settings = ReadSettingsOrDefaults();
     const QString port = context.options.value(QStringLiteral("port"));
     if (!port.isEmpty()) {
         bool ok = false;

@@ -81,8 +81,6 @@ const bool registered = RegisterCliCommand(
                     "[--codigo-pc NNNN]"),
      QStringLiteral("inclui um cliente com a programação de fábrica do modelo"),
      &RunCustomerAdd,
-     [](const QStringList&) {
-         return CliAccess::Needs({Permission::AdicionarCliente});
-     }});
+     [](const QStringList&) { return CliAccess::Needs({Permission::AdicionarCliente}); }});
 
 } // namespace

@@ -154,9 +154,7 @@ const bool registered =
                         {},
                         QStringLiteral("atualiza a estrutura, corrige eventos antigos e os geradores"),
                         &RunDbUpgrade,
-                        [](const QStringList&) {
-                            return CliAccess::Administrator();
-                        }}) &&
+                        [](const QStringList&) { return CliAccess::Administrator(); }}) &&
     RegisterCliCommand({{QStringLiteral("db"), QStringLiteral("backup")},
                         QStringLiteral("[--to PASTA]"),
                         QStringLiteral("faz o backup do banco (padrão: pasta BKP ao lado do banco)"),
@@ -165,8 +163,6 @@ const bool registered =
                         QStringLiteral("ARQUIVO"),
                         QStringLiteral("restaura um backup no banco, depois de um backup de segurança"),
                         &RunDbRestore,
-                        [](const QStringList&) {
-                            return CliAccess::Administrator();
-                        }});
+                        [](const QStringList&) { return CliAccess::Administrator(); }});
 
 } // namespace

@@ -26,16 +26,6 @@ namespace {
 const QDate kFirstDate(1, 1, 1);
 const QDate kLastDate(9999, 12, 31);
 
-PrintHeader ReadPrintHeader() {
-    const QString folder = ApplicationFolder();
-    const QString path = ApplicationPath(SettingsFileName());
-    if (!QFileInfo::exists(path))
-        return PrintHeader::FromSettings(DefaultSettings(folder));
-    IniFile ini;
-    ini.load(path);
-    return PrintHeader::FromSettings(ReadSettings(ini, folder));
-}
-
 int RunEventsExport(CliContext& context, const QStringList& args) {
     QMap<QString, QString> options;
     QStringList words;
@@ -111,7 +101,7 @@ int RunEventsExport(CliContext& context, const QStringList& args) {
                         .arg(events.size()));
     }
     if (!pdf.isEmpty()) {
-        DocumentPrinter printer(ReadPrintHeader());
+        DocumentPrinter printer(PrintHeader::FromSettings(ReadSettingsOrDefaults()));
         const EventReportDocument document(customer, rows.clientes.value(QStringLiteral("NOME")).toString(),
                                            productCode, events);
         const bool written = printer.WritePdf(document, pdf, &error);

@@ -16,18 +16,6 @@
 
 namespace {
 
-// The print header of the settings file when there is one (it is not created here), else the
-// header a new installation starts with.
-PrintHeader ReadPrintHeader() {
-    const QString folder = ApplicationFolder();
-    const QString path = ApplicationPath(SettingsFileName());
-    if (!QFileInfo::exists(path))
-        return PrintHeader::FromSettings(DefaultSettings(folder));
-    IniFile ini;
-    ini.load(path);
-    return PrintHeader::FromSettings(ReadSettings(ini, folder));
-}
-
 int RunReportProgramming(CliContext& context, const QStringList& args) {
     QMap<QString, QString> options;
     QStringList words;
@@ -55,7 +43,7 @@ int RunReportProgramming(CliContext& context, const QStringList& args) {
         context.Complain(job.error);
         return 1;
     }
-    DocumentPrinter printer(ReadPrintHeader());
+    DocumentPrinter printer(PrintHeader::FromSettings(ReadSettingsOrDefaults()));
     const ProgrammingReportDocument document(job.report);
     const bool written = printer.WritePdf(document, pdf, &error);
     // A logo that cannot be opened is told, and the pages print without it.
@@ -72,13 +60,11 @@ int RunReportProgramming(CliContext& context, const QStringList& args) {
     return 0;
 }
 
-const bool registered =
-    RegisterCliCommand({{QStringLiteral("report"), QStringLiteral("programming")},
-                        QStringLiteral("--customer ID --pdf ARQUIVO.pdf"),
-                        QStringLiteral("grava a programação do cliente (seis páginas) em PDF"),
-                        &RunReportProgramming,
-                        [](const QStringList&) {
-                            return CliAccess::Needs({Permission::ImprimirProgramacao});
-                        }});
+const bool registered = RegisterCliCommand(
+    {{QStringLiteral("report"), QStringLiteral("programming")},
+     QStringLiteral("--customer ID --pdf ARQUIVO.pdf"),
+     QStringLiteral("grava a programação do cliente (seis páginas) em PDF"),
+     &RunReportProgramming,
+     [](const QStringList&) { return CliAccess::Needs({Permission::ImprimirProgramacao}); }});
 
 } // namespace
