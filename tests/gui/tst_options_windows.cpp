@@ -170,6 +170,13 @@ private slots:
         main.show();
         QVERIFY(QTest::qWaitForWindowActive(&main));
         QVERIFY(main.mnuOpcoes->actions().contains(main.actEscolherColunas));
+        // A new installation has its print logo: the general options open on it without a word.
+        QVERIFY(!QImage(db.FilePath(QStringLiteral("Templates/LogoImpressao.jpg"))).isNull());
+        WhenModal<TfrmOpcoesGerais>([](TfrmOpcoesGerais* dialog) {
+            QVERIFY(!dialog->Logo().isNull());
+            Press(dialog, "btnCancelar");
+        });
+        main.actGerais->trigger();
 
         WhenModal<TfrmEscolherColunas>([](TfrmEscolherColunas* dialog) {
             Press(dialog, "btnOcultarClientes");

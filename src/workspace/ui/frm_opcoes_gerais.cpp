@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -69,6 +70,14 @@ QString StockPicture(const QString& pathBD, const QString& name) {
     }
     picture.save(path, "JPG"); // a folder that cannot be written leaves the file missing: told on load
     return path;
+}
+
+void EnsureStockPictures(const QString& pathBD) {
+    StockPicture(pathBD, QStringLiteral("Blank.jpg"));
+    const QString logo = StockPicture(pathBD, QStringLiteral("LogoZrv.jpg"));
+    const QString printLogo = LogoTarget(pathBD);
+    if (!QFileInfo::exists(printLogo))
+        QFile::copy(logo, printLogo);
 }
 
 TfrmOpcoesGerais::TfrmOpcoesGerais(const Settings& settings, const QString& settingsPath, QWidget* parent)

@@ -81,3 +81,7 @@ private:
 // The stock pictures of the logo buttons under `pathBD`/Templates: "Blank.jpg" (a white picture)
 // and "LogoZrv.jpg" (the program's name), written when missing. Answers the file's path.
 QString StockPicture(const QString& pathBD, const QString& name);
+// The pictures an installation is delivered with under `pathBD`/Templates, written when missing:
+// the two above and the print header's logo "LogoImpressao.jpg" (the program's name), so that a new
+// installation prints with a logo and its general options open on one.
+void EnsureStockPictures(const QString& pathBD);

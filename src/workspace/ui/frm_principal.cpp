@@ -29,6 +29,7 @@
 #include "workspace/ui/buffer_wait.h"
 #include "workspace/ui/customer_row_delegate.h"
 #include "workspace/ui/frm_grupos.h"
+#include "workspace/ui/frm_opcoes_gerais.h"
 #include "workspace/ui/frm_prog_main.h"
 
 #include <QApplication>
@@ -346,6 +347,7 @@ void TfrmPrincipal::RunCreationSteps(const QString& databaseName) {
     QString error;
     ModemCatalogue::ensureExists(folder, &error);
     m_settings = CarregaConfiguracoes(&error);
+    EnsureStockPictures(m_settings.PathBD);
     Atualiza_Grid_TelaInicial(m_settings.Colunas);
     SetHelpTopic(this, 3);
     const QString title = ApplicationTitle(BuildVersion());
