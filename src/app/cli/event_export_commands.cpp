@@ -4,11 +4,8 @@
 // dates, as a spreadsheet file (CSV) and/or as the printed events report (PDF), as the events page
 // exports and prints them.
 #include "app/cli/cli_command.h"
-#include "base/app_paths.h"
-#include "base/ini_file.h"
+#include "app/cli/cli_pdf.h"
 #include "base/locale_format.h"
-#include "base/settings.h"
-#include "printing/document_printer.h"
 #include "programming/product_codes.h"
 #include "report/event_report.h"
 #include "report/programming_report_job.h"
@@ -18,7 +15,6 @@
 #include "workspace/event_csv.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -101,21 +97,15 @@ int RunEventsExport(CliContext& context, const QStringList& args) {
                         .arg(events.size()));
     }
     if (!pdf.isEmpty()) {
-        DocumentPrinter printer(PrintHeader::FromSettings(ReadSettingsOrDefaults()));
         const EventReportDocument document(customer, rows.clientes.value(QStringLiteral("NOME")).toString(),
                                            productCode, events);
-        const bool written = printer.WritePdf(document, pdf, &error);
-        // A logo that cannot be opened is told, and the pages print without it.
-        for (const QString& warning : printer.Warnings())
-            context.Complain(warning);
-        if (!written) {
-            context.Complain(error);
+        const int pages = WriteCliPdf(context, document, pdf);
+        if (pages == 0)
             return 1;
-        }
         context.Say(QStringLiteral("Relatório de eventos do cliente %1 gravado em %2 (%3 páginas).")
                         .arg(customer)
                         .arg(QDir::toNativeSeparators(pdf))
-                        .arg(document.PageCount()));
+                        .arg(pages));
     }
     return 0;
 }

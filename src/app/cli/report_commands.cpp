@@ -3,16 +3,12 @@
 // writes the six pages of a customer's stored programming into a PDF file, as the customer
 // screen's "Imprimir" prints them (every code shown).
 #include "app/cli/cli_command.h"
-#include "base/app_paths.h"
-#include "base/ini_file.h"
-#include "base/settings.h"
-#include "printing/document_printer.h"
+#include "app/cli/cli_pdf.h"
 #include "report/programming_report_job.h"
 #include "report/report_document.h"
 #include "store/data_module.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -43,20 +39,14 @@ int RunReportProgramming(CliContext& context, const QStringList& args) {
         context.Complain(job.error);
         return 1;
     }
-    DocumentPrinter printer(PrintHeader::FromSettings(ReadSettingsOrDefaults()));
     const ProgrammingReportDocument document(job.report);
-    const bool written = printer.WritePdf(document, pdf, &error);
-    // A logo that cannot be opened is told, and the pages print without it.
-    for (const QString& warning : printer.Warnings())
-        context.Complain(warning);
-    if (!written) {
-        context.Complain(error);
+    const int pages = WriteCliPdf(context, document, pdf);
+    if (pages == 0)
         return 1;
-    }
     context.Say(QStringLiteral("Programação do cliente %1 gravada em %2 (%3 páginas).")
                     .arg(customer)
                     .arg(QDir::toNativeSeparators(pdf))
-                    .arg(document.PageCount()));
+                    .arg(pages));
     return 0;
 }
 
