@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 struct BufferCallReport;
 
@@ -17,5 +18,12 @@ QString ConfigErrorText();
 QString StepAnsweringCall();
 // One line for a call: who called and what was stored, or why nothing was.
 QString CallSummary(const BufferCallReport& report);
+// Who called: "Cliente 12 (Loja Centro)", or "Painel 4321" when no customer has the panel code.
+QString Caller(const BufferCallReport& report);
+// How the call ended, for the call log's "Resultado": the warning of its end in one line when it
+// had one, otherwise a short text of the outcome.
+QString CallResult(const BufferCallReport& report);
+// The call log's column titles: time, customer, result, events stored, events stored before.
+QStringList CallLogTitles();
 
 } // namespace BufferTexts

@@ -7,6 +7,7 @@
 #include "link_control/conecta_alarme_host.h"
 #include "link_control/link_operator.h"
 #include "link_control/link_texts.h"
+#include "link_control/refused_commands.h"
 #include "serial/modem_commands.h"
 
 #include <algorithm>
@@ -20,6 +21,8 @@ constexpr qint64 IdentifyRoundMs = 2000;
 constexpr qint64 CodeRoundMs = 1000;
 constexpr qint64 AbandonedCallPauseMs = 10000;
 constexpr int MaxBypassSeconds = 255;
+// A set-up line's answer comes well within this; no keep-alive goes out meanwhile.
+constexpr qint64 LineAnswerMs = 1000;
 
 } // namespace
 
@@ -64,8 +67,8 @@ void ConectaAlarme::Executa() {
         TerminaComSucesso();
 }
 
-// Phase 1: the initialisation list goes out one line per "OK", with "AT\r" every 3 s meanwhile
-// (an "OK" to it lets a line the modem rejected be passed over).
+// Phase 1: the initialisation list goes out one line per "OK", with "AT\r" every 3 s meanwhile. A
+// line the modem answers with ERROR goes out again command by command, without the refused ones.
 bool ConectaAlarme::InicializaModem() {
     LinkState& state = m_host.Link();
     OnMain([&] {
@@ -91,53 +94,70 @@ bool ConectaAlarme::InicializaModem() {
     IndiceComando = 0;
     OnMain([&] { m_host.Operator()->ProgressSetBar(true, 1, barMax, 1); });
 
-    // An ERROR to a line is remembered until an "OK" lets the set-up go on: a set-up that stops
-    // there is reported as the modem refusing that line, not as a modem that does not answer.
-    m_refusedInitLine.clear();
-    QByteArray lastLine;
-    const auto noteAnswer = [&] {
-        const quint8 code = ResultCode.exchange(ResultNone);
-        if (code == ResultError)
-            m_refusedInitLine = lastLine;
-        else if (code == ResultOk)
-            m_refusedInitLine.clear();
-    };
-
     const Clock& clock = Clock::instance();
     EnviaComando(kModemAttention, [&] { state.OkReceived = false; });
     Sleep(CommandPauseMs);
     qint64 lastKeepAlive = clock.nowMs();
     const QList<ModemInitStep> steps = ModemInitSteps(list);
+    const ModemInitStep* pending = nullptr; // the line waiting for its answer
+    bool due = false;                       // the line after a refused one goes out without an "OK"
+    qint64 lineSentAt = 0;
     for (qsizetype next = 0; next < steps.size() && !Stopping();) {
-        noteAnswer();
-        if (state.OkReceived.load()) {
+        if (pending && ResultCode.exchange(ResultNone) == ResultError) {
+            // The whole line was refused: its commands go out one at a time, the refused ones
+            // are listed in the step list and left out.
+            EnviaUmAUm(*pending);
+            pending = nullptr;
+            due = true;
+            lastKeepAlive = clock.nowMs();
+            continue;
+        }
+        if (due || state.OkReceived.load()) {
+            due = false;
             const ModemInitStep& step = steps.at(next++);
-            lastLine = step.line;
-            // The index moves on together with the write, so that the "OK" to the last line finds
-            // it past the command count however fast it comes.
-            EnviaComando(step.line, {}, [&] {
-                IndiceComando = step.indexAfter;
-                state.TimeoutTicks = 0;
-                m_host.Operator()->ProgressSetBar(true, 1, barMax, std::min(step.indexAfter, barMax));
-            });
+            pending = &step;
+            // Results still in the accumulator belong to earlier lines, not to this one. The index
+            // moves on together with the write, so that the "OK" to the last line finds it past
+            // the command count however fast it comes.
+            EnviaComando(
+                step.line,
+                [&] {
+                    state.ClearRxText();
+                    ResultCode = ResultNone;
+                },
+                [&] {
+                    IndiceComando = step.indexAfter;
+                    state.TimeoutTicks = 0;
+                    lineSentAt = clock.nowMs();
+                    m_host.Operator()->ProgressSetBar(true, 1, barMax, std::min(step.indexAfter, barMax));
+                });
             if (step.modulation)
                 EnviaComando(kModemModulation);
         }
-        if (clock.nowMs() - lastKeepAlive >= KeepAliveMs) {
+        // Not right after a line: its answer, an ERROR above all, must not meet the keep-alive's
+        // "OK" on the way.
+        if (clock.nowMs() - lastKeepAlive >= KeepAliveMs && clock.nowMs() - lineSentAt >= LineAnswerMs) {
             EnviaComando(kModemAttention);
             lastKeepAlive = clock.nowMs();
         }
         Sleep(PollMs);
+    }
+    // The last line's answer: refused, its commands still go out before the set-up is over, and
+    // when every one of them was refused an "AT" gets the "OK" that ends it.
+    if (pending && !Stopping() &&
+        WaitUntil([&] { return ResultCode.load() == ResultError || state.ModemInitDone.load(); }) &&
+        !state.ModemInitDone.load()) {
+        ResultCode = ResultNone;
+        EnviaUmAUm(*pending);
+        if (!Stopping() && !state.ModemInitDone.load())
+            EnviaComando(kModemAttention);
     }
     OnMain([&] { m_host.Operator()->ProgressSetBar(false, 1, barMax, barMax); });
     if (Stopping())
         return false;
 
     IndiceComando = IndiceComando + 4;
-    if (!WaitUntil([&] {
-            noteAnswer();
-            return state.ModemInitDone.load();
-        }))
+    if (!WaitUntil([&] { return state.ModemInitDone.load(); }))
         return false;
     OnMain([&] {
         state.DialPhase = true;
@@ -146,6 +166,30 @@ bool ConectaAlarme::InicializaModem() {
         m_host.SetSupervision(0);
     });
     return true;
+}
+
+void ConectaAlarme::EnviaUmAUm(const ModemInitStep& step) {
+    LinkState& state = m_host.Link();
+    OneAtATime how;
+    how.send = [&](const QByteArray& line) {
+        EnviaComando(
+            line,
+            [&] {
+                state.ClearRxText();
+                ResultCode = ResultNone;
+            },
+            [&] { state.TimeoutTicks = 0; });
+    };
+    how.takeResult = [&] { return ResultCode.exchange(ResultNone); };
+    how.stopping = [&] { return Stopping(); };
+    how.refused = [&](const QString& command) {
+        OnMain([&] {
+            m_host.StepInsertAfterCurrent(LinkTexts::ModemRefusedCommand(command));
+            m_host.StepNext();
+        });
+    };
+    how.resendMs = KeepAliveMs;
+    SendOneAtATime(step.commands, how);
 }
 
 // Phase 2: a serial modem talks to the panel at 300 baud; a USB-type modem was put into Bell 103
@@ -385,11 +429,9 @@ void ConectaAlarme::TerminaComFalha() {
     // The supervisor's own mark, not the tick count: a phase that ends because of the cancel may
     // reset the count on its way out.
     QString noResponse;
-    if (SupervisionExpired.load() && state.DialPhase.load())
-        noResponse = QString::fromUtf8(LinkTexts::PanelNoResponse);
-    else if (SupervisionExpired.load())
-        noResponse = m_refusedInitLine.isEmpty() ? QString::fromUtf8(LinkTexts::ModemNoResponse)
-                                                 : LinkTexts::ModemRefusedCommand(m_refusedInitLine);
+    if (SupervisionExpired.load())
+        noResponse = QString::fromUtf8(state.DialPhase.load() ? LinkTexts::PanelNoResponse
+                                                              : LinkTexts::ModemNoResponse);
     OnMainQuietly([&] {
         LinkOperator* op = m_host.Operator();
         if (!noResponse.isEmpty())

@@ -48,6 +48,8 @@ private:
     // The phases, in order. The two that can end the attempt by themselves return false then;
     // after the others the worker looks at Stopping().
     bool InicializaModem();
+    // The commands of a set-up line the modem refused, one at a time (refused ones listed).
+    void EnviaUmAUm(const ModemInitStep& step);
     void MudaVelocidade();
     void EnganaSecretaria();
     bool Disca();
@@ -58,5 +60,4 @@ private:
 
     const ConnectionInputs m_inputs;
     bool m_codeCheckReached = false; // from the code verification on, the handler closes the port
-    QByteArray m_refusedInitLine;    // the set-up line the modem answered ERROR, until an "OK" follows
 };

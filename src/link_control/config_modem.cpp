@@ -6,6 +6,7 @@
 #include "link_control/conecta_alarme_host.h"
 #include "link_control/link_operator.h"
 #include "link_control/link_texts.h"
+#include "link_control/refused_commands.h"
 #include "serial/modem_commands.h"
 
 #include <algorithm>
@@ -41,14 +42,43 @@ void ThreadConfigModem::run() {
     }
 }
 
-void ThreadConfigModem::Envia(const QByteArray& line, const std::function<void()>& after) {
+void ThreadConfigModem::Envia(const QByteArray& line, const std::function<void()>& after, bool fresh) {
     OnMain([&] {
+        // Results still in the accumulator belong to earlier lines: an ERROR left there would be
+        // found again with the next bytes and taken for this line's answer.
+        if (fresh) {
+            m_host.Link().ClearRxText();
+            ResultCode = ResultNone;
+        }
         if (!m_sends.SendFrame(line))
             throw LinkWorkerError(QStringLiteral("Port not open"));
         if (after)
             after();
     });
     Sleep(SendPauseMs);
+}
+
+void ThreadConfigModem::EnviaUmAUm(const ModemInitStep& step) {
+    LinkState& state = m_host.Link();
+    OneAtATime how;
+    how.send = [&](const QByteArray& line) {
+        OnMain([&] { m_host.SetSupervision(0); });
+        Sleep(LinePauseMs);
+        Envia(
+            line,
+            [&] {
+                state.TimeoutTicks = 0;
+                m_host.SetSupervision(SupervisionTickMs);
+            },
+            true);
+    };
+    how.takeResult = [&] { return ResultCode.exchange(ResultNone); };
+    how.stopping = [&] { return Stopping(); };
+    how.refused = [&](const QString& command) {
+        OnMain([&] { m_sends.ListeningNotice(LinkTexts::ModemRefusedCommand(command)); });
+    };
+    how.resendMs = ResendMs;
+    SendOneAtATime(step.commands, how);
 }
 
 void ThreadConfigModem::Executa() {
@@ -70,24 +100,37 @@ void ThreadConfigModem::Executa() {
     Sleep(AttentionPauseMs);
 
     // The dispatcher keeps OkReceived only while a connection worker exists: an "OK" reaches this
-    // worker as its result code.
+    // worker as its result code. An ERROR refuses the whole line: its commands then go out one at a
+    // time, and only the refused ones are left out.
     const Clock& clock = Clock::instance();
     qint64 lastResend = clock.nowMs();
     const QList<ModemInitStep> steps = ModemInitSteps(list);
-    for (qsizetype next = 0; next < steps.size() && !Stopping();) {
-        if (ResultCode.exchange(ResultNone) == ResultOk) {
+    const ModemInitStep* pending = nullptr;
+    for (qsizetype next = 0; next <= steps.size() && !Stopping();) {
+        const quint8 code = ResultCode.exchange(ResultNone);
+        if (code == ResultError && pending) {
+            EnviaUmAUm(*pending);
+            pending = nullptr;
+        }
+        if (code == ResultOk || (code == ResultError && !Stopping())) {
+            if (next == steps.size())
+                break; // the last line was answered
             const ModemInitStep& step = steps.at(next++);
+            pending = &step;
             OnMain([&] { m_host.SetSupervision(0); });
             Sleep(LinePauseMs);
             lastLine = step.line;
-            Envia(step.line, [&] {
-                // The index moves on with the write, so the "OK" to the last line finds it past
-                // the command count however fast it comes.
-                IndiceComando = step.indexAfter;
-                state.TimeoutTicks = 0;
-                m_host.SetSupervision(SupervisionTickMs);
-                m_host.Operator()->StatusSetGauge(std::min(step.indexAfter, gaugeMax));
-            });
+            Envia(
+                step.line,
+                [&] {
+                    // The index moves on with the write, so the "OK" to the last line finds it
+                    // past the command count however fast it comes.
+                    IndiceComando = step.indexAfter;
+                    state.TimeoutTicks = 0;
+                    m_host.SetSupervision(SupervisionTickMs);
+                    m_host.Operator()->StatusSetGauge(std::min(step.indexAfter, gaugeMax));
+                },
+                true);
             if (step.modulation)
                 Envia(kModemModulation);
             lastResend = clock.nowMs();
@@ -102,6 +145,9 @@ void ThreadConfigModem::Executa() {
         return;
     }
     IndiceComando = IndiceComando + 4;
+    // Every command of the last line refused: an "AT" gets the "OK" that ends the set-up.
+    if (!state.ModemInitDone.load())
+        Envia(kModemAttention);
     if (!WaitUntil([&] { return state.ModemInitDone.load(); })) {
         TerminaComFalha();
         return;

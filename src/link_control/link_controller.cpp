@@ -1,8 +1,9 @@
 #include "link_control/link_controller.h"
+#include "link_control/thread_buffer.h"
 
 #include "base/clock.h"
-#include "base/run_on_thread.h"
 #include "base/operator_messages.h"
+#include "base/run_on_thread.h"
 #include "link_control/call_back.h"
 #include "link_control/conecta_alarme.h"
 #include "link_control/config_modem.h"
@@ -150,6 +151,12 @@ void LinkController::CancelaConexao() {
     if (m_callBack) {
         m_callBack->Cancelado = true;
         waitForThread(m_callBack);
+    }
+    // A panel calling in: the call is hung up, what it stored stays, and listening goes on.
+    if (m_buffer && m_buffer->isRunning()) {
+        m_buffer->CanceladoPeloOperador = true;
+        m_buffer->Cancelado = true;
+        waitForThread(m_buffer);
     }
 }
 

@@ -172,6 +172,7 @@ public:
     void EncerraEsperaBuffer();
     bool AguardandoBuffer() const { return m_listening; }
     ThreadConfigModem* ConfigModemWorker() const { return m_configModem; }
+    void ListeningNotice(const QString& text) override { Q_EMIT ListeningNoted(text); }
     ThreadBuffer* BufferWorker() const { return m_buffer; }
 
     // Longest wait for the modem's answer to the dial. The modem itself gives up on the carrier
@@ -200,6 +201,8 @@ Q_SIGNALS:
     void BufferCallEnded(const BufferCallReport& report);
     // A reception worker waits for the next call.
     void BufferWaiting();
+    // A notice while listening goes on: "O Modem recusou o comando "L0"." during the modem set-up.
+    void ListeningNoted(const QString& text);
     // Listening is off (switched off, or the modem configuration failed or was cancelled).
     void BufferWaitEnded();
 

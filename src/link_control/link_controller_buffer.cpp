@@ -129,7 +129,8 @@ bool LinkController::retomaBufferWorker() {
     ThreadBuffer* worker = m_buffer;
     if (!worker || worker->isRunning() || worker->isFinished())
         return false;
-    m_operator->ProgressSetCancelEnabled(false);
+    // "Cancelar", the close box and Escape stop the call (CancelaConexao).
+    m_operator->ProgressSetCancelEnabled(true);
     m_operator->ProgressSetBar(false, 0, 0, 0);
     m_operator->ProgressSetSecondRingButton(false);
     m_operator->ProgressSetText(QString());
@@ -145,13 +146,15 @@ void LinkController::WM_BUFFER_FIM() {
     // Called again by EncerraEsperaBuffer after it waited: the worker is handled once.
     if (!worker->isFinished() && !worker->isRunning())
         return;
-    if (worker->Erro.load()) {
+    // The error is told with the call's report (status bar, call log), never in a box that would
+    // hold the next call.
+    if (worker->Erro.load())
         ClosePort();
-        OperatorMessages::Tell(nullptr, LinkTexts::ConnectionErrorText(), MessageIcon::Warning);
-    }
     m_operator->ProgressClose();
     waitForThread(worker);
-    const BufferCallReport report = worker->Report();
+    BufferCallReport report = worker->Report();
+    if (worker->Erro.load())
+        report.warning = LinkTexts::ConnectionErrorText();
     delete worker;
     m_buffer = nullptr;
     LinkState& state = State();

@@ -37,8 +37,8 @@ QString ConnectionErrorText() {
     return QStringLiteral("Ocorreu um erro e a conexão com o alarme teve que ser cancelada.\r") + ErrorTail;
 }
 
-QString ModemRefusedCommand(const QByteArray& line) {
-    return QStringLiteral("O Modem recusou o comando \"%1\".").arg(QString::fromLatin1(line.trimmed()));
+QString ModemRefusedCommand(const QString& command) {
+    return QStringLiteral("O Modem recusou o comando \"%1\".").arg(command);
 }
 
 QString PortCannotBeOpened() {

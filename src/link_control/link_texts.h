@@ -18,12 +18,12 @@ QString ConnectionErrorText(); // a connection or callback worker ended by an un
 // The no-response messages a worker shows on its way out after a supervision time-out.
 inline constexpr char ModemNoResponse[] = "O Modem não responde";
 inline constexpr char PanelNoResponse[] = "O Alarme não está respondendo";
-// Instead of the modem's no-response message when the set-up stopped at a line the modem answered
-// with ERROR: "O Modem recusou o comando "ATL0M1Q0S0=0"." (the line without its CR).
-QString ModemRefusedCommand(const QByteArray& line);
+// A set-up command the modem answered with ERROR when sent alone, and which the set-up left out:
+// "O Modem recusou o comando "L0"." (the command as the settings hold it, without "AT").
+QString ModemRefusedCommand(const QString& command);
 
 // Serial port failures of the connect action.
-QString PortCannotBeOpened();                 // CanOpen failed
+QString PortCannotBeOpened(); // CanOpen failed
 QString PortTakenByAnotherProgram();
 QString PortNumberCannotBeOpened(int number); // opening failed
 

@@ -361,16 +361,19 @@ void ThreadBuffer::Envia(const QByteArray& text, const std::function<void()>& be
 
 void ThreadBuffer::Aviso(int code, BufferCallReport::Outcome outcome) {
     m_report.outcome = outcome;
-    // The line is dropped before the operator is told, so a warning left open holds no call up.
+    // No message box while listening: it would hold the next call until someone closed it. The
+    // warning goes with the call's report to the status bar and the call log.
+    m_report.warning = LinkTexts::Aviso(code);
     OnMain([&] {
         m_host.Link().FrameMode = false;
         m_host.ClosePort();
     });
-    MostraAviso(quint8(code));
 }
 
 void ThreadBuffer::Termina() {
     LinkState& state = m_host.Link();
+    if (CanceladoPeloOperador.load() && m_report.outcome != BufferCallReport::Outcome::Received)
+        m_report.outcome = BufferCallReport::Outcome::Cancelled;
     OnMainQuietly([&] {
         m_buffers.StopResponseTimer();
         m_host.SetSupervision(0);

@@ -26,6 +26,8 @@ public:
     virtual void SetResponseTimerInterval(int logicalMs) = 0;
     virtual void StartResponseTimer() = 0;
     virtual void StopResponseTimer() = 0;
+    // A notice for the operator while listening goes on (a set-up command the modem refused).
+    virtual void ListeningNotice(const QString& text) = 0;
 };
 
 // How one panel call ended, for the supervisor's log line and the operator.
@@ -38,6 +40,7 @@ struct BufferCallReport {
         Abandoned,    // the panel stopped answering before its log (supervision), or listening stopped
         LineDropped,  // ten time-outs in a row during the log: what arrived before is stored
         Stopped,      // listening was switched off during the log: what arrived before is stored
+        Cancelled,    // the operator stopped the call from the progress window: what arrived is stored
         StoreFailed,  // an event could not be stored: the call was ended
         Error,        // an unexpected error ended the worker
     };
@@ -48,7 +51,8 @@ struct BufferCallReport {
     int records = 0; // records received and stored (the end record not counted)
     int stored = 0;  // events written
     int alreadyStored = 0;
-    QString error; // the storing error, when there was one
+    QString error;   // the storing error, when there was one
+    QString warning; // the warning of the call's end (Mostra_Aviso's text), told without a box
 
     bool logComplete() const { return outcome == Outcome::Received; }
 };
@@ -68,6 +72,8 @@ public:
     ThreadBuffer(ConectaAlarmeHost& host, BufferWorkerHost& buffers, CallBackInputs inputs);
 
     std::atomic<bool> Abandonado{false};
+    // The operator stopped this call ("Cancelar" of the progress window); set with Cancelado.
+    std::atomic<bool> CanceladoPeloOperador{false};
     std::atomic<bool> TimedOut{false};
     // Consecutive time-outs in the record loop that end the call.
     static constexpr int MaxTimeouts = 10;
@@ -94,6 +100,7 @@ private:
     void Envia(const QByteArray& text, const std::function<void()>& before = {});
     void Termina();
     void TerminaComErro() noexcept;
+    // Hangs up and keeps warning `code` in the report.
     void Aviso(int code, BufferCallReport::Outcome outcome);
 
     BufferWorkerHost& m_buffers;

@@ -102,8 +102,12 @@ QList<ModemInitStep> ModemInitSteps(const ModemInitList& list) {
         ModemInitStep step;
         step.line = "AT";
         const int width = list.usbModem ? 1 : kCommandsPerLine;
-        for (int k = 0; k < width; ++k)
-            step.line += list.item(index + k).toLatin1();
+        for (int k = 0; k < width; ++k) {
+            const QString command = list.item(index + k);
+            step.line += command.toLatin1();
+            if (!command.isEmpty())
+                step.commands.append(command);
+        }
         step.line += '\r';
         index += width;
         step.indexAfter = index;

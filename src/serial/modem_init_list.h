@@ -71,6 +71,7 @@ struct ModemInitStep {
     QByteArray line;         // "AT" + one command + "\r" (USB) or "AT" + four commands back to back + "\r"
     int indexAfter = 0;      // the loop index once the line is sent
     bool modulation = false; // "AT+MS=B103,0,300\r" follows at once
+    QStringList commands;    // the line's commands (no padding), for sending them one at a time
 };
 
 QList<ModemInitStep> ModemInitSteps(const ModemInitList& list);

@@ -28,8 +28,8 @@ class TestCliListen : public QObject {
 
     // A simulated panel on a pseudo-terminal; it calls in `callInMs` logical ms after it starts
     // (never when negative).
-    bool startPanel(QProcess& sim, qint64 callInMs, QString* device) {
-        QStringList args{"--pty", "--clock-scale", Scale, "--events", "50"};
+    bool startPanel(QProcess& sim, qint64 callInMs, QString* device, const QStringList& extra = {}) {
+        QStringList args = QStringList{"--pty", "--clock-scale", Scale, "--events", "50"} + extra;
         if (callInMs >= 0)
             args << "--call-in" << QString::number(callInMs);
         sim.start(buildPath("tools/panel-sim/telvora-panel-sim"), args);
@@ -58,11 +58,20 @@ private Q_SLOTS:
     }
 
     // The panel's call is answered, its 50 events stored once, one line printed for the call, and
-    // --once ends the program.
+    // --once ends the program; also through a modem that refuses "L0" (no volume 0), which answers
+    // ERROR to the whole set-up line holding it: the command is named and left out.
+    void onceStoresOneCall_data() {
+        QTest::addColumn<QStringList>("modem");
+        QTest::addColumn<int>("storedBefore"); // by the rows before
+        QTest::newRow("modem takes every command") << QStringList() << 0;
+        QTest::newRow("modem refuses L0") << QStringList{"--refuse-at", "L0"} << 50;
+    }
     void onceStoresOneCall() {
+        QFETCH(QStringList, modem);
+        QFETCH(int, storedBefore);
         QProcess sim;
         QString device;
-        QVERIFY(startPanel(sim, 3000, &device));
+        QVERIFY(startPanel(sim, 3000, &device, modem));
         const CliRun run = RunCli(m_home.path(), cliArguments(device, {"listen", "--once"}),
                                   {{"TELVORA_CLOCK_SCALE", Scale}});
         stopPanel(sim);
@@ -70,12 +79,16 @@ private Q_SLOTS:
         QVERIFY(run.out.contains("Configurando o modem."));
         QVERIFY2(
             run.out.contains(QString::fromUtf8("Cliente %1 (Cliente de teste): buffer de eventos recebido; "
-                                               "50 eventos gravados, 0 já gravados antes.")
-                                 .arg(m_customer)),
+                                               "%2 eventos gravados, %3 já gravados antes.")
+                                 .arg(m_customer)
+                                 .arg(50 - storedBefore)
+                                 .arg(storedBefore)),
             qPrintable(run.out));
         QVERIFY(run.out.contains("Chamadas recebidas: 1."));
+        QCOMPARE(run.out.contains(QStringLiteral("O Modem recusou o comando \"L0\".")), !modem.isEmpty());
 
         QVERIFY(m_db.dm.Connect(m_db.database.Path()));
+        // Every event once, however many times the panel delivered its log.
         QCOMPARE(m_db.Count("BUFFER_EVENTOS", "where ID_CLIENTE = ?", {m_customer}), 50);
         m_db.dm.Disconnect();
     }

@@ -5,6 +5,8 @@
 #include "base/clock.h"
 #include "gui/gui_helpers.h"
 #include "link_control/link_controller.h"
+#include "link_control/link_texts.h"
+#include "link_control/ui/frm_conecta_alarme.h"
 #include "link_control/ui/frm_dialog_espera_lig.h"
 #include "link_control/ui/frm_status.h"
 #include "link_control/ui/widget_link_operator.h"
@@ -13,6 +15,8 @@
 #include "sim_event_log.h"
 #include "store/data_module.h"
 #include "support/temp_database.h"
+#include "workspace/ui/buffer_wait.h"
+#include "workspace/ui/call_log.h"
 #include "workspace/ui/frm_principal.h"
 
 #include <QLabel>
@@ -89,6 +93,16 @@ struct Fixture {
     }
 };
 
+int CallRows(Fixture& f) {
+    CallLog* log = f.main->Listening() ? f.main->Listening()->Calls() : nullptr;
+    return log ? log->Table()->rowCount() : -1;
+}
+
+QString CallCell(Fixture& f, int row, int column) {
+    const QTableWidgetItem* item = f.main->Listening()->Calls()->Table()->item(row, column);
+    return item ? item->text() : QString();
+}
+
 } // namespace
 
 class TestBufferWait : public QObject {
@@ -134,6 +148,89 @@ private Q_SLOTS:
         QVERIFY(f.line.programOpened());
         QCOMPARE(f.messages.Texts(), QStringList());
         f.main->close();
+    }
+
+    // A panel whose code no customer has is hung up on without a message box (a box would hold the
+    // next call until someone closed it): the warning goes to the status bar and the call log,
+    // and the next call is answered too.
+    void warningsGoToTheCallLog() {
+        Fixture f;
+        QVERIFY(f.Start(Customer(11, "Loja Centro", "4321")));
+        f.Press();
+        QVERIFY(f.Waiting());
+        const QString warning = LinkTexts::Aviso(9).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        for (int call = 1; call <= 2; ++call) {
+            f.panel.callIn();
+            QVERIFY(QTest::qWaitFor([&] { return CallRows(f) == call; }, WaitRealMs));
+            QCOMPARE(f.messages.Texts(), QStringList());
+            QVERIFY(f.main->statusBar()->currentMessage().startsWith("Painel 1234"));
+            QCOMPARE(CallCell(f, call - 1, 1), QStringLiteral("Painel 1234"));
+            QCOMPARE(CallCell(f, call - 1, 2), warning);
+            QCOMPARE(CallCell(f, call - 1, 3), QStringLiteral("0"));
+            QVERIFY(f.Waiting());
+        }
+        QCOMPARE(f.Rows(), 0);
+        f.main->close();
+    }
+
+    // A panel calling in is stopped from the progress window, by each of its ways out: the call
+    // is hung up, the records that came stay stored, and the next call is waited for.
+    void callStoppedFromTheProgressWindow_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancelar") << "Cancelar";
+        QTest::newRow("Escape") << "Escape";
+        QTest::newRow("close box") << "close box";
+    }
+    void callStoppedFromTheProgressWindow() {
+        QFETCH(QString, how);
+        Fixture f;
+        f.panel.setEvents(sim::generatedEvents(sim::Family::TenZone, 400, 1));
+        QVERIFY(f.Start(Customer(11, "Loja Centro", "1234")));
+        f.Press();
+        QVERIFY(f.Waiting());
+        f.panel.callIn();
+        TfrmConectaAlarme* progress = f.op.ProgressWindow();
+        QVERIFY(QTest::qWaitFor([&] { return f.Rows() >= 8; }, WaitRealMs));
+        QVERIFY(progress->isVisible());
+        QVERIFY(progress->btnCancelar->isEnabled());
+        if (how == "Cancelar")
+            QTest::mouseClick(progress->btnCancelar, Qt::LeftButton);
+        else if (how == "Escape")
+            QTest::keyClick(progress, Qt::Key_Escape);
+        else
+            progress->close();
+        QVERIFY(QTest::qWaitFor([&] { return CallRows(f) == 1; }, WaitRealMs));
+        QVERIFY(!progress->isVisible());
+        QVERIFY(!f.panel.carrier());
+        QCOMPARE(CallCell(f, 0, 2), QString::fromUtf8("Recepção cancelada pelo operador"));
+        const int rows = f.Rows();
+        QVERIFY(rows >= 8 && rows < 400);
+        QCOMPARE(CallCell(f, 0, 3), QString::number(rows));
+        QCOMPARE(f.messages.Texts(), QStringList());
+        QVERIFY(f.Waiting());
+        QVERIFY(f.main->btnAguardaBuffer->isChecked());
+        f.main->close();
+    }
+
+    // Closing the program during a call stops the reception before the port and the database
+    // close: the call ends as stopped, with no error, and no worker is left.
+    void closingWhileACallComesIn() {
+        Fixture f;
+        f.panel.setEvents(sim::generatedEvents(sim::Family::TenZone, 400, 1));
+        QVERIFY(f.Start(Customer(11, "Loja Centro", "1234")));
+        f.Press();
+        QVERIFY(f.Waiting());
+        f.panel.callIn();
+        QVERIFY(QTest::qWaitFor([&] { return f.Rows() >= 8; }, WaitRealMs));
+        f.main->close();
+        QVERIFY(!f.controller.BufferWorker());
+        QVERIFY(!f.controller.AguardandoBuffer());
+        QVERIFY(!f.panel.carrier());
+        QCOMPARE(CallRows(f), 1);
+        QCOMPARE(CallCell(f, 0, 2),
+                 QString::fromUtf8("A espera de chamadas foi encerrada durante o buffer de eventos"));
+        QCOMPARE(f.messages.Texts(), QStringList());
+        QVERIFY(!f.dm.Connected());
     }
 
     // Without "Baixar (download)", or with no customer to be called by, the button comes back up

@@ -155,10 +155,16 @@ private Q_SLOTS:
         QTest::newRow("Orvan 5, log sent after proceed")
             << 2 << (QList<sim::SimEvent>{{1, 4, 5, 19, 2, 0, false}} + armings(10)) << true
             << QString::fromUtf8("01/04/2026 05:19 B DESARME DO USUÁRIO |Mestre|-");
-        // The model's own catalogue names the event, as a session download would.
+        // The model's own catalogue names the event, as a session download would: the one list
+        // for every family would store the same event under another name (telephone line restored
+        // as "RESTAURAÇÃO DE COMUNICAÇÃO") or as another event (an arming by no movement of the
+        // Max and Eco models as "PROBLEMA DA SAÍDA AUXILIAR").
         QTest::newRow("Orvan 10 Max, its own catalogue")
             << 3 << QList<sim::SimEvent>{{2, 4, 3, 5, 15, 8 << 3, false}} << false
             << QString::fromUtf8("02/04/2026 03:05 B RESTAURAÇÃO DE LINHA TELEFÔNICA|-|-");
+        QTest::newRow("Orvan 10 Eco, arming by no movement")
+            << 3 << QList<sim::SimEvent>{{3, 4, 22, 40, 14, 14 << 3, true}} << false
+            << QString::fromUtf8("03/04/2026 22:40 A ARME POR NÃO MOVIMENTO|-|-");
     }
     // The call is answered on the third ring, the panel proves to be the customer's, every event of
     // its log is stored once, and the program waits for the next call. The same log delivered
@@ -205,8 +211,36 @@ private Q_SLOTS:
         QVERIFY(!rig.line.port()->Opened());
     }
 
+    // A modem without volume 0 answers ERROR to the whole set-up line holding "L0": its other
+    // commands go out one at a time, "L0" alone is told as refused, listening starts, and a call
+    // is received.
+    void modemRefusingACommandStillListens() {
+        sim::PanelSimConfig config = callingPanel(1, packed(1, armings(8)));
+        config.faults.rejectedCommands = QStringList{QStringLiteral("L0")};
+        Rig rig(config);
+        QVERIFY(rig.db.Open());
+        QVERIFY(rig.addCustomer(1));
+        QSignalSpy notices(&rig.link, &LinkController::ListeningNoted);
+        QVERIFY(rig.listen());
+        QCOMPARE(notices.size(), 1);
+        QCOMPARE(notices.first().at(0).toString(), LinkTexts::ModemRefusedCommand(QStringLiteral("L0")));
+        QStringList commands;
+        for (const sim::JournalEntry& e : rig.panel.journal(QStringLiteral("command")))
+            commands << e.text;
+        // The line went out once, not again and again, then each of its commands alone.
+        const QStringList line{"L0", "M1", "Q0", "S00=000"};
+        QCOMPARE(commands.count(QStringLiteral("AT") + line.join(QString())), 1);
+        for (const QString& command : line)
+            QVERIFY2(commands.contains(QStringLiteral("AT") + command), qPrintable(command));
+        QCOMPARE(rig.op.messageTexts(), QStringList());
+
+        QVERIFY(rig.call());
+        QCOMPARE(int(rig.calls.first().outcome), int(Outcome::Received));
+        QCOMPARE(rig.rows(), 8);
+    }
+
     // A panel whose code no customer has, or whose model is not the customer's, is hung up on
-    // before anything is asked of its log; the program goes on waiting.
+    // before anything is asked of its log, without a message box; the program goes on waiting.
     void panelNotTheCustomersIsHungUp_data() {
         QTest::addColumn<QString>("panelCode");
         QTest::addColumn<int>("customerProduct");
@@ -227,7 +261,9 @@ private Q_SLOTS:
         QVERIFY(rig.call());
         QCOMPARE(int(rig.calls.first().outcome), outcome);
         QCOMPARE(rig.calls.first().panelCode, panelCode);
-        QCOMPARE(rig.op.messageTexts(), QStringList{LinkTexts::Aviso(warning)});
+        // Told with the report, never in a box that would hold the next call.
+        QCOMPARE(rig.calls.first().warning, LinkTexts::Aviso(warning));
+        QCOMPARE(rig.op.messageTexts(), QStringList());
         QCOMPARE(rig.frames(QStringLiteral("code")), 0);
         QCOMPARE(rig.frames(QStringLiteral("event")), 0);
         QVERIFY(!rig.panel.carrier());

@@ -122,6 +122,45 @@ private Q_SLOTS:
         QVERIFY(!link.SupervisionActive());
     }
 
+    // A modem without a command answers ERROR to the whole line that holds it and runs none of
+    // it: the line's commands go out again one at a time, only the refused one is left out and
+    // listed in the step list, and the connection goes on. "L0" sits in the middle of the list
+    // (auto-answer off follows it on its line), "X3" on the last line, with V0.
+    void refusedSetUpCommandIsLeftOut_data() {
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("L0") << "L0";
+        QTest::newRow("X3 on the last line") << "X3";
+    }
+    void refusedSetUpCommandIsLeftOut() {
+        QFETCH(QString, refused);
+        sim::PanelSimConfig config;
+        config.faults.rejectedCommands = QStringList{refused};
+        Rig rig(config);
+        // Each command of the line that holds the refused one goes out alone.
+        QList<QByteArray> alone;
+        for (const ModemInitStep& step :
+             ModemInitSteps(BuildModemInitList(Rig::connectionSettings(), ModemInitWorker::Connection))) {
+            if (step.commands.contains(refused)) {
+                for (const QString& command : step.commands)
+                    alone << "AT" + command.toLatin1() + '\r';
+            }
+        }
+        QVERIFY(alone.size() >= 2);
+        const QPair<bool, bool> outcome = rig.connectPanel();
+        QVERIFY(outcome.first);
+        QCOMPARE(rig.op.messageTexts(), QStringList());
+        for (const QByteArray& line : alone)
+            QVERIFY2(rig.wrote(line), line.constData());
+        const QString text = LinkTexts::ModemRefusedCommand(refused);
+        QCOMPARE(rig.op.stepTexts().count(text), 1);
+        // Listed once, after the modem set-up line, before the dial.
+        const int at = int(rig.op.stepTexts().indexOf(text));
+        QVERIFY(rig.op.stepTexts().at(at - 1).startsWith(QStringLiteral("Configurando o Modem")));
+        QVERIFY(rig.op.stepTexts().at(at + 1).startsWith(QString::fromUtf8("Discando")));
+        // The commands the modem took are in force: numeric results (V0) on every line.
+        QVERIFY(!rig.panel.modemVerbose());
+    }
+
     void endings_data() {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<bool>("connected");
@@ -149,12 +188,6 @@ private Q_SLOTS:
         QTest::newRow("accepted after three refusals")
             << "three refusals" << true << false << QStringList() << 4;
         QTest::newRow("callback agreed") << "callback" << false << true << QStringList() << 1;
-        QTest::newRow("line rejected during set-up") << "rejected L0" << true << false << QStringList() << 1;
-        // The last line has no keep-alive after it to pass it over: the set-up stops there, and the
-        // operator is told which line the modem refused.
-        QTest::newRow("last set-up line rejected")
-            << "rejected X3" << false << false
-            << QStringList{QString::fromUtf8("O Modem recusou o comando \"ATV0X3\".")} << 0;
         QTest::newRow("PRODUTO unreadable")
             << "bad produto" << false << false << QStringList{LinkTexts::ConnectionErrorText()} << 0;
     }
@@ -183,10 +216,6 @@ private Q_SLOTS:
             config.faults.rules.append({1u << int(sim::FrameKind::Code), sim::Fault::Nak, 3});
         else if (setup == "callback")
             config.panel.callbackOnCodes = true;
-        else if (setup == "rejected L0")
-            config.faults.rejectedCommands = QStringList{QStringLiteral("L0")};
-        else if (setup == "rejected X3")
-            config.faults.rejectedCommands = QStringList{QStringLiteral("X3")};
         Rig rig(config);
         if (setup == "wrong product")
             rig.screen.produto = QStringLiteral("2");

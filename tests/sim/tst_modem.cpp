@@ -75,8 +75,8 @@ private Q_SLOTS:
     }
 
     void rejectedCommandFailsItsWholeLineEveryTime() {
-        // A modem that does not know L0 rejects the line again when it is repeated; the bare "AT"
-        // keep-alive still gets OK.
+        // A modem that does not know L0 rejects the line again when it is repeated, and runs none
+        // of it; the bare "AT" keep-alive still gets OK.
         MemoryLine line;
         sim::PanelSimConfig config;
         config.faults.rejectedCommands = {"L0"};
@@ -89,6 +89,9 @@ private Q_SLOTS:
             program.send("ATL0M1Q0S0=0\r");
             QCOMPARE(program.waitFor("\r\n4\r\n"), QByteArray("\r\n4\r\n"));
         }
+        // None of a refused line's commands runs: Q1 before L0 leaves the results on.
+        program.send("ATQ1L0\r");
+        QCOMPARE(program.waitFor("\r\n4\r\n"), QByteArray("\r\n4\r\n"));
         program.send("AT\r");
         QCOMPARE(program.waitFor("\r\n0\r\n"), QByteArray("\r\n0\r\n"));
     }

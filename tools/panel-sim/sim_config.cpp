@@ -508,7 +508,9 @@ bool applyConfigJson(const QJsonObject& json, const QString& baseDir, PanelSimCo
         }
         fs.dropAfterFrames = f.value("dropAfterFrames").toInt(fs.dropAfterFrames);
         fs.modemSilent = f.value("modemSilent").toBool(fs.modemSilent);
-        if (f.contains("rejectAt"))
+        if (f.contains("refuseAt"))
+            fs.rejectedCommands = jsonStrings(f.value("refuseAt"));
+        else if (f.contains("rejectAt"))
             fs.rejectedCommands = jsonStrings(f.value("rejectAt"));
         if (f.value("busy").toBool())
             c->modem.dialOutcome = DialOutcome::Busy;
@@ -581,7 +583,10 @@ void addCommandLineOptions(QCommandLineParser& p) {
         {"refuse-bytes", "Image bytes the panel never changes, e.g. 41,112-113.", "LIST"},
         {"drop-after", "Drop the line after answering N frames.", "N"},
         {"modem-silent", "The modem answers nothing (no echo, no OK)."},
-        {"reject-at", "AT commands the modem answers ERROR, e.g. L0,&K0.", "LIST"},
+        {{"refuse-at", "reject-at"},
+         "AT commands the modem refuses, e.g. L0,&K0: a line holding one is answered ERROR as a whole "
+         "and none of its commands runs, as a real modem does.",
+         "LIST"},
     });
 }
 
@@ -760,8 +765,8 @@ bool applyCommandLine(const QCommandLineParser& p, PanelSimConfig* c, QString* e
     }
     if (p.isSet("modem-silent"))
         c->faults.modemSilent = true;
-    if (p.isSet("reject-at"))
-        c->faults.rejectedCommands = p.value("reject-at").split(',', Qt::SkipEmptyParts);
+    if (p.isSet("refuse-at"))
+        c->faults.rejectedCommands = p.value("refuse-at").split(',', Qt::SkipEmptyParts);
 
     if (!c->image.isEmpty() && c->image.size() != imageSize(c->family()))
         return (*error = QStringLiteral("the image does not fit product %1").arg(c->product)), false;

@@ -128,6 +128,21 @@ void SimModem::factoryReset() {
     m_s = {{0, 0}, {1, ring}, {2, 43}, {3, 13}, {4, 10}, {5, 8}, {6, 2}, {7, 50}, {8, 2}, {10, 14}, {12, 50}};
 }
 
+SimModem::Profile SimModem::profile() const {
+    return {m_echo, m_verbose, m_quiet, m_x, m_dtrMode, m_bell103, m_fixed300, m_s};
+}
+
+void SimModem::setProfile(const Profile& p) {
+    m_echo = p.echo;
+    m_verbose = p.verbose;
+    m_quiet = p.quiet;
+    m_x = p.x;
+    m_dtrMode = p.dtrMode;
+    m_bell103 = p.bell103;
+    m_fixed300 = p.fixed300;
+    m_s = p.s;
+}
+
 void SimModem::log(const QString& dir, const QString& kind, const QByteArray& bytes, const QString& text) {
     JournalEntry e;
     e.dir = dir;
@@ -259,11 +274,15 @@ void SimModem::processLine(const QByteArray& line) {
     }
     const QString text = QString::fromLatin1(line.mid(at));
     log(QStringLiteral("in"), QStringLiteral("command"), line.mid(at) + '\r', text);
+    // A line with a command the modem does not take runs none of its commands: what the ones
+    // before it changed is put back.
+    const Profile before = profile();
     switch (execute(text.mid(2))) {
     case LineResult::Ok:
         sendResult(Result::Ok);
         break;
     case LineResult::Error:
+        setProfile(before);
         sendResult(Result::Error);
         break;
     case LineResult::TookOver:

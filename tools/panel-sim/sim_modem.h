@@ -17,9 +17,9 @@ namespace sim {
 // Command mode: lines start with "AT" (any letter case; anything before it is ignored) and end
 // with a carriage return (S3); several commands may follow each other ("AT&F0&C0E0V0"). Every
 // known command is accepted, an unknown one (or one listed in FaultSettings::rejectedCommands)
-// turns the whole line into ERROR. Characters are echoed while E1 (the factory setting, so also
-// after &F or Z). Results are words framed by CR LF with V1 ("\r\nOK\r\n") and digits framed the
-// same way with V0 ("\r\n0\r\n"); Q1 silences them.
+// turns the whole line into ERROR, and none of the line's commands takes effect. Characters are echoed while
+// E1 (the factory setting, so also after &F or Z). Results are words framed by CR LF with V1 ("\r\nOK\r\n")
+// and digits framed the same way with V0 ("\r\n0\r\n"); Q1 silences them.
 //
 // Calls: "D" dials (T tone, P pulse, "," pauses S8 seconds); a ";" returns to command mode after
 // dialling and the rest of the line runs, so the program's "ATDT<number>;ATA" dials and then
@@ -101,6 +101,15 @@ Q_SIGNALS:
 
 private:
     enum class LineResult { Ok, Error, TookOver };
+    // The settings a command line changes.
+    struct Profile {
+        bool echo, verbose, quiet;
+        int x, dtrMode;
+        bool bell103, fixed300;
+        QHash<int, int> s;
+    };
+    Profile profile() const;
+    void setProfile(const Profile& profile);
 
     void factoryReset();
     void feedCommand(const QByteArray& bytes);

@@ -94,6 +94,9 @@ int RunListen(CliContext& context, const QStringList& args) {
         if (ready)
             context.Say(QStringLiteral("Modem configurado. Aguardando chamadas dos painéis."));
     });
+    // A set-up command the modem refused is left out; listening goes on without it.
+    QObject::connect(&link, &LinkController::ListeningNoted, &loop,
+                     [&](const QString& text) { context.Say(text); });
     QObject::connect(&link, &LinkController::BufferCallEnded, &loop, [&](const BufferCallReport& report) {
         // A ring that never became a call is not one of the calls counted.
         if (report.outcome == BufferCallReport::Outcome::NotAnswered && !once)

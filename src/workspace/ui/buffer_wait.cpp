@@ -7,6 +7,7 @@
 #include "store/calling_customers.h"
 #include "store/data_module.h"
 #include "store/db_buffer_receiver.h"
+#include "workspace/ui/call_log.h"
 #include "workspace/ui/frm_principal.h"
 
 #include <QAction>
@@ -25,6 +26,9 @@ BufferWait::BufferWait(TfrmPrincipal& main, LinkController& link)
       m_receiver(std::make_unique<DbBufferReceiver>(main.DataModule().IBDB)) {
     link.SetBufferReceiver(m_receiver.get());
     connect(&link, &LinkController::BufferCallEnded, this, &BufferWait::callEnded);
+    // A set-up command the modem refused: listening goes on without it.
+    connect(&link, &LinkController::ListeningNoted, this,
+            [this](const QString& text) { m_main.statusBar()->showMessage(text, kCallLineMs); });
     connect(&link, &LinkController::BufferWaitEnded, this, [this] {
         if (m_stopping)
             return;
@@ -34,11 +38,16 @@ BufferWait::BufferWait(TfrmPrincipal& main, LinkController& link)
 }
 
 BufferWait::~BufferWait() {
-    if (m_link) {
-        m_stopping = true;
-        m_link->EncerraEsperaBuffer();
-        m_link->SetBufferReceiver(nullptr);
-    }
+    Shutdown();
+}
+
+void BufferWait::Shutdown() {
+    if (!m_link)
+        return;
+    m_stopping = true;
+    m_link->EncerraEsperaBuffer();
+    m_link->SetBufferReceiver(nullptr);
+    m_link = nullptr;
 }
 
 bool BufferWait::Listening() const {
@@ -77,6 +86,11 @@ bool BufferWait::Start() {
     m_main.PassSettingsToLink();
     if (!m_link->IniciaEsperaBuffer())
         return false;
+    if (!m_callLog) {
+        m_callLog = new CallLog(&m_main);
+        m_main.addDockWidget(Qt::BottomDockWidgetArea, m_callLog);
+    }
+    m_callLog->show();
     setListeningState(true);
     return true;
 }
@@ -113,7 +127,8 @@ void BufferWait::setListeningState(bool listening) {
 }
 
 void BufferWait::callEnded(const BufferCallReport& report) {
-    if (report.outcome == BufferCallReport::Outcome::NotAnswered)
-        return;
+    // Told without a message box: a box would hold the next call until someone closed it.
     m_main.statusBar()->showMessage(BufferTexts::CallSummary(report), kCallLineMs);
+    if (m_callLog)
+        m_callLog->Add(report);
 }

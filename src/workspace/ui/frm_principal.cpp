@@ -791,6 +791,10 @@ void TfrmPrincipal::FirstShow() {
 
 void TfrmPrincipal::closeEvent(QCloseEvent* event) {
     BalloonTip::HideCurrent();
+    // A call being received ends first: its worker still sends on the port and stores into the
+    // database.
+    if (m_bufferWait)
+        m_bufferWait->Shutdown();
     if (m_fontId >= 0) {
         QFontDatabase::removeApplicationFont(m_fontId);
         m_fontId = -1;

@@ -141,6 +141,7 @@ public:
     // "Aguarda Buffer" pressed (checked) or released, with permission 30.
     void actAguardaBufferExecute(bool checked);
     bool AguardandoBuffer() const;
+    BufferWait* Listening() const { return m_bufferWait; }
 
     // The options, database and help dialogs (frm_principal_options.cpp).
     // "&Gerais ...": the general options; the window keeps the settings they wrote.
