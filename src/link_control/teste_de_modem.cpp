@@ -5,6 +5,16 @@
 #include "link/receive_dispatcher.h"
 #include "serial/com_port.h"
 
+#include <algorithm>
+
+namespace {
+
+// No result line is longer ("NO DIAL TONE"): a modem talking without line ends cannot grow the
+// unfinished line past this.
+constexpr qsizetype kLongestResult = 16;
+
+} // namespace
+
 TesteDeModem::TesteDeModem(ComPort& port, int portNumber, const QString& model, const QStringList& commands,
                            QObject* parent)
     : QObject(parent), m_port(port), m_portNumber(portNumber), m_model(model), m_commands(commands) {
@@ -20,6 +30,7 @@ void TesteDeModem::Start() {
     m_ticks = 0;
     m_answered = false;
     m_lastLine.clear();
+    m_rx.clear();
     m_running = true;
     m_port.ReadAll(); // what the modem said before is not an answer to the test
     Q_EMIT LogAppended(QStringLiteral("Novo teste na Com %1 do Modem %2\r\r").arg(m_portNumber).arg(m_model),
@@ -66,13 +77,18 @@ void TesteDeModem::tick() {
 }
 
 void TesteDeModem::dataArrived() {
-    const QByteArray text = m_port.ReadAll();
-    if (!m_running || text.isEmpty())
+    const QByteArray bytes = m_port.ReadAll();
+    if (!m_running || bytes.isEmpty())
         return;
-    // Each arrival is read by itself, with the receive dispatcher's rules.
+    // A result may come in two arrivals ("\r\n0", then "\r\n"): the unfinished line of an arrival
+    // is read again with the next one, with the receive dispatcher's rules.
+    m_rx += bytes;
+    const QByteArray text = m_rx;
     const auto found = [&text](const char* word, quint8 code) {
         return ReceiveDispatcher::HasResultWord(text, word) || ReceiveDispatcher::HasResultCode(text, code);
     };
+    const qsizetype lineEnd = std::max(text.lastIndexOf('\r'), text.lastIndexOf('\n'));
+    m_rx = text.mid(lineEnd + 1).right(kLongestResult);
     if (found("OK", ResultOk)) {
         m_answered = true;
         if (m_lastLine != QLatin1String("OK")) {
@@ -80,12 +96,14 @@ void TesteDeModem::dataArrived() {
             Q_EMIT LogAppended(m_lastLine, LogStyle::Answer);
         }
         m_report.accepted << m_current;
+        m_rx.clear();
         nextCommand();
     } else if (found("ERROR", ResultError)) {
         m_answered = true;
         m_lastLine = RefusedText();
         Q_EMIT LogAppended(m_lastLine, LogStyle::Answer);
         m_report.refused << m_current;
+        m_rx.clear();
         nextCommand();
     } else if (found("NO ANSWER", ResultNoAnswer)) {
         m_lastLine = QStringLiteral("SEM RESPOSTA");

@@ -68,6 +68,7 @@ private:
     bool m_answered = false; // the modem answered at least once
     QString m_lastLine;
     QString m_current; // the command waiting for its answer
+    QByteArray m_rx;   // the unfinished last line of the arrivals so far
     QTimer m_tick;
     QTimer m_commandLimit;
     Report m_report;

@@ -1,6 +1,7 @@
 // The "Eventos" page with a real session download from the simulated panel in process (a memory
-// line, the scaled clock): the page shown while "Download" runs lists the panel's log once the
-// download ends, in number order with its count, and a second download adds nothing.
+// line, the scaled clock): the page shown while "Download" runs lists each record's events as they
+// are stored and the whole log once the download ends, in number order with its count, and a second
+// download adds nothing.
 #include "base/clock.h"
 #include "base/settings.h"
 #include "gui/record_screen_fixture.h"
@@ -65,10 +66,22 @@ private Q_SLOTS:
         Press(screen.get(), "imgConectar");
         QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
+        // What the page lists each time it is filled again while the first download runs.
+        QList<int> shown;
+        const QMetaObject::Connection filled =
+            QObject::connect(grid->model(), &QAbstractItemModel::modelReset, grid,
+                             [&] { shown << grid->model()->rowCount(); });
         for (int round = 0; round < 2; ++round) {
             Press(screen.get(), "JvLookOutButton5");
             QTRY_VERIFY_WITH_TIMEOUT(rig.op.StatusWindow()->isVisible(), WaitMs);
             QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
+            if (round == 0) {
+                // Record by record (four events each, then two), as each is stored.
+                QObject::disconnect(filled);
+                shown.removeAll(0); // the page emptied before the download began
+                QVERIFY2(shown.size() >= 3, qPrintable(QString::number(shown.size())));
+                QCOMPARE(shown.mid(0, 3), (QList<int>{4, 8, 10}));
+            }
             QTRY_COMPARE_WITH_TIMEOUT(grid->model()->rowCount(), 10, WaitMs);
             QCOMPARE(count->text(), QStringLiteral("10"));
             QStringList numbers;

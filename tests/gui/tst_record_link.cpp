@@ -15,6 +15,7 @@
 #include "store/audit_log.h"
 #include "workspace/record_texts.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -211,6 +212,59 @@ private Q_SLOTS:
         QCOMPARE(Find<QStackedWidget>(screen.get(), "pgcPrincipal")->currentIndex(), 0);
         QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F7);
         QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker(), WaitMs);
+    }
+
+    // The "Monitorar" page when the session ends. During a command that never shows its effect:
+    // the area and the program's cursor are released, and the page says that its status is the
+    // last one read, and when. During the hang-up: partition A's buttons are disabled, whatever
+    // the page redraws.
+    void monitoringPageWhenTheSessionEnds() {
+        LinkRig rig;
+        QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error()));
+        std::unique_ptr<TfrmProgMain> screen = rig.OpenScreen();
+        QVERIFY(screen);
+        auto* estado = Find<QLabel>(screen.get(), "lblEstadoLido");
+        auto* arm = Find<QToolButton>(screen.get(), "sbArmePartA");
+        auto* disarm = Find<QToolButton>(screen.get(), "sbDesarmePartA");
+        const auto connectAndMonitor = [&] {
+            QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F5);
+            QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitMs);
+            QTRY_VERIFY_WITH_TIMEOUT(!rig.op.StatusWindow()->isVisible(), WaitMs);
+            Press(screen.get(), "jvLookMonitorar");
+            const qsizetype before = rig.panel.journal(QStringLiteral("frame")).size();
+            QTRY_VERIFY_WITH_TIMEOUT(rig.panel.journal(QStringLiteral("frame")).size() > before + 2, WaitMs);
+            QTRY_VERIFY_WITH_TIMEOUT(disarm->isEnabled(), WaitMs);
+        };
+        connectAndMonitor();
+        QVERIFY(!estado->isVisible());
+
+        rig.panel.faults().rules.append({1u << int(sim::FrameKind::Command), sim::Fault::Silence, 100000});
+        Press(screen.get(), "sbInibeZona1");
+        QVERIFY(QApplication::overrideCursor());
+        QVERIFY(!disarm->isEnabled());
+        rig.link.OnLineWorker()->DisconnectRequest = true;
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker(), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!QApplication::overrideCursor(), WaitMs);
+        QVERIFY(Find<QLabel>(screen.get(), "lblStatusZona1")->isEnabled()); // the area waits no more
+        QVERIFY(estado->isVisible());
+        QVERIFY2(estado->text().startsWith(
+                     QString::fromUtf8("Sem conexão: último estado lido do painel em ") +
+                     QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) + QString::fromUtf8(" às ")),
+                 qPrintable(estado->text()));
+        QVERIFY(!arm->isEnabled() && !disarm->isEnabled());
+
+        // A hang-up asked for: the page refreshed before the session has ended keeps partition A's
+        // buttons disabled.
+        rig.panel.faults().rules.clear();
+        connectAndMonitor();
+        QVERIFY(!estado->isVisible());
+        rig.link.OnLineWorker()->DisconnectRequest = true;
+        Press(screen.get(), "jvLookMonitorar");
+        QVERIFY(rig.link.OnLineWorker());
+        QVERIFY(!arm->isEnabled());
+        QVERIFY(!disarm->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker(), WaitMs);
+        QVERIFY(!arm->isEnabled() && !disarm->isEnabled());
     }
 
     // The record screen runs modally, as the customer list opens it. "Cancelar" on the status window,

@@ -7,6 +7,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -67,6 +68,42 @@ private Q_SLOTS:
         QCOMPARE(rig.log.mid(1), (QStringList{"AT\r", "OK", "ATE0\r", "OK", "ATJ7\r",
                                               TesteDeModem::RefusedText(), "ATQ0\r", "OK"}));
         QCOMPARE(rig.test->Result().refused, QStringList{"ATJ7"});
+    }
+
+    // A modem whose result arrives in two reads (the digit, then its line end; or a word cut in
+    // two) is read as having answered, not as silent.
+    void answerInTwoArrivals_data() {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("OK digit, then its line end") << QByteArray("\r\n0") << QByteArray("\r\n") << true;
+        QTest::newRow("OK word cut in two") << QByteArray("\r\nO") << QByteArray("K\r\n") << true;
+        QTest::newRow("ERROR digit, then its line end") << QByteArray("\r\n4") << QByteArray("\r\n") << false;
+    }
+    void answerInTwoArrivals() {
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        QFETCH(bool, accepted);
+        MemoryLine line;
+        line.port()->SetBaudrate(9600);
+        line.port()->SetOpened(true);
+        // Every command line is answered in two pieces, the second well after the first was read.
+        QObject::connect(&line, &MemoryLine::receivedFromProgram, &line, [&](const QByteArray& bytes) {
+            if (!bytes.endsWith('\r'))
+                return;
+            line.sendToProgram(first);
+            QTimer::singleShot(Clock::instance().realInterval(500), &line,
+                               [&] { line.sendToProgram(second); });
+        });
+        TesteDeModem test(*line.port(), 3, QStringLiteral("Modelo"),
+                          {QStringLiteral("&F"), QStringLiteral("E0")});
+        QSignalSpy finished(&test, &TesteDeModem::Finished);
+        test.Start();
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(finished.first().first().value<TesteDeModem::Outcome>(), TesteDeModem::Outcome::Completed);
+        // "AT" to wake the modem, then "ATE0".
+        QCOMPARE(test.Result().accepted.size() + test.Result().refused.size(), 2);
+        QCOMPARE(test.Result().refused.size(), accepted ? 0 : 2);
     }
 
     // Nothing answers: "O Modem não responde" after six seconds, the log stops at "AT".

@@ -758,8 +758,12 @@ bool TfrmProgMain::BeginEventDownload(int product) {
 }
 
 bool TfrmProgMain::Atualiza_Tabela_Eventos(int, const QByteArray& record) {
-    if (m_events && m_events->StoreRecord(record, QDate::currentDate()))
+    if (m_events && m_events->StoreRecord(record, QDate::currentDate())) {
+        // The events page shows each record's events as soon as they are stored.
+        if (pgcPrincipal->currentWidget() == m_eventsPage)
+            m_eventsPage->Refresh();
         return true;
+    }
     if (m_events)
         Tell(m_events->LastError());
     return false;

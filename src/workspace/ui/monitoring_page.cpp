@@ -110,6 +110,13 @@ MonitoringPage::~MonitoringPage() {
 
 void MonitoringPage::build() {
     auto* root = new QVBoxLayout(this);
+    // Shown once the session is over: what the page shows is the last status read, not the panel
+    // as it is now.
+    lblEstadoLido = new QLabel;
+    lblEstadoLido->setObjectName(QStringLiteral("lblEstadoLido"));
+    lblEstadoLido->setStyleSheet(QStringLiteral("QLabel { color: #800000; font-weight: bold; }"));
+    lblEstadoLido->hide();
+    root->addWidget(lblEstadoLido);
     m_area = new QWidget;
     auto* columns = new QHBoxLayout(m_area);
     root->addWidget(m_area);
@@ -224,13 +231,40 @@ OnLine* MonitoringPage::session() const {
     return m_link ? m_link->OnLineWorker() : nullptr;
 }
 
+bool MonitoringPage::live() const {
+    // A session that is hanging up takes no more commands.
+    const OnLine* worker = session();
+    return worker && !worker->DisconnectRequest;
+}
+
+void MonitoringPage::release() {
+    if (!m_busy)
+        return;
+    m_busy = false;
+    m_area->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+}
+
+void MonitoringPage::showWhenRead() {
+    const bool old = !session() && m_statusReadAt.isValid();
+    lblEstadoLido->setVisible(old);
+    if (old)
+        lblEstadoLido->setText(QString::fromUtf8("Sem conexão: último estado lido do painel em %1 às %2")
+                                   .arg(FormatDate(m_statusReadAt.date()),
+                                        m_statusReadAt.time().toString(QStringLiteral("HH:mm:ss"))));
+}
+
 bool MonitoringPage::Select(bool fromButton) {
     if (!m_operator.HasPermission(Permission::Monitorar)) {
         OperatorMessages::Tell(this, kMsgSemPermissao, MessageIcon::Warning);
         return false;
     }
     OnLine* worker = session();
-    const bool live = worker && !worker->DisconnectRequest;
+    const bool live = this->live();
+    // A command or clock operation still waiting when the session ended is over with it.
+    if (!worker)
+        release();
+    showWhenRead();
     for (QWidget* w : {static_cast<QWidget*>(btnEnviarData), static_cast<QWidget*>(btnEnviarHora),
                        static_cast<QWidget*>(btnReceberDataHora), static_cast<QWidget*>(sbArmePartA),
                        static_cast<QWidget*>(sbDesarmePartA)})
@@ -258,11 +292,16 @@ bool MonitoringPage::Select(bool fromButton) {
 }
 
 void MonitoringPage::Leave() {
-    tmrPedeStatus.stop();
+    // While a request waits the timer goes on, so that its end still releases the area and the
+    // cursor; it stops itself then.
+    if (!m_busy)
+        tmrPedeStatus.stop();
 }
 
 void MonitoringPage::Atualiza_Monitorando(const QByteArray& status) {
     m_status = status;
+    m_statusReadAt = QDateTime::currentDateTime();
+    showWhenRead();
     redraw();
 }
 
@@ -274,7 +313,7 @@ void MonitoringPage::redraw() {
     const ProgrammingImage* alarm = m_alarm();
     if (!alarm)
         return;
-    const bool live = session() != nullptr;
+    const bool live = this->live();
     m_look = DrawMonitoring(m_status, *alarm, m_zoneNames());
     for (int z = 0; z < m_zones.size(); ++z) {
         ZoneRow& row = m_zones[z];
@@ -362,9 +401,7 @@ void MonitoringPage::pollTick() {
             worker && (worker->CommandRequest || worker->WriteDateRequest || worker->WriteTimeRequest ||
                        worker->ReadDateTimeRequest || !worker->OperationDone);
         if (!pending) {
-            m_busy = false;
-            m_area->setEnabled(true);
-            QApplication::restoreOverrideCursor();
+            release();
             if (!isVisible())
                 tmrPedeStatus.stop();
         }

@@ -3,6 +3,7 @@
 #include "workspace/monitoring_view.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QTimer>
 #include <QWidget>
 
@@ -53,6 +54,12 @@ private:
     void build();
     void redraw();
     OnLine* session() const;
+    // A session that takes commands: running and not hanging up.
+    bool live() const;
+    // The end of a waiting request: the area and the cursor are released.
+    void release();
+    // "Sem conexão: último estado lido ..." once no session runs and a status was read.
+    void showWhenRead();
     // What every command button does first: nothing when it was already down, the permission
     // message, or the "not connected" box. The session when the command may go.
     OnLine* commandAllowed(QAbstractButton* button, int permission);
@@ -68,8 +75,9 @@ private:
     std::function<const ProgrammingImage*()> m_alarm; // null while no customer is open
     std::function<QStringList()> m_zoneNames;
     QByteArray m_status;
-    quint8 m_bypassMask = 0; // `BypassMask`: built only by the zone buttons of this screen
-    bool m_busy = false;     // a request raised: the area waits for its end
+    QDateTime m_statusReadAt; // when m_status was read; invalid until a status came
+    quint8 m_bypassMask = 0;  // `BypassMask`: built only by the zone buttons of this screen
+    bool m_busy = false;      // a request raised: the area waits for its end
     QTimer tmrPedeStatus;
     QTimer tmrAtualizaHora;
     MonitoringLook m_look;
@@ -82,6 +90,7 @@ private:
     };
     QVector<ZoneRow> m_zones;
     QWidget* m_area = nullptr;
+    QLabel* lblEstadoLido = nullptr;
     QLabel* lblPartA = nullptr;
     QLabel* lblPartB = nullptr;
     QToolButton* sbArmePartA = nullptr;
