@@ -3,6 +3,7 @@
 // Lists who did what to which panel, oldest first: date and time, operator, customer (empty for a
 // database action), action and details, separated by tabs. Only the administrator may read it.
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_json.h"
 #include "base/locale_format.h"
 #include "store/audit_log.h"
 #include "store/data_module.h"
@@ -42,6 +43,16 @@ int RunAudit(CliContext& context, const QStringList& args) {
         return 1;
     }
     for (const AuditRow& row : rows) {
+        if (context.json) {
+            CliJson::WriteLine(
+                context.out, CliJson::Record(QStringLiteral("audit"),
+                                             {{QStringLiteral("when"), CliJson::Moment(row.when)},
+                                              {QStringLiteral("operator"), row.usuario},
+                                              {QStringLiteral("customer"), CliJson::Customer(row.customerId)},
+                                              {QStringLiteral("action"), row.action},
+                                              {QStringLiteral("details"), row.details}}));
+            continue;
+        }
         const QString customer = row.customerId > 0 ? QString::number(row.customerId) : QString();
         context.out << FormatDateTime(row.when) << '\t' << row.usuario << '\t' << customer << '\t'
                     << row.action << '\t' << row.details << '\n';

@@ -1,4 +1,5 @@
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_json.h"
 
 #include <QSet>
 
@@ -10,7 +11,8 @@ QList<CliCommand>& Registry() {
 }
 
 QSet<QString>& Flags() {
-    static QSet<QString> flags{QStringLiteral("help"), QStringLiteral("verbose"), QStringLiteral("version")};
+    static QSet<QString> flags{QStringLiteral("help"), QStringLiteral("verbose"), QStringLiteral("version"),
+                               QStringLiteral("json")};
     return flags;
 }
 
@@ -34,7 +36,14 @@ QString OptionName(const QString& option) {
 } // namespace
 
 void CliContext::Say(const QString& text) const {
-    out << ForTerminal(text) << Qt::endl;
+    (json ? err : out) << ForTerminal(text) << Qt::endl;
+}
+
+void CliContext::Report(const QString& text, const QJsonObject& record) const {
+    if (json)
+        CliJson::WriteLine(out, record);
+    else
+        Say(text);
 }
 
 void CliContext::Complain(const QString& text) const {
@@ -54,6 +63,19 @@ QString UnknownOptionText(const QString& option) {
 
 QString UnexpectedArgumentText(const QString& word) {
     return QStringLiteral("Argumento inesperado: %1").arg(word);
+}
+
+bool TakeJsonFlag(QStringList* args) {
+    bool found = false;
+    for (qsizetype i = 0; i < args->size() && args->at(i) != QLatin1String("--");) {
+        if (args->at(i) == QLatin1String("--json")) {
+            args->removeAt(i);
+            found = true;
+        } else {
+            ++i;
+        }
+    }
+    return found;
 }
 
 bool RegisterCliCommand(const CliCommand& command) {

@@ -2,6 +2,7 @@
 
 #include "store/permissions.h"
 
+#include <QJsonObject>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -21,9 +22,14 @@ struct CliContext {
     QTextStream& err;
     QString usage; // the usage line of the command being run ("Uso: telvora-cli db backup [--to PASTA]")
     QString operatorName; // who runs the command (--operator, once accepted), for the audit record
+    bool json = false;    // --json: the results as JSON lines on the output, the messages on the errors
 
-    // Prints a message of the system (its "\r" line breaks become new lines).
+    // Prints a message of the system (its "\r" line breaks become new lines); with --json on the
+    // error stream, which keeps the output to the JSON lines.
     void Say(const QString& text) const;
+    // A result of the command: `text` as Say prints it, or with --json `record` as one JSON line
+    // (CliJson::Record).
+    void Report(const QString& text, const QJsonObject& record) const;
     void Complain(const QString& text) const;
     // Wrong use of the command: the reason (when there is one) and the usage line on the error
     // stream. Answers the exit code of a wrong use, 2.
@@ -71,6 +77,9 @@ bool TakeOptions(QStringList& args, QMap<QString, QString>& options, QString* er
 // *error set, for an option not in `allowed` or a malformed one.
 bool SplitArguments(const QStringList& args, const QStringList& allowed, QMap<QString, QString>* options,
                     QStringList* words, QString* error);
+
+// Takes every "--json" that stands before a "--" out of a command's arguments; true when there was one.
+bool TakeJsonFlag(QStringList* args);
 
 QString UnknownOptionText(const QString& option);    // "Opção desconhecida: --x"
 QString UnexpectedArgumentText(const QString& word); // "Argumento inesperado: x"

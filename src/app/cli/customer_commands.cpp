@@ -1,8 +1,11 @@
-// The customer commands: customer add.
+// The customer commands: customer add, customer list.
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_json.h"
 #include "programming/product_codes.h"
+#include "store/customer_index.h"
 #include "store/data_module.h"
 #include "store/latin1_text.h"
+#include "store/schema_tables.h"
 #include "workspace/customer_record.h"
 
 namespace {
@@ -71,9 +74,51 @@ int RunCustomerAdd(CliContext& context, const QStringList& args) {
         context.Complain(error);
         return 1;
     }
-    context.Say(QStringLiteral("Cliente gravado: %1").arg(record.CustomerId()));
+    context.Report(
+        QStringLiteral("Cliente gravado: %1").arg(record.CustomerId()),
+        CliJson::Record(QStringLiteral("customer_added"), {{QStringLiteral("customer"), record.CustomerId()},
+                                                           {QStringLiteral("name"), nome},
+                                                           {QStringLiteral("product"), product},
+                                                           {QStringLiteral("version"), version}}));
     return 0;
 }
+
+// Every customer: number, name and model, tab-separated ("LIXEIRA" after those in the recycle bin).
+int RunCustomerList(CliContext& context, const QStringList& args) {
+    if (!args.isEmpty())
+        return context.WrongUse(UnexpectedArgumentText(args.first()));
+    TdmBancoDeDados dm;
+    if (!dm.Connect(context.databaseName)) {
+        context.Complain(dm.LastError());
+        return 1;
+    }
+    QList<CustomerIndexRow> rows;
+    QString error;
+    if (!ReadCustomerIndex(dm.IBDB, &rows, &error)) {
+        context.Complain(error);
+        return 1;
+    }
+    for (const CustomerIndexRow& row : rows) {
+        const QString model = ModelName(ModelOf(row.produto, row.versaoProduto));
+        QString text = QStringLiteral("%1\t%2\t%3").arg(row.id).arg(row.nome, model);
+        if (row.inRecycleBin)
+            text += QStringLiteral("\t") + kRecycleBinGroupName;
+        context.Report(text, CliJson::Record(QStringLiteral("customer"),
+                                             {{QStringLiteral("customer"), row.id},
+                                              {QStringLiteral("name"), row.nome},
+                                              {QStringLiteral("product"), ProductCodeOf(row.produto)},
+                                              {QStringLiteral("model"), model},
+                                              {QStringLiteral("recycle_bin"), row.inRecycleBin}}));
+    }
+    return 0;
+}
+
+const bool listRegistered = RegisterCliCommand(
+    {{QStringLiteral("customer"), QStringLiteral("list")},
+     {},
+     QStringLiteral("lista os clientes: número, nome e modelo"),
+     &RunCustomerList,
+     [](const QStringList&) { return CliAccess::Needs({Permission::VisualizarCliente}); }});
 
 const bool registered = RegisterCliCommand(
     {{QStringLiteral("customer"), QStringLiteral("add")},

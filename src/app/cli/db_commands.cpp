@@ -1,5 +1,6 @@
 // The database commands: db init, db upgrade, db backup, db restore.
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_json.h"
 #include "store/audit_log.h"
 #include "store/data_module.h"
 #include "store/db_backup.h"
@@ -52,7 +53,8 @@ int RunDbInit(CliContext& context, const QStringList& args) {
                              .arg(QDir::toNativeSeparators(name), error));
         return 1;
     }
-    context.Say(QStringLiteral("Banco de dados criado: %1").arg(QDir::toNativeSeparators(name)));
+    context.Report(QStringLiteral("Banco de dados criado: %1").arg(QDir::toNativeSeparators(name)),
+                   CliJson::Record(QStringLiteral("database_created"), {{QStringLiteral("database"), name}}));
     return 0;
 }
 
@@ -72,12 +74,24 @@ int RunDbUpgrade(CliContext& context, const QStringList& args) {
         context.Complain(kMsgErroAbrirBancoInicio + QStringLiteral("\r") + error);
         return 1;
     }
+    const GeneratorRepair& generators = report.generators;
+    if (context.json) {
+        CliJson::WriteLine(
+            context.out,
+            CliJson::Record(
+                QStringLiteral("database_upgraded"),
+                {{QStringLiteral("event_users_changed"), report.eventUsersChanged},
+                 {QStringLiteral("columns_added"), QJsonArray::fromStringList(report.columnsAdded)},
+                 {QStringLiteral("tables_added"), QJsonArray::fromStringList(report.tablesAdded)},
+                 {QStringLiteral("generators_repaired"), generators.repaired},
+                 {QStringLiteral("generators_minimum"), generators.minimum}}));
+        return 0;
+    }
     context.Say(QStringLiteral("Eventos com usuário corrigido: %1").arg(report.eventUsersChanged));
     for (const QString& column : report.columnsAdded)
         context.Say(QStringLiteral("Coluna adicionada: %1").arg(column));
     for (const QString& table : report.tablesAdded)
         context.Say(QStringLiteral("Tabela adicionada: %1").arg(table));
-    const GeneratorRepair& generators = report.generators;
     if (generators.repaired)
         context.Say(DescribeGeneratorRepair(generators));
     else
@@ -101,8 +115,9 @@ int RunDbBackup(CliContext& context, const QStringList& args) {
         context.Complain(kMsgBackupErro + QStringLiteral("\r") + backup.LastError());
         return 1;
     }
-    context.Say(kMsgBackupSucesso);
-    context.Say(QDir::toNativeSeparators(backup.LastBackupFile()));
+    context.Report(
+        kMsgBackupSucesso + QStringLiteral("\r") + QDir::toNativeSeparators(backup.LastBackupFile()),
+        CliJson::Record(QStringLiteral("backup"), {{QStringLiteral("file"), backup.LastBackupFile()}}));
     return 0;
 }
 
@@ -140,7 +155,14 @@ int RunDbRestore(CliContext& context, const QStringList& args) {
     if (!RecordAudit(dm, context.operatorName, 0, AuditAction::Restore, QFileInfo(words.first()).fileName()))
         context.Complain(
             QStringLiteral("O registro de operações não foi gravado: %1").arg(dm.IBDB.LastError()));
-    context.Say(kMsgRestauracaoSucesso);
+    const auto fileOrNull = [](const QString& path) {
+        return path.isEmpty() ? QJsonValue() : QJsonValue(path);
+    };
+    context.Report(kMsgRestauracaoSucesso,
+                   CliJson::Record(QStringLiteral("restore"),
+                                   {{QStringLiteral("file"), QFileInfo(words.first()).absoluteFilePath()},
+                                    {QStringLiteral("safety_backup"), fileOrNull(backup.LastBackupFile())},
+                                    {QStringLiteral("kept_aside"), fileOrNull(backup.KeptAsideFile())}}));
     return 0;
 }
 

@@ -4,6 +4,7 @@
 // into BUFFER_EVENTOS (events already stored for the customer are not stored again), prints how
 // many events were stored and hangs up. Exit code 0 only when the whole log was read.
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_json.h"
 #include "app/cli/cli_panel_session.h"
 #include "session/online_worker.h"
 
@@ -45,9 +46,18 @@ int RunDownloadEvents(CliContext& context, const QStringList& args) {
     context.Say(
         QStringLiteral("Eficiência: %1")
             .arg(OnLine::EfficiencyText(download->report.framesPlanned, download->report.errorCount)));
-    context.Say(QStringLiteral("Eventos gravados: %1 (já gravados antes: %2).")
-                    .arg(download->stored)
-                    .arg(download->alreadyStored));
+    context.Report(
+        QStringLiteral("Eventos gravados: %1 (já gravados antes: %2).")
+            .arg(download->stored)
+            .arg(download->alreadyStored),
+        CliJson::Record(QStringLiteral("events_downloaded"),
+                        {{QStringLiteral("customer"), options.customerId},
+                         {QStringLiteral("complete"), download->report.succeeded()},
+                         {QStringLiteral("records"), download->report.records},
+                         {QStringLiteral("stored"), download->stored},
+                         {QStringLiteral("already_stored"), download->alreadyStored},
+                         {QStringLiteral("frames_planned"), qint64(download->report.framesPlanned)},
+                         {QStringLiteral("errors"), qint64(download->report.errorCount)}}));
     if (!download->report.succeeded()) {
         context.Complain(endText(download->report));
         return 1;

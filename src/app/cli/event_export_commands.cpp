@@ -4,6 +4,7 @@
 // dates, as a spreadsheet file (CSV) and/or as the printed events report (PDF), as the events page
 // exports and prints them.
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_json.h"
 #include "app/cli/cli_pdf.h"
 #include "base/locale_format.h"
 #include "programming/product_codes.h"
@@ -15,8 +16,20 @@
 #include "workspace/event_csv.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
+
+// What --json reports for each file written.
+QJsonObject ExportRecord(int customer, const QString& format, const QString& file, int events,
+                         const QJsonValue& pages) {
+    return CliJson::Record(QStringLiteral("events_exported"),
+                           {{QStringLiteral("customer"), customer},
+                            {QStringLiteral("format"), format},
+                            {QStringLiteral("file"), QFileInfo(file).absoluteFilePath()},
+                            {QStringLiteral("events"), events},
+                            {QStringLiteral("pages"), pages}});
+}
 
 // The earliest and latest dates the database keeps, for a range open at one end.
 const QDate kFirstDate(1, 1, 1);
@@ -91,10 +104,11 @@ int RunEventsExport(CliContext& context, const QStringList& args) {
             context.Complain(error);
             return 1;
         }
-        context.Say(QStringLiteral("Eventos do cliente %1 gravados em %2 (%3 eventos).")
-                        .arg(customer)
-                        .arg(QDir::toNativeSeparators(csv))
-                        .arg(events.size()));
+        context.Report(QStringLiteral("Eventos do cliente %1 gravados em %2 (%3 eventos).")
+                           .arg(customer)
+                           .arg(QDir::toNativeSeparators(csv))
+                           .arg(events.size()),
+                       ExportRecord(customer, QStringLiteral("csv"), csv, int(events.size()), QJsonValue()));
     }
     if (!pdf.isEmpty()) {
         const EventReportDocument document(customer, rows.clientes.value(QStringLiteral("NOME")).toString(),
@@ -102,10 +116,11 @@ int RunEventsExport(CliContext& context, const QStringList& args) {
         const int pages = WriteCliPdf(context, document, pdf);
         if (pages == 0)
             return 1;
-        context.Say(QStringLiteral("Relatório de eventos do cliente %1 gravado em %2 (%3 páginas).")
-                        .arg(customer)
-                        .arg(QDir::toNativeSeparators(pdf))
-                        .arg(pages));
+        context.Report(QStringLiteral("Relatório de eventos do cliente %1 gravado em %2 (%3 páginas).")
+                           .arg(customer)
+                           .arg(QDir::toNativeSeparators(pdf))
+                           .arg(pages),
+                       ExportRecord(customer, QStringLiteral("pdf"), pdf, int(events.size()), pages));
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 // (SIGINT, SIGTERM), after one call with --once, or after SECONDS with --for.
 
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_json.h"
 #include "app/cli/cli_panel_session.h"
 #include "base/termination_request.h"
 #include "link_control/buffer_texts.h"
@@ -13,6 +14,7 @@
 #include "store/data_module.h"
 #include "store/db_buffer_receiver.h"
 
+#include <QDateTime>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -45,6 +47,48 @@ bool CustomersCanBeTold(CliContext& context, DbConnection& db) {
     context.Complain(
         QStringLiteral("Isso pode causar problema quando o painel ligar para o software Telvora."));
     return false;
+}
+
+QString OutcomeName(BufferCallReport::Outcome outcome) {
+    using Outcome = BufferCallReport::Outcome;
+    switch (outcome) {
+    case Outcome::Received:
+        return QStringLiteral("received");
+    case Outcome::NotAnswered:
+        return QStringLiteral("not_answered");
+    case Outcome::UnknownPanel:
+        return QStringLiteral("unknown_panel");
+    case Outcome::WrongProduct:
+        return QStringLiteral("wrong_product");
+    case Outcome::Abandoned:
+        return QStringLiteral("abandoned");
+    case Outcome::LineDropped:
+        return QStringLiteral("line_dropped");
+    case Outcome::Stopped:
+        return QStringLiteral("stopped");
+    case Outcome::StoreFailed:
+        return QStringLiteral("store_failed");
+    case Outcome::Error:
+        return QStringLiteral("error");
+    }
+    return QString();
+}
+
+// --json's line for one call.
+QJsonObject CallRecord(const BufferCallReport& report) {
+    return CliJson::Record(
+        QStringLiteral("call"),
+        {{QStringLiteral("when"), CliJson::Moment(QDateTime::currentDateTime())},
+         {QStringLiteral("outcome"), OutcomeName(report.outcome)},
+         {QStringLiteral("complete"), report.logComplete()},
+         {QStringLiteral("panel_code"),
+          report.panelCode.isEmpty() ? QJsonValue() : QJsonValue(report.panelCode)},
+         {QStringLiteral("customer"), CliJson::Customer(report.customerId)},
+         {QStringLiteral("name"), report.customerId > 0 ? QJsonValue(report.customerName) : QJsonValue()},
+         {QStringLiteral("records"), report.records},
+         {QStringLiteral("stored"), report.stored},
+         {QStringLiteral("already_stored"), report.alreadyStored},
+         {QStringLiteral("summary"), BufferTexts::CallSummary(report)}});
 }
 
 int RunListen(CliContext& context, const QStringList& args) {
@@ -92,7 +136,10 @@ int RunListen(CliContext& context, const QStringList& args) {
     QObject::connect(&link, &LinkController::ModemConfigured, &loop, [&](bool ready) {
         configured = ready;
         if (ready)
-            context.Say(QStringLiteral("Modem configurado. Aguardando chamadas dos painéis."));
+            context.Report(
+                QStringLiteral("Modem configurado. Aguardando chamadas dos painéis."),
+                CliJson::Record(QStringLiteral("listening"),
+                                {{QStringLiteral("when"), CliJson::Moment(QDateTime::currentDateTime())}}));
     });
     // A set-up command the modem refused is left out; listening goes on without it.
     QObject::connect(&link, &LinkController::ListeningNoted, &loop,
@@ -103,12 +150,13 @@ int RunListen(CliContext& context, const QStringList& args) {
             return;
         ++calls;
         const QString line = BufferTexts::CallSummary(report);
-        if (report.logComplete()) {
+        if (context.json)
+            CliJson::WriteLine(context.out, CallRecord(report));
+        else if (report.logComplete())
             context.Say(line);
-        } else {
+        else
             context.Complain(line);
-            failedCall = true;
-        }
+        failedCall = failedCall || !report.logComplete();
         if (once)
             link.EncerraEsperaBuffer();
     });
@@ -127,7 +175,8 @@ int RunListen(CliContext& context, const QStringList& args) {
         limit.start(seconds * 1000);
     loop.exec();
 
-    context.Say(QStringLiteral("Chamadas recebidas: %1.").arg(calls));
+    context.Report(QStringLiteral("Chamadas recebidas: %1.").arg(calls),
+                   CliJson::Record(QStringLiteral("listen_ended"), {{QStringLiteral("calls"), calls}}));
     if (!configured)
         return 1;
     if (once)

@@ -15,13 +15,13 @@
 namespace {
 
 const char kUsageLine[] =
-    "Uso: telvora-cli [--db BANCO] [--operator NOME] [--port N] [--device DISPOSITIVO] [--verbose] <comando> "
-    "[argumentos]";
+    "Uso: telvora-cli [--db BANCO] [--operator NOME] [--port N] [--device DISPOSITIVO] [--verbose] [--json] "
+    "<comando> [argumentos]";
 
 // The options that may stand before the command word.
 const QStringList kGeneralOptions{
-    QStringLiteral("db"),   QStringLiteral("port"),    QStringLiteral("device"),  QStringLiteral("verbose"),
-    QStringLiteral("help"), QStringLiteral("version"), QStringLiteral("operator")};
+    QStringLiteral("db"),   QStringLiteral("port"),    QStringLiteral("device"),   QStringLiteral("verbose"),
+    QStringLiteral("help"), QStringLiteral("version"), QStringLiteral("operator"), QStringLiteral("json")};
 
 void PrintHelp(QTextStream& out) {
     out << kUsageLine << "\n\n"
@@ -113,7 +113,9 @@ int main(int argc, char** argv) {
         context.usage += QLatin1Char(' ') + command->usage;
     if (context.databaseName.isEmpty())
         context.databaseName = ConfiguredDatabaseName();
-    const QStringList commandArgs = args.mid(command->words.size());
+    QStringList commandArgs = args.mid(command->words.size());
+    // --json may also follow the command word, as any of the command's own options.
+    context.json = TakeJsonFlag(&commandArgs) || options.contains(QStringLiteral("json"));
     if (!AuthorizeCliOperator(context, command->access ? command->access(commandArgs) : CliAccess{}))
         return 1;
     const int code = command->run(context, commandArgs);

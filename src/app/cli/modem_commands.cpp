@@ -2,6 +2,7 @@
 // printed with whether the modem accepted it.
 
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_json.h"
 #include "app/cli/cli_panel_session.h"
 #include "base/app_paths.h"
 #include "link_control/teste_de_modem.h"
@@ -53,6 +54,23 @@ int RunModemTest(CliContext& context, const QStringList& args) {
     port.SetOpened(false);
 
     const TesteDeModem::Report& report = test.Result();
+    if (context.json) {
+        static const QMap<TesteDeModem::Outcome, QString> outcomes{
+            {TesteDeModem::Outcome::Completed, QStringLiteral("completed")},
+            {TesteDeModem::Outcome::Silent, QStringLiteral("silent")},
+            {TesteDeModem::Outcome::NoAnswer, QStringLiteral("no_answer")},
+            {TesteDeModem::Outcome::Stopped, QStringLiteral("stopped")}};
+        CliJson::WriteLine(
+            context.out,
+            CliJson::Record(QStringLiteral("modem_test"),
+                            {{QStringLiteral("port"), settings.ComPort},
+                             {QStringLiteral("model"), settings.Modem},
+                             {QStringLiteral("outcome"), outcomes.value(report.outcome)},
+                             {QStringLiteral("accepted"), QJsonArray::fromStringList(report.accepted)},
+                             {QStringLiteral("refused"), QJsonArray::fromStringList(report.refused)},
+                             {QStringLiteral("waiting"),
+                              report.waiting.isEmpty() ? QJsonValue() : QJsonValue(report.waiting)}}));
+    }
     switch (report.outcome) {
     case TesteDeModem::Outcome::Completed:
         break;

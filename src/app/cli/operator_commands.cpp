@@ -2,6 +2,7 @@
 #include "access/login.h"
 #include "access/operators.h"
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_json.h"
 #include "app/cli/cli_operator.h"
 #include "store/data_module.h"
 #include "store/latin1_text.h"
@@ -96,7 +97,8 @@ int RunOperatorAdd(CliContext& context, const QStringList& args) {
         context.Complain(error);
         return 1;
     }
-    context.Say(QStringLiteral("Usuário %1 incluído.").arg(name));
+    context.Report(QStringLiteral("Usuário %1 incluído.").arg(name),
+                   CliJson::Record(QStringLiteral("operator_added"), {{QStringLiteral("name"), name}}));
     return 0;
 }
 
@@ -117,9 +119,22 @@ int RunOperatorList(CliContext& context, const QStringList& args) {
     for (const OperatorRow& row : rows) {
         const LoggedOperator op = LoggedOperator::FromRow(row.id, row.usuario, row.permissoes);
         QStringList granted;
+        QJsonArray permissions;
         for (int p = 1; p <= LoggedOperator::kPermissionCount; ++p) {
-            if (op.HasPermission(p))
+            if (op.HasPermission(p)) {
                 granted << QString::number(p);
+                permissions.append(p);
+            }
+        }
+        if (context.json) {
+            CliJson::WriteLine(context.out,
+                               CliJson::Record(QStringLiteral("operator"),
+                                               {{QStringLiteral("id"), row.id},
+                                                {QStringLiteral("name"), row.usuario},
+                                                {QStringLiteral("active"), row.ativo},
+                                                {QStringLiteral("administrator"), op.administrator},
+                                                {QStringLiteral("permissions"), permissions}}));
+            continue;
         }
         context.out << row.id << '\t' << row.usuario << '\t' << (row.ativo ? "ativo" : "inativo") << '\t'
                     << (op.administrator ? QStringLiteral("administrador") : granted.join(QLatin1Char(',')))

@@ -3,6 +3,7 @@
 
 #include "session/panel_commands.h"
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_json.h"
 #include "app/cli/cli_panel_session.h"
 #include "programming/panel_state.h"
 #include "programming/product_codes.h"
@@ -56,6 +57,38 @@ QString StatusText(const PanelState& state, const ProgrammingImage& image) {
     return lines.join(QLatin1Char('\n'));
 }
 
+// The panel's clock as the clock answer's text shows it ("Painel:  dd/mm/yyyy hh:mm:ss").
+QDateTime PanelClock(const QString& text) {
+    return QDateTime::fromString(text.mid(QStringLiteral("Painel:  ").size()),
+                                 QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
+
+// --json's line for the status: what StatusText shows, as fields.
+QJsonObject StatusRecord(int customer, const PanelState& state, const ProgrammingImage& image,
+                         const QString& clockText) {
+    QJsonArray zones;
+    for (int z = 1; z <= ZoneCount(image.family()); ++z)
+        zones.append(QJsonObject{{QStringLiteral("zone"), z},
+                                 {QStringLiteral("state"), state.ZoneBypassed(z) ? QStringLiteral("bypassed")
+                                                           : state.ZoneOpen(z)   ? QStringLiteral("open")
+                                                                               : QStringLiteral("closed")}});
+    QJsonObject partitions{{QStringLiteral("A"), state.ArmedA}};
+    if (image.family() == ProductFamily::TenZone && image.isPartitioned())
+        partitions.insert(QStringLiteral("B"), state.ArmedB);
+    QJsonArray outputs;
+    for (int p = 1; p <= 4; ++p)
+        outputs.append(state.Pgm(p));
+    return CliJson::Record(QStringLiteral("panel_status"),
+                           {{QStringLiteral("customer"), customer},
+                            {QStringLiteral("zones"), zones},
+                            {QStringLiteral("armed"), partitions},
+                            {QStringLiteral("troubles"), QJsonArray::fromStringList(state.TroubleCaptions())},
+                            {QStringLiteral("siren"), state.SirenSounding},
+                            {QStringLiteral("battery_percent"), state.BatteryPercent()},
+                            {QStringLiteral("outputs"), outputs},
+                            {QStringLiteral("clock"), CliJson::Moment(PanelClock(clockText))}});
+}
+
 int RunPanelStatus(CliContext& context, const QStringList& args) {
     CliPanelOptions options;
     if (!TakePanelOptions(context, args, {QStringLiteral("keep-trying"), QStringLiteral("callback")},
@@ -68,7 +101,10 @@ int RunPanelStatus(CliContext& context, const QStringList& args) {
     QByteArray clock;
     QString clockText;
     const bool ok = session.ReadStatus(&status) && session.ReadClock(&clock, &clockText);
-    if (ok)
+    if (ok && context.json)
+        CliJson::WriteLine(context.out, StatusRecord(options.customerId, PanelState::FromStatus(status),
+                                                     session.Images().ImagemAlarme, clockText));
+    else if (ok)
         context.out << StatusText(PanelState::FromStatus(status), session.Images().ImagemAlarme) << '\n'
                     << clockText << '\n';
     session.HangUp();
@@ -177,6 +213,7 @@ int RunPanelCommand(CliContext& context, const QStringList& args) {
     const ProgrammingImage& panel = session.Images().ImagemAlarme;
     QString refusal;
     bool done = false;
+    QDateTime panelClock; // set-clock: the clock read back
     if ((action.kind == Action::Arm || action.kind == Action::Disarm) && action.number == 2 &&
         !panel.isPartitioned()) {
         refusal = QStringLiteral("O painel não está particionado: não há partição B.");
@@ -187,10 +224,11 @@ int RunPanelCommand(CliContext& context, const QStringList& args) {
         done = session.WriteClock(offset) && session.ReadClock(&clock, &text);
         if (done) {
             const QDateTime expected = QDateTime::currentDateTime().addMSecs(offset);
-            const QDateTime shown = QDateTime::fromString(text.mid(QStringLiteral("Painel:  ").size()),
-                                                          QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+            const QDateTime shown = PanelClock(text);
+            panelClock = shown;
             done = shown.isValid() && qAbs(shown.msecsTo(expected)) <= ClockToleranceMs;
-            context.Say(text);
+            if (!context.json)
+                context.Say(text);
         }
     } else {
         QByteArray status;
@@ -232,13 +270,20 @@ int RunPanelCommand(CliContext& context, const QStringList& args) {
         context.Complain(refusal);
         return 1;
     }
+    const QJsonObject record = CliJson::Record(QStringLiteral("panel_command"),
+                                               {{QStringLiteral("customer"), customerId},
+                                                {QStringLiteral("action"), words.join(QLatin1Char(' '))},
+                                                {QStringLiteral("done"), done},
+                                                {QStringLiteral("clock"), CliJson::Moment(panelClock)}});
     if (!done) {
+        if (context.json)
+            CliJson::WriteLine(context.out, record);
         context.Complain(running
                              ? QStringLiteral("O painel recusou o comando: o estado não mostra a mudança.")
                              : QStringLiteral("A conexão terminou antes da resposta do painel."));
         return 1;
     }
-    context.Say(QStringLiteral("Comando executado: o painel mostra a mudança."));
+    context.Report(QStringLiteral("Comando executado: o painel mostra a mudança."), record);
     return 0;
 }
 

@@ -9,6 +9,7 @@
 // block written reads back equal). Export and import work on the database alone: the customer's
 // stored programming as a template file, and a template stored as the customer's programming.
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_json.h"
 #include "app/cli/cli_panel_session.h"
 #include "programming/image_layout.h"
 #include "programming/programming_images.h"
@@ -63,15 +64,25 @@ int RunReadProgramming(CliContext& context, const QStringList& args) {
     // Taken before the hang-up, which clears the panel's copy.
     const QByteArray image = session.Images().ImagemAlarme.bytes();
     session.HangUp();
+    QJsonObject record{{QStringLiteral("customer"), options.customerId},
+                       {QStringLiteral("bytes"), int(image.size())},
+                       {QStringLiteral("file"), QJsonValue::Null},
+                       {QStringLiteral("image"), QJsonValue::Null}};
     if (options.out.isEmpty()) {
-        context.out << hexLines(image);
+        record.insert(QStringLiteral("image"), QString::fromLatin1(image.toHex().toUpper()));
+        if (context.json)
+            CliJson::WriteLine(context.out, CliJson::Record(QStringLiteral("programming_read"), record));
+        else
+            context.out << hexLines(image);
         return 0;
     }
     if (!writeFile(context, options.out, image))
         return 1;
-    context.Say(QStringLiteral("Programação gravada em %1 (%2 bytes).")
-                    .arg(QDir::toNativeSeparators(options.out))
-                    .arg(image.size()));
+    record.insert(QStringLiteral("file"), QFileInfo(options.out).absoluteFilePath());
+    context.Report(QStringLiteral("Programação gravada em %1 (%2 bytes).")
+                       .arg(QDir::toNativeSeparators(options.out))
+                       .arg(image.size()),
+                   CliJson::Record(QStringLiteral("programming_read"), record));
     return 0;
 }
 
@@ -145,7 +156,14 @@ int RunWriteProgramming(CliContext& context, const QStringList& args) {
             marks.Chunks[b] |= one.Chunks[b];
     }
     if (!marks.needsWriting()) {
-        context.Say(WholeSendEqualMessage(images.family()));
+        context.Report(WholeSendEqualMessage(images.family()),
+                       CliJson::Record(QStringLiteral("programming_written"),
+                                       {{QStringLiteral("customer"), options.customerId},
+                                        {QStringLiteral("complete"), true},
+                                        {QStringLiteral("unchanged"), true},
+                                        {QStringLiteral("blocks"), 0},
+                                        {QStringLiteral("frames_planned"), 0},
+                                        {QStringLiteral("errors"), 0}}));
         session.HangUp();
         return 0;
     }
@@ -180,11 +198,21 @@ int RunWriteProgramming(CliContext& context, const QStringList& args) {
     }
     context.Say(QStringLiteral("Eficiência: %1").arg(OnLine::EfficiencyText(planned, errors)));
     session.HangUp();
+    const QJsonObject record = CliJson::Record(QStringLiteral("programming_written"),
+                                               {{QStringLiteral("customer"), options.customerId},
+                                                {QStringLiteral("complete"), ok},
+                                                {QStringLiteral("unchanged"), false},
+                                                {QStringLiteral("blocks"), std::popcount(blocks)},
+                                                {QStringLiteral("frames_planned"), qint64(planned)},
+                                                {QStringLiteral("errors"), qint64(errors)}});
     if (!ok) {
+        if (context.json)
+            CliJson::WriteLine(context.out, record);
         context.Complain(QStringLiteral("A programação do painel não foi concluída."));
         return 1;
     }
-    context.Say(QStringLiteral("Programação enviada e conferida: %1 blocos.").arg(std::popcount(blocks)));
+    context.Report(QStringLiteral("Programação enviada e conferida: %1 blocos.").arg(std::popcount(blocks)),
+                   record);
     return 0;
 }
 
@@ -216,10 +244,14 @@ int RunProgrammingExport(CliContext& context, const QStringList& args) {
     record.Close();
     if (!writeFile(context, options.out, image))
         return 1;
-    context.Say(QStringLiteral("Programação do cliente %1 gravada em %2 (%3 bytes).")
-                    .arg(options.customerId)
-                    .arg(QDir::toNativeSeparators(options.out))
-                    .arg(image.size()));
+    context.Report(QStringLiteral("Programação do cliente %1 gravada em %2 (%3 bytes).")
+                       .arg(options.customerId)
+                       .arg(QDir::toNativeSeparators(options.out))
+                       .arg(image.size()),
+                   CliJson::Record(QStringLiteral("template_exported"),
+                                   {{QStringLiteral("customer"), options.customerId},
+                                    {QStringLiteral("file"), QFileInfo(options.out).absoluteFilePath()},
+                                    {QStringLiteral("bytes"), int(image.size())}}));
     return 0;
 }
 
@@ -253,9 +285,13 @@ int RunProgrammingImport(CliContext& context, const QStringList& args) {
         return 1;
     }
     record.Close();
-    context.Say(QStringLiteral("Programação de %1 gravada no cliente %2.")
-                    .arg(QDir::toNativeSeparators(options.templatePath))
-                    .arg(options.customerId));
+    context.Report(
+        QStringLiteral("Programação de %1 gravada no cliente %2.")
+            .arg(QDir::toNativeSeparators(options.templatePath))
+            .arg(options.customerId),
+        CliJson::Record(QStringLiteral("template_imported"),
+                        {{QStringLiteral("customer"), options.customerId},
+                         {QStringLiteral("file"), QFileInfo(options.templatePath).absoluteFilePath()}}));
     return 0;
 }
 

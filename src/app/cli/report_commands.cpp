@@ -3,12 +3,14 @@
 // writes the six pages of a customer's stored programming into a PDF file, as the customer
 // screen's "Imprimir" prints them (every code shown).
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_json.h"
 #include "app/cli/cli_pdf.h"
 #include "report/programming_report_job.h"
 #include "report/report_document.h"
 #include "store/data_module.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -43,10 +45,15 @@ int RunReportProgramming(CliContext& context, const QStringList& args) {
     const int pages = WriteCliPdf(context, document, pdf);
     if (pages == 0)
         return 1;
-    context.Say(QStringLiteral("Programação do cliente %1 gravada em %2 (%3 páginas).")
-                    .arg(customer)
-                    .arg(QDir::toNativeSeparators(pdf))
-                    .arg(pages));
+    context.Report(QStringLiteral("Programação do cliente %1 gravada em %2 (%3 páginas).")
+                       .arg(customer)
+                       .arg(QDir::toNativeSeparators(pdf))
+                       .arg(pages),
+                   CliJson::Record(QStringLiteral("report_written"),
+                                   {{QStringLiteral("customer"), customer},
+                                    {QStringLiteral("format"), QStringLiteral("pdf")},
+                                    {QStringLiteral("file"), QFileInfo(pdf).absoluteFilePath()},
+                                    {QStringLiteral("pages"), pages}}));
     return 0;
 }
 

@@ -1,5 +1,6 @@
 // The settings commands: settings com-port.
 #include "app/cli/cli_command.h"
+#include "app/cli/cli_json.h"
 #include "base/app_paths.h"
 #include "base/settings.h"
 #include "serial/com_port_map.h"
@@ -48,7 +49,10 @@ int RunSettingsComPort(CliContext& context, const QStringList& args) {
         context.Complain(error);
         return 1;
     }
-    context.Say(QStringLiteral("COM %1: %2").arg(port).arg(ComPortMap::DevicePath(port, settings.Portas)));
+    const QString path = ComPortMap::DevicePath(port, settings.Portas);
+    context.Report(QStringLiteral("COM %1: %2").arg(port).arg(path),
+                   CliJson::Record(QStringLiteral("com_port"),
+                                   {{QStringLiteral("port"), port}, {QStringLiteral("device"), path}}));
     return 0;
 }
 
