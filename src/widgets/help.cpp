@@ -8,12 +8,14 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWidget>
 
 namespace {
 const char kHelpTopicProperty[] = "helpTopic";
+constexpr int kPageMargin = 16; // pixels around the text of a help page
 }
 
 void SetHelpTopic(QWidget* window, int topic) {
@@ -49,6 +51,8 @@ QTextBrowser* helpBrowser(QWidget* parent) {
         window->resize(640, 520);
         auto* browser = new QTextBrowser(window);
         browser->setObjectName(QStringLiteral("txtAjuda"));
+        // The text keeps clear of the window's edges, as on a printed page.
+        browser->document()->setDocumentMargin(kPageMargin);
         browser->setOpenLinks(true);
         auto* layout = new QVBoxLayout(window);
         layout->setContentsMargins(0, 0, 0, 0);

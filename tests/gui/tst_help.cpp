@@ -5,6 +5,7 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +49,30 @@ private Q_SLOTS:
             QVERIFY2(!browser->documentTitle().isEmpty(), qPrintable(QString::number(topic)));
             QCOMPARE(browser->window()->windowTitle(), browser->documentTitle());
         }
+    }
+
+    // Every page shipped is reachable from the index, and every link of a page leads to a page.
+    void indexListsEveryPageAndLinksResolve() {
+        QSet<QString> pages;
+        for (QDirIterator it(QStringLiteral(":/help"), {QStringLiteral("*.html")}, QDir::Files);
+             it.hasNext();)
+            pages.insert(QFileInfo(it.next()).fileName());
+        QVERIFY(pages.size() > 20);
+        const QRegularExpression link(QStringLiteral(R"(href="([^"#]+\.html)")"));
+        QSet<QString> linkedFromIndex;
+        for (const QString& page : std::as_const(pages)) {
+            QFile file(QStringLiteral(":/help/") + page);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(file.readAll());
+            for (auto m = link.globalMatch(text); m.hasNext();) {
+                const QString target = m.next().captured(1);
+                QVERIFY2(pages.contains(target), qPrintable(page + " -> " + target));
+                if (page == QLatin1String("1.html"))
+                    linkedFromIndex.insert(target);
+            }
+        }
+        pages.remove(QStringLiteral("1.html"));
+        QCOMPARE(pages - linkedFromIndex, QSet<QString>());
     }
 
     void applicationFolderPageTakesPrecedence() {

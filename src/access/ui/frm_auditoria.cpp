@@ -18,7 +18,7 @@
 TfrmAuditoria::TfrmAuditoria(TdmBancoDeDados& dm, QWidget* parent) : QDialog(parent), m_dm(dm) {
     setObjectName(QStringLiteral("frmAuditoria"));
     setWindowTitle(ApplicationTitle());
-    SetHelpTopic(this, 14);
+    SetHelpTopic(this, 10);
     edtCliente = new QLineEdit(this);
     edtCliente->setObjectName(QStringLiteral("edtCliente"));
     edtCliente->setValidator(

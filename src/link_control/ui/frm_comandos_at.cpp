@@ -2,6 +2,7 @@
 
 #include "base/app_title.h"
 #include "base/operator_messages.h"
+#include "widgets/help.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 TfrmComandosAT::TfrmComandosAT(const QString& cataloguePath, QWidget* parent)
     : QDialog(parent), m_path(cataloguePath) {
     setObjectName(QStringLiteral("frmComandosAT"));
+    SetHelpTopic(this, 5);
     setWindowTitle(ApplicationTitle());
     m_catalogue.load(m_path);
 

@@ -1,6 +1,7 @@
 #include "link_control/ui/frm_conecta_alarme.h"
 
 #include "link_control/ui/window_placement.h"
+#include "widgets/help.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -20,6 +21,7 @@ constexpr int StateRole = Qt::UserRole + 1;
 TfrmConectaAlarme::TfrmConectaAlarme(const QString& title, QWidget* parent) : QDialog(parent) {
     setWindowTitle(title);
     setObjectName(QStringLiteral("frmConectaAlarme"));
+    SetHelpTopic(this, 8);
     // The window takes the size of its contents: nothing to maximise.
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);

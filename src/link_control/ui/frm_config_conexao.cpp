@@ -11,6 +11,7 @@
 #include "serial/connection_settings.h"
 #include "serial/modem_catalogue.h"
 #include "serial/tcia_com_port.h"
+#include "widgets/help.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -64,6 +65,7 @@ TfrmConfigConexao::TfrmConfigConexao(const Settings& settings, const QString& se
     : QDialog(parent), m_settings(settings), m_settingsPath(settingsPath),
       m_catalogueFolder(catalogueFolder) {
     setObjectName(QStringLiteral("frmConfigConexao"));
+    SetHelpTopic(this, 4);
     setWindowTitle(ApplicationTitle());
     m_testPort = [](QObject* owner) -> ComPort* { return new TCiaComPort(owner); };
     buildScreen();

@@ -1,6 +1,7 @@
 #include "link_control/ui/frm_dialog_espera_lig.h"
 
 #include "base/app_title.h"
+#include "widgets/help.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -18,6 +19,7 @@ constexpr int kNameColumnWidth = 250;
 
 TfrmDialogEsperaLig::TfrmDialogEsperaLig(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmDialogEsperaLig"));
+    SetHelpTopic(this, 7);
     setWindowTitle(ApplicationTitle());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(

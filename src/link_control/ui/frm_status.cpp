@@ -1,4 +1,5 @@
 #include "link_control/ui/frm_status.h"
+#include "widgets/help.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -10,6 +11,7 @@
 
 TfrmStatus::TfrmStatus(const QString& title, QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmStatus"));
+    SetHelpTopic(this, 8);
     setWindowTitle(title);
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);

@@ -3,6 +3,7 @@
 #include "base/app_title.h"
 #include "base/operator_messages.h"
 #include "serial/com_port.h"
+#include "widgets/help.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@ TfrmTeste::TfrmTeste(ComPort& port, int portNumber, const QString& model, const 
     : QDialog(parent, Qt::Tool), m_port(port), m_portNumber(portNumber), m_model(model),
       m_commands(commands) {
     setObjectName(QStringLiteral("frmTeste"));
+    SetHelpTopic(this, 6);
     setWindowTitle(ApplicationTitle());
     btnIniciar = new QPushButton(QStringLiteral("Iniciar teste"), this);
     btnIniciar->setObjectName(QStringLiteral("btnIniciar"));
