@@ -29,8 +29,7 @@ QString ChooseApplicationFolder(const QString& executableFolder, const QString& 
     return userDataFolder;
 }
 
-QString ApplicationFolder()
-{
+QString ApplicationFolder() {
     const QString env = qEnvironmentVariable("TELVORA_HOME");
     if (!env.isEmpty()) {
         QDir().mkpath(env);
@@ -44,7 +43,10 @@ QString ApplicationFolder()
     return folder;
 }
 
-QString ApplicationPath(const QString& name)
-{
+bool ApplicationFolderIsUserData() {
+    return qEnvironmentVariable("TELVORA_HOME").isEmpty() && ApplicationFolder() == UserDataFolder();
+}
+
+QString ApplicationPath(const QString& name) {
     return QDir(ApplicationFolder()).filePath(name);
 }

@@ -13,6 +13,10 @@
 // looked for somewhere else.
 QString ApplicationFolder();
 
+// True when the application folder is the user's data folder (an installed program, no
+// $TELVORA_HOME): the one folder that a first start on a new account finds empty.
+bool ApplicationFolderIsUserData();
+
 // A file or folder name inside the application folder.
 QString ApplicationPath(const QString& name);
 

@@ -11,13 +11,26 @@
 #include "serial/tcia_com_port.h"
 #include "store/data_module.h"
 #include "store/firebird_client.h"
+#include "store/sql_script.h"
 #include "store/store_messages.h"
 #include "widgets/message_box.h"
 #include "widgets/qt_translations.h"
 #include "workspace/ui/frm_principal.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
+
+namespace {
+
+// An installed program started for the first time by this user: the database would be the default
+// one in the user's data folder, and no settings file is there (every start writes one).
+bool FirstStartOfThisUser(const QString& database) {
+    return ApplicationFolderIsUserData() && database == ApplicationPath(QStringLiteral("zrv.fdb")) &&
+           !QFileInfo::exists(ApplicationPath(SettingsFileName()));
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -40,6 +53,19 @@ int main(int argc, char** argv) {
     // server: "host:path", whose file only the server sees).
     const QString database = ConfiguredDatabaseName();
     const bool remote = IsRemoteDatabaseName(database);
+    // The one exception: the first start of an installed program on an account, whose data folder
+    // holds neither settings nor a database yet. Its database is made there, and the first-time
+    // set-up follows (the first operator, then the port and the modem).
+    if (!remote && !QFileInfo::exists(database) && FirstStartOfThisUser(database)) {
+        QString error;
+        if (!CreateNewDatabase(database, &error)) {
+            OperatorMessages::Tell(nullptr,
+                                   QStringLiteral("Não foi possível criar o banco de dados %1.\r%2")
+                                       .arg(QDir::toNativeSeparators(database), error),
+                                   MessageIcon::Critical);
+            return 1;
+        }
+    }
     if (!remote && !QFileInfo::exists(database)) {
         OperatorMessages::Tell(nullptr, MsgDatabaseMissing(database), MessageIcon::Critical);
         return 1;
