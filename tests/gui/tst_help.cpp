@@ -58,7 +58,7 @@ private Q_SLOTS:
              it.hasNext();)
             pages.insert(QFileInfo(it.next()).fileName());
         QVERIFY(pages.size() > 20);
-        const QRegularExpression link(QStringLiteral(R"(href="([^"#]+\.html)")"));
+        const QRegularExpression link(QStringLiteral("href=\"([^\"#]+\\.html)\""));
         QSet<QString> linkedFromIndex;
         for (const QString& page : std::as_const(pages)) {
             QFile file(QStringLiteral(":/help/") + page);

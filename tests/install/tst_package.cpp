@@ -86,7 +86,10 @@ QList<HelpCommand> CommandsOfTheHelp(const QString& help) {
     for (const QString& line :
          help.section(QStringLiteral("Comandos:\n"), 1).split('\n', Qt::SkipEmptyParts)) {
         HelpCommand command;
-        for (const QString& token : line.split(' ', Qt::SkipEmptyParts)) {
+        // The words and the usage, before the summary (which stands after a wide gap when the
+        // usage is short).
+        const QString usage = line.trimmed().section(QStringLiteral("  "), 0, 0);
+        for (const QString& token : usage.split(' ', Qt::SkipEmptyParts)) {
             if (!word.match(token).hasMatch())
                 break;
             command.words << token;

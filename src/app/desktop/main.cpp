@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -57,8 +58,13 @@ int main(int argc, char** argv) {
     // holds neither settings nor a database yet. Its database is made there, and the first-time
     // set-up follows (the first operator, then the port and the modem).
     if (!remote && !QFileInfo::exists(database) && FirstStartOfThisUser(database)) {
+        // Made under another name and put in place whole: a start ended while the schema is
+        // being written leaves no half database to be opened next time.
+        const QString making = database + QStringLiteral(".novo");
+        QFile::remove(making);
         QString error;
-        if (!CreateNewDatabase(database, &error)) {
+        if (!CreateNewDatabase(making, &error) || !QFile::rename(making, database)) {
+            QFile::remove(making);
             OperatorMessages::Tell(nullptr,
                                    QStringLiteral("Não foi possível criar o banco de dados %1.\r%2")
                                        .arg(QDir::toNativeSeparators(database), error),
