@@ -66,6 +66,8 @@ QString OutcomeName(BufferCallReport::Outcome outcome) {
         return QStringLiteral("line_dropped");
     case Outcome::Stopped:
         return QStringLiteral("stopped");
+    case Outcome::Cancelled:
+        return QStringLiteral("cancelled");
     case Outcome::StoreFailed:
         return QStringLiteral("store_failed");
     case Outcome::Error:

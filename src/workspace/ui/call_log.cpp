@@ -2,6 +2,7 @@
 
 #include "link_control/buffer_texts.h"
 #include "link_control/thread_buffer.h"
+#include "widgets/help.h"
 
 #include <QHeaderView>
 #include <QTableWidget>
@@ -9,6 +10,7 @@
 
 CallLog::CallLog(QWidget* parent) : QDockWidget(QStringLiteral("Chamadas recebidas"), parent) {
     setObjectName(QStringLiteral("dockChamadas"));
+    SetHelpTopic(this, 7);
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
     tblChamadas = new QTableWidget(0, int(BufferTexts::CallLogTitles().size()), this);
     tblChamadas->setObjectName(QStringLiteral("tblChamadas"));
