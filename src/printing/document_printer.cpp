@@ -1,6 +1,7 @@
 #include "printing/document_printer.h"
 
 #include "base/locale_format.h"
+#include "base/whole_file.h"
 #include "printing/paged_document.h"
 
 #include <QDir>
@@ -86,29 +87,16 @@ bool DocumentPrinter::Print(const PagedDocument& document, QPagedPaintDevice& de
 }
 
 bool DocumentPrinter::WritePdf(const PagedDocument& document, const QString& path, QString* error) {
-    auto fail = [&](const QString& reason) {
-        if (error)
-            *error =
-                QStringLiteral("Não foi possível gravar o arquivo %1.").arg(QDir::toNativeSeparators(path)) +
-                (reason.isEmpty() ? QString() : QStringLiteral("\r") + reason);
-        return false;
-    };
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        return fail(QString());
-    {
-        // The PDF writer does not tell why it cannot open a file: try it first.
-        QFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly))
-            return fail(probe.errorString());
-    }
-    QPdfWriter writer(path);
-    writer.setResolution(300);
-    writer.setCreator(QStringLiteral("Telvora"));
-    SetUpPage(writer);
-    QString reason;
-    if (!Print(document, writer, &reason))
-        return fail(reason);
-    return true;
+    return WriteWholeFile(
+        path,
+        [&](QIODevice& device, QString* reason) {
+            QPdfWriter writer(&device);
+            writer.setResolution(300);
+            writer.setCreator(QStringLiteral("Telvora"));
+            SetUpPage(writer);
+            return Print(document, writer, reason);
+        },
+        error);
 }
 
 QRectF DocumentPrinter::DrawFrame(QPainter& painter, const PageFrameTexts& frame, int page,

@@ -5,15 +5,15 @@
 
 namespace {
 
-// The older template form: every 16-byte line followed by CR LF (the last one possibly without).
+qint64 LineFormSize(ProductFamily family) {
+    return ImageSize(family) + 2 * BlockCount(family);
+}
+
+// The older template form: every 16-byte line followed by CR LF.
 bool IsLineForm(const QByteArray& data, ProductFamily family) {
-    const int size = ImageSize(family);
-    const int lines = BlockCount(family);
-    if (data.size() != size + 2 * lines && data.size() != size + 2 * (lines - 1))
+    if (data.size() != LineFormSize(family))
         return false;
-    const int breaks = (int(data.size()) - size) / 2;
-    for (int i = 0; i < breaks; ++i) {
-        const int at = i * (kBlockSize + 2) + kBlockSize;
+    for (int at = kBlockSize; at < data.size(); at += kBlockSize + 2) {
         if (data.at(at) != '\r' || data.at(at + 1) != '\n')
             return false;
     }
@@ -31,26 +31,38 @@ QByteArray WithoutLineEnds(const QByteArray& data) {
 
 TemplateFile ReadTemplateFile(const QString& path, ProductFamily family) {
     TemplateFile result;
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile())
         return result;
+    const qint64 size = info.size();
+    if (size != ImageSize(family) && size != LineFormSize(family)) {
+        result.status = TemplateStatus::WrongForm;
+        return result;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.status = TemplateStatus::Unreadable;
         result.error = file.errorString();
         return result;
     }
-    QByteArray data = file.readAll();
+    // Never more than the larger form, even when the file grew since its size was taken.
+    QByteArray data = file.read(LineFormSize(family) + 1);
+    if (file.error() != QFileDevice::NoError) {
+        result.status = TemplateStatus::Unreadable;
+        result.error = file.errorString();
+        return result;
+    }
     file.close();
 
     if (IsLineForm(data, family)) {
         data = WithoutLineEnds(data);
         result.lineForm = true;
     }
-    if (data.size() < ImageSize(family)) {
-        result.status = TemplateStatus::TooShort;
+    if (data.size() != ImageSize(family)) {
+        result.status = TemplateStatus::WrongForm;
         return result;
     }
     result.status = TemplateStatus::Loaded;
-    result.image = data.left(ImageSize(family));
+    result.image = data;
     return result;
 }

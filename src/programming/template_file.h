@@ -6,13 +6,12 @@
 #include <QString>
 
 // Programming template files (*.zrv): the bytes of a programming image in image order, with no
-// header, length or checksum. Only the first image-size bytes (304 or 256) count; a longer file
-// keeps its surplus unread.
+// header, length or checksum, exactly the image's size (304 or 256 bytes).
 
 enum class TemplateStatus {
     Loaded,
     Missing,    // no such file
-    TooShort,   // fewer bytes than the image holds: refused
+    WrongForm,  // neither the image's size nor its line form: refused
     Unreadable, // the file exists but cannot be read
 };
 
@@ -23,9 +22,9 @@ struct TemplateFile {
     QString error;         // why the file could not be read
 };
 
-// Reads a template of a family. The older form, lines of 16 bytes each followed by CR LF, is
-// recognised by its length (image size plus two bytes per line, the last line end optional) and
-// by CR LF at every line end; its line ends are dropped. Image bytes that happen to be CR LF at a
-// 16-byte boundary of a plain file are therefore never taken for line ends. The file is not
-// changed.
+// Reads a template of a family. Two forms are taken: exactly the image's bytes, or the older line
+// form, every 16 bytes of the image followed by CR LF (the image's size plus two bytes a line),
+// whose line ends are dropped. Any other file (another model's image, a damaged or LF-only line
+// form, a file of any other length) is refused by its size before anything of it is read, so a
+// huge file is never read whole. The file is not changed.
 TemplateFile ReadTemplateFile(const QString& path, ProductFamily family);

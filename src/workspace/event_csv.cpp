@@ -1,9 +1,9 @@
 #include "workspace/event_csv.h"
 
 #include "base/locale_format.h"
+#include "base/whole_file.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace {
@@ -50,13 +50,5 @@ QByteArray EventsCsv(const QList<EventListRow>& rows, bool withPartition) {
 
 bool WriteEventsCsv(const QList<EventListRow>& rows, bool withPartition, const QString& path,
                     QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(EventsCsv(rows, withPartition)) < 0 ||
-        !file.commit()) {
-        if (error)
-            *error = QStringLiteral("Não foi possível gravar o arquivo %1: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    return true;
+    return WriteWholeFile(path, EventsCsv(rows, withPartition), error);
 }

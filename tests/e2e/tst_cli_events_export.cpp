@@ -119,6 +119,12 @@ private Q_SLOTS:
         QTest::newRow("no file") << QStringList{} << 2 << "--csv";
         QTest::newRow("unwritable file")
             << QStringList{"--csv", "nao/existe/x.csv"} << 1 << "Não foi possível gravar o arquivo";
+        QTest::newRow("full disk, CSV")
+            << QStringList{"--csv", "/dev/full"} << 1
+            << "Não foi possível gravar o arquivo /dev/full: No space left on device";
+        QTest::newRow("full disk, PDF")
+            << QStringList{"--pdf", "/dev/full"} << 1
+            << "Não foi possível gravar o arquivo /dev/full: No space left on device";
     }
     void refusals() {
         QFETCH(QStringList, arguments);

@@ -35,6 +35,7 @@ class TestCliTemplates : public QObject {
 
     QTemporaryDir m_home;
     ConnectedDataModule m_db;
+    int m_fiveZone = 0;
 
     CliRun cli(const QStringList& command) {
         return RunCli(m_home.path(), QStringList{"--db", m_db.database.Path()} + command);
@@ -100,27 +101,82 @@ private Q_SLOTS:
         QCOMPARE(read(file("a-linhas.zrv")).size(), 342); // the operator's file is not rewritten
     }
 
-    // A template that cannot fill the image, or is not there, is refused with the system's message
-    // and the customer's programming stays as it was; the 5-zone model's image is 256 bytes.
+    // Only a file of exactly the model's image, or exactly its line form, is taken; anything else
+    // is refused with the system's message and the customer's programming stays as it was. The
+    // 5-zone model's image is 256 bytes, its line form 288.
+    void badTemplates_data() {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("said");
+        const QString notThis = QStringLiteral("não contém uma programação deste painel (256 bytes)");
+        QTest::newRow("one byte short") << "short" << notThis;
+        QTest::newRow("one byte more") << "long" << notThis;
+        QTest::newRow("empty") << "empty" << notThis;
+        QTest::newRow("a 10-zone image") << "ten" << notThis;
+        QTest::newRow("a 10-zone line form") << "ten-lines" << notThis;
+        QTest::newRow("lines ending in LF only") << "lf-lines" << notThis;
+        QTest::newRow("line form, one line end damaged") << "damaged-lines" << notThis;
+        QTest::newRow("line form, last line end missing") << "open-lines" << notThis;
+        QTest::newRow("random bytes") << "random" << notThis;
+        QTest::newRow("50 MB") << "huge" << notThis;
+        QTest::newRow("no such file") << "missing"
+                                      << "não foi encontrado";
+    }
     void badTemplates() {
-        const int d = addCustomer(2, "3333", "4444");
-        QVERIFY(d);
-        m_db.dm.Disconnect();
-        const QByteArray before = exported(d, "d0.zrv");
+        QFETCH(QString, form);
+        QFETCH(QString, said);
+        if (!m_fiveZone) {
+            m_fiveZone = addCustomer(2, "3333", "4444");
+            QVERIFY(m_fiveZone);
+            m_db.dm.Disconnect();
+        }
+        const QString customer = QString::number(m_fiveZone);
+        const QByteArray before = exported(m_fiveZone, "d0.zrv");
         QCOMPARE(before.size(), 256);
-        QVERIFY(write(file("curto.zrv"), QByteArray(255, '\x01')));
-        CliRun run =
-            cli({"programming", "import", "--customer", QString::number(d), "--template", file("curto.zrv")});
-        QCOMPARE(run.code, 1);
-        QVERIFY2(run.err.contains("não contém uma programação deste painel (256 bytes)"),
-                 qPrintable(run.err));
-        run = cli(
-            {"programming", "import", "--customer", QString::number(d), "--template", file("nenhum.zrv")});
-        QCOMPARE(run.code, 1);
-        QVERIFY2(run.err.contains("não foi encontrado"), qPrintable(run.err));
-        QCOMPARE(exported(d, "d1.zrv"), before);
 
-        run = cli({"programming", "export", "--customer", QString::number(d)});
+        QByteArray bytes;
+        if (form == "short")
+            bytes = before.left(255);
+        else if (form == "long")
+            bytes = before + '\0';
+        else if (form == "ten")
+            bytes = before + QByteArray(48, '\x11');
+        else if (form == "ten-lines")
+            bytes = LineForm(before + QByteArray(48, '\x11'));
+        else if (form == "lf-lines")
+            bytes = LineForm(before).replace("\r\n", "\n");
+        else if (form == "damaged-lines")
+            bytes = LineForm(before).replace(5 * 18 + 16, 2, "\r\r");
+        else if (form == "open-lines")
+            bytes = LineForm(before).chopped(2);
+        else if (form == "random")
+            for (int i = 0; i < 1000; ++i)
+                bytes += char((i * 7919 + 13) % 251);
+        const QString path = file(QStringLiteral("modelo-%1.zrv").arg(form));
+        if (form == "huge") {
+            QFile huge(path);
+            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(50 * 1024 * 1024));
+        } else if (form != "missing") {
+            QVERIFY(write(path, bytes));
+        }
+
+        const CliRun run = cli({"programming", "import", "--customer", customer, "--template", path});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(said), qPrintable(run.err));
+        QCOMPARE(exported(m_fiveZone, "d1.zrv"), before);
+    }
+
+    // A file is written whole or not at all: a full disk fails the export with the system's
+    // reason, a wrong use or an unknown customer writes nothing.
+    void exportWrittenWholeOrNotAtAll() {
+        const int e = addCustomer(1, "5555", "6666");
+        QVERIFY(e);
+        m_db.dm.Disconnect();
+        CliRun run = cli({"programming", "export", "--customer", QString::number(e), "--out", "/dev/full"});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains("Não foi possível gravar o arquivo /dev/full: No space left on device"),
+                 qPrintable(run.err));
+
+        run = cli({"programming", "export", "--customer", QString::number(e)});
         QCOMPARE(run.code, 2);
         run = cli({"programming", "export", "--customer", "9999", "--out", file("x.zrv")});
         QCOMPARE(run.code, 1);

@@ -534,7 +534,8 @@ private Q_SLOTS:
         Type(Find<QLineEdit>(a.Sec("secUsuarios"), "edtSenhaUsuario7"), "7777");
         const QByteArray image = a.Images().ImagemPC.bytes();
         const QString path = TemplateFolder("Orvan10") + QStringLiteral("/Padrao_1.zrv");
-        // An older, longer file of that name: replaced from its start, its tail left as it was.
+        // An older, longer file of that name: replaced whole (a file of any other size than the
+        // image's would be refused when read back).
         WriteFile(path, QByteArray(400, '\x77'));
         a.f.prompts.asked.clear();
         a.f.prompts.askedWithNoPreselected.clear();
@@ -551,7 +552,7 @@ private Q_SLOTS:
         QCOMPARE(a.f.prompts.askedWithNoPreselected, QList<bool>{true});
         QFile saved(path);
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), image + QByteArray(400 - 304, '\x77'));
+        QCOMPARE(saved.readAll(), image);
 
         const int other = a.f.AddCustomer(1, "1.4", "Outro", "4321");
         QVERIFY(a.OpenScreen(other));
@@ -565,7 +566,7 @@ private Q_SLOTS:
         QVERIFY(a.screen->Record().ProgramacaoAlterada);
     }
 
-    // Files that cannot fill the image are refused and change nothing; the older line form loads.
+    // Only the image's size or its line form loads; any other file is refused and changes nothing.
     void templateFiles_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("loads");
@@ -577,7 +578,8 @@ private Q_SLOTS:
             lines += plain.mid(l * 16, 16) + "\r\n";
         QTest::newRow("plain") << plain << true;
         QTest::newRow("lines of 16 with CR LF") << lines << true;
-        QTest::newRow("longer file") << plain + QByteArray(40, '\x55') << true;
+        QTest::newRow("longer file") << plain + QByteArray(40, '\x55') << false;
+        QTest::newRow("lines ending in LF only") << QByteArray(lines).replace("\r\n", "\n") << false;
         QTest::newRow("short") << plain.left(256) << false;
         QTest::newRow("empty") << QByteArray() << false;
     }

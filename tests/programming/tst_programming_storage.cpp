@@ -426,13 +426,11 @@ private Q_SLOTS:
         QCOMPARE(expected.size(), ten ? 304 : 256);
         SetRange(expected, 0, expected.size() - 1, 0x00);
         const QList<std::pair<int, int>> fill =
-            ten ? QList<std::pair<int, int>>{{15, 15},   {31, 31},   {48, 48},   {120, 123},
-                                             {128, 223}, {248, 255}, {270, 271}, {287, 287},
-                                             {297, 303}}
-                : QList<std::pair<int, int>>{{9, 15},    {31, 31},   {37, 39},   {41, 47},
-                                             {49, 49},   {60, 64},   {84, 94},   {100, 110},
-                                             {118, 125}, {174, 175}, {190, 191}, {200, 223},
-                                             {248, 255}};
+            ten ? QList<std::pair<int, int>>{{15, 15},   {31, 31},   {48, 48},   {120, 123}, {128, 223},
+                                             {248, 255}, {270, 271}, {287, 287}, {297, 303}}
+                : QList<std::pair<int, int>>{{9, 15},    {31, 31},   {37, 39},   {41, 47},   {49, 49},
+                                             {60, 64},   {84, 94},   {100, 110}, {118, 125}, {174, 175},
+                                             {190, 191}, {200, 223}, {248, 255}};
         for (const auto& [first, last] : fill)
             SetRange(expected, first, last, 0xFF);
         if (productCode == 1)
@@ -496,12 +494,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<int>("sizeAfter");
         QTest::newRow("plain 304") << 1 << "plain" << int(TemplateStatus::Loaded) << 304;
-        QTest::newRow("longer file, first 304 count") << 3 << "longer" << int(TemplateStatus::Loaded) << 400;
+        QTest::newRow("longer file, refused") << 3 << "longer" << int(TemplateStatus::WrongForm) << 400;
         QTest::newRow("lines of 16 with CR LF, 342") << 1 << "lines" << int(TemplateStatus::Loaded) << 304;
         QTest::newRow("5-zone lines, 288") << 2 << "lines" << int(TemplateStatus::Loaded) << 256;
-        QTest::newRow("last line without CR LF") << 4 << "lines-open" << int(TemplateStatus::Loaded) << 304;
+        QTest::newRow("last line without CR LF, refused")
+            << 4 << "lines-open" << int(TemplateStatus::WrongForm) << 340;
         QTest::newRow("CR LF inside a plain image") << 1 << "crlf-data" << int(TemplateStatus::Loaded) << 304;
-        QTest::newRow("too short") << 2 << "short" << int(TemplateStatus::TooShort) << 200;
+        QTest::newRow("too short") << 2 << "short" << int(TemplateStatus::WrongForm) << 200;
     }
     void defaultTemplate() {
         QFETCH(int, productCode);

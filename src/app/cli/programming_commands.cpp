@@ -11,6 +11,7 @@
 #include "app/cli/cli_command.h"
 #include "app/cli/cli_json.h"
 #include "app/cli/cli_panel_session.h"
+#include "base/whole_file.h"
 #include "programming/image_layout.h"
 #include "programming/programming_images.h"
 #include "programming/template_file.h"
@@ -43,10 +44,9 @@ QString hexLines(const QByteArray& image) {
 }
 
 bool writeFile(CliContext& context, const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
-        context.Complain(QStringLiteral("Não foi possível gravar o arquivo %1.\r%2")
-                             .arg(QDir::toNativeSeparators(path), file.errorString()));
+    QString error;
+    if (!WriteWholeFile(path, bytes, &error)) {
+        context.Complain(error);
         return false;
     }
     return true;
@@ -111,7 +111,7 @@ QString templateProblem(const QString& path, const TemplateFile& templ, int imag
         return QStringLiteral("O arquivo %1 não foi encontrado.").arg(name);
     case TemplateStatus::Unreadable:
         return QStringLiteral("Não foi possível abrir o arquivo %1.\r%2").arg(name, templ.error);
-    case TemplateStatus::TooShort:
+    case TemplateStatus::WrongForm:
     case TemplateStatus::Loaded:
         break;
     }

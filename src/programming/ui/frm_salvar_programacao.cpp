@@ -4,6 +4,7 @@
 #include "base/app_title.h"
 #include "base/operator_messages.h"
 #include "base/settings.h"
+#include "base/whole_file.h"
 #include "programming/factory_programming.h"
 #include "programming/template_file.h"
 #include "widgets/help.h"
@@ -190,21 +191,16 @@ void TfrmSalvarProgramacao::btnSalvarClick() {
         return;
     QDir().mkpath(TemplateFolder());
     const QString path = QDir(TemplateFolder()).filePath(edtNome->text() + QStringLiteral(".zrv"));
-    QFile file(path);
-    if (file.exists() &&
+    if (QFileInfo::exists(path) &&
         OperatorMessages::Ask(this, kMsgSubstituir, OperatorButtons::YesNo, true) != OperatorAnswer::Yes)
         return;
-    // An existing file is written over from its start: bytes beyond the image stay as they were.
-    if (!file.open(QIODevice::ReadWrite)) {
-        Tell(file.errorString());
+    // The whole file is replaced, exactly the image: a template of any other size is refused
+    // when it is read back.
+    QString error;
+    if (!WriteWholeFile(path, m_record.Images().ImagemPC.bytes(), &error)) {
+        Tell(error);
         return;
     }
-    const QByteArray image = m_record.Images().ImagemPC.bytes();
-    if (file.write(image) != image.size()) {
-        Tell(file.errorString());
-        return;
-    }
-    file.close();
     edtNome->clear();
     FillFileList();
 }
