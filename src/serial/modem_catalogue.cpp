@@ -84,7 +84,19 @@ bool ModemCatalogue::save(const QString& path, QString* error) const {
 }
 
 int ModemCatalogue::count() const {
-    return qMax(0, m_ini.intValue(kInfo, QStringLiteral("Num_modems"), 0));
+    const int declared = qMax(0, m_ini.intValue(kInfo, QStringLiteral("Num_modems"), 0));
+    // A damaged count (Num_modems=2147483647) must not make every reader walk billions of empty
+    // models: the catalogue ends with the highest model the file names.
+    int highest = 0;
+    for (const QString& name : m_ini.keys(kModems)) {
+        if (!name.startsWith(QLatin1Char('N'), Qt::CaseInsensitive))
+            continue;
+        bool ok = false;
+        const int index = name.mid(1).toInt(&ok);
+        if (ok && index > highest)
+            highest = index;
+    }
+    return qMin(declared, highest);
 }
 
 int ModemCatalogue::selected() const {

@@ -29,7 +29,7 @@ public:
     // False with a message in *error when the file cannot be written.
     bool save(const QString& path, QString* error = nullptr) const;
 
-    int count() const;                   // "Num_modems"
+    int count() const;                   // "Num_modems", at most the highest N<i> present
     int selected() const;                // "MODEM", 1-based; 1 when missing
     QString name(int index) const;       // "N<index>"
     QString initString(int index) const; // "STR<index>"

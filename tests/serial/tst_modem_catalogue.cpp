@@ -69,6 +69,34 @@ private Q_SLOTS:
         QCOMPARE(SplitInitString(catalogue.initString(1)), QStringList({"E0", "", "V0"}));
     }
 
+    // The count of models never goes beyond the models the file names: a damaged Num_modems
+    // lists the models present (it once made every reader walk 2^31 empty models).
+    void countBoundedByTheModelsPresent_data() {
+        QTest::addColumn<QByteArray>("info");
+        QTest::addColumn<QStringList>("names");
+        const QStringList both{"Primeiro", "Segundo"};
+        QTest::newRow("largest int") << QByteArray("Num_modems=2147483647") << both;
+        QTest::newRow("more than present") << QByteArray("Num_modems=5") << both;
+        QTest::newRow("fewer than present") << QByteArray("Num_modems=1") << QStringList{"Primeiro"};
+        QTest::newRow("negative") << QByteArray("Num_modems=-3") << QStringList{};
+    }
+    void countBoundedByTheModelsPresent() {
+        QFETCH(QByteArray, info);
+        QFETCH(QStringList, names);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Modem.ini");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[MODEMS]\r\nN1=Primeiro\r\nSTR1=E0\r\nN2=Segundo\r\nSTR2=E0 V0\r\n[INFO]\r\n" + info +
+                    "\r\nMODEM=1\r\n");
+        }
+        ModemCatalogue catalogue;
+        QVERIFY(catalogue.load(path));
+        QCOMPARE(catalogue.count(), int(names.size()));
+        QCOMPARE(catalogue.names(), names);
+    }
+
     void builtInStrings_data() {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("initString");
