@@ -1,6 +1,7 @@
 // The command line acts as an operator: on a database with operators every command that touches
 // customers, panels or the database needs a known operator, the right password and the permission
 // its action needs in the windows.
+#include "store/db_connection.h"
 #include "support/cli_run.h"
 
 #include <QDir>
@@ -101,6 +102,31 @@ private Q_SLOTS:
         const Run run = Cli(m_home.path())(login + command, {{"TELVORA_PASSWORD", password}});
         QVERIFY2(run.code == code, qPrintable(run.out + run.err));
         QVERIFY2((run.out + run.err).contains(said), qPrintable(run.out + run.err));
+    }
+
+    // A database whose operators cannot be read refuses every command that needs an operator,
+    // the restore included, where a new database without operators runs them all.
+    void unreadableOperatorsRefuseEveryCommand_data() {
+        QTest::addColumn<QStringList>("command");
+        QTest::newRow("customer add") << QStringList{"customer", "add", "--nome", "Loja", "--produto", "1"};
+        QTest::newRow("restore") << QStringList{"db", "restore", "/nao/existe.fbk"};
+        QTest::newRow("operator add") << QStringList{"operator", "add", "intruso", "--permissions", "1"};
+    }
+    void unreadableOperatorsRefuseEveryCommand() {
+        QFETCH(QStringList, command);
+        QTemporaryDir home;
+        const Cli cli(home.path());
+        QCOMPARE(cli({"db", "init"}).code, 0);
+        {
+            DbConnection db;
+            QVERIFY2(db.Connect(home.filePath("zrv.fdb")), qPrintable(db.LastError()));
+            QVERIFY2(db.Exec("drop table USUARIOS_SOFTWARE") && db.Commit(), qPrintable(db.LastError()));
+        }
+        const Run run = cli(command, {{"TELVORA_NEW_PASSWORD", "x1"}});
+        QVERIFY2(run.code == 1, qPrintable(run.out + run.err));
+        QVERIFY2(run.err.contains("Os usuários do banco não puderam ser lidos"), qPrintable(run.err));
+        QVERIFY2(!run.out.contains("gravado") && !run.err.contains("não foi encontrado"),
+                 qPrintable(run.out + run.err));
     }
 
     // A restore is recorded with the operator who ran it, in the restored database.

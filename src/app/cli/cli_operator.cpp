@@ -61,10 +61,10 @@ bool AuthorizeCliOperator(CliContext& context, const CliAccess& access) {
     QList<OperatorRow> operators;
     QString error;
     if (!ListOperators(dm, &operators, &error)) {
-        // A damaged database must stay recoverable (db restore): nobody can log in to it, so the
-        // command runs, with the reason told.
+        // Nobody can be checked against a table that cannot be read: the command is refused (an
+        // empty table, a new database's, still runs everything until the first operator exists).
         context.Complain(QStringLiteral("Os usuários do banco não puderam ser lidos: %1").arg(error));
-        return true;
+        return false;
     }
     if (operators.isEmpty())
         return true;
