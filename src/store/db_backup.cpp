@@ -3,16 +3,19 @@
 #include "store/db_connection.h"
 #include "store/firebird_client.h"
 #include "store/schema_tables.h"
+#include "store/server_files.h"
 #include "store/store_messages.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <filesystem>
 #include <functional>
 #include <ibase.h>
 #include <system_error>
+#include <unistd.h>
 
 DatabaseBackup::DatabaseBackup(const QString& databaseName)
     : m_databaseName(NormalizeDatabaseName(databaseName)) {}
@@ -32,46 +35,94 @@ bool DatabaseBackup::Fail(const QString& error) {
     return false;
 }
 
+namespace {
+
+// A temporary file of a backup older than this was left by one that was ended by force: nothing
+// writes it any more.
+constexpr qint64 kStalePartSeconds = 600;
+
+void RemoveStaleParts(const QString& folder, const QDateTime& now) {
+    for (const QFileInfo& info :
+         QDir(folder).entryInfoList({QStringLiteral("ZRV*.fbk.part")}, QDir::Files | QDir::Hidden)) {
+        if (info.lastModified().secsTo(now) > kStalePartSeconds)
+            QFile::remove(info.absoluteFilePath());
+    }
+}
+
+// A backup folder made for a server on this machine gets the database folder's owner and
+// permissions, so the server, which writes the backups, may write into it.
+bool MakeServerFolder(const QString& folder) {
+    if (QFileInfo(folder).isDir())
+        return true;
+    if (!QDir().mkpath(folder))
+        return false;
+    const QFileInfo parent(QFileInfo(folder).absolutePath());
+    QFile::setPermissions(folder, parent.permissions());
+    if (getuid() == 0 &&
+        chown(QFile::encodeName(folder).constData(), parent.ownerId(), parent.groupId()) != 0)
+        return false;
+    return true;
+}
+
+} // namespace
+
 bool DatabaseBackup::DoBackup(const QString& folder) {
     m_lastError.clear();
     m_lastBackupFile.clear();
     QString databasePath;
     const QString manager = ServiceManagerFor(m_databaseName, &databasePath);
     const bool remote = IsRemoteDatabaseName(m_databaseName);
+    // Where this program sees the backup's folder: always for a local database, for a server only
+    // when it is this machine.
+    const bool visible = !remote || ServerFilesAreLocal(m_databaseName);
     const QString target = folder.isEmpty() ? DefaultFolder() : folder;
     if (!remote && !QDir().mkpath(target))
         return Fail(
             QStringLiteral("Não foi possível criar a pasta %1.").arg(QDir::toNativeSeparators(target)));
+    if (remote && visible && !MakeServerFolder(target))
+        return Fail(
+            QStringLiteral("Não foi possível criar a pasta %1.").arg(QDir::toNativeSeparators(target)));
+    const QDateTime now = m_now();
+    if (visible)
+        RemoveStaleParts(target, now);
 
-    const QString base = BackupFileName(m_now());
+    QString base = BackupFileName(now);
+    // Names of a server elsewhere cannot be looked at: seconds and a random part keep two backups
+    // of one minute apart.
+    if (!visible)
+        base =
+            base.chopped(4) + QStringLiteral("_%1%2.fbk")
+                                  .arg(now.toString(QStringLiteral("sszzz")))
+                                  .arg(QRandomGenerator::global()->bounded(0x10000), 4, 16, QLatin1Char('0'));
     QString file = QDir(target).filePath(base);
-    for (int n = 2; !remote && QFileInfo::exists(file); ++n)
+    for (int n = 2; visible && (QFileInfo::exists(file) || QFileInfo::exists(file + QStringLiteral(".part")));
+         ++n)
         file = QDir(target).filePath(base.chopped(4) + QStringLiteral("_%1.fbk").arg(n));
-    const QString partial = file + QStringLiteral(".part");
+    // A local backup is written under a temporary name and renamed when complete. The server
+    // cannot rename its files: it writes the final name, removed again when the backup fails.
+    const QString written = remote ? file : file + QStringLiteral(".part");
 
     QByteArray request;
     request.append(char(isc_action_svc_backup));
     AppendServiceString(request, isc_spb_dbname, databasePath);
-    AppendServiceString(request, isc_spb_bkp_file, partial);
+    AppendServiceString(request, isc_spb_bkp_file, written);
     AppendServiceInt(request, isc_spb_options, isc_spb_bkp_no_garbage_collect);
     request.append(char(isc_spb_verbose));
     QString error;
-    if (!RunServiceRequest(manager, request, m_progress, &error)) {
-        if (!remote)
-            QFile::remove(partial);
+    if (!RunServiceRequest(manager, request, m_progress, &error, {}, m_stop)) {
+        if (visible)
+            QFile::remove(written);
         if (!remote && !QFileInfo::exists(databasePath))
             return Fail(MsgFileNotFound(databasePath));
         if (!remote && ProbeDatabase(m_databaseName) == AttachProblem::FileLocked)
             return Fail(MsgDatabaseInUse(databasePath));
         return Fail(error);
     }
-    if (!remote && !QFile::rename(partial, file)) {
-        QFile::remove(partial);
+    if (!remote && !QFile::rename(written, file)) {
+        QFile::remove(written);
         return Fail(
             QStringLiteral("Não foi possível gravar o arquivo %1.").arg(QDir::toNativeSeparators(file)));
     }
-    if (remote)
-        file = partial;
     m_lastBackupFile = file;
     return true;
 }
@@ -120,7 +171,57 @@ QStringList MissingSchemaTables(const QString& databaseName, QString* error) {
     return missing;
 }
 
+// Why a restored database cannot stand for the system's: it cannot be opened or lacks tables.
+// Empty when it is whole.
+QString RestoredProblem(const QString& databaseName) {
+    QString openError;
+    const QStringList missing = MissingSchemaTables(databaseName, &openError);
+    if (missing.isEmpty())
+        return {};
+    return openError.isEmpty() ? QStringLiteral("O backup não contém as tabelas do sistema (%1).")
+                                     .arg(missing.join(QStringLiteral(", ")))
+                               : openError;
+}
+
 } // namespace
+
+bool DatabaseBackup::RunRestore(const QString& manager, const QString& source, bool throughInput,
+                                const QString& into, bool replace, QString* error) {
+    // A readable backup file is handed to the engine through the service's input rather than by
+    // name: a file cut short then ends the restore with an error, where the engine would
+    // otherwise ask on the terminal for the next volume and report success without one.
+    QFile input(source);
+    if (throughInput && !input.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Não foi possível ler o arquivo %1: %2")
+                     .arg(QDir::toNativeSeparators(source), input.errorString());
+        return false;
+    }
+    QByteArray request;
+    request.append(char(isc_action_svc_restore));
+    AppendServiceString(request, isc_spb_bkp_file, throughInput ? QStringLiteral("stdin") : source);
+    AppendServiceString(request, isc_spb_dbname, into);
+    quint32 options = isc_spb_res_no_validity | isc_spb_res_one_at_a_time;
+    options |= replace ? isc_spb_res_replace : isc_spb_res_create;
+    AppendServiceInt(request, isc_spb_options, options);
+    request.append(char(isc_spb_verbose));
+    QString engineError;
+    const auto line = [this, &engineError](const QString& text) {
+        if (engineError.isEmpty() && IsRestoreErrorLine(text))
+            engineError = text.trimmed();
+        if (m_progress)
+            m_progress(text);
+    };
+    std::function<QByteArray(int)> read;
+    if (throughInput)
+        read = [&input](int size) { return input.read(size); };
+    if (!RunServiceRequest(manager, request, line, error, read, m_stop))
+        return false;
+    if (!engineError.isEmpty()) {
+        *error = engineError;
+        return false;
+    }
+    return true;
+}
 
 bool DatabaseBackup::DoRestauracao(const QString& fileName) {
     m_lastError.clear();
@@ -130,78 +231,39 @@ bool DatabaseBackup::DoRestauracao(const QString& fileName) {
     QString databasePath;
     const QString manager = ServiceManagerFor(m_databaseName, &databasePath);
     const bool remote = IsRemoteDatabaseName(m_databaseName);
+    const bool visible = !remote || ServerFilesAreLocal(m_databaseName);
 
     QString source = fileName;
     if (!source.contains(QLatin1Char('/')) && !source.contains(QLatin1Char('\\')))
         source = QDir(DefaultFolder()).filePath(source);
-    if (!remote) {
+    if (visible) {
         source = QFileInfo(source).absoluteFilePath();
         if (!QFileInfo(source).isFile())
             return Fail(MsgFileNotFound(source));
     }
+    if (remote)
+        return RestoreOnServer(manager, databasePath, source, visible);
 
-    const QString target = remote ? databasePath : RealDatabaseFile(databasePath);
-    const bool targetExists = remote || QFileInfo::exists(target);
-    if (targetExists && !remote && ProbeDatabase(m_databaseName) == AttachProblem::FileLocked)
+    const QString target = RealDatabaseFile(databasePath);
+    const bool targetExists = QFileInfo::exists(target);
+    if (targetExists && ProbeDatabase(m_databaseName) == AttachProblem::FileLocked)
         return Fail(MsgDatabaseInUse(databasePath));
-    // On a server the restore replaces the database in place: its safety backup comes first.
-    if (remote && !DoBackup())
-        return false;
 
     // Restored beside the database under another name, checked, then moved over it: the database
-    // is touched only once the new file is known to be whole.
-    const QString restoring = remote ? databasePath : target + QStringLiteral(".restaurando");
-    if (!remote)
-        QFile::remove(restoring);
-    // A local backup file is handed to the engine through the service's input rather than by
-    // name: a file cut short then ends the restore with an error, where the engine would
-    // otherwise ask on the terminal for the next volume and report success without one.
-    QFile input(source);
-    if (!remote && !input.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("Não foi possível ler o arquivo %1: %2")
-                        .arg(QDir::toNativeSeparators(source), input.errorString()));
-    QByteArray request;
-    request.append(char(isc_action_svc_restore));
-    AppendServiceString(request, isc_spb_bkp_file, remote ? source : QStringLiteral("stdin"));
-    AppendServiceString(request, isc_spb_dbname, restoring);
-    quint32 options = isc_spb_res_no_validity | isc_spb_res_one_at_a_time;
-    options |= remote ? isc_spb_res_replace : isc_spb_res_create;
-    AppendServiceInt(request, isc_spb_options, options);
-    request.append(char(isc_spb_verbose));
+    // is touched only once the new file is known to be whole. A leftover of a restore that was
+    // ended by force goes first.
+    const QString restoring = target + QStringLiteral(".restaurando");
+    QFile::remove(restoring);
     QString error;
-    QString engineError;
-    const auto line = [this, &engineError](const QString& text) {
-        if (engineError.isEmpty() && IsRestoreErrorLine(text))
-            engineError = text.trimmed();
-        if (m_progress)
-            m_progress(text);
-    };
-    std::function<QByteArray(int)> read;
-    if (!remote)
-        read = [&input](int size) { return input.read(size); };
-    bool ok = RunServiceRequest(manager, request, line, &error, read);
-    if (ok && !engineError.isEmpty()) {
-        ok = false;
-        error = engineError;
-    }
-    if (!remote && ok) {
-        QString openError;
-        const QStringList missing = MissingSchemaTables(restoring, &openError);
-        if (!missing.isEmpty()) {
-            ok = false;
-            error = openError.isEmpty() ? QStringLiteral("O backup não contém as tabelas do sistema (%1).")
-                                              .arg(missing.join(QStringLiteral(", ")))
-                                        : openError;
-        }
+    bool ok = RunRestore(manager, source, true, restoring, false, &error);
+    if (ok) {
+        error = RestoredProblem(restoring);
+        ok = error.isEmpty();
     }
     if (!ok) {
-        if (!remote)
-            QFile::remove(restoring);
+        QFile::remove(restoring);
         return Fail(error);
     }
-
-    if (remote)
-        return true;
     if (targetExists && !KeepCurrentDatabase(target)) {
         QFile::remove(restoring);
         return false;
@@ -215,6 +277,48 @@ bool DatabaseBackup::DoRestauracao(const QString& fileName) {
                         .arg(QDir::toNativeSeparators(target), QString::fromLocal8Bit(ec.message())));
     }
     return true;
+}
+
+bool DatabaseBackup::RestoreOnServer(const QString& manager, const QString& databasePath,
+                                     const QString& source, bool visible) {
+    // The server's files are reached only through the engine, which cannot rename them: the
+    // backup is first restored beside the database and checked, and only a backup known to be
+    // whole is then restored over the database (by the engine, which refuses while others use it).
+    const QString server = m_databaseName.left(m_databaseName.size() - databasePath.size());
+    const bool exists = ProbeDatabase(m_databaseName) != AttachProblem::FileMissing;
+    if (exists && !DoBackup())
+        return false;
+    const QString safety = m_lastBackupFile;
+
+    const QString restoring = databasePath + QStringLiteral(".restaurando");
+    QString error;
+    // Replacing reuses the leftover of a restore that was ended by force.
+    bool ok = RunRestore(manager, source, visible, restoring, true, &error);
+    if (ok) {
+        error = RestoredProblem(server + restoring);
+        ok = error.isEmpty();
+    }
+    DropDatabase(server + restoring, nullptr);
+    if (visible)
+        QFile::remove(restoring);
+    if (!ok)
+        return Fail(error);
+
+    ok = RunRestore(manager, source, visible, databasePath, true, &error);
+    if (ok) {
+        error = RestoredProblem(m_databaseName);
+        ok = error.isEmpty();
+    }
+    if (ok)
+        return true;
+    // The restore over the database broke off after all (the disk, the server): the database
+    // comes back from its safety backup.
+    QString again;
+    if (!safety.isEmpty() && RunRestore(manager, safety, visible, databasePath, true, &again) &&
+        RestoredProblem(m_databaseName).isEmpty())
+        error +=
+            QStringLiteral("\rO banco de dados anterior foi recolocado a partir do backup de segurança.");
+    return Fail(error);
 }
 
 bool DatabaseBackup::KeepCurrentDatabase(const QString& target) {

@@ -23,10 +23,16 @@ public:
 
     // Each line of the service's output while it runs (the progress windows advance with them).
     void SetProgress(std::function<void(const QString&)> progress) { m_progress = std::move(progress); }
+    // Asked while the engine works: true ends the backup or restore (a stop request), which then
+    // fails with MsgServiceStopped and leaves no file behind; the database stays as it was.
+    void SetStopRequest(std::function<bool()> stop) { m_stop = std::move(stop); }
 
     // Backs the database up into the folder (empty: the default folder, created when missing).
     // The file is written under a temporary name and renamed when complete, so a failed backup
-    // leaves no file that looks like a backup; a file of the same minute is never overwritten.
+    // leaves no file that looks like a backup; a file of the same minute is never overwritten, and
+    // temporary files of backups ended by force are removed. On a server the engine writes the
+    // final name itself (it cannot rename): a unique one, the folder made when the server is this
+    // machine.
     bool DoBackup(const QString& folder = {});
 
     // Restores a backup file (a bare name is looked up in the default folder) into the database
@@ -35,6 +41,8 @@ public:
     // the result has the system's tables. Only then is the current file saved, by a safety backup
     // into the default folder or, when the engine cannot back it up (a damaged file), by a copy
     // under a new name beside it, and replaced. A failed restore leaves the database as it was.
+    // On a server the same: after the safety backup the file is restored beside the database and
+    // checked, and only a backup known to be whole is then restored over it by the engine.
     // The database must not be connected meanwhile.
     bool DoRestauracao(const QString& fileName);
 
@@ -49,9 +57,14 @@ public:
 private:
     bool Fail(const QString& error);
     bool KeepCurrentDatabase(const QString& target);
+    bool RunRestore(const QString& manager, const QString& source, bool throughInput, const QString& into,
+                    bool replace, QString* error);
+    bool RestoreOnServer(const QString& manager, const QString& databasePath, const QString& source,
+                         bool visible);
 
     QString m_databaseName;
     std::function<void(const QString&)> m_progress;
+    std::function<bool()> m_stop;
     std::function<QDateTime()> m_now = [] { return QDateTime::currentDateTime(); };
     QString m_lastBackupFile;
     QString m_lastError;

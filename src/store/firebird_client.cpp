@@ -1,6 +1,7 @@
 #include "store/firebird_client.h"
 
 #include "store/database_credentials.h"
+#include "store/engine_lock_folder.h"
 #include "store/fb_status.h"
 
 #include <QCoreApplication>
@@ -49,22 +50,30 @@ QByteArray FbAttachParameters() {
     return dpb;
 }
 
+// A lock folder made for this process alone, removed after the engine's shutdown.
+QString& TemporaryLockFolder() {
+    static QString folder;
+    return folder;
+}
+
 void ShutdownFirebird() {
     static bool done = false;
     if (done)
         return;
     done = true;
     fb_shutdown(10000, fb_shutrsn_app_stopped);
+    if (!TemporaryLockFolder().isEmpty())
+        QDir(TemporaryLockFolder()).removeRecursively();
 }
 
 void PrepareFirebirdEnvironment() {
     static const bool prepared = [] {
         if (qEnvironmentVariableIsEmpty("FIREBIRD_LOCK")) {
-            const QString folder =
-                QDir(QDir::tempPath()).filePath(QStringLiteral("telvora-firebird-%1").arg(getuid()));
-            QDir().mkpath(folder);
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            qputenv("FIREBIRD_LOCK", QFile::encodeName(folder));
+            const LockFolder folder = EngineLockFolder();
+            if (folder.temporary)
+                TemporaryLockFolder() = folder.path;
+            if (!folder.path.isEmpty())
+                qputenv("FIREBIRD_LOCK", QFile::encodeName(folder.path));
         }
         // The embedded engine and the services it runs keep threads of their own; they must end
         // before the process tears down its libraries (the client library's own exit handler
@@ -187,9 +196,32 @@ void AppendServiceInt(QByteArray& request, char tag, quint32 value) {
         request.append(char((value >> (8 * i)) & 0xFF));
 }
 
+QString MsgServiceStopped() {
+    return QStringLiteral("Operação interrompida.");
+}
+
+bool DropDatabase(const QString& databaseName, QString* error) {
+    PrepareFirebirdEnvironment();
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    const QByteArray path = QFile::encodeName(NormalizeDatabaseName(databaseName));
+    const QByteArray dpb = ConnectionParameters();
+    isc_attach_database(status, 0, path.constData(), &db, short(dpb.size()), dpb.constData());
+    if (!FbFailed(status))
+        isc_drop_database(status, &db);
+    if (FbFailed(status)) {
+        if (error)
+            *error = FbStatusText(status);
+        if (db)
+            isc_detach_database(status, &db);
+        return false;
+    }
+    return true;
+}
+
 bool RunServiceRequest(const QString& serviceManager, const QByteArray& request,
                        const std::function<void(const QString&)>& line, QString* error,
-                       const std::function<QByteArray(int)>& input) {
+                       const std::function<QByteArray(int)>& input, const std::function<bool()>& stop) {
     PrepareFirebirdEnvironment();
     if (serviceManager.isEmpty()) {
         if (error)
@@ -234,6 +266,12 @@ bool RunServiceRequest(const QString& serviceManager, const QByteArray& request,
     int wanted = 0;
     QByteArray send;
     while (ok) {
+        if (stop && stop()) {
+            ok = false;
+            if (error)
+                *error = MsgServiceStopped();
+            break;
+        }
         send.clear();
         if (wanted > 0) {
             const QByteArray piece = input(qMin(wanted, 16000));

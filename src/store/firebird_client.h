@@ -17,7 +17,7 @@
 // library in the process (every function below calls it). The engine keeps its lock files in
 // $FIREBIRD_LOCK, by default the shared folder /tmp/firebird, which belongs to whoever used it
 // first and then refuses every other user. Unless $FIREBIRD_LOCK is already set, the engine gets a
-// folder of its own per user under the temporary folder. Two processes never share an embedded
+// private folder of this user's (EngineLockFolder). Two processes never share an embedded
 // database file anyway: the engine locks the file itself. The engine is shut down with the
 // application object (or at exit without one).
 void PrepareFirebirdEnvironment();
@@ -50,10 +50,17 @@ QString ServiceManagerFor(const QString& databaseName, QString* pathOnServer);
 // code) and hands every output line to `line` while it runs. Answers false with the engine's text
 // in *error when the service cannot be started or reports a failure. A request whose file is
 // "stdin" reads it through `input`, which answers up to the number of bytes asked for (empty at
-// the end).
+// the end). `stop`, asked between answers, ends the wait early when it answers true (the request
+// then fails with MsgServiceStopped).
 bool RunServiceRequest(const QString& serviceManager, const QByteArray& request,
                        const std::function<void(const QString&)>& line, QString* error,
-                       const std::function<QByteArray(int)>& input = {});
+                       const std::function<QByteArray(int)>& input = {},
+                       const std::function<bool()>& stop = {});
+QString MsgServiceStopped();
+
+// Removes a database (embedded or on a server) through the engine; false with *error when it
+// cannot be attached or is in use.
+bool DropDatabase(const QString& databaseName, QString* error);
 
 // Turns the database's forced (synchronous) writes off, through the service manager. For files that
 // are filled in bulk and only read afterwards (benchmarks); the program's own files keep them on.

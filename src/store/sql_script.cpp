@@ -3,8 +3,14 @@
 #include "store/db_connection.h"
 #include "store/firebird_client.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 QStringList SplitSqlScript(const QString& script) {
     QStringList statements;
@@ -80,16 +86,23 @@ QString SchemaScript() {
     return QString::fromUtf8(file.readAll());
 }
 
-bool CreateNewDatabase(const QString& databaseName, QString* error) {
-    const QString name = NormalizeDatabaseName(databaseName);
-    const QString schema = SchemaScript();
-    if (schema.isEmpty()) {
+namespace {
+
+// Puts a finished database file under its name, never over an existing file: linked under the new
+// name (which fails when the name is taken), then the temporary name removed.
+bool MoveIntoPlace(const QString& from, const QString& to, QString* error) {
+    if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
         if (error)
-            *error = QStringLiteral("O esquema do banco de dados não está disponível.");
+            *error = errno == EEXIST
+                         ? QStringLiteral("O arquivo %1 já existe.").arg(QDir::toNativeSeparators(to))
+                         : QString::fromLocal8Bit(strerror(errno));
         return false;
     }
-    if (!CreateDatabaseFile(name, error))
-        return false;
+    QFile::remove(from);
+    return true;
+}
+
+bool BuildSchema(const QString& name, const QString& schema, QString* error) {
     DbConnection db;
     bool ok = db.Connect(name);
     if (!ok && error)
@@ -102,7 +115,36 @@ bool CreateNewDatabase(const QString& databaseName, QString* error) {
             *error = db.LastError();
     }
     db.Disconnect();
-    if (!ok && !IsRemoteDatabaseName(name))
-        QFile::remove(name);
+    return ok;
+}
+
+} // namespace
+
+bool CreateNewDatabase(const QString& databaseName, QString* error) {
+    const QString name = NormalizeDatabaseName(databaseName);
+    const QString schema = SchemaScript();
+    if (schema.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("O esquema do banco de dados não está disponível.");
+        return false;
+    }
+    if (IsRemoteDatabaseName(name))
+        return CreateDatabaseFile(name, error) && BuildSchema(name, schema, error);
+
+    if (QFileInfo::exists(name)) {
+        if (error)
+            *error = QStringLiteral("O arquivo %1 já existe.").arg(QDir::toNativeSeparators(name));
+        return false;
+    }
+    // Built under another name and put in place only when complete: an interrupted creation never
+    // leaves a half-made database under the real name. A leftover of an interrupted one is
+    // replaced.
+    const QString building = name + QStringLiteral(".criando");
+    QFile::remove(building);
+    if (!CreateDatabaseFile(building, error))
+        return false;
+    const bool ok = BuildSchema(building, schema, error) && MoveIntoPlace(building, name, error);
+    if (!ok)
+        QFile::remove(building);
     return ok;
 }

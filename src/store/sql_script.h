@@ -19,5 +19,6 @@ bool RunSqlScript(DbConnection& db, const QString& script, QString* error);
 QString SchemaScript();
 
 // Creates a new database file from the schema (embedded for a plain path, on the server for
-// "host:path"). Refuses to replace an existing file; a file whose schema fails is removed again.
+// "host:path"). Refuses to replace an existing file. A local file is built under the name + ".criando"
+// and takes its name only when complete; a failed one is removed again.
 bool CreateNewDatabase(const QString& databaseName, QString* error);

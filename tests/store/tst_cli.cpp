@@ -3,8 +3,13 @@
 #include "support/temp_database.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
+#include <QThread>
+
+#include <csignal>
 
 namespace {
 
@@ -54,6 +59,34 @@ private Q_SLOTS:
         run = Cli({"--db", path, "db", "init"});
         QCOMPARE(run.code, 1);
         QVERIFY2(run.err.contains(QString::fromUtf8("já existe")), qPrintable(run.err));
+        QCOMPARE(Customers(path), 1);
+    }
+
+    // db init builds the database under another name: killed half-way it leaves nothing under the
+    // real name, and the next db init, which finds the leftover, builds the database whole.
+    void initKilledHalfWayLeavesNoHalfMadeDatabase() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("zrv.fdb");
+        const QString building = path + ".criando";
+        QProcess init;
+        init.start(qEnvironmentVariable("TELVORA_BUILD_DIR") + "/src/telvora-cli",
+                   {"--db", path, "db", "init"});
+        QVERIFY(init.waitForStarted());
+        QElapsedTimer waited;
+        waited.start();
+        while (!QFileInfo(building).exists() && init.state() == QProcess::Running && waited.elapsed() < 30000)
+            QThread::usleep(500);
+        QVERIFY2(init.state() == QProcess::Running, "db init ended before it could be interrupted");
+        QThread::msleep(50); // into the schema
+        init.kill();
+        QVERIFY(init.waitForFinished());
+        QVERIFY2(!QFileInfo::exists(path), "a half-made database was left under the real name");
+
+        const Run run = Cli({"--db", path, "db", "init"});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QCOMPARE(Customers(path), 0);
+        QVERIFY(!QFileInfo::exists(building));
+        QVERIFY(TempDatabase::RunScript(path, "insert into CLIENTES (ID_CLIENTE, NOME) values (1, 'A');"));
         QCOMPARE(Customers(path), 1);
     }
 
@@ -146,6 +179,86 @@ private Q_SLOTS:
         QVERIFY2(run.out.contains("foi guardado como"), qPrintable(run.out));
         QVERIFY(run.out.contains("Banco de dados restaurado com sucesso!"));
         QCOMPARE(Customers(temp.Path()), 1500);
+    }
+
+    // A stop request during a backup or a restore ends the command as every interrupted one ends
+    // (128 + the signal), leaves no temporary file and the database as it was; leftovers of jobs
+    // ended by force (a kill) are cleared by the next run.
+    void interruptedBackupAndRestoreLeaveNothingBehind_data() {
+        QTest::addColumn<QString>("job");
+        QTest::addColumn<int>("signal");
+        QTest::newRow("backup, Ctrl-C") << "backup" << SIGINT;
+        QTest::newRow("backup, kill") << "backup" << SIGTERM;
+        QTest::newRow("restore, Ctrl-C") << "restore" << SIGINT;
+        QTest::newRow("restore, kill") << "restore" << SIGTERM;
+    }
+    void interruptedBackupAndRestoreLeaveNothingBehind() {
+        QFETCH(QString, job);
+        QFETCH(int, signal);
+        TempDatabase temp;
+        QVERIFY(temp.Create());
+        {
+            DbConnection db;
+            QVERIFY(db.Connect(temp.Path()));
+            for (int id = 1; id <= 3000; ++id)
+                QVERIFY(db.Exec("insert into CLIENTES (ID_CLIENTE, NOME) values (?, ?)",
+                                {id, QStringLiteral("Cliente %1 de nome longo").arg(id)}));
+            QVERIFY(db.Commit());
+        }
+        const QString folder = temp.FilePath("copias");
+        QCOMPARE(Cli({"--db", temp.Path(), "db", "backup", "--to", folder}).code, 0);
+        const QString whole = QDir(folder).filePath(QDir(folder).entryList({"ZRV*.fbk"}).value(0));
+        QVERIFY(TempDatabase::RunScript(temp.Path(), "delete from CLIENTES where ID_CLIENTE > 2000;"));
+        // Left by jobs that were killed.
+        const QString stalePart = QDir(folder).filePath("ZRV010120260101.fbk.part");
+        const QString staleRestore = temp.Path() + ".restaurando";
+        for (const QString& stale : {stalePart, staleRestore}) {
+            QFile f(stale);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("meio arquivo") > 0);
+            f.close();
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                  QFileDevice::FileModificationTime));
+        }
+        const QStringList arguments =
+            job == "backup" ? QStringList{"--verbose", "--db", temp.Path(), "db", "backup", "--to", folder}
+                            : QStringList{"--verbose", "--db", temp.Path(), "db", "restore", whole};
+        const QString wholeName = QFileInfo(whole).fileName();
+
+        QProcess process;
+        process.start(qEnvironmentVariable("TELVORA_BUILD_DIR") + "/src/telvora-cli", arguments);
+        QVERIFY(process.waitForStarted());
+        // Once the engine reports its work under way.
+        QElapsedTimer waited;
+        waited.start();
+        QByteArray said;
+        while (!said.contains("gbak:") && process.state() == QProcess::Running && waited.elapsed() < 30000) {
+            process.waitForReadyRead(50);
+            said += process.readAllStandardError();
+        }
+        QVERIFY2(process.state() == QProcess::Running, said.constData());
+        ::kill(pid_t(process.processId()), signal);
+        QVERIFY(process.waitForFinished(30000));
+        said += process.readAllStandardError();
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(process.exitCode() == 128 + signal, said.right(2000).constData());
+        QCOMPARE(Customers(temp.Path()), 2000);
+        // The leftovers went at the start; the interrupted job left nothing of its own.
+        if (job == "backup")
+            QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{wholeName});
+        QVERIFY(!QFileInfo::exists(staleRestore) || job == "backup");
+        const QStringList safety = QDir(temp.FilePath("BKP")).entryList(QDir::Files);
+        QVERIFY2(safety.filter(".part").isEmpty(), qPrintable(safety.join(' ')));
+
+        // Run again, it goes to its end.
+        const Run run = Cli(arguments);
+        QVERIFY2(run.code == 0, qPrintable(run.err.right(2000)));
+        QCOMPARE(Customers(temp.Path()), job == "backup" ? 2000 : 3000);
+        if (job == "backup") {
+            QCOMPARE(QDir(folder).entryList({"*.fbk"}, QDir::Files).size(), 2);
+            QCOMPARE(QDir(folder).entryList({"*.part"}, QDir::Files), QStringList());
+        }
+        QVERIFY(!QFileInfo::exists(staleRestore) || job == "backup");
     }
 
     void customerAddRefusesTextOutsideLatin1() {

@@ -1,6 +1,7 @@
 // The database commands: db init, db upgrade, db backup, db restore.
 #include "app/cli/cli_command.h"
 #include "app/cli/cli_json.h"
+#include "base/termination_request.h"
 #include "store/audit_log.h"
 #include "store/data_module.h"
 #include "store/db_backup.h"
@@ -9,6 +10,7 @@
 #include "store/store_messages.h"
 #include "store/upkeep.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -25,6 +27,14 @@ bool LocalFileMissing(const CliContext& context) {
 void ShowProgress(const CliContext& context, DatabaseBackup& backup) {
     if (context.verbose)
         backup.SetProgress([&context](const QString& line) { context.err << line << Qt::endl; });
+    // Ctrl-C or a termination request ends the backup or restore, with nothing half-made left,
+    // and the command exits as every other interrupted one. The engine takes the signals over when
+    // it starts: they are put back first.
+    TerminationRequest::instance().Install();
+    backup.SetStopRequest([] {
+        QCoreApplication::processEvents();
+        return TerminationRequest::instance().Requested();
+    });
 }
 
 // A command that takes no arguments: false, after the wrong use was reported, when some were given.
