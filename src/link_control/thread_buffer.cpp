@@ -57,8 +57,11 @@ void ThreadBuffer::Executa() {
         return;
     }
     m_report.outcome = BufferCallReport::Outcome::Abandoned;
-    if (Identifica() && ProvaCodigo() && Prossegue())
+    if (Identifica() && ProvaCodigo() && Prossegue()) {
         RecebeRegistros();
+        // Another workstation may store this customer's events again.
+        OnMain([&] { m_buffers.Receiver()->EndReception(); });
+    }
     Termina();
 }
 

@@ -30,6 +30,8 @@ public:
     // Atualiza_Buffer_Eventos: the events of one 16-byte record. False when an event could not be
     // stored: the reception ends.
     virtual bool Atualiza_Buffer_Eventos(int index, const QByteArray& record) = 0;
+    // The log ended, whatever way: what storing it held is let go.
+    virtual void EndReception() {}
     // Events written by the current log, and events of it that were already stored.
     virtual int Stored() const = 0;
     virtual int AlreadyStored() const = 0;

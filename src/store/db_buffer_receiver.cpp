@@ -28,6 +28,11 @@ bool DbBufferReceiver::Atualiza_Buffer_Eventos(int, const QByteArray& record) {
     return false;
 }
 
+void DbBufferReceiver::EndReception() {
+    if (m_events)
+        m_events->End();
+}
+
 int DbBufferReceiver::Stored() const {
     return m_events ? m_events->Stored() : 0;
 }

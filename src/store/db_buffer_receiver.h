@@ -22,6 +22,7 @@ public:
     bool Acha_Cliente(const QString& panelCode, std::optional<CallingCustomer>* found) override;
     bool BeginReception(const CallingCustomer& customer, int productCode) override;
     bool Atualiza_Buffer_Eventos(int index, const QByteArray& record) override;
+    void EndReception() override;
     int Stored() const override;
     int AlreadyStored() const override;
     QString LastError() const override { return m_lastError; }

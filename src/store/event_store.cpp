@@ -30,7 +30,11 @@ QString EventStore::keyOf(const EventRow& row) {
            part(row.particao) + sep + part(row.evento) + sep + part(row.usuario) + sep + part(row.zona);
 }
 
-bool EventStore::Begin() {
+bool EventStore::Begin(int lockWaitMs) {
+    if (!m_lock.Held() && !m_lock.Acquire(m_db.DatabaseName(), m_customerId, lockWaitMs)) {
+        m_lastError = m_lock.LastError();
+        return false;
+    }
     m_before.clear();
     m_seen.clear();
     m_stored = m_alreadyStored = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "programming/panel_events.h"
+#include "store/customer_lock.h"
 
 #include <QByteArrayView>
 #include <QDate>
@@ -20,6 +21,10 @@ class DbConnection;
 // panel calling in again with a log it already delivered thus store only what is new, and two
 // identical events within one download are both kept.
 //
+// One download of a customer at a time: Begin locks the customer's row (CustomerLock), waiting a
+// while for another workstation's download of the same customer to end, so the second one reads
+// what the first stored; End lets it go. (ID_CLIENTE, COD_EVENTO) is a unique key besides.
+//
 // Every row is committed as soon as it is written (the transaction kept open), so a download that
 // ends halfway keeps what it stored. COD_EVENTO numbers the customer's rows in the order they are
 // stored, after the highest number the customer already has.
@@ -27,8 +32,14 @@ class EventStore {
 public:
     EventStore(DbConnection& db, int customerId, int productCode, EventCatalogue catalogue);
 
-    // Reads what the customer already holds. False (LastError tells) when the database fails.
-    bool Begin();
+    // Locks the customer for the download and reads what it already holds. False (LastError
+    // tells) when the database fails or another workstation's download of the customer did not
+    // end within `lockWaitMs`.
+    bool Begin(int lockWaitMs = DefaultLockWaitMs);
+    // The download ended: another one of the customer may begin.
+    void End() { m_lock.Release(); }
+
+    static constexpr int DefaultLockWaitMs = 15000;
 
     // Decodes one 16-byte record (stopping at its first all-0xFF event) and stores its new events.
     // False when a row could not be written: LastError() names the event's decoded numbers and the
@@ -47,6 +58,7 @@ private:
     bool insert(const EventRow& row);
 
     DbConnection& m_db;
+    CustomerLock m_lock;
     int m_customerId;
     int m_productCode;
     EventCatalogue m_catalogue;

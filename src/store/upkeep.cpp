@@ -95,6 +95,71 @@ bool UpgradeAuditoria(TdmBancoDeDados& dm, bool* added) {
 
 namespace {
 
+const QString kEventKeyIndex = QStringLiteral("UNQ_BUFFER_EVENTOS_CLI_EVENTO");
+
+// Rows that repeat an earlier row (a lower ID_BUFFER_EVENTOS) of the same customer, number and
+// contents.
+const QString kDeleteEventCopies = QStringLiteral(
+    "delete from BUFFER_EVENTOS b where b.COD_EVENTO is not null and exists (select 1 from "
+    "BUFFER_EVENTOS o where o.ID_CLIENTE = b.ID_CLIENTE and o.COD_EVENTO = b.COD_EVENTO and "
+    "o.ID_BUFFER_EVENTOS < b.ID_BUFFER_EVENTOS and o.DATA is not distinct from b.DATA and o.HORA is "
+    "not distinct from b.HORA and o.PARTICAO is not distinct from b.PARTICAO and o.EVENTO is not "
+    "distinct from b.EVENTO and o.USUARIO is not distinct from b.USUARIO and o.ZONA is not distinct "
+    "from b.ZONA)");
+// Rows whose number an earlier row of the customer has, with other contents.
+const QString kSelectSharedNumbers = QStringLiteral(
+    "select b.ID_BUFFER_EVENTOS, b.ID_CLIENTE from BUFFER_EVENTOS b where b.COD_EVENTO is not null "
+    "and exists (select 1 from BUFFER_EVENTOS o where o.ID_CLIENTE = b.ID_CLIENTE and o.COD_EVENTO = "
+    "b.COD_EVENTO and o.ID_BUFFER_EVENTOS < b.ID_BUFFER_EVENTOS) order by b.ID_BUFFER_EVENTOS");
+const QString kRenumber = QStringLiteral(
+    "update BUFFER_EVENTOS set COD_EVENTO = (select coalesce(max(COD_EVENTO), 0) + 1 from BUFFER_EVENTOS "
+    "where ID_CLIENTE = ?) where ID_BUFFER_EVENTOS = ?");
+
+} // namespace
+
+bool UpgradeEventKey(TdmBancoDeDados& dm, bool* added, int* removed, int* renumbered) {
+    if (added)
+        *added = false;
+    DbConnection& db = dm.IBDB;
+    bool ok = false;
+    const QVariant indexes = db.SelectValue(
+        QStringLiteral("select count(*) from RDB$INDICES where RDB$INDEX_NAME = ?"), {kEventKeyIndex}, &ok);
+    if (!ok)
+        return false;
+    if (indexes.toInt() > 0)
+        return true;
+    int copies = 0;
+    if (!db.Exec(kDeleteEventCopies, {}, &copies))
+        return false;
+    const QList<QVariantList> shared = db.SelectRows(kSelectSharedNumbers, {}, &ok);
+    if (!ok)
+        return false;
+    for (const QVariantList& row : shared) {
+        if (!db.Exec(kRenumber, {row.value(1), row.value(0)}))
+            return false;
+    }
+    // As db/schema.sql makes it: a null key for a row without a number.
+    const QString script =
+        QStringLiteral("CREATE UNIQUE INDEX %1 ON BUFFER_EVENTOS COMPUTED BY "
+                       "(IIF(COD_EVENTO IS NULL, NULL, ID_CLIENTE || '.' || COD_EVENTO));\n"
+                       "COMMIT WORK;\n")
+            .arg(kEventKeyIndex);
+    QString error;
+    if (!RunSqlScript(db, script, &error)) {
+        db.SetLastError(error);
+        return false;
+    }
+    if (added)
+        *added = true;
+    if (removed)
+        *removed = copies;
+    if (renumbered)
+        *renumbered = int(shared.size());
+    return true;
+}
+
+namespace {
+
 const QStringList& ProgrammingTables() {
     static const QStringList tables = {QStringLiteral("FONES"),    QStringLiteral("OPCOES"),
                                        QStringLiteral("REPORT"),   QStringLiteral("TEMPOS"),
@@ -261,6 +326,8 @@ bool RunStartupUpkeep(TdmBancoDeDados& dm, StartupUpkeepReport* report, QString*
         r.columnsAdded << QStringLiteral("REPORT.COD_NAO_MOVIMENTO");
     if (ok && (ok = UpgradeAuditoria(dm, &added)) && added)
         r.tablesAdded << QStringLiteral("AUDITORIA");
+    if (ok)
+        ok = UpgradeEventKey(dm, &r.eventKeyAdded, &r.eventCopiesRemoved, &r.eventsRenumbered);
     if (!ok) {
         if (error)
             *error = dm.IBDB.LastError();

@@ -27,12 +27,19 @@ bool UpgradeReport(TdmBancoDeDados& dm, bool* added = nullptr);
 // Creates the table AUDITORIA, its index and generator when missing; *added tells whether it had to.
 bool UpgradeAuditoria(TdmBancoDeDados& dm, bool* added = nullptr);
 
+// Makes (ID_CLIENTE, COD_EVENTO) of BUFFER_EVENTOS a unique key when it is not one yet. Rows that
+// share the pair first lose their exact copies (one of each is kept); a row that shares the number
+// with a different event gets a new number after the customer's last, so no event is lost.
+// *removed and *renumbered receive how many rows went and how many were renumbered.
+bool UpgradeEventKey(TdmBancoDeDados& dm, bool* added = nullptr, int* removed = nullptr,
+                     int* renumbered = nullptr);
+
 struct GeneratorRepair {
     QList<qint64> before; // GEN_CLIENTES_ID .. GEN_ZONAS_ID as read
     qint64 minimum = 0;
-    bool repaired = false; // the generators disagreed and were set to the minimum
-    qint64 target = 0;     // the value the eight generators were set to
-    QString safetyBackup;  // the backup taken before anything was deleted
+    bool repaired = false;     // the generators disagreed and were set to the minimum
+    qint64 target = 0;         // the value the eight generators were set to
+    QString safetyBackup;      // the backup taken before anything was deleted
     QString safetyBackupError; // why that backup could not be made (then nothing was deleted)
     int deletedRows = 0;
 };
@@ -52,6 +59,9 @@ struct StartupUpkeepReport {
     int eventUsersChanged = 0;
     QList<QString> columnsAdded;
     QList<QString> tablesAdded;
+    bool eventKeyAdded = false; // (ID_CLIENTE, COD_EVENTO) made unique
+    int eventCopiesRemoved = 0;
+    int eventsRenumbered = 0;
     GeneratorRepair generators;
 };
 

@@ -134,6 +134,56 @@ private Q_SLOTS:
         QCOMPARE(Snapshot(dm), before);
     }
 
+    // An older file whose event numbers repeat (two workstations stored one log at once) gets the
+    // unique key: exact copies go, one of each kept, an event that only shares a number is
+    // renumbered after the customer's last; rows without a number and other customers' rows stay.
+    void eventKeyMadeUniqueWithoutLosingAnEvent() {
+        TempDatabase temp;
+        QVERIFY2(temp.Create(TempDatabase::Shape::Older), qPrintable(temp.Error()));
+        QString script = CustomersScript(2);
+        int id = 0;
+        const auto event = [&](int customer, const QString& number, const QString& text) {
+            script += QStringLiteral("insert into BUFFER_EVENTOS (ID_BUFFER_EVENTOS, ID_CLIENTE, COD_EVENTO, "
+                                     "DATA, HORA, PARTICAO, EVENTO, USUARIO, ZONA) values (%1, %2, %3, "
+                                     "'2026-03-04', '09:45', 'A', '%4', null, '01');\n")
+                          .arg(++id)
+                          .arg(customer)
+                          .arg(number, text);
+        };
+        for (int copy = 0; copy < 2; ++copy)
+            for (int n = 1; n <= 3; ++n)
+                event(1, QString::number(n), QStringLiteral("EVENTO %1").arg(n));
+        event(1, "2", "OUTRO EVENTO");
+        event(1, "null", "SEM NUMERO");
+        event(1, "null", "SEM NUMERO");
+        event(2, "1", "EVENTO 1");
+        QVERIFY(TempDatabase::RunScript(temp.Path(), script));
+
+        TdmBancoDeDados dm;
+        QVERIFY(dm.Connect(temp.Path()));
+        StartupUpkeepReport report;
+        QString error;
+        QVERIFY2(RunStartupUpkeep(dm, &report, &error), qPrintable(error));
+        QVERIFY(report.eventKeyAdded);
+        QCOMPARE(report.eventCopiesRemoved, 3);
+        QCOMPARE(report.eventsRenumbered, 1);
+        QStringList rows;
+        for (const QVariantList& row : SelectRows(
+                 dm.IBDB, "select ID_CLIENTE, COD_EVENTO, EVENTO from BUFFER_EVENTOS order by 1, 2, 3"))
+            rows << QStringLiteral("%1 %2 %3")
+                        .arg(row[0].toString(), row[1].isNull() ? QString() : row[1].toString(),
+                             row[2].toString());
+        QCOMPARE(rows, (QStringList{"1  SEM NUMERO", "1  SEM NUMERO", "1 1 EVENTO 1", "1 2 EVENTO 2",
+                                    "1 3 EVENTO 3", "1 4 OUTRO EVENTO", "2 1 EVENTO 1"}));
+        QVERIFY(!dm.IBDB.Exec("insert into BUFFER_EVENTOS (ID_BUFFER_EVENTOS, ID_CLIENTE, COD_EVENTO) "
+                              "values (100, 1, 3)"));
+        QVERIFY(IsDuplicateKeyError(dm.IBDB.LastErrorCodes()));
+        dm.IBDB.RollbackRetaining();
+
+        QVERIFY2(RunStartupUpkeep(dm, &report, &error), qPrintable(error));
+        QVERIFY(!report.eventKeyAdded);
+    }
+
     void eventUsersGetTwoDigits_data() {
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<QVariant>("expected");

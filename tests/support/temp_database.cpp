@@ -15,7 +15,8 @@ QString OlderShapeScript() {
                           "ALTER TABLE TEMPOS DROP NAO_MOVIMENTO;\n"
                           "ALTER TABLE REPORT DROP COD_NAO_MOVIMENTO;\n"
                           "DROP TABLE AUDITORIA;\n"
-                          "DROP GENERATOR GEN_AUDITORIA_ID;\n");
+                          "DROP GENERATOR GEN_AUDITORIA_ID;\n"
+                          "DROP INDEX UNQ_BUFFER_EVENTOS_CLI_EVENTO;\n");
 }
 
 // One database per shape, built once per process and copied for each test.

@@ -5,6 +5,7 @@
 // in progress is refused at once instead of waiting.
 #include "base/ini_file.h"
 #include "store/data_module.h"
+#include "store/event_store.h"
 #include "store/store_messages.h"
 #include "support/cli_run.h"
 #include "support/firebird_server.h"
@@ -12,10 +13,14 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -202,6 +207,113 @@ private Q_SLOTS:
                  QStringLiteral("A rodada 2"));
         QCOMPARE(Stored("select nome from clientes where id_cliente = ?", m_second),
                  QStringLiteral("B rodada 2"));
+    }
+
+    // Two workstations download the same customer's log at the same moment: the second waits for
+    // the first download to end, then finds every event stored. Each event is stored and numbered
+    // once.
+    void twoDownloadsAtOnceStoreEachEventOnce() {
+        QList<QByteArray> log;
+        for (int r = 0; r < 10; ++r) {
+            QByteArray record;
+            for (int e = 0; e < 4; ++e) {
+                QByteArray event = QByteArray::fromHex("0A40A10D");
+                event[0] = char(1 + r * 4 + e); // forty different events
+                record += event;
+            }
+            log << record;
+        }
+        std::atomic<int> ready{0};
+        struct Result {
+            int stored = -1;
+            QString error;
+        };
+        const auto download = [&](Result* result) {
+            DbConnection db;
+            if (!db.Connect(m_database)) {
+                result->error = db.LastError();
+                return;
+            }
+            EventStore store(db, m_first, 1, EventCatalogue::Session);
+            ++ready;
+            while (ready < 2)
+                QThread::yieldCurrentThread();
+            if (!store.Begin()) {
+                result->error = store.LastError();
+                return;
+            }
+            for (const QByteArray& record : log) {
+                if (!store.StoreRecord(record, QDate(2026, 6, 1))) {
+                    result->error = store.LastError();
+                    return;
+                }
+                QThread::msleep(30); // the line's pace: the other workstation is at it meanwhile
+            }
+            store.End();
+            result->stored = store.Stored();
+        };
+        Result a;
+        Result b;
+        std::thread first(download, &a);
+        std::thread second(download, &b);
+        first.join();
+        second.join();
+        QVERIFY2(a.error.isEmpty() && b.error.isEmpty(), qPrintable(a.error + b.error));
+        QCOMPARE(a.stored + b.stored, 40);
+        QCOMPARE(Stored("select count(*) from buffer_eventos where id_cliente = ?", m_first),
+                 QStringLiteral("40"));
+        QCOMPARE(
+            Stored("select count(distinct cod_evento) from buffer_eventos where id_cliente = ?", m_first),
+            QStringLiteral("40"));
+    }
+
+    // Backup and restore on the server: the backup folder is made on a fresh server, every backup
+    // keeps a name of its own (two in one minute included) and its final name; a backup cut short
+    // is refused as it is for a local database, the database untouched; a whole one restores.
+    void serverRestoreRefusesACutBackup() {
+        const QString folder = m_server.FilePath("BKP");
+        QVERIFY(!QFileInfo::exists(folder));
+        Run run = Cli(m_home.path(), {"--db", m_database, "db", "backup"});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        const QStringList first = QDir(folder).entryList(QDir::Files);
+        QCOMPARE(first.size(), 1);
+        QVERIFY2(first.first().startsWith("ZRV") && first.first().endsWith(".fbk"),
+                 qPrintable(first.first()));
+        const QString whole = QDir(folder).filePath(first.first());
+        const QString customers = Stored("select count(*) from clientes where id_cliente > ?", 0);
+        const QString zones = Stored("select count(*) from zonas where id_zonas > ?", 0);
+        QVERIFY(customers.toInt() > 0 && zones.toInt() > 0);
+
+        QFile in(whole);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray bytes = in.readAll();
+        const QString cut = m_server.FilePath("cortado.fbk");
+        QFile out(cut);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes.left(bytes.size() / 2)) > 0);
+        out.close();
+        QVERIFY(
+            Cli(m_home.path(), {"--db", m_database, "customer", "add", "--nome", "Depois", "--produto", "1"})
+                .code == 0);
+
+        run = Cli(m_home.path(), {"--db", m_database, "db", "restore", cut});
+        QVERIFY2(run.code == 1, qPrintable(run.out + run.err));
+        QVERIFY(!run.out.contains("com sucesso"));
+        QCOMPARE(Stored("select count(*) from clientes where id_cliente > ?", 0),
+                 QString::number(customers.toInt() + 1));
+        QCOMPARE(Stored("select count(*) from zonas where id_zonas > ?", 0),
+                 QString::number(zones.toInt() + 1));
+
+        run = Cli(m_home.path(), {"--db", m_database, "db", "restore", whole});
+        QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
+        QCOMPARE(Stored("select count(*) from clientes where id_cliente > ?", 0), customers);
+        QCOMPARE(Stored("select count(*) from zonas where id_zonas > ?", 0), zones);
+        // Three backups within a minute or two (the first and the two safety copies), each whole
+        // under a name of its own, and nothing left under a temporary name.
+        const QStringList all = QDir(m_server.FilePath("")).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(QDir(folder).entryList(QDir::Files).filter(QRegularExpression("^ZRV.*\\.fbk$")).size(), 3);
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 3);
+        QVERIFY2(all.filter(QRegularExpression("\\.(restaurando|part)$")).isEmpty(),
+                 qPrintable(all.join(' ')));
     }
 };
 

@@ -119,7 +119,11 @@ public:
             m_context.Complain(QStringLiteral("Erro ao gravar o evento: %1").arg(events->LastError()));
         return false;
     }
-    void EventDownloadEnded(const EventDownloadReport& report) override { eventReports.append(report); }
+    void EventDownloadEnded(const EventDownloadReport& report) override {
+        if (events)
+            events->End();
+        eventReports.append(report);
+    }
 
     std::unique_ptr<EventStore> events;
     QList<EventDownloadReport> eventReports;

@@ -771,6 +771,8 @@ bool TfrmProgMain::Atualiza_Tabela_Eventos(int, const QByteArray& record) {
 
 void TfrmProgMain::EventDownloadEnded(const EventDownloadReport& report) {
     m_bufferDownloading = false;
+    if (m_events)
+        m_events->End();
     if (pgcPrincipal->currentWidget() == m_eventsPage)
         m_eventsPage->Refresh();
     if (report.outcome == EventDownloadReport::Outcome::Disconnected ||
