@@ -93,6 +93,9 @@ int RunDbUpgrade(CliContext& context, const QStringList& args) {
                 {{QStringLiteral("event_users_changed"), report.eventUsersChanged},
                  {QStringLiteral("columns_added"), QJsonArray::fromStringList(report.columnsAdded)},
                  {QStringLiteral("tables_added"), QJsonArray::fromStringList(report.tablesAdded)},
+                 {QStringLiteral("event_key_added"), report.eventKeyAdded},
+                 {QStringLiteral("event_copies_removed"), report.eventCopiesRemoved},
+                 {QStringLiteral("events_renumbered"), report.eventsRenumbered},
                  {QStringLiteral("generators_repaired"), generators.repaired},
                  {QStringLiteral("generators_minimum"), generators.minimum}}));
         return 0;
@@ -102,6 +105,10 @@ int RunDbUpgrade(CliContext& context, const QStringList& args) {
         context.Say(QStringLiteral("Coluna adicionada: %1").arg(column));
     for (const QString& table : report.tablesAdded)
         context.Say(QStringLiteral("Tabela adicionada: %1").arg(table));
+    if (report.eventKeyAdded)
+        context.Say(QStringLiteral("Chave única de eventos criada (cópias removidas: %1, renumerados: %2).")
+                        .arg(report.eventCopiesRemoved)
+                        .arg(report.eventsRenumbered));
     if (generators.repaired)
         context.Say(DescribeGeneratorRepair(generators));
     else
