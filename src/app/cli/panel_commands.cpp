@@ -227,8 +227,7 @@ int RunPanelCommand(CliContext& context, const QStringList& args) {
             const QDateTime shown = PanelClock(text);
             panelClock = shown;
             done = shown.isValid() && qAbs(shown.msecsTo(expected)) <= ClockToleranceMs;
-            if (!context.json)
-                context.Say(text);
+            context.Say(text);
         }
     } else {
         QByteArray status;
