@@ -205,17 +205,35 @@ bool DatabaseBackup::RunRestore(const QString& manager, const QString& source, b
     AppendServiceInt(request, isc_spb_options, options);
     request.append(char(isc_spb_verbose));
     QString engineError;
-    const auto line = [this, &engineError](const QString& text) {
+    bool finished = false;
+    const auto line = [this, &engineError, &finished](const QString& text) {
         if (engineError.isEmpty() && IsRestoreErrorLine(text))
             engineError = text.trimmed();
+        // The engine's last line of a restore that went through the whole file.
+        if (text.contains(QLatin1String("going home")))
+            finished = true;
         if (m_progress)
             m_progress(text);
     };
-    std::function<QByteArray(int)> read;
-    if (throughInput)
-        read = [&input](int size) { return input.read(size); };
+    // A file the server reads by name and that ends early makes the engine ask for the next
+    // volume (through the service's input): answered with nothing, so the service ends, and taken
+    // as the sign of a backup cut short.
+    bool askedForMore = false;
+    std::function<QByteArray(int)> read = [&input, &askedForMore, throughInput](int size) {
+        if (throughInput)
+            return input.read(size);
+        askedForMore = true;
+        return QByteArray();
+    };
     if (!RunServiceRequest(manager, request, line, error, read, m_stop))
         return false;
+    // A server that reads a file cut short by name finds no next volume to ask for and may end
+    // as if all went well, without its closing line.
+    if (askedForMore || (!throughInput && !finished)) {
+        *error =
+            QStringLiteral("O arquivo de backup %1 está incompleto.").arg(QDir::toNativeSeparators(source));
+        return false;
+    }
     if (!engineError.isEmpty()) {
         *error = engineError;
         return false;

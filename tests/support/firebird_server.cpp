@@ -152,6 +152,8 @@ bool FirebirdServer::Start() {
     m_server.setWorkingDirectory(m_dir.path());
     m_server.setProcessChannelMode(QProcess::MergedChannels);
     m_server.setStandardOutputFile(FilePath(QStringLiteral("server.log")));
+    // As a service's: no terminal to ask on (a question of the engine ends at once).
+    m_server.setStandardInputFile(QProcess::nullDevice());
     // -d keeps the server in the foreground (otherwise it leaves for the background, out of reach
     // of Stop()).
     m_server.start(program, {QStringLiteral("-d")});

@@ -12,6 +12,7 @@
 #include "workspace/customer_record.h"
 
 #include <QElapsedTimer>
+#include <QHostInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -59,6 +60,26 @@ struct Workstation : DataModuleHost {
     bool RunLogin(TdmBancoDeDados&) override { return true; }
     void TerminateApplication() override {}
 };
+
+// Another name of this machine (a loopback line of /etc/hosts) that is neither "localhost" nor its
+// host name; empty when there is none.
+QString OtherNameOfThisMachine() {
+    QFile hosts(QStringLiteral("/etc/hosts"));
+    if (!hosts.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray& line : hosts.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 2 || !fields.first().startsWith("127."))
+            continue;
+        for (qsizetype i = 1; i < fields.size() && !fields.at(i).startsWith('#'); ++i) {
+            const QString name = QString::fromLatin1(fields.at(i));
+            if (name != QLatin1String("localhost") &&
+                name.compare(QHostInfo::localHostName(), Qt::CaseInsensitive) != 0)
+                return name;
+        }
+    }
+    return {};
+}
 
 } // namespace
 
@@ -314,6 +335,49 @@ private Q_SLOTS:
         QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 3);
         QVERIFY2(all.filter(QRegularExpression("\\.(restaurando|part)$")).isEmpty(),
                  qPrintable(all.join(' ')));
+    }
+
+    // The same through a server seen only through the engine (another name of this machine,
+    // which the program does not take for its own): the server reads the backup file by name,
+    // backup names are made unique without looking, a cut backup is refused with the database
+    // untouched and a whole one restores.
+    void restoreOnAServerElsewhere() {
+        const QString host = OtherNameOfThisMachine();
+        if (host.isEmpty())
+            QSKIP("No other name of this machine in /etc/hosts.");
+        const QString elsewhere =
+            QStringLiteral("%1/%2:%3").arg(host).arg(m_server.Port()).arg(m_server.FilePath("zrv.fdb"));
+        // Made on the server beforehand: the program cannot make it there.
+        const QString folder = m_server.FilePath("BKP");
+        QVERIFY(QDir().mkpath(folder));
+        const QStringList before = QDir(folder).entryList(QDir::Files);
+        Run run = Cli(m_home.path(), {"--db", elsewhere, "db", "backup"});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QStringList made = QDir(folder).entryList(QDir::Files);
+        for (const QString& name : before)
+            made.removeAll(name);
+        QCOMPARE(made.size(), 1);
+        QVERIFY2(QRegularExpression("^ZRV\\d{12}_\\d{5}[0-9a-f]{4}\\.fbk$").match(made.first()).hasMatch(),
+                 qPrintable(made.first()));
+        QFile in(QDir(folder).filePath(made.first()));
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray bytes = in.readAll();
+        const QString cut = m_server.FilePath("cortado-longe.fbk");
+        QFile out(cut);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes.left(bytes.size() * 9 / 10)) > 0);
+        out.close();
+        const QString customers = Stored("select count(*) from clientes where id_cliente > ?", 0);
+        run = Cli(m_home.path(), {"--db", elsewhere, "db", "restore", cut});
+        QVERIFY2(run.code == 1, qPrintable(run.out + run.err));
+        QCOMPARE(Stored("select count(*) from clientes where id_cliente > ?", 0), customers);
+        QVERIFY(Stored("select count(*) from zonas where id_zonas > ?", 0).toInt() > 0);
+
+        QVERIFY(
+            Cli(m_home.path(), {"--db", elsewhere, "customer", "add", "--nome", "Outra", "--produto", "1"})
+                .code == 0);
+        run = Cli(m_home.path(), {"--db", elsewhere, "db", "restore", QDir(folder).filePath(made.first())});
+        QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
+        QCOMPARE(Stored("select count(*) from clientes where id_cliente > ?", 0), customers);
     }
 };
 
