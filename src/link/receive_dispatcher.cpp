@@ -4,6 +4,7 @@
 #include "base/run_on_thread.h"
 #include "link/frame_codec.h"
 #include "serial/com_port.h"
+#include "serial/line_tap.h"
 
 #include <QMetaObject>
 #include <QThread>
@@ -158,6 +159,8 @@ void ReceiveDispatcher::cutFrames(QByteArray& rx) {
         if (rx.size() < length)
             return; // wait for the rest of the frame
         // Deliver the frame; whatever came after it in the accumulator is dropped with it.
+        if (LineTap* tap = LineTap::Current())
+            tap->FrameDelivered(rx.left(length));
         m_state.DeliverFrame(rx.left(length));
         rx.clear();
         return;

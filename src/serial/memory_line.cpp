@@ -1,5 +1,7 @@
 #include "serial/memory_line.h"
 
+#include "serial/line_tap.h"
+
 #include <QMetaObject>
 #include <QMutexLocker>
 
@@ -48,6 +50,8 @@ QByteArray MemoryComPort::ReadAll()
     QMutexLocker lock(&m_rxMutex);
     QByteArray out;
     out.swap(m_rx);
+    if (LineTap* tap = LineTap::Current(); tap && !out.isEmpty())
+        tap->Received(out);
     return out;
 }
 
@@ -57,6 +61,8 @@ int MemoryComPort::WriteText(const QByteArray& text)
         throw ECiaComPort(QStringLiteral("Port not open"));
     if (text.isEmpty())
         return 0;
+    if (LineTap* tap = LineTap::Current())
+        tap->Sent(text);
     m_tx += text;
     if (!m_flushPending) {
         m_flushPending = true;

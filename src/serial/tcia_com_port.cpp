@@ -1,6 +1,7 @@
 #include "serial/tcia_com_port.h"
 
 #include "serial/com_port_map.h"
+#include "serial/line_tap.h"
 
 #include <QSerialPort>
 
@@ -75,7 +76,10 @@ void TCiaComPort::applyBaudrate() {
 QByteArray TCiaComPort::ReadAll() {
     if (!Opened())
         return {};
-    return m_serial->readAll();
+    const QByteArray bytes = m_serial->readAll();
+    if (LineTap* tap = LineTap::Current(); tap && !bytes.isEmpty())
+        tap->Received(bytes);
+    return bytes;
 }
 
 int TCiaComPort::WriteText(const QByteArray& text) {
@@ -83,6 +87,8 @@ int TCiaComPort::WriteText(const QByteArray& text) {
         throw ECiaComPort(QStringLiteral("Port not open"));
     if (text.isEmpty())
         return 0;
+    if (LineTap* tap = LineTap::Current())
+        tap->Sent(text);
     m_queue += text;
     if (m_serial->bytesToWrite() == 0)
         sendNextPiece();

@@ -4,6 +4,7 @@
 #include "app/cli/cli_operator.h"
 #include "base/settings.h"
 #include "base/termination_request.h"
+#include "session/line_trace.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -14,19 +15,21 @@
 
 namespace {
 
-const char kUsageLine[] =
-    "Uso: telvora-cli [--db BANCO] [--operator NOME] [--port N] [--device DISPOSITIVO] [--verbose] [--json] "
-    "<comando> [argumentos]";
+const char kUsageLine[] = "Uso: telvora-cli [--db BANCO] [--operator NOME] [--port N] [--device DISPOSITIVO] "
+                          "[--trace ARQUIVO] [--verbose] [--json] <comando> [argumentos]";
 
 // The options that may stand before the command word.
 const QStringList kGeneralOptions{
-    QStringLiteral("db"),   QStringLiteral("port"),    QStringLiteral("device"),   QStringLiteral("verbose"),
-    QStringLiteral("help"), QStringLiteral("version"), QStringLiteral("operator"), QStringLiteral("json")};
+    QStringLiteral("db"),       QStringLiteral("port"), QStringLiteral("device"),
+    QStringLiteral("verbose"),  QStringLiteral("help"), QStringLiteral("version"),
+    QStringLiteral("operator"), QStringLiteral("json"), QStringLiteral("trace")};
 
 void PrintHelp(QTextStream& out) {
     out << kUsageLine << "\n\n"
         << "BANCO: o arquivo do banco de dados (padrão: BancoDeDados de ZRVConfig.ini, senão zrv.fdb na\n"
-        << "pasta do aplicativo) ou servidor:caminho de um servidor Firebird.\n\nComandos:\n";
+        << "pasta do aplicativo) ou servidor:caminho de um servidor Firebird.\n"
+        << "ARQUIVO: recebe o rastreamento da linha (cada byte enviado e recebido, com a hora).\n"
+        << "\nComandos:\n";
     for (const CliCommand& command : CliCommands()) {
         QString line = QStringLiteral("  ") + command.words.join(QLatin1Char(' '));
         if (!command.usage.isEmpty())
@@ -113,6 +116,13 @@ int main(int argc, char** argv) {
         context.usage += QLatin1Char(' ') + command->usage;
     if (context.databaseName.isEmpty())
         context.databaseName = ConfiguredDatabaseName();
+    // The trace of the line (every byte to and from the modem) for as long as the command runs.
+    LineTraceFile trace;
+    if (options.contains(QStringLiteral("trace")) &&
+        !trace.Open(options.value(QStringLiteral("trace")), &error)) {
+        err << error << Qt::endl;
+        return 1;
+    }
     QStringList commandArgs = args.mid(command->words.size());
     // --json may also follow the command word, as any of the command's own options.
     context.json = TakeJsonFlag(&commandArgs) || options.contains(QStringLiteral("json"));

@@ -9,6 +9,7 @@
 #include "link_control/link_controller.h"
 #include "link_control/ui/widget_link_operator.h"
 #include "serial/tcia_com_port.h"
+#include "session/line_trace.h"
 #include "store/data_module.h"
 #include "store/firebird_client.h"
 #include "store/sql_script.h"
@@ -83,6 +84,14 @@ int main(int argc, char** argv) {
     // The login and first-operator windows close on an interrupt or a termination request.
     if (!dm.OpenAndLogin(database) || TerminationRequest::instance().Requested())
         return 0;
+
+    // A trace of the line when the settings ask for one, to capture a problem in the field.
+    LineTraceFile trace;
+    if (const QString traceFile = LineTraceFile::Configured(); !traceFile.isEmpty()) {
+        QString error;
+        if (!trace.Open(traceFile, &error))
+            OperatorMessages::Tell(nullptr, error, MessageIcon::Warning);
+    }
 
     // The link: the one serial port, its dispatcher and workers, and their windows.
     TCiaComPort port;
