@@ -148,7 +148,7 @@ private Q_SLOTS:
                                                      : m_tenZone;
         QStringList command{"report", "programming", "--customer", QString::number(customer)};
         if (!pdf.isEmpty())
-            command << "--pdf" << m_home.filePath(pdf);
+            command << "--pdf" << (pdf.startsWith('/') ? pdf : m_home.filePath(pdf));
         const Run run = cli(command);
         QCOMPARE(run.code, code);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
