@@ -428,13 +428,6 @@ void LinkController::WM_ONLINE_FIM() {
         m_tmrOnline.stop();
         m_screen->MonitoringViewRefresh();
     }
-    // (Not when the program is stopping on a termination request: nobody is left to read it, and a
-    // message waiting for the operator would hold the shutdown up.)
-    if (m_cancelledTransfer) {
-        const TransferReport report = *std::exchange(m_cancelledTransfer, std::nullopt);
-        if (!m_stopping)
-            OperatorMessages::Tell(nullptr, StopTexts::TransferCancelled(report), MessageIcon::Information);
-    }
     Q_EMIT SessionEnded();
 }
 
@@ -672,11 +665,17 @@ void LinkController::EventDownloadEnded(const EventDownloadReport& report) {
 }
 
 void LinkController::TransferEnded(const TransferReport& report) {
-    // A read or write of the programming the operator cancelled leaves the panel with part of it:
-    // the line is hung up, and what was done is told once it is down.
-    if (report.outcome == TransferReport::Outcome::Cancelled && m_onLine) {
-        m_onLine->DisconnectRequest = true;
-        m_cancelledTransfer = report;
+    // "Cancelar" ends the read or write and nothing else: the session goes on (hanging up is
+    // "Desconectar"'s job). What was done is told once the worker is back to its loop, so the
+    // message does not hold it (not when the program is stopping: nobody is left to read it).
+    if (report.outcome == TransferReport::Outcome::Cancelled && !m_stopping) {
+        QMetaObject::invokeMethod(
+            this,
+            [report] {
+                OperatorMessages::Tell(nullptr, StopTexts::TransferCancelled(report),
+                                       MessageIcon::Information);
+            },
+            Qt::QueuedConnection);
     }
     if (m_screen)
         m_screen->TransferEnded(report);

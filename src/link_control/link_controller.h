@@ -247,8 +247,6 @@ private:
     BufferReceiver* m_bufferReceiver = nullptr;
     bool m_listening = false;
     bool m_stopping = false;
-    // A transfer the operator cancelled: reported once the line is down.
-    std::optional<TransferReport> m_cancelledTransfer;
     bool m_statusShown = false;
     bool m_efficiencyShown = false;
 };

@@ -4,11 +4,11 @@
 
 struct TransferReport;
 
-// What the link tells the operator after it was stopped on request ("Cancelar" during a transfer,
-// an interrupt or a termination request): what had been done and that the line is down.
+// What the link tells the operator after it was stopped on request ("Cancelar" during a transfer):
+// what had been done. The session goes on.
 namespace StopTexts {
 
-// "A leitura da programação foi cancelada: 5 de 19 blocos recebidos. ..." (or the write's text).
+// "A leitura da programação foi cancelada: 5 de 19 blocos recebidos." (or the write's text).
 QString TransferCancelled(const TransferReport& report);
 
 } // namespace StopTexts

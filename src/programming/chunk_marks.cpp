@@ -14,6 +14,8 @@ bool MarkDifferences(const ProgrammingImage& pc, const ProgrammingImage& alarm,
                      const QVector<ByteRange>& ranges, ChunkMarks& marks) {
     Q_ASSERT(pc.family() == alarm.family());
     marks.Blocks = 0;
+    marks.Content = WriteContent();
+    marks.Content.takeFromPc(ranges);
     for (const ByteRange& r : ranges) {
         for (int b = BlockOfByte(r.first); b <= BlockOfByte(r.last) && b < pc.blockCount(); ++b)
             marks.Chunks[b] = 0;
@@ -27,22 +29,4 @@ bool MarkDifferences(const ProgrammingImage& pc, const ProgrammingImage& alarm,
         }
     }
     return marks.needsWriting();
-}
-
-bool BlockVerifies(ProgrammingImage& pc, const ProgrammingImage& alarm, int block, quint8 chunkMask) {
-    Q_ASSERT(pc.family() == alarm.family());
-    for (int c = 0; c < kChunksPerBlock; ++c) {
-        if (!(chunkMask & (1u << c)))
-            continue;
-        for (int i = 0; i < kChunkSize; ++i) {
-            const int n = block * kBlockSize + c * kChunkSize + i;
-            if (pc.family() == ProductFamily::TenZone && n >= 41 && n <= 47)
-                continue;
-            if (pc.family() == ProductFamily::FiveZone && n == 48)
-                pc.setByte(48, pc.byte(48) | (alarm.byte(48) & 0xE0));
-            if (pc.byte(n) != alarm.byte(n))
-                return false;
-        }
-    }
-    return true;
 }

@@ -47,7 +47,10 @@ OnLine::BlockAnswer OnLine::readBlock(int block) {
     // is not for this request.
     request.judge = [&](const std::optional<QByteArray>& slice) {
         if (isBlockAnswer(*slice)) {
-            setImage(ImageCopy::Alarme, block * BlockSize, slice->mid(2, BlockSize));
+            const QByteArray data = slice->mid(2, BlockSize);
+            setImage(ImageCopy::Alarme, block * BlockSize, data);
+            m_panelMemory.replace(block * BlockSize, BlockSize, data);
+            m_knownBlocks |= 1u << block;
             return AnswerVerdict::Accept;
         }
         return OtherAnswerVerdict(quint8(slice->at(0)));

@@ -1,6 +1,9 @@
-// The programming write of the session worker: chunks of ImagemPC are written one acknowledged
-// frame at a time, and every written block is read back and written again until it reads back
-// equal.
+// The programming write of the session worker: chunks are written one acknowledged frame at a
+// time, and every written block is read back and written again until it reads back as sent.
+//
+// A chunk carries from ImagemPC only the bytes the request sends (WriteBytes); its other bytes go
+// as the panel held them before the write, so that writing one section never changes another
+// section's bytes that share its chunks. A block whose panel copy is not known yet is read first.
 
 #include "session/online_worker.h"
 
@@ -8,6 +11,7 @@
 #include "link/frame_codec.h"
 #include "programming/chunk_marks.h"
 #include "programming/programming_images.h"
+#include "programming/write_content.h"
 #include "session/block_layout.h"
 #include "session/session_frames.h"
 
@@ -42,10 +46,17 @@ AnswerVerdict judgeChunkAnswer(const QByteArray& slice) {
 } // namespace
 
 void OnLine::sendChunk(int block, int chunk) {
-    // The data is taken from ImagemPC at the moment of sending.
-    const QByteArray data = image(ImageCopy::PC, block * BlockSize + chunk * ChunkSize, ChunkSize);
+    // The operator's bytes are taken from ImagemPC at the moment of sending.
+    const QByteArray data =
+        m_write.content.chunkBytes(currentImage(ImageCopy::PC), m_write.panelBlock, block, chunk);
     send(SessionFrames::WriteChunkFrame(block, chunk, data));
     pause(AfterChunkPauseMs);
+}
+
+ProgrammingImage OnLine::currentImage(ImageCopy which) {
+    ProgrammingImage copy(ImageFamily(Product));
+    copy.setBytes(image(which, 0, copy.size()));
+    return copy;
 }
 
 void OnLine::writeProcedure() {
@@ -57,9 +68,22 @@ void OnLine::writeProcedure() {
     WriteInProgress = true;
     OperationDone = false;
     const int last = lastBlock();
-    const quint32 mask = Blocks.exchange(0) & MaskUpTo(last);
+    quint32 mask = Blocks.exchange(0) & MaskUpTo(last);
     // Cleared once, here: a write raised while this one runs stays raised for the next pass.
     WriteProgrammingRequest = false;
+    m_write.content = WriteBytes.load();
+    if (m_write.content.isEmpty()) {
+        std::array<quint8, kMaxBlocks> chunks{};
+        for (int b = 0; b < BlockCount; ++b)
+            chunks[b] = Chunks[b].load();
+        m_write.content = WriteContent::WholeChunks(mask, chunks);
+    }
+    // A block the panel's copy does not know holds bytes nobody has compared yet: it takes part
+    // whenever the write carries a byte of it, and is read before anything is written to it.
+    for (int b = 0; b <= last; ++b) {
+        if (!(m_knownBlocks & (1u << b)) && m_write.content.chunksOf(b))
+            mask |= 1u << b;
+    }
     m_link.CancelRequested = false;
     FramesPlanned = plannedWriteFrames(Chunks, last);
     showStatus(QStringLiteral("Aguarde! Programando o painel."), true, 0, std::popcount(mask), true);
@@ -84,9 +108,31 @@ void OnLine::writeProcedure() {
         if ((stoppedBy = stopReason()))
             break;
         CurrentBlock = quint32(b);
+        quint8 chunks = Chunks[b].load() & 0x0F;
+        if (!(m_knownBlocks & (1u << b))) {
+            const BlockAnswer answer = readBlock(b);
+            if (answer == BlockAnswer::Refused) {
+                stoppedBy = Outcome::Refused;
+                report.failedBlock = b;
+                break;
+            }
+            if (answer == BlockAnswer::Stopped) {
+                stoppedBy = stopReason().value_or(Outcome::Disconnected);
+                break;
+            }
+            // Only the chunks in which what is to be sent differs from what the panel holds.
+            chunks = m_write.content.differingChunks(currentImage(ImageCopy::PC),
+                                                     m_panelMemory.mid(b * BlockSize, BlockSize), b);
+            if (!chunks) {
+                report.done |= 1u << b;
+                onUi([&] { m_host.SetStatusGauge(++gauge); });
+                continue;
+            }
+        }
+        m_write.panelBlock = m_panelMemory.mid(b * BlockSize, BlockSize);
         int differing = 0;
         for (;;) {
-            const BlockResult result = writeBlock(b, Chunks[b].load() & 0x0F);
+            const BlockResult result = writeBlock(b, chunks);
             if (result == BlockResult::Verified) {
                 report.done |= 1u << b;
                 onUi([&] { m_host.SetStatusGauge(++gauge); });
@@ -118,6 +164,10 @@ void OnLine::writeProcedure() {
     }
 
     report.outcome = stoppedBy.value_or(Outcome::Completed);
+    // A write of the PGM change that did not get through ends the procedure: nothing more of it is
+    // switched or written.
+    if (!report.succeeded())
+        abandonPgmChange();
     report.framesPlanned = FramesPlanned;
     report.errorCount = ErrorCount;
     OperationDone = true;
@@ -181,7 +231,7 @@ bool OnLine::compareBlock(int block, quint8 chunks) {
         pc.setBytes(m_host.ImageBytes(Product, ImageCopy::PC, 0, pc.size()));
         alarme.setBytes(m_host.ImageBytes(Product, ImageCopy::Alarme, 0, alarme.size()));
         const QByteArray before = pc.block(block);
-        equal = BlockVerifies(pc, alarme, block, chunks);
+        equal = BlockVerifies(pc, alarme, m_write.content, m_write.panelBlock, block, chunks);
         // The 5-zone rule may have taken bits of the panel's byte into ImagemPC.
         if (pc.block(block) != before)
             m_host.SetImageBytes(Product, ImageCopy::PC, block * BlockSize, pc.block(block));

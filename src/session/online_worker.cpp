@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/locale_format.h"
 #include "serial/modem_commands.h"
+#include "session/block_layout.h"
 
 #include <QCoreApplication>
 
@@ -87,6 +88,8 @@ void OnLine::startSteps() {
     });
 
     m_lastActivity = 0;
+    m_knownBlocks = 0;
+    m_panelMemory = QByteArray(BlockCount * BlockLayout::BlockSize, '\0');
     CurrentChunk = 0;
     m_retryCount = 0;
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "link/link_state.h"
+#include "programming/programming_image.h"
+#include "programming/write_content.h"
 #include "session/online_host.h"
 #include "session/session_exchange.h"
 
@@ -63,6 +65,10 @@ public:
     // Per block, the chunks (bit c = chunk c) a write sends. The worker never clears them: a
     // requester clears the entry of every block it examines before setting bits.
     std::array<std::atomic<quint8>, BlockCount> Chunks{};
+    // The bytes a write takes from ImagemPC and those it sends with values of their own; every
+    // other byte of a written chunk goes as the panel holds it (WriteContent). Written with Blocks
+    // and Chunks, before the request flag. Empty: the marked chunks are sent whole from ImagemPC.
+    LockedValue<WriteContent> WriteBytes;
     // Command frame fields and the PGMs whose mode the operator changed (bits 0..3 = PGM 1..4).
     std::atomic<quint8> CommandCode{0};
     std::atomic<quint8> CommandParam{0};
@@ -174,6 +180,8 @@ private:
     // The status answer s0..s5 kept and shown.
     void acceptStatus(const QByteArray& status);
     QByteArray image(ImageCopy which, int offset, int count);
+    // The whole image of the session's model, as it stands now.
+    ProgrammingImage currentImage(ImageCopy which);
     void setImage(ImageCopy which, int offset, const QByteArray& bytes);
     int lastBlock() const { return LastBlock.load(); }
 
@@ -217,6 +225,10 @@ private:
     bool pgmSwitchOffStep(const QByteArray& status);
     void pgmChangePreparation();
     void pgmRestore();
+    // The operator cancelled a step, a write of it failed, or the session is ending: the procedure
+    // stops where it is (nothing more of it is written or switched).
+    void abandonPgmChange();
+    quint8 pgmTarget(const QByteArray& pc, int n) const;
 
     OnLineHost& m_host;
     LinkState& m_link;
@@ -224,12 +236,24 @@ private:
     // Private to the running worker.
     quint8 m_retryCount = 0;
     qint64 m_lastActivity = 0;
+    // Blocks read from the panel in this session, and their bytes as the panel sent them (the
+    // zone attributes of ImagemAlarme are normalised after a read; a write must give the panel
+    // back its own bytes, not the normalised ones).
+    quint32 m_knownBlocks = 0;
+    QByteArray m_panelMemory;
+    // The write in progress: what it sends, and the block being written as the panel held it
+    // before (the bytes of its chunks that the write does not send).
+    struct BlockWrite {
+        WriteContent content;
+        QByteArray panelBlock;
+    } m_write;
 
     // Saved values of the PGM change procedure.
     struct PgmChange {
         bool preparationDone = false;
         bool restorePending = false;
-        bool optionChanged = false;
+        bool optionChanged = false;    // until the option byte has been written back
+        bool optionWasChanged = false; // for the whole procedure
         bool modesChanged = false;
         bool temporaryWrite = false; // the preparation raised a write with temporary PGM bytes
         quint8 savedPc34 = 0;
@@ -238,6 +262,8 @@ private:
         std::array<quint8, 4> savedAlarmeModes{};
         quint32 savedBlocks = 0;
         quint8 savedChangedPgms = 0;
+        WriteContent content;   // the request's own
+        WriteContent temporary; // with the temporary values put
     } m_pgm;
 
     mutable QMutex m_reportMutex;

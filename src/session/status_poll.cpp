@@ -50,14 +50,17 @@ void OnLine::statusPoll() {
         StatusRequest = false;
         return AnswerVerdict::Accept;
     };
-    exchange(request);
+    const ExchangeResult result = exchange(request);
 
     if (switchOff) {
-        // The phase is over however the step ended (switched off, cancelled, hung up): the
-        // operator's bytes are written back next.
+        // Switched off: the operator's bytes are written back next. Cancelled or hung up: the
+        // PGM change stops here, with the outputs as they are.
         PgmSwitchOffPhase = false;
         StatusRequest = false;
-        WriteProgrammingRequest = true;
+        if (result == ExchangeResult::Accepted)
+            WriteProgrammingRequest = true;
+        else
+            abandonPgmChange();
         OperationDone = true;
         closeStatus();
         m_lastActivity = Clock::instance().nowMs();

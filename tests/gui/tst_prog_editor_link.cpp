@@ -133,9 +133,10 @@ private Q_SLOTS:
         QVERIFY2(rig.Open(), qPrintable(rig.f.db.Error() + rig.f.prompts.told.join('|')));
         const qsizetype writesBefore = rig.panel.chunkWrites().size();
         QByteArray expected = rig.panel.image();
+        // Only the entry delay changes: byte 0, which shares its chunk and no field names, stays as
+        // the panel holds it.
         expected[1] = char(45);
-        // A chunk goes whole: byte 0, which no field names, goes with the entry delay.
-        expected[0] = char(rig.Images().ImagemPC.byte(0));
+        QVERIFY(rig.Images().ImagemPC.byte(0) != quint8(expected[0]));
 
         auto* entry = Find<QLineEdit>(rig.Sec("secTempos"), "edtTempoEntrada");
         QVERIFY(!SectionWidget::IsMarked(entry));

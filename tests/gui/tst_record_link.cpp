@@ -268,8 +268,9 @@ private Q_SLOTS:
     }
 
     // The record screen runs modally, as the customer list opens it. "Cancelar" on the status window,
-    // pressed with the mouse during the read of the programming, stops the read, hangs up, and
-    // tells the operator what was received.
+    // pressed with the mouse during the read of the programming, stops the read and nothing else:
+    // the session goes on, the operator is told what was received, and a read asked for afterwards
+    // gets the whole programming.
     void cancelTheReadAtTheStatusWindow() {
         Clock::instance().setScale(10); // a read long enough to press in
         const auto restoreScale = qScopeGuard([] { Clock::instance().setScale(50); });
@@ -293,15 +294,25 @@ private Q_SLOTS:
         QTest::mouseClick(status->windowHandle(), Qt::LeftButton, {},
                           status->btnCancelar->mapTo(status, status->btnCancelar->rect().center()));
 
-        QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker() && conectar->isVisible(), WaitMs);
-        QVERIFY(!rig.link.State().ProgrammingReceived.load());
-        QVERIFY(!rig.panel.carrier());
-        QVERIFY(!rig.line.programOpened());
-        QVERIFY(!status->isVisible());
-        QCOMPARE(rig.f.prompts.told.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!status->isVisible() && rig.f.prompts.told.size() == 1, WaitMs);
         QVERIFY2(rig.f.prompts.told.first().startsWith("A leitura da programação foi cancelada: "),
                  qPrintable(rig.f.prompts.told.first()));
-        QVERIFY(rig.f.prompts.told.first().endsWith(" de 19 blocos recebidos.\rA linha foi desligada."));
+        QVERIFY(rig.f.prompts.told.first().endsWith(" de 19 blocos recebidos."));
+        QVERIFY(!rig.link.State().ProgrammingReceived.load());
+        QTest::qWait(200);
+        OnLine* session = rig.link.OnLineWorker();
+        QVERIFY(session);
+        QVERIFY(rig.panel.carrier());
+        QVERIFY(rig.line.programOpened());
+        QVERIFY(!conectar->isVisible());
+
+        session->Blocks = 0x7FFFF;
+        session->ReadProgrammingRequest = true;
+        QTRY_VERIFY_WITH_TIMEOUT(rig.link.State().ProgrammingReceived.load(), WaitMs);
+        QCOMPARE(screen->Record().Images().ImagemAlarme.bytes().mid(112, 4), rig.panel.image().mid(112, 4));
+        QTest::keyClick(Find<QLineEdit>(screen.get(), "dbedtNome"), Qt::Key_F7);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.link.OnLineWorker() && conectar->isVisible(), WaitMs);
+        QVERIFY(!rig.panel.carrier());
     }
 
     // "Enviar para o Painel" writes a changed PC code to the panel (block 7, chunk 0).

@@ -382,6 +382,13 @@ private Q_SLOTS:
     }
 
     void blockVerification() {
+        // A write that sends every byte from the PC's image.
+        WriteContent everything;
+        everything.takeFromPc({{0, kMaxImageSize - 1}});
+        const auto BlockVerifies = [&](ProgrammingImage& pc, const ProgrammingImage& alarm, int block,
+                                       quint8 chunks) {
+            return ::BlockVerifies(pc, alarm, everything, alarm.block(block), block, chunks);
+        };
         ProgrammingImage pc(ProductFamily::TenZone);
         ProgrammingImage alarm(ProductFamily::TenZone);
         for (int n = 41; n <= 47; ++n)

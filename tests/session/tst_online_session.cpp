@@ -2,11 +2,13 @@
 // programming of both families, writes that meet a rejected chunk or a byte the panel will not
 // keep, a panel that stops answering, the PGM change procedure and the idle status poll.
 #include "base/clock.h"
+#include "programming/image_layout.h"
 #include "programming/panel_state.h"
 #include "session/panel_commands.h"
 #include "session/session_frames.h"
 #include "support/sim_session.h"
 
+#include <QSet>
 #include <QTest>
 
 using Outcome = TransferReport::Outcome;
@@ -121,6 +123,69 @@ private Q_SLOTS:
         QCOMPARE(s.sim.block(8), pc.block(8));
         QCOMPARE(report->errorCount, 1u);
         QCOMPARE(s.host.figures.last(), QStringLiteral("83,33%")); // (4 + 1) / (4 + 2)
+    }
+
+    void sectionSendChangesOnlyTheSection_data() {
+        QTest::addColumn<int>("product");
+        QTest::addColumn<int>("section");
+        QTest::addColumn<bool>("readBefore"); // the session read the programming before the send
+        QTest::newRow("Tempos, 10-zone") << 1 << int(ProgSection::Tempos) << true;
+        QTest::newRow("Comunic., 10-zone, nothing read yet") << 1 << int(ProgSection::Comunicacao) << false;
+        QTest::newRow("Zonas, 5-zone") << 2 << int(ProgSection::Zonas) << true;
+    }
+    // A section's send, marked as the editor marks it, against a panel whose every byte differs
+    // from the PC's image: the panel ends with the PC's bytes in the section and its own bytes
+    // everywhere else, chunks shared with other sections included, and the panel's copy of every
+    // block written is what the panel holds. A block whose panel copy was never read is read first.
+    void sectionSendChangesOnlyTheSection() {
+        QFETCH(int, product);
+        QFETCH(int, section);
+        QFETCH(bool, readBefore);
+        SimSession s(config(product));
+        const QByteArray panelBefore = s.sim.image();
+        if (readBefore) {
+            QVERIFY(s.connectAndRead());
+        } else {
+            QVERIFY(s.connect());
+            s.host.customerProduct = product;
+            s.host.startSession(0);
+            // Requests are raised once the worker has started (its start clears them).
+            QVERIFY(SessionTestHost::waitFor([&] { return s.host.onLineIndicator; }));
+        }
+        ProgrammingImages& images = s.host.images(product);
+        QByteArray pc = panelBefore;
+        for (char& b : pc)
+            b = char(b ^ 0x5A);
+        images.ImagemPC.setBytes(pc);
+
+        ChunkMarks marks;
+        QVERIFY(images.markSection(ProgSection(section), marks));
+        s.requestWrite(marks);
+        const auto report = s.host.waitForReport();
+        QVERIFY(report);
+        QCOMPARE(int(report->outcome), int(Outcome::Completed));
+
+        QSet<int> sectionBytes;
+        for (const ByteRange& r : SectionSendRanges(ProgSection(section), product))
+            for (int n = r.first; n <= r.last; ++n)
+                sectionBytes.insert(n);
+        const QByteArray panelAfter = s.sim.image();
+        for (int n = 0; n < panelAfter.size(); ++n) {
+            const quint8 expected =
+                sectionBytes.contains(n) ? images.ImagemPC.byte(n) : quint8(panelBefore[n]);
+            QVERIFY2(quint8(panelAfter[n]) == expected, qPrintable(QStringLiteral("byte %1: %2, expected %3")
+                                                                       .arg(n)
+                                                                       .arg(quint8(panelAfter[n]), 2, 16)
+                                                                       .arg(expected, 2, 16)));
+        }
+        QVERIFY(report->done != 0);
+        for (int b = 0; b < images.ImagemPC.blockCount(); ++b) {
+            if (report->done & (1u << b))
+                QCOMPARE(images.ImagemAlarme.block(b), panelAfter.mid(b * 16, 16));
+        }
+        // Only chunks holding bytes of the section were written.
+        for (const sim::ChunkWrite& w : s.sim.chunkWrites())
+            QVERIFY2(marks.Content.chunksOf(w.block) & (1u << w.chunk), qPrintable(QString::number(w.block)));
     }
 
     // The 5-zone panel keeps bits 5..7 of its zone byte set: a write of that byte verifies once the
@@ -250,6 +315,71 @@ private Q_SLOTS:
         QCOMPARE(pc.byte(27), quint8(0x00));
         for (const TransferReport& r : s.host.reports)
             QVERIFY(r.succeeded());
+    }
+
+    void pgmChangeAbandoned_data() {
+        QTest::addColumn<bool>("cancel"); // else the panel falls silent and the retry prompt is answered No
+        QTest::newRow("Cancelar while the output is switched off") << true;
+        QTest::newRow("No to the retry prompt") << false;
+    }
+    // A PGM change given up after the temporary mode reached the panel: ImagemPC holds the
+    // operator's mode byte throughout and afterwards (it is what a save stores), nothing more of the
+    // change is written once it was given up, and a cancelled change leaves the session running.
+    void pgmChangeAbandoned() {
+        QFETCH(bool, cancel);
+        sim::PanelSimConfig c = config(1);
+        c.status.setPgmOn(2, true);
+        SimSession s(c);
+        QVERIFY(s.connectAndRead());
+        ProgrammingImages& images = s.host.images10;
+        images.ImagemPC.setBytes(images.ImagemAlarme.bytes());
+        images.ImagemPC.setByte(27, 0x00);
+        ChunkMarks marks;
+        QVERIFY(images.markSection(ProgSection::Pgms, marks));
+
+        QList<quint8> pcModeDuringTheChange;
+        int writesWhenGivenUp = -1;
+        s.host.onStatusShown = [&](const StatusWindowContent& content) {
+            pcModeDuringTheChange.append(images.ImagemPC.byte(27));
+            if (content.Text != QStringLiteral("Aguarde! Desativando PGM.") || writesWhenGivenUp >= 0)
+                return;
+            writesWhenGivenUp = int(s.sim.chunkWrites().size());
+            if (cancel) {
+                s.host.Link().CancelRequested = true;
+            } else {
+                sim::FaultRule silence;
+                silence.fault = sim::Fault::Silence;
+                silence.probability = 1.0;
+                s.sim.faults().rules = {silence};
+            }
+        };
+        for (int b = 0; b < 19; ++b)
+            s.worker().Chunks[b] = marks.Chunks[b];
+        s.worker().WriteBytes.store(marks.Content);
+        s.worker().Blocks = marks.Blocks;
+        s.worker().ChangedPgms = 0x02;
+        s.worker().CommandCode = SessionFrames::CommandPgmOff;
+        s.worker().PgmChangeRequest = true;
+
+        QVERIFY(SessionTestHost::waitFor([&] {
+            return s.host.ended || (writesWhenGivenUp >= 0 && !s.worker().PgmChangeInProgress &&
+                                    !s.worker().PgmChangeRequest && !s.worker().WriteProgrammingRequest &&
+                                    !s.worker().WriteInProgress && s.worker().OperationDone);
+        }));
+        QVERIFY(writesWhenGivenUp > 0);
+        QCOMPARE(quint8(s.sim.image()[27]), quint8(0x41)); // the temporary mode got through
+        if (cancel) {
+            // Let a few passes of the worker's loop go by: nothing more of the change follows.
+            QTest::qWait(200);
+            QVERIFY(!s.host.ended);
+            QVERIFY(s.sim.status().pgmOn(2));
+        } else {
+            QVERIFY(s.host.waitForEnd());
+        }
+        QCOMPARE(int(s.sim.chunkWrites().size()), writesWhenGivenUp);
+        QCOMPARE(images.ImagemPC.byte(27), quint8(0x00));
+        for (quint8 mode : pcModeDuringTheChange)
+            QCOMPARE(mode, quint8(0x00));
     }
 
     // The monitoring view's requests: the panel clock read and shown, a PGM switched on (the command

@@ -64,6 +64,14 @@ void SimSession::requestWrite(quint32 blocks, const std::array<quint8, 19>& chun
     worker().WriteProgrammingRequest = true;
 }
 
+void SimSession::requestWrite(const ChunkMarks& marks) {
+    for (int b = 0; b < 19; ++b)
+        worker().Chunks[b] = marks.Chunks[b];
+    worker().WriteBytes.store(marks.Content);
+    worker().Blocks = marks.Blocks;
+    worker().WriteProgrammingRequest = true;
+}
+
 bool SimSession::disconnect() {
     if (!host.worker || host.ended)
         return true;

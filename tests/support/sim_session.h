@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel_simulator.h"
+#include "programming/chunk_marks.h"
 #include "serial/memory_line.h"
 #include "support/session_host.h"
 
@@ -22,6 +23,8 @@ struct SimSession {
     bool connectAndRead();
     // Raises a write of the given chunk marks (what an editor's send does).
     void requestWrite(quint32 blocks, const std::array<quint8, 19>& chunks);
+    // The same with the bytes the marks take from ImagemPC (ChunkMarks::Content).
+    void requestWrite(const ChunkMarks& marks);
     // Hangs up and waits for the worker's end.
     bool disconnect();
 };

@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr int kPgmModuleByte = 34;
-constexpr int kPgmModuleBit = 2;
-constexpr int kFirstPgmModeByte = 26;
 constexpr quint8 kCommandPgmChange = 0x22;
 
 OnLine* SessionOf(LinkController* link) {
@@ -25,22 +22,13 @@ void PutMarks(OnLine& session, const ChunkMarks& marks) {
         if (marks.Blocks & (1u << b))
             session.Chunks[b] = marks.Chunks[b];
     }
+    session.WriteBytes.store(marks.Content);
     session.Blocks = marks.Blocks;
 }
 
-bool PgmModuleDiffers(const ProgrammingImages& images) {
-    const quint8 mask = 1u << kPgmModuleBit;
-    return (images.ImagemPC.byte(kPgmModuleByte) & mask) != (images.ImagemAlarme.byte(kPgmModuleByte) & mask);
-}
-
-quint8 ChangedPgms(const ProgrammingImages& images) {
-    quint8 changed = 0;
-    for (int k = 0; k < 4; ++k) {
-        const int n = kFirstPgmModeByte + k;
-        if (images.ImagemPC.byte(n) != images.ImagemAlarme.byte(n))
-            changed |= quint8(1u << k);
-    }
-    return changed;
+// What the send would change of the PGM bytes: only bytes it sends count.
+PgmBytesChange PgmChange(const ProgrammingImages& images, const ChunkMarks& marks) {
+    return PgmChangeOf(marks.Content, images.ImagemPC, images.ImagemAlarme);
 }
 
 // Each of the three answers whether it raised its request.
@@ -58,7 +46,7 @@ bool AskPgmModes(OnLine& session, const ProgrammingImages& images, const ChunkMa
     if (OperatorMessages::Ask(context, kMsgAlterarPgm) == OperatorAnswer::No)
         return false;
     PutMarks(session, marks);
-    session.ChangedPgms = ChangedPgms(images);
+    session.ChangedPgms = PgmChange(images, marks).changedPgms;
     session.CommandCode = kCommandPgmChange;
     session.PgmModuleChanged = false;
     session.PgmChangeRequest = true;
@@ -92,9 +80,10 @@ QString SendSection(LinkController* link, CustomerRecord& record, ProgSection se
     if (!images.markSection(section, marks))
         return SectionEqualMessage(section);
     bool raised = false;
-    if (section == ProgSection::Opcoes && PgmModuleDiffers(images))
+    const PgmBytesChange pgm = PgmChange(images, marks);
+    if (section == ProgSection::Opcoes && pgm.moduleChanged)
         raised = AskPgmModule(*session, marks, context);
-    else if (section == ProgSection::Pgms)
+    else if (section == ProgSection::Pgms && pgm.changedPgms)
         raised = AskPgmModes(*session, images, marks, context);
     else
         raised = Write(*session, marks);
@@ -115,9 +104,10 @@ QString SendWholeProgramming(LinkController* link, CustomerRecord& record, const
     if (!images.markWholeProgramming(op.HasPermission(Permission::EnviarProgramacaoContas), marks))
         return WholeSendEqualMessage(images.family());
     bool raised = false;
-    if (PgmModuleDiffers(images))
+    const PgmBytesChange pgm = PgmChange(images, marks);
+    if (pgm.moduleChanged)
         raised = AskPgmModule(*session, marks, context);
-    else if (ChangedPgms(images) == 0)
+    else if (pgm.changedPgms == 0)
         raised = Write(*session, marks);
     else
         raised = AskPgmModes(*session, images, marks, context);

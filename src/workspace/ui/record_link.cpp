@@ -40,6 +40,8 @@ QString SendRecordCodes(LinkController* link, CustomerRecord& record) {
         if (marks.Blocks & (1u << b))
             session->Chunks[b] = marks.Chunks[b];
     }
+    // Only the codes' bytes are taken from ImagemPC.
+    session->WriteBytes.store(marks.Content);
     session->Blocks = marks.Blocks;
     session->WriteProgrammingRequest = true;
     TdmBancoDeDados& dm = record.DataModule();
