@@ -203,6 +203,60 @@ private Q_SLOTS:
         QVERIFY(run.err.contains("O bloco 0 não ficou igual no painel"));
     }
 
+    // --sections sends those sections of the customer's stored programming and nothing else: against
+    // a panel whose every byte (but its codes) differs from what is stored, the panel ends with the
+    // stored bytes in the sections named and its own everywhere else, chunks shared with other
+    // sections included. An unknown section name is refused before anything is dialled.
+    void writeSectionsOfTheStoredProgramming() {
+        const QString customer = QString::number(m_customer);
+        Run run = cli({"programming", "export", "--customer", customer, "--out", file("guardada.zrv")});
+        QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
+        QFile storedFile(file("guardada.zrv"));
+        QVERIFY(storedFile.open(QIODevice::ReadOnly));
+        const QByteArray stored = storedFile.readAll();
+        QCOMPARE(stored.size(), 304);
+        QByteArray panel = stored;
+        for (int n = 0; n < panel.size(); ++n)
+            if (n < 112 || n > 115) // the codes the connection proves
+                panel[n] = char(panel[n] ^ 0x5A);
+        QVERIFY(save(file("painel-secoes.zrv"), panel));
+
+        QProcess sim;
+        QFile::remove(file("secoes.jsonl"));
+        sim.start(buildPath("tools/panel-sim/telvora-panel-sim"),
+                  {"--pty", "--clock-scale", Scale, "--image", file("painel-secoes.zrv"), "--journal",
+                   file("secoes.jsonl")});
+        QVERIFY(sim.waitForReadyRead(10000));
+        const QString shared = m_device;
+        m_device = QString::fromUtf8(sim.readLine()).trimmed();
+        const Run refused = cli({"write-programming", "--customer", customer, "--sections", "tempos,alarme"});
+        run = cli({"write-programming", "--customer", customer, "--sections", "tempos,reporte"});
+        m_device = shared;
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000));
+
+        QCOMPARE(refused.code, 2);
+        QVERIFY2(refused.err.contains("Seção desconhecida: \"alarme\""), qPrintable(refused.err));
+        QVERIFY(!refused.out.contains("Discando"));
+        QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
+        QVERIFY(run.out.contains("Programação enviada e conferida"));
+
+        QFile journal(file("secoes.jsonl"));
+        QVERIFY(journal.open(QIODevice::ReadOnly));
+        QByteArray finalImage;
+        for (const QByteArray& line : journal.readAll().split('\n')) {
+            const QJsonObject entry = QJsonDocument::fromJson(line).object();
+            if (entry.contains("final"))
+                finalImage =
+                    QByteArray::fromHex(entry.value("final").toObject().value("image").toString().toLatin1());
+        }
+        QCOMPARE(finalImage.size(), 304);
+        // Tempos of an Orvan 10 (bytes 1..8, 17..24) and Reporte (256..303).
+        const auto sent = [](int n) { return (n >= 1 && n <= 8) || (n >= 17 && n <= 24) || n >= 256; };
+        for (int n = 0; n < 304; ++n)
+            QVERIFY2(finalImage[n] == (sent(n) ? stored[n] : panel[n]), qPrintable(QString::number(n)));
+    }
+
     // A modem that reports the line speed answers CONNECT with "10" (2400 bit/s): the connection
     // takes it as CONNECT and the read completes.
     void readThroughModemReportingSpeed() {

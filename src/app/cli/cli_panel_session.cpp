@@ -353,6 +353,7 @@ QList<TransferReport> CliPanelSession::Write(const ChunkMarks& marks, bool pgmCh
     worker->VerifyLimit = verifyLimit;
     for (int b = 0; b < kMaxBlocks; ++b)
         worker->Chunks[b] = marks.Chunks[b];
+    worker->WriteBytes.store(marks.Content);
     worker->Blocks = marks.Blocks;
     if (pgmChange) {
         worker->ChangedPgms = changedPgms;
@@ -423,6 +424,8 @@ bool TakePanelOptions(CliContext& context, const QStringList& args, const QStrin
     }
     options->out = given.value(QStringLiteral("out"));
     options->templatePath = given.value(QStringLiteral("template"));
+    if (given.contains(QStringLiteral("sections")))
+        options->sections = given.value(QStringLiteral("sections"));
     options->keepTrying = given.contains(QStringLiteral("keep-trying"));
     options->callback = given.contains(QStringLiteral("callback"));
     return true;

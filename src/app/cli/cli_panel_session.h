@@ -137,10 +137,11 @@ struct CliPanelOptions {
     int customerId = 0;
     QString out;
     QString templatePath;
+    std::optional<QString> sections; // --sections zonas,tempos,...
     bool keepTrying = false;
     bool callback = false; // --callback: the panel calls back before the session
 };
 // Reads --customer ID (required) and the options named in `allowed` ("out", "template",
-// "keep-trying", "callback"). False, with the reason printed, on a malformed line.
+// "sections", "keep-trying", "callback"). False, with the reason printed, on a malformed line.
 bool TakePanelOptions(CliContext& context, const QStringList& args, const QStringList& allowed,
                       CliPanelOptions* options);

@@ -1,20 +1,24 @@
 // The panel programming commands:
 //   read-programming --customer ID [--out FILE.zrv]
-//   write-programming --customer ID --template FILE.zrv [--keep-trying] [--callback]
+//   write-programming --customer ID [--template FILE.zrv] [--sections zonas,tempos,...]
+//                     [--keep-trying] [--callback]
 //   programming export --customer ID --out FILE.zrv
 //   programming import --customer ID --template FILE.zrv
 // The first two connect to the customer's panel as the customer screen does, print the connection steps
 // and the system's messages, read the whole programming and hang up; the write sends what differs
-// from the template in between. Exit code 0 only when the panel's programming was read (and every
-// block written reads back equal). Export and import work on the database alone: the customer's
+// from the template (or, with --sections alone, from the customer's stored programming) in between,
+// only the sections named when --sections is given. Exit code 0 only when the panel's programming was read
+// (and every block written reads back equal). Export and import work on the database alone: the customer's
 // stored programming as a template file, and a template stored as the customer's programming.
 #include "app/cli/cli_command.h"
 #include "app/cli/cli_json.h"
 #include "app/cli/cli_panel_session.h"
+#include "app/cli/section_names.h"
 #include "base/whole_file.h"
 #include "programming/image_layout.h"
 #include "programming/programming_images.h"
 #include "programming/template_file.h"
+#include "programming/write_content.h"
 #include "session/online_worker.h"
 #include "store/data_module.h"
 #include "workspace/customer_record.h"
@@ -30,11 +34,6 @@ namespace {
 // A block that does not read back equal is written again this many times before the command gives
 // it up (the desktop repeats until the operator presses "Cancelar").
 constexpr int VerifyRounds = 5;
-
-constexpr int PgmModeFirstByte = 26;
-constexpr int PgmModeLastByte = 29;
-constexpr int PgmModuleByte = 34;
-constexpr quint8 PgmModuleBit = 0x04;
 
 QString hexLines(const QByteArray& image) {
     QString text;
@@ -122,41 +121,56 @@ QString templateProblem(const QString& path, const TemplateFile& templ, int imag
 
 int RunWriteProgramming(CliContext& context, const QStringList& args) {
     CliPanelOptions options;
-    if (!TakePanelOptions(
-            context, args,
-            {QStringLiteral("template"), QStringLiteral("keep-trying"), QStringLiteral("callback")},
-            &options))
+    if (!TakePanelOptions(context, args,
+                          {QStringLiteral("template"), QStringLiteral("sections"),
+                           QStringLiteral("keep-trying"), QStringLiteral("callback")},
+                          &options))
         return 2;
-    if (options.templatePath.isEmpty())
+    // Every section of the editor unless --sections names some.
+    QList<ProgSection> sections(std::begin(kSectionLoadOrder), std::end(kSectionLoadOrder));
+    if (options.sections) {
+        QString error;
+        if (!ParseCliSections(*options.sections, &sections, &error))
+            return context.WrongUse(error);
+    } else if (options.templatePath.isEmpty()) {
         return context.WrongUse(QStringLiteral("Informe o arquivo de programação: --template ARQUIVO.zrv"));
+    }
     CliPanelSession session(context);
     if (!session.Open(options.customerId))
         return 1;
     ProgrammingImages& images = session.Images();
     // The template is read before anything is dialled: a file that cannot fill the image ends here.
-    const TemplateFile templ = ReadTemplateFile(options.templatePath, images.family());
-    if (templ.status != TemplateStatus::Loaded) {
-        context.Complain(templateProblem(options.templatePath, templ, images.ImagemPC.size()));
-        return 1;
+    // Without one, what is sent is the customer's stored programming.
+    TemplateFile templ;
+    if (!options.templatePath.isEmpty()) {
+        templ = ReadTemplateFile(options.templatePath, images.family());
+        if (templ.status != TemplateStatus::Loaded) {
+            context.Complain(templateProblem(options.templatePath, templ, images.ImagemPC.size()));
+            return 1;
+        }
     }
     if (!session.ConnectAndRead(options.customerId, options.keepTrying, options.callback))
         return 1;
-    images.ImagemPC.setBytes(templ.image);
+    if (!options.templatePath.isEmpty())
+        images.ImagemPC.setBytes(templ.image);
 
-    // The differing chunks of every section of the editor. Sections share blocks, and a section's
-    // marking clears the masks of its blocks first: each is marked on its own and the marks are
-    // added up. The panel and PC codes are not among them: they stay what the customer's record
-    // says, or the next connection would fail.
+    // The differing chunks of each section sent. Sections share blocks, and a section's marking
+    // clears the masks of its blocks first: each is marked on its own and the marks are added up.
+    // Only the sections' own bytes go from the PC's image; the other bytes of their chunks go as
+    // the panel holds them. The panel and PC codes are not among them: they stay what the
+    // customer's record says, or the next connection would fail.
     ChunkMarks marks;
-    for (ProgSection section : kSectionLoadOrder) {
+    for (ProgSection section : sections) {
         ChunkMarks one;
         images.markSection(section, one);
         marks.Blocks |= one.Blocks;
         for (int b = 0; b < kMaxBlocks; ++b)
             marks.Chunks[b] |= one.Chunks[b];
+        marks.Content.add(one.Content);
     }
     if (!marks.needsWriting()) {
-        context.Report(WholeSendEqualMessage(images.family()),
+        context.Report(sections.size() == 1 ? SectionEqualMessage(sections.first())
+                                            : WholeSendEqualMessage(images.family()),
                        CliJson::Record(QStringLiteral("programming_written"),
                                        {{QStringLiteral("customer"), options.customerId},
                                         {QStringLiteral("complete"), true},
@@ -169,19 +183,25 @@ int RunWriteProgramming(CliContext& context, const QStringList& args) {
     }
 
     // A change of a PGM's mode or of the PGM module goes through the PGM change procedure, as
-    // the editors send it: the outputs concerned are switched off first.
-    const ProgrammingImage& pc = images.ImagemPC;
-    const ProgrammingImage& alarme = images.ImagemAlarme;
-    quint8 changedPgms = 0;
-    for (int n = PgmModeFirstByte; n <= PgmModeLastByte; ++n)
-        if (pc.byte(n) != alarme.byte(n))
-            changedPgms |= quint8(1 << (n - PgmModeFirstByte));
-    const bool moduleChanged = (pc.byte(PgmModuleByte) ^ alarme.byte(PgmModuleByte)) & PgmModuleBit;
-    const bool pgmChange = changedPgms != 0 || moduleChanged;
+    // the editors send it: the outputs concerned are switched off first. Only bytes that are sent
+    // count.
+    const PgmBytesChange pgm = PgmChangeOf(marks.Content, images.ImagemPC, images.ImagemAlarme);
+    const bool pgmChange = pgm.any();
+    const quint8 changedPgms = pgm.changedPgms;
+    const bool moduleChanged = pgm.moduleChanged;
 
     const QList<TransferReport> reports =
         session.Write(marks, pgmChange, changedPgms, moduleChanged, VerifyRounds);
-    session.Audit(AuditAction::WriteProgramming, QFileInfo(options.templatePath).fileName());
+    QStringList what;
+    if (!options.templatePath.isEmpty())
+        what.append(QFileInfo(options.templatePath).fileName());
+    if (options.sections) {
+        QStringList captions;
+        for (ProgSection section : sections)
+            captions.append(SectionCaption(section));
+        what.append(captions.join(QStringLiteral(", ")));
+    }
+    session.Audit(AuditAction::WriteProgramming, what.join(QStringLiteral(": ")));
     bool ok = !reports.isEmpty();
     // A block written more than once (the PGM change procedure writes some twice) counts once.
     quint32 blocks = 0;
@@ -303,8 +323,10 @@ const bool registered =
                         [](const QStringList&) { return CliAccess::Needs({Permission::Conectar}); }}) &&
     RegisterCliCommand(
         {{QStringLiteral("write-programming")},
-         QStringLiteral("--customer ID --template ARQUIVO.zrv [--keep-trying] [--callback]"),
-         QStringLiteral("Conecta ao painel e envia o que difere do modelo, conferindo cada bloco"),
+         QStringLiteral("--customer ID [--template ARQUIVO.zrv] [--sections zonas,usuarios,tempos,"
+                        "comunicacao,opcoes,pgms,reporte] [--keep-trying] [--callback]"),
+         QStringLiteral("Conecta ao painel e envia o que difere do modelo (ou, só com --sections, da "
+                        "programação guardada do cliente), conferindo cada bloco"),
          &RunWriteProgramming,
          [](const QStringList&) {
              return CliAccess::Needs({Permission::Conectar, Permission::EnviarProgramacao});
