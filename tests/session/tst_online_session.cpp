@@ -8,6 +8,7 @@
 #include "session/session_frames.h"
 #include "support/sim_session.h"
 
+#include <QScopeGuard>
 #include <QSet>
 #include <QTest>
 
@@ -339,6 +340,8 @@ private Q_SLOTS:
 
         QList<quint8> pcModeDuringTheChange;
         int writesWhenGivenUp = -1;
+        // The hang-up at the end shows the status window too, after these locals are gone.
+        const auto forget = qScopeGuard([&] { s.host.onStatusShown = nullptr; });
         s.host.onStatusShown = [&](const StatusWindowContent& content) {
             pcModeDuringTheChange.append(images.ImagemPC.byte(27));
             if (content.Text != QStringLiteral("Aguarde! Desativando PGM.") || writesWhenGivenUp >= 0)
