@@ -1,6 +1,7 @@
 #include "access/operators.h"
 
 #include "access/login.h"
+#include "access/operator_audit.h"
 #include "store/data_module.h"
 #include "store/logged_operator.h"
 
@@ -42,7 +43,10 @@ bool AddOperator(TdmBancoDeDados& dm, const QString& usuario, const QString& sen
     }
     if (rows.isEmpty()) {
         NewOperator first{name, senha, senha, pergunta, resposta};
-        return CreateFirstOperator(dm, first, error);
+        if (!CreateFirstOperator(dm, first, error))
+            return false;
+        AuditOperatorCreated(dm, {name, true, QString(LoggedOperator::kPermissionCount, QLatin1Char('1'))});
+        return true;
     }
     DataSet& set = dm.DSetUsuariosSoft;
     auto fail = [&](const QString& why) {
@@ -67,6 +71,7 @@ bool AddOperator(TdmBancoDeDados& dm, const QString& usuario, const QString& sen
         return fail(set.LastError());
     if (!dm.CommitRetaining())
         return fail(dm.IBDB.LastError());
+    AuditOperatorCreated(dm, {name, true, permissoes});
     return true;
 }
 
@@ -180,9 +185,12 @@ OperatorChange SaveOperator(TdmBancoDeDados& dm, OperatorRecord* record, QString
     if (!ListOperators(dm, &rows, error))
         return OperatorChange::Failed;
     QString oldName;
+    OperatorState before;
     for (const OperatorRow& row : rows) {
-        if (row.id == record->id)
+        if (row.id == record->id) {
             oldName = row.usuario;
+            before = {row.usuario, row.ativo, row.permissoes};
+        }
     }
     if (record->id != 0 &&
         LosesLastAdministrator(rows, record->id,
@@ -211,6 +219,11 @@ OperatorChange SaveOperator(TdmBancoDeDados& dm, OperatorRecord* record, QString
     }
     if (!dm.CommitRetaining())
         return Fail(dm, error);
+    const OperatorState after{record->usuario, record->ativo, record->permissoes};
+    if (oldName.isEmpty())
+        AuditOperatorCreated(dm, after);
+    else
+        AuditOperatorChanged(dm, before, after, true);
     // The logged-in operator edited: the new name and permissions hold at once.
     if (!oldName.isEmpty() && oldName == dm.Operator.name)
         dm.Operator = LoggedOperator::FromRow(record->id, record->usuario, record->permissoes);
@@ -231,6 +244,7 @@ OperatorChange DeleteOperator(TdmBancoDeDados& dm, const QString& usuario, QStri
         if (!dm.IBDB.Exec(QStringLiteral("delete from USUARIOS_SOFTWARE where ID_USER_SOFT = ?"), {row.id}) ||
             !dm.CommitRetaining())
             return Fail(dm, error);
+        AuditOperatorDeleted(dm, usuario);
         return OperatorChange::Done;
     }
     return OperatorChange::Done; // already gone

@@ -4,21 +4,18 @@
 #include <QSaveFile>
 
 namespace {
-bool sameName(const QString& a, const QString& b)
-{
+bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-QString unquoted(const QString& value)
-{
+QString unquoted(const QString& value) {
     if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
         return value.mid(1, value.size() - 2);
     return value;
 }
 } // namespace
 
-IniFile IniFile::fromBytes(const QByteArray& bytes)
-{
+IniFile IniFile::fromBytes(const QByteArray& bytes) {
     IniFile ini;
     const QString text = QString::fromLatin1(bytes);
     QStringList rows = text.split(QLatin1Char('\n'));
@@ -44,17 +41,21 @@ IniFile IniFile::fromBytes(const QByteArray& bytes)
     return ini;
 }
 
-QByteArray IniFile::toBytes() const
-{
+QByteArray IniFile::toBytes() const {
     QByteArray out;
     for (const Line& line : m_lines) {
         switch (line.kind) {
         case Line::Section:
             out += '[' + line.name.toLatin1() + ']';
             break;
-        case Line::Entry:
-            out += line.name.toLatin1() + '=' + line.value.toLatin1();
+        case Line::Entry: {
+            // A value is one line: a line break in it would make lines of its own in the file
+            // (the callers refuse such values; this keeps the file's shape whatever they pass).
+            QString value = line.value;
+            value.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+            out += line.name.toLatin1() + '=' + value.toLatin1();
             break;
+        }
         case Line::Other:
             out += line.raw.toLatin1();
             break;
@@ -64,8 +65,7 @@ QByteArray IniFile::toBytes() const
     return out;
 }
 
-bool IniFile::load(const QString& path)
-{
+bool IniFile::load(const QString& path) {
     m_lines.clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -74,8 +74,7 @@ bool IniFile::load(const QString& path)
     return true;
 }
 
-bool IniFile::save(const QString& path, QString* error) const
-{
+bool IniFile::save(const QString& path, QString* error) const {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(toBytes()) < 0 || !file.commit()) {
         if (error)
@@ -85,24 +84,21 @@ bool IniFile::save(const QString& path, QString* error) const
     return true;
 }
 
-int IniFile::sectionLine(const QString& section) const
-{
+int IniFile::sectionLine(const QString& section) const {
     for (int i = 0; i < m_lines.size(); ++i)
         if (m_lines[i].kind == Line::Section && sameName(m_lines[i].name, section))
             return i;
     return -1;
 }
 
-int IniFile::sectionEnd(int headerLine) const
-{
+int IniFile::sectionEnd(int headerLine) const {
     int i = headerLine + 1;
     while (i < m_lines.size() && m_lines[i].kind != Line::Section)
         ++i;
     return i;
 }
 
-int IniFile::entryLine(const QString& section, const QString& key) const
-{
+int IniFile::entryLine(const QString& section, const QString& key) const {
     const int header = sectionLine(section);
     if (header < 0)
         return -1;
@@ -113,24 +109,20 @@ int IniFile::entryLine(const QString& section, const QString& key) const
     return -1;
 }
 
-bool IniFile::hasSection(const QString& section) const
-{
+bool IniFile::hasSection(const QString& section) const {
     return sectionLine(section) >= 0;
 }
 
-bool IniFile::contains(const QString& section, const QString& key) const
-{
+bool IniFile::contains(const QString& section, const QString& key) const {
     return entryLine(section, key) >= 0;
 }
 
-QString IniFile::value(const QString& section, const QString& key, const QString& defaultValue) const
-{
+QString IniFile::value(const QString& section, const QString& key, const QString& defaultValue) const {
     const int i = entryLine(section, key);
     return i < 0 ? defaultValue : unquoted(m_lines[i].value);
 }
 
-int IniFile::intValue(const QString& section, const QString& key, int defaultValue) const
-{
+int IniFile::intValue(const QString& section, const QString& key, int defaultValue) const {
     const int i = entryLine(section, key);
     if (i < 0)
         return defaultValue;
@@ -148,8 +140,7 @@ int IniFile::intValue(const QString& section, const QString& key, int defaultVal
     return ok ? parsed : defaultValue;
 }
 
-bool IniFile::boolValue(const QString& section, const QString& key, bool defaultValue) const
-{
+bool IniFile::boolValue(const QString& section, const QString& key, bool defaultValue) const {
     const QString v = value(section, key).trimmed();
     if (v.isEmpty())
         return defaultValue;
@@ -162,8 +153,7 @@ bool IniFile::boolValue(const QString& section, const QString& key, bool default
     return ok ? n != 0 : defaultValue;
 }
 
-void IniFile::setValue(const QString& section, const QString& key, const QString& value)
-{
+void IniFile::setValue(const QString& section, const QString& key, const QString& value) {
     const int i = entryLine(section, key);
     if (i >= 0) {
         m_lines[i].value = value;
@@ -191,27 +181,23 @@ void IniFile::setValue(const QString& section, const QString& key, const QString
     m_lines.insert(insertAt, entry);
 }
 
-void IniFile::setValue(const QString& section, const QString& key, int value)
-{
+void IniFile::setValue(const QString& section, const QString& key, int value) {
     setValue(section, key, QString::number(value));
 }
 
-void IniFile::removeKey(const QString& section, const QString& key)
-{
+void IniFile::removeKey(const QString& section, const QString& key) {
     const int i = entryLine(section, key);
     if (i >= 0)
         m_lines.removeAt(i);
 }
 
-void IniFile::removeSection(const QString& section)
-{
+void IniFile::removeSection(const QString& section) {
     const int header = sectionLine(section);
     if (header >= 0)
         m_lines.remove(header, sectionEnd(header) - header);
 }
 
-QStringList IniFile::sections() const
-{
+QStringList IniFile::sections() const {
     QStringList out;
     for (const Line& line : m_lines)
         if (line.kind == Line::Section)
@@ -219,8 +205,7 @@ QStringList IniFile::sections() const
     return out;
 }
 
-QStringList IniFile::keys(const QString& section) const
-{
+QStringList IniFile::keys(const QString& section) const {
     QStringList out;
     const int header = sectionLine(section);
     if (header < 0)

@@ -155,10 +155,10 @@ QRectF DocumentPrinter::DrawFrame(QPainter& painter, const PageFrameTexts& frame
     painter.setBrush(Qt::NoBrush);
     painter.setFont(ReportFont(30, true));
     painter.drawText(QRectF(left + 90, footer + 15, width - 500, 42), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Telvora - Programação de painéis de alarme"));
+                     kFooterProductLine);
     painter.setFont(ReportFont(26));
     painter.drawText(QRectF(left + 90, footer + 57, width - 500, 40), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("www.telvora.com.br"));
+                     kFooterAddress);
     painter.setFont(ReportFont(32));
     painter.drawText(QRectF(right - 300, footer + 15, 300, 80), Qt::AlignRight | Qt::AlignVCenter,
                      QStringLiteral("%1/%2").arg(page + 1).arg(pageCount));

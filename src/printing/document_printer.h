@@ -38,6 +38,9 @@ public:
     // once.
     QStringList Warnings() const { return m_warnings; }
 
+    const PrintHeader& Header() const { return m_header; }
+    QDateTime PrintedAt() const { return m_printedAt; }
+
     // The part of every page left to the document's body (the same on every page).
     static QRectF BodyRect();
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "printing/document_text.h"
+
 #include <QImage>
+#include <QList>
 #include <QString>
 
 class QPainter;
@@ -24,4 +27,6 @@ public:
     // Page numbers count from 0.
     virtual PageFrameTexts Frame(int page) const = 0;
     virtual void DrawBody(QPainter& painter, int page, const QRectF& body) const = 0;
+    // The same body as text for a word processor (the RichText export, rtf_writer.h).
+    virtual QList<DocumentBlock> TextBlocks(int page) const = 0;
 };

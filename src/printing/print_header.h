@@ -18,6 +18,10 @@ struct PrintHeader {
     static PrintHeader FromSettings(const Settings& settings);
 };
 
+// The footer of every printed page, beside its page number.
+inline const QString kFooterProductLine = QStringLiteral("Telvora - Programação de painéis de alarme");
+inline const QString kFooterAddress = QStringLiteral("www.telvora.com.br");
+
 // `font` with the styles a style text names switched on.
 QFont WithStyleText(QFont font, const QString& styles);
 

@@ -106,3 +106,34 @@ void EventReportDocument::DrawBody(QPainter& painter, int page, const QRectF& bo
         y += kLine;
     }
 }
+
+QList<DocumentBlock> EventReportDocument::TextBlocks(int page) const {
+    QList<DocumentBlock> blocks;
+    blocks << DocumentBlock::Paragraph(QStringLiteral("Nº do cliente: %1").arg(m_customerId), true)
+           << DocumentBlock::Paragraph(QStringLiteral("Nome do cliente: ") + m_customerName, true);
+    QList<double> stops;
+    QStringList titles;
+    QList<int> shown;
+    for (int c = 0; c < int(std::size(kColumns)); ++c) {
+        const ReportColumn& column = kColumns[c];
+        const double left = m_withPartition ? column.left10 : column.left5;
+        if (left < 0)
+            continue;
+        stops << left / kBandWidth;
+        titles << QString::fromUtf8(column.title);
+        shown << c;
+    }
+    DocumentBlock table = DocumentBlock::Table(stops, true);
+    table.AddRow(titles, true);
+    const qsizetype first = qsizetype(page) * RowsPerPage();
+    const qsizetype last = std::min<qsizetype>(m_rows.size(), first + RowsPerPage());
+    for (qsizetype i = first; i < last; ++i) {
+        const QStringList cells = Cells(m_rows.at(i));
+        QStringList row;
+        for (int c : std::as_const(shown))
+            row << cells.at(c);
+        table.AddRow(row);
+    }
+    blocks << table;
+    return blocks;
+}

@@ -22,6 +22,7 @@ public:
     int PageCount() const override;
     PageFrameTexts Frame(int page) const override;
     void DrawBody(QPainter& painter, int page, const QRectF& body) const override;
+    QList<DocumentBlock> TextBlocks(int page) const override;
 
     bool WithPartition() const { return m_withPartition; }
 

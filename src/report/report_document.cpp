@@ -145,3 +145,76 @@ void ProgrammingReportDocument::DrawBody(QPainter& painter, int pageNumber, cons
         y += h;
     }
 }
+
+QList<DocumentBlock> ProgrammingReportDocument::TextBlocks(int pageNumber) const {
+    const ReportPage& page = m_report.pages.at(pageNumber);
+    QList<DocumentBlock> blocks;
+    // The table the next line joins: fields join a fields table, rows the table of their titles.
+    enum class Open { None, Fields, Rows } open = Open::None;
+    auto marksCell = [](const QList<ReportMark>& marks) {
+        DocumentCell cell;
+        for (const ReportMark& mark : marks)
+            cell.append({mark.text + QLatin1Char(' '), mark.on, !mark.on});
+        return cell;
+    };
+    auto rowsTable = [&] {
+        if (open != Open::Rows) {
+            blocks << DocumentBlock::Table(page.columnStops);
+            open = Open::Rows;
+        }
+        return &blocks.last();
+    };
+    for (const ReportLine& line : page.lines) {
+        switch (line.kind) {
+        case ReportLine::Kind::Section:
+            blocks << DocumentBlock::Heading(line.cells.value(0));
+            open = Open::None;
+            break;
+        case ReportLine::Kind::Field:
+            if (open != Open::Fields) {
+                blocks << DocumentBlock::Table({0.0, 0.4});
+                open = Open::Fields;
+            }
+            blocks.last().rows.append(
+                {{{line.cells.value(0), true, false}}, {{line.cells.value(1), false, false}}});
+            break;
+        case ReportLine::Kind::Columns: {
+            blocks << DocumentBlock::Table(page.columnStops, true);
+            open = Open::Rows;
+            blocks.last().AddRow(line.cells, true);
+            break;
+        }
+        case ReportLine::Kind::Row: {
+            DocumentBlock* table = rowsTable();
+            QList<DocumentCell> row;
+            for (const QString& cell : line.cells)
+                row.append({{cell, false, false}});
+            if (!line.marks.isEmpty())
+                row.append(marksCell(line.marks));
+            table->rows.append(row);
+            break;
+        }
+        case ReportLine::Kind::Legend: {
+            DocumentBlock legend = DocumentBlock::Table({0.0, 1.0 / kLegendColumns, 2.0 / kLegendColumns});
+            QList<DocumentCell> row;
+            for (int i = 0; i < line.marks.size(); ++i) {
+                row.append({{line.marks.at(i).text + QLatin1Char(' '), true, false},
+                            {line.cells.value(i), false, false}});
+                if (row.size() == int(kLegendColumns) || i + 1 == line.marks.size()) {
+                    legend.rows.append(row);
+                    row.clear();
+                }
+            }
+            blocks << legend;
+            open = Open::None;
+            break;
+        }
+        case ReportLine::Kind::Memo:
+            blocks << DocumentBlock::Paragraph(line.cells.value(0), true)
+                   << DocumentBlock::Paragraph(line.cells.value(1));
+            open = Open::None;
+            break;
+        }
+    }
+    return blocks;
+}

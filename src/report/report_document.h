@@ -16,6 +16,10 @@ public:
     int PageCount() const override { return int(m_report.pages.size()); }
     PageFrameTexts Frame(int page) const override;
     void DrawBody(QPainter& painter, int page, const QRectF& body) const override;
+    // Sections become headings; the fields of a run of Field lines one table of caption and value;
+    // the column titles and the rows under them one table, their marks in a last cell (a clear
+    // mark faint); the legend a table of three columns; a memo its caption and text.
+    QList<DocumentBlock> TextBlocks(int page) const override;
 
 private:
     ProgrammingReport m_report;

@@ -33,6 +33,18 @@ QString AuditActionText(AuditAction action) {
         return QStringLiteral("Exclusão de eventos");
     case AuditAction::Restore:
         return QStringLiteral("Restauração do banco");
+    case AuditAction::CustomerCreated:
+        return QStringLiteral("Inclusão de cliente");
+    case AuditAction::OperatorCreated:
+        return QStringLiteral("Inclusão de usuário");
+    case AuditAction::OperatorChanged:
+        return QStringLiteral("Alteração de usuário");
+    case AuditAction::OperatorDeactivated:
+        return QStringLiteral("Desativação de usuário");
+    case AuditAction::OperatorDeleted:
+        return QStringLiteral("Exclusão de usuário");
+    case AuditAction::PermissionsChanged:
+        return QStringLiteral("Alteração de permissões");
     }
     return {};
 }
@@ -49,20 +61,21 @@ bool RecordAudit(TdmBancoDeDados& dm, const QString& usuario, int customerId, Au
 }
 
 bool ReadAudit(TdmBancoDeDados& dm, const AuditFilter& filter, QList<AuditRow>* rows, QString* error) {
-    QString sql = QStringLiteral("select DATA_HORA, USUARIO, ID_CLIENTE, ACAO, DETALHES from AUDITORIA");
+    QString sql = QStringLiteral("select A.DATA_HORA, A.USUARIO, A.ID_CLIENTE, A.ACAO, A.DETALHES, C.NOME "
+                                 "from AUDITORIA A left join CLIENTES C on C.ID_CLIENTE = A.ID_CLIENTE");
     QStringList conditions;
     QVariantList params;
     if (filter.customerId > 0) {
-        conditions << QStringLiteral("ID_CLIENTE = ?");
+        conditions << QStringLiteral("A.ID_CLIENTE = ?");
         params << filter.customerId;
     }
     if (filter.from.isValid()) {
-        conditions << QStringLiteral("DATA_HORA >= ?");
+        conditions << QStringLiteral("A.DATA_HORA >= ?");
         params << QDateTime(filter.from, QTime(0, 0));
     }
     if (!conditions.isEmpty())
         sql += QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
-    sql += QStringLiteral(" order by DATA_HORA, ID_AUDITORIA");
+    sql += QStringLiteral(" order by A.DATA_HORA, A.ID_AUDITORIA");
     bool ok = false;
     const QList<QVariantList> found = dm.IBDB.SelectRows(sql, params, &ok);
     if (!ok) {
@@ -72,6 +85,6 @@ bool ReadAudit(TdmBancoDeDados& dm, const AuditFilter& filter, QList<AuditRow>* 
     rows->clear();
     for (const QVariantList& r : found)
         rows->append(AuditRow{r.value(0).toDateTime(), r.value(1).toString(), r.value(2).toInt(),
-                              r.value(3).toString(), r.value(4).toString()});
+                              r.value(5).toString(), r.value(3).toString(), r.value(4).toString()});
     return true;
 }

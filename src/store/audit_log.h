@@ -8,10 +8,23 @@
 class TdmBancoDeDados;
 
 // The record of who did what to which panel (table AUDITORIA): connections, programming writes,
-// remote commands, deletions and restores. Rows are only added; nothing in the program changes or
-// deletes them.
+// remote commands, deletions and restores, new customers, and the changes to the operators
+// themselves. Rows are only added; nothing in the program changes or deletes them.
 
-enum class AuditAction { Connect, WriteProgramming, Command, DeleteCustomer, DeleteEvents, Restore };
+enum class AuditAction {
+    Connect,
+    WriteProgramming,
+    Command,
+    DeleteCustomer,
+    DeleteEvents,
+    Restore,
+    CustomerCreated,
+    OperatorCreated,
+    OperatorChanged,
+    OperatorDeactivated,
+    OperatorDeleted,
+    PermissionsChanged,
+};
 
 // The text stored in ACAO for an action.
 QString AuditActionText(AuditAction action);
@@ -19,7 +32,8 @@ QString AuditActionText(AuditAction action);
 struct AuditRow {
     QDateTime when;
     QString usuario;
-    int customerId = 0; // 0: no customer (a restore)
+    int customerId = 0;   // 0: no customer (a restore)
+    QString customerName; // NOME of that customer, empty when there is none (or it was deleted)
     QString action;
     QString details;
 };
@@ -31,10 +45,15 @@ struct AuditRow {
 bool RecordAudit(TdmBancoDeDados& dm, const QString& usuario, int customerId, AuditAction action,
                  const QString& details = {});
 
+// What the audit views say when no row passes.
+inline const QString kMsgAuditoriaVazia = QStringLiteral("Nenhuma operação foi registrada.");
+inline const QString kMsgAuditoriaVaziaFiltro =
+    QStringLiteral("Nenhuma operação foi registrada para o cliente ou a data informados.");
+
 struct AuditFilter {
     int customerId = 0; // 0: every customer
     QDate from;         // invalid: from the beginning
 };
 
-// The rows that pass the filter, oldest first.
+// The rows that pass the filter, oldest first, each with the name of its customer.
 bool ReadAudit(TdmBancoDeDados& dm, const AuditFilter& filter, QList<AuditRow>* rows, QString* error);

@@ -239,7 +239,7 @@ bool TdmBancoDeDados::PostCustomer(QString* error) {
             QStringLiteral("select %1 from rdb$database").arg(generators.join(QStringLiteral(", "))), {},
             &ok);
         if (!ok || keys.isEmpty())
-            return fail(IBDB.LastError());
+            return fail(kMsgErroGravarCliente + IBDB.LastError());
         for (int i = 0; i < sets.size(); ++i)
             sets[i]->SetValue(sets[i]->Statements().keyColumn, keys[0][i]);
     } else if (!FillMissingRowKeys(sets))
@@ -255,11 +255,12 @@ bool TdmBancoDeDados::PostCustomer(QString* error) {
         else if (set != &DSetClientes && set != &DSetPainel && !panel.isNull())
             set->SetValue(QStringLiteral("ID_PAINEL"), panel);
         if (!set->Post())
-            return fail(set->IsRowConflict() ? set->LastError()
-                                             : set->Name() + QStringLiteral(": ") + set->LastError());
+            return fail(set->IsRowConflict()
+                            ? set->LastError()
+                            : kMsgErroGravarCliente + set->Name() + QStringLiteral(": ") + set->LastError());
     }
     if (!IBDB.CommitRetaining())
-        return fail(IBDB.LastError());
+        return fail(kMsgErroGravarCliente + IBDB.LastError());
     return true;
 }
 

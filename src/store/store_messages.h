@@ -7,6 +7,11 @@
 // the windows and the command line turn them into their own.
 
 inline const QString kMsgErroAbrirTabela = QStringLiteral("Erro ao tentar abrir uma tabela.\rErro: ");
+// A customer's rows the database refused to store: the engine's own words follow.
+inline const QString kMsgErroGravarCliente =
+    QStringLiteral("Erro ao gravar os dados do cliente no banco de dados.\rErro: ");
+// Any other read or write the database refused: the engine's own words follow.
+inline const QString kMsgErroAcessoBanco = QStringLiteral("Erro ao tentar acessar o Banco de dados.\rErro: ");
 inline const QString kMsgErroFecharBanco = QStringLiteral("Erro ao tentar fechar o Banco de dados");
 inline const QString kMsgErroAcessarBanco =
     QStringLiteral("Erro ao tentar acessar o Banco de dados.\rO software será fechado");
@@ -24,6 +29,26 @@ inline const QString kMsgRestauracaoAguarde =
 inline const QString kMsgRestauracaoErro =
     QStringLiteral("Erro na tentativa de restauração do banco de dados.\r");
 inline const QString kMsgRestauracaoSucesso = QStringLiteral("Banco de dados restaurado com sucesso!");
+
+// The question before a restore replaces the database: the backup's file, date and time, and what
+// the current database holds.
+inline QString MsgConfirmaRestauracao(const QString& file, const QString& when, int customers) {
+    QString text = QStringLiteral("Restaurar o backup %1, de %2?\r").arg(file, when);
+    if (customers >= 0)
+        text += QStringLiteral("O banco de dados atual, com %1 cliente(s), será substituído pelo do backup.")
+                    .arg(customers);
+    else
+        text += QStringLiteral("O banco de dados atual será substituído pelo do backup.");
+    return text;
+}
+
+// The success of a restore, with where the copy of the replaced database went.
+inline QString MsgRestauracaoSucesso(const QString& safetyCopy) {
+    return kMsgRestauracaoSucesso +
+           (safetyCopy.isEmpty() ? QString()
+                                 : QStringLiteral("\rCópia de segurança do banco de dados anterior: %1")
+                                       .arg(QDir::toNativeSeparators(safetyCopy)));
+}
 
 inline QString MsgFileNotFound(const QString& path) {
     return QStringLiteral("O arquivo %1 não foi encontrado.").arg(QDir::toNativeSeparators(path));

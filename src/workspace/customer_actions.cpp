@@ -3,13 +3,14 @@
 #include "store/audit_log.h"
 #include "store/data_module.h"
 #include "store/schema_tables.h"
-
+#include "store/store_messages.h"
 
 namespace {
 
+// The engine's words come after the system's own sentence.
 bool Fail(QString* error, const QString& why) {
     if (error)
-        *error = why;
+        *error = kMsgErroAcessoBanco + why;
     return false;
 }
 
@@ -61,7 +62,8 @@ CustomerToOpen SelectCustomerToOpen(TdmBancoDeDados& dm, int customerId, QString
     CustomerToOpen result;
     bool ok = false;
     const QList<QVariantList> rows = dm.IBDB.SelectRows(
-        QStringLiteral("select PRODUTO, VERSAO_PRODUTO from clientes where id_cliente = ?"), {customerId}, &ok);
+        QStringLiteral("select PRODUTO, VERSAO_PRODUTO from clientes where id_cliente = ?"), {customerId},
+        &ok);
     if (!ok) {
         Fail(error, dm.IBDB.LastError());
         return result;
@@ -84,10 +86,16 @@ CustomerToOpen SelectCustomerToOpen(TdmBancoDeDados& dm, int customerId, QString
     return result;
 }
 
-bool StoreCustomerProduct(TdmBancoDeDados& dm, int customerId, int productCode, QString* error) {
-    if (!dm.IBDB.Exec(QStringLiteral("update clientes set PRODUTO = ? where id_cliente = ?"),
-                      {QString::number(productCode), customerId}) ||
-        !dm.CommitRetaining()) {
+bool StoreCustomerProduct(TdmBancoDeDados& dm, int customerId, int productCode, const QString& version,
+                          QString* error) {
+    const bool stored =
+        version.isEmpty()
+            ? dm.IBDB.Exec(QStringLiteral("update clientes set PRODUTO = ? where id_cliente = ?"),
+                           {QString::number(productCode), customerId})
+            : dm.IBDB.Exec(
+                  QStringLiteral("update clientes set PRODUTO = ?, VERSAO_PRODUTO = ? where id_cliente = ?"),
+                  {QString::number(productCode), version, customerId});
+    if (!stored || !dm.CommitRetaining()) {
         const QString why = dm.IBDB.LastError();
         dm.RollbackRetaining();
         return Fail(error, why);
@@ -96,6 +104,10 @@ bool StoreCustomerProduct(TdmBancoDeDados& dm, int customerId, int productCode, 
 }
 
 bool RemoveCustomer(TdmBancoDeDados& dm, int customerId, bool forGood, QString* error) {
+    // The audit row names the customer, which a deletion for good takes away from the table.
+    const QString nome =
+        dm.IBDB.SelectValue(QStringLiteral("select NOME from clientes where id_cliente = ?"), {customerId})
+            .toString();
     const bool ok =
         forGood ? dm.IBDB.Exec(QStringLiteral("delete from clientes where id_cliente = ?"), {customerId})
                 : dm.IBDB.Exec(QStringLiteral("update clientes set ID_GRUPO = ? where id_cliente = ?"),
@@ -106,6 +118,7 @@ bool RemoveCustomer(TdmBancoDeDados& dm, int customerId, bool forGood, QString* 
         return Fail(error, why);
     }
     RecordAudit(dm, dm.Operator.name, customerId, AuditAction::DeleteCustomer,
-                forGood ? QStringLiteral("apagado") : QStringLiteral("enviado para o grupo LIXEIRA"));
+                (forGood ? QStringLiteral("apagado") : QStringLiteral("enviado para o grupo LIXEIRA")) +
+                    (nome.isEmpty() ? QString() : QStringLiteral(": ") + nome));
     return true;
 }

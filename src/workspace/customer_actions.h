@@ -41,8 +41,10 @@ struct CustomerToOpen {
 // Reads the model of a customer about to be opened. A missing VERSAO_PRODUTO is stored as "1.0"
 // (committed) and answered as such.
 CustomerToOpen SelectCustomerToOpen(TdmBancoDeDados& dm, int customerId, QString* error = nullptr);
-// Stores the product code into the customer's PRODUTO (committed).
-bool StoreCustomerProduct(TdmBancoDeDados& dm, int customerId, int productCode, QString* error = nullptr);
+// Stores the product code into the customer's PRODUTO and, when given, the version chosen with it
+// into VERSAO_PRODUTO (committed).
+bool StoreCustomerProduct(TdmBancoDeDados& dm, int customerId, int productCode, const QString& version = {},
+                          QString* error = nullptr);
 
 // Deletes the customer for good (with its panel and programming rows) or moves it into the
 // recycle bin; committed.

@@ -20,11 +20,30 @@ int CustomerListModel::columnCount(const QModelIndex& parent) const {
 QVariant CustomerListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
+    if ((role == Qt::DisplayRole || role == ValueRole) && !FieldShown(index.column()))
+        return m_list.Text(index.row(), index.column()).isEmpty() ? QString() : kMaskedCode;
     if (role == Qt::DisplayRole)
         return m_list.DisplayText(index.row(), index.column());
     if (role == ValueRole)
         return m_list.Value(index.row(), index.column());
     return {};
+}
+
+void CustomerListModel::SetCodesShown(bool panelCode, bool pcCode) {
+    if (panelCode == m_panelCodeShown && pcCode == m_pcCodeShown)
+        return;
+    m_panelCodeShown = panelCode;
+    m_pcCodeShown = pcCode;
+    if (m_list.Count() > 0)
+        Q_EMIT dataChanged(index(0, CODIGO_PAINEL), index(m_list.Count() - 1, CODIGO_PC));
+}
+
+bool CustomerListModel::FieldShown(int field) const {
+    if (field == CODIGO_PAINEL)
+        return m_panelCodeShown;
+    if (field == CODIGO_PC)
+        return m_pcCodeShown;
+    return true;
 }
 
 QVariant CustomerListModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -51,9 +70,8 @@ bool CustomerListModel::Reload(DbConnection& db, QString* error) {
     // The rows stream into a list of their own while the view keeps showing the old one; between
     // chunks the window repaints and runs its timers, and the operator's input waits for the end.
     CustomerList loaded;
-    const bool ok = loaded.Load(db, kCustomerListSelect + m_where, m_whereParams, error, [] {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
+    const bool ok = loaded.Load(db, kCustomerListSelect + m_where, m_whereParams, error,
+                                [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     beginResetModel();
     if (ok)
         m_list = std::move(loaded);

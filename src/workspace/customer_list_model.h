@@ -26,6 +26,11 @@ public:
 
     const CustomerList& List() const { return m_list; }
 
+    // Whether the panel code and the PC code are shown: without them their columns show "****",
+    // as the record screen masks them for an operator without permission 20 or 21.
+    void SetCodesShown(bool panelCode, bool pcCode);
+    bool FieldShown(int field) const;
+
     // Every group but the recycle bin (the filter "TODOS"), or one group. Drops the sort order;
     // takes effect at the next Reload().
     void FilterAllGroups();
@@ -59,4 +64,9 @@ private:
     QVariantList m_whereParams;
     int m_sortField = -1;
     SortOrder m_sortOrder = SortOrder::None;
+    bool m_panelCodeShown = true;
+    bool m_pcCodeShown = true;
 };
+
+// What a masked code shows.
+inline const QString kMaskedCode = QStringLiteral("****");

@@ -2,6 +2,7 @@
 
 #include "base/settings.h"
 #include "programming/programming_storage.h"
+#include "store/audit_log.h"
 #include "store/data_module.h"
 
 namespace {
@@ -282,6 +283,17 @@ void CustomerRecord::CopyPcCodeToImage(const QString& text) {
         m_images->ImagemPC.setText(ProgField::PcCode, text);
 }
 
+void CustomerRecord::LoadTemplateImage(const QByteArray& image) {
+    if (!m_images)
+        return;
+    const QString panelCode = CodigoPainel();
+    const QString pcCode = CodigoPC();
+    m_images->ImagemPC.setBytes(image);
+    m_images->ImagemPC.setText(ProgField::PanelCode, panelCode);
+    m_images->ImagemPC.setText(ProgField::PcCode, pcCode);
+    ProgramacaoAlterada = true;
+}
+
 bool CustomerRecord::PanelCodeNeedsRepeatCheck() const {
     const DataSet& p = m_dm.DSetPainel;
     if (p.CurrentState() == DataSet::State::Insert)
@@ -358,8 +370,12 @@ bool CustomerRecord::Save(QString* error) {
         return fail(why);
     ProgramacaoAlterada = false;
     m_storedPanelCode = m_dm.DSetPainel.Value(kCodigoPainel).toString();
-    if (wasNew) // the sets now reopen on the customer's own rows
+    if (wasNew) {
+        RecordAudit(m_dm, m_dm.Operator.name, c.Value(kIdCliente).toInt(), AuditAction::CustomerCreated,
+                    c.Value(QStringLiteral("NOME")).toString());
+        // The sets now reopen on the customer's own rows.
         PointSetsAt(c.Value(kIdCliente), m_dm.DSetPainel.Value(kIdPainel));
+    }
     return true;
 }
 

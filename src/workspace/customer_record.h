@@ -104,6 +104,10 @@ public:
     // 114..115), unless the editor is loading.
     void CopyPanelCodeToImage(const QString& text);
     void CopyPcCodeToImage(const QString& text);
+    // A programming template loaded into `ImagemPC`: the whole image becomes the template's, except
+    // the panel and PC codes, which stay the customer's (a template's codes written into the panel
+    // would lock the program out at the next connection). Marks the programming changed.
+    void LoadTemplateImage(const QByteArray& image);
     // Whether saving must check the panel code for repeats: for a new panel row, and for a stored
     // one whose code was changed.
     bool PanelCodeNeedsRepeatCheck() const;

@@ -56,6 +56,10 @@ void RecordPresenter::RunSave(SaveOrigin origin) {
             return;
         }
         break;
+    case SaveCheck::Outcome::Invalid:
+        m_view.ShowInvalidField(*check.invalid, check.error);
+        m_exitAnswer = OperatorAnswer::Cancel;
+        return;
     case SaveCheck::Outcome::Failed:
         Tell(check.error);
         m_exitAnswer = OperatorAnswer::Cancel;

@@ -18,6 +18,8 @@ public:
     virtual void ApplyCodeLeaveRules() = 0;
     // Brings `field` into view and points the field-error balloon with `message` at it.
     virtual void ShowFieldError(RecordField field, const QString& message) = 0;
+    // The same for a field whose value its column does not take.
+    virtual void ShowInvalidField(const CustomerField& field, const QString& message) = 0;
     // When a field holds text the database cannot keep (a character outside ISO 8859-1), brings
     // the first such field into view, points the field-error balloon at it and returns true.
     virtual bool ShowTextNotLatin1() = 0;

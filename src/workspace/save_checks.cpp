@@ -2,6 +2,7 @@
 
 #include "store/data_module.h"
 #include "workspace/customer_record.h"
+#include "workspace/field_checks.h"
 
 namespace {
 
@@ -22,6 +23,12 @@ SaveCheck CheckBeforeSave(CustomerRecord& record, PanelCodeRepeatRule rule) {
     for (const auto& [set, place] : required) {
         if (Blank(*set, place.first))
             return {SaveCheck::Outcome::Missing, place.second, {}};
+    }
+    QString refusal;
+    if (const CustomerField* invalid = FirstInvalidField(dm, &refusal)) {
+        SaveCheck check{SaveCheck::Outcome::Invalid, RecordField::None, refusal};
+        check.invalid = invalid;
+        return check;
     }
     if (!record.PanelCodeNeedsRepeatCheck())
         return {};

@@ -5,6 +5,7 @@
 #include "support/cli_run.h"
 #include "support/connected_data_module.h"
 #include "support/event_fixture.h"
+#include "support/rtf_text.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -105,6 +106,28 @@ private Q_SLOTS:
         QVERIFY(text.contains(QStringLiteral("Nome do cliente: Padaria Central")));
         QVERIFY(text.contains(
             QRegularExpression(QStringLiteral("\\b6\\s+04/03\\s+09:45\\s+B\\s+ARME D'ACESSO"))));
+    }
+
+    // The events report in RichText: the customer, the column titles and each event's row, a table
+    // that a word processor opens.
+    void richTextReport() {
+        if (!RtfConverterAvailable())
+            QSKIP(kNoRtfConverter);
+        const QString rtf = m_home.filePath("eventos.rtf");
+        const CliRun run = cli({"--customer", QString::number(m_tenZone), "--rtf", rtf});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        const QString text = RtfConverted(rtf);
+        QVERIFY2(!text.isEmpty(), "pandoc could not read the file");
+        QVERIFY(text.contains(QStringLiteral("BUFFER DE EVENTOS")));
+        QVERIFY(text.contains(QStringLiteral("Nome do cliente: Padaria Central")));
+        QVERIFY2(text.contains(
+                     QRegularExpression(QStringLiteral("Nº Evento\\s+Data\\s+Hora\\s+Partição\\s+Evento"))),
+                 qPrintable(text));
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\b6\\s+04/03\\s+09:45\\s+B\\s+ARME D"))),
+                 qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("RESTAURAÇÃO DA ZONA")));
+        const QString html = RtfConverted(rtf, QStringLiteral("html"));
+        QCOMPARE(html.count(QStringLiteral("<table")), 1);
     }
 
     void refusals_data() {

@@ -60,7 +60,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("said");
-        const QStringList add{"customer", "add", "--nome", "Outra", "--produto", "2"};
+        const QStringList add{"customer",  "add", "--nome",          "Outra",
+                              "--produto", "2",   "--codigo-painel", "2222"};
         const QStringList write{"write-programming", "--customer", "1", "--template", "/nao/existe.zrv"};
         QTest::newRow("no operator named") << QString() << QString() << add << 1 << "informe --operator";
         QTest::newRow("administrator adds a customer") << "maria"
@@ -142,7 +143,8 @@ private Q_SLOTS:
         QVERIFY2(run.code == 0, qPrintable(run.err));
         run = cli({"--operator", "maria", "audit"}, maria);
         QVERIFY2(run.code == 0, qPrintable(run.err));
-        QVERIFY2(run.out.contains("\tmaria\t\tRestauração do banco\t" + files.first()), qPrintable(run.out));
+        QVERIFY2(run.out.contains("\tmaria\t\t\tRestauração do banco\t" + files.first()),
+                 qPrintable(run.out));
     }
 };
 

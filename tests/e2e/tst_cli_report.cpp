@@ -4,6 +4,7 @@
 // and a path that cannot be written.
 #include "support/cli_run.h"
 #include "support/connected_data_module.h"
+#include "support/rtf_text.h"
 #include "workspace/customer_record.h"
 
 #include <QDir>
@@ -101,6 +102,42 @@ private Q_SLOTS:
         QCOMPARE(PdfPageCount(pdf, &text), 6);
         for (const QString& expected : texts)
             QVERIFY2(text.contains(expected), qPrintable(expected));
+    }
+
+    // "Formato RichText": a word processor reads the six pages with the report's texts, its
+    // tables (the users, the zones) and the company header; together with the PDF in one run.
+    void richTextOpensInAWordProcessor() {
+        if (!RtfConverterAvailable())
+            QSKIP(kNoRtfConverter);
+        const QString rtf = m_home.filePath("programacao.rtf");
+        const QString pdf = m_home.filePath("programacao.pdf");
+        const Run run = cli(
+            {"report", "programming", "--customer", QString::number(m_tenZone), "--rtf", rtf, "--pdf", pdf});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QVERIFY2(run.out.contains(QStringLiteral("programacao.rtf (6 páginas)")), qPrintable(run.out));
+        QVERIFY(QFileInfo::exists(pdf));
+        const QString text = RtfConverted(rtf);
+        QVERIFY2(!text.isEmpty(), "pandoc could not read the file");
+        QString pdfText;
+        QCOMPARE(PdfPageCount(pdf, &pdfText), 6);
+        for (const QString& expected :
+             {QStringLiteral("Farmácia Boa Vida"), QStringLiteral("ORVAN 10"), QStringLiteral("Usuário 48"),
+              QStringLiteral("Nº do cliente: %1").arg(m_tenZone), QStringLiteral("6/6")}) {
+            QVERIFY2(text.contains(expected), qPrintable(expected + "\n" + text.left(2000)));
+        }
+        // Every line of the PDF's first page that is text of the report is in the RTF too.
+        const QString firstPage = pdfText.section(QLatin1Char('\f'), 0, 0);
+        int compared = 0;
+        for (const QString& line : firstPage.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QString words = line.simplified();
+            if (words.size() < 6 || words.contains(QLatin1Char(':')) || words.contains(QLatin1Char('/')))
+                continue; // date, time and page number differ; captions with values are laid out apart
+            QVERIFY2(text.simplified().contains(words), qPrintable(words));
+            ++compared;
+        }
+        QVERIFY(compared > 3);
+        const QString html = RtfConverted(rtf, QStringLiteral("html"));
+        QVERIFY2(html.count(QStringLiteral("<table")) >= 6, qPrintable(html.left(2000)));
     }
 
     void missingLogoIsTold() {

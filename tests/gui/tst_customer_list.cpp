@@ -89,6 +89,7 @@ class TestCustomerList : public QObject {
         MemoryLine line;
         std::unique_ptr<TfrmPrincipal> main;
         QList<int> opened; // keys the record screen was opened with
+        LoggedOperator op = LoggedOperator::FromRow(1, "admin", {});
 
         bool Start(const QList<Customer>& customers, const QString& settings = {},
                    bool realRecordScreen = false) {
@@ -103,7 +104,7 @@ class TestCustomerList : public QObject {
                     return false;
                 file.write(settings.toLatin1());
             }
-            dm.Operator = LoggedOperator::FromRow(1, "admin", {});
+            dm.Operator = op;
             main = std::make_unique<TfrmPrincipal>(dm, link, *line.port());
             if (!realRecordScreen) {
                 main->SetRecordScreenOpener([this](TfrmPrincipal&, int id) {
@@ -233,13 +234,13 @@ private Q_SLOTS:
         Fixture f;
         QList<Customer> customers = kFixture;
         customers[1].produto = "0";  // model lost: asked again
-        customers[1].versao.clear(); // no version: stored as 1.0
+        customers[1].versao.clear(); // no version: stored as 1.0 until the chooser gives one
         QVERIFY(f.Start(customers));
         MessageLog messages;
         f.main->SelectRow(f.main->Model->RowOfId(12));
         f.main->DBGrid1->setFocus();
         WhenModal<TfrmTipoDoProduto>([](TfrmTipoDoProduto* chooser) {
-            ClickIndicator(chooser->rbtOrvan10);
+            ClickIndicator(chooser->rbtOrvanMax);
             QTest::mouseClick(chooser->btnOK, Qt::LeftButton);
         });
         // The record screen renames the customer; the list shows it in its sorted place.
@@ -258,8 +259,10 @@ private Q_SLOTS:
         QCOMPARE(f.main->Model->index(1, NOME).data().toString(), QStringLiteral("Zz Mercado"));
         const auto rows =
             SelectRows(f.dm.IBDB, "select PRODUTO, VERSAO_PRODUTO from CLIENTES where ID_CLIENTE = 12");
-        QCOMPARE(rows[0][0].toString(), QStringLiteral("1"));
-        QCOMPARE(rows[0][1].toString(), QStringLiteral("1.0"));
+        // The model and the version chosen are the customer's: an Orvan 10 Max, not an Eco.
+        QCOMPARE(rows[0][0].toString(), QStringLiteral("3"));
+        QCOMPARE(rows[0][1].toString(), QStringLiteral("1.3"));
+        QCOMPARE(f.main->Model->index(1, PRODUTO).data().toString(), QStringLiteral("Orvan 10 Max"));
         QCOMPARE(f.main->CurrentId(), 12);
 
         // An operator without permission 2 gets the refusal and nothing opens.
@@ -394,8 +397,9 @@ private Q_SLOTS:
         QCOMPARE(audit.size(), 2);
         for (const AuditRow& row : audit)
             QVERIFY(row.usuario == "admin" && row.action == AuditActionText(AuditAction::DeleteCustomer));
-        QCOMPARE(audit[0].details, QStringLiteral("enviado para o grupo LIXEIRA"));
-        QCOMPARE(audit[1].details, QStringLiteral("apagado"));
+        // The rows name the customer, also once it is gone from the table.
+        QCOMPARE(audit[0].details, QStringLiteral("enviado para o grupo LIXEIRA: padaria Estrela"));
+        QCOMPARE(audit[1].details, QStringLiteral("apagado: padaria Estrela"));
 
         // Back to every group: the sort is gone with the change of group.
         f.ChooseGroup(kGroupAll);
@@ -441,6 +445,60 @@ private Q_SLOTS:
         QCOMPARE(QColor(image.pixel(x, height / 2 + 0 * height)), QColor(166, 202, 240));
         QCOMPARE(QColor(image.pixel(x, height / 2 + 1 * height)), QColor(255, 255, 255));
         QCOMPARE(QColor(image.pixel(x, height / 2 + 2 * height)), QColor(249, 249, 249));
+    }
+
+    // An operator without permission 20 or 21 reads "****" in the code columns (an empty code stays
+    // empty) and may not look customers up by a code hidden from him.
+    void codesMaskedByPermission_data() {
+        QTest::addColumn<QString>("permissoes");
+        QTest::addColumn<QString>("panelCode");
+        QTest::addColumn<QString>("pcCode");
+        const QString none(40, '0');
+        QString panelOnly = none;
+        panelOnly[19] = '1';
+        QString pcOnly = none;
+        pcOnly[20] = '1';
+        QTest::newRow("neither") << none << "****"
+                                 << "****";
+        QTest::newRow("panel code only") << panelOnly << "5678"
+                                         << "****";
+        QTest::newRow("PC code only") << pcOnly << "****"
+                                      << "4321";
+    }
+    void codesMaskedByPermission() {
+        QFETCH(QString, permissoes);
+        QFETCH(QString, panelCode);
+        QFETCH(QString, pcCode);
+        Fixture f;
+        f.op = LoggedOperator::FromRow(5, "estagiario", permissoes);
+        QList<Customer> customers = kFixture;
+        customers << Customer{16, "Sem Código", "1", "1.4", "", "", "Rua X", "Y", 2, 0};
+        QVERIFY(f.Start(customers));
+        CustomerListModel* m = f.main->Model;
+        auto shown = [m](int id, int field) { return m->index(m->RowOfId(id), field).data().toString(); };
+        QCOMPARE(shown(12, CODIGO_PAINEL), panelCode);
+        QCOMPARE(shown(12, CODIGO_PC), pcCode);
+        QCOMPARE(shown(16, CODIGO_PAINEL), QString());
+        QCOMPARE(shown(12, NOME), QStringLiteral("Mercado Lua"));
+        // The value the list sorts and searches with is masked too.
+        QCOMPARE(m->index(m->RowOfId(12), CODIGO_PAINEL).data(CustomerListModel::ValueRole).toString(),
+                 panelCode);
+        MessageLog messages;
+        for (QAction* a : f.main->JvArrowButton1->menu()->actions()) {
+            if (a->text() == "Código do Painel" || a->text() == "Código do PC")
+                a->trigger();
+        }
+        QCOMPARE(messages.Texts().size(), int(panelCode == "****") + int(pcCode == "****"));
+        if (panelCode == "****" && pcCode == "****")
+            QCOMPARE(f.main->JvArrowButton1->text(), QStringLiteral("Localizar por Nome"));
+        // The administrator logging in through "Trocar de usuário" sees them in clear.
+        f.main->SetLoginHandler([](TfrmPrincipal& main) {
+            main.DataModule().Operator = LoggedOperator::FromRow(1, "admin", {});
+            return true;
+        });
+        f.main->actTrocarUsuario->trigger();
+        QCOMPARE(shown(12, CODIGO_PAINEL), QStringLiteral("5678"));
+        QCOMPARE(shown(12, CODIGO_PC), QStringLiteral("4321"));
     }
 
     void mouseWheelMovesTheList() {
@@ -551,8 +609,8 @@ private Q_SLOTS:
         QVERIFY(TempDatabase::RunScript(f.db.Path(), InsertScript(kFixture)));
         // A state the engine computes and fails on (a division by zero) for panel 99 only.
         QVERIFY(TempDatabase::RunScript(f.db.Path(), "alter table PAINEL drop P_ESTADO;"));
-        QVERIFY(TempDatabase::RunScript(f.db.Path(),
-                                        "alter table PAINEL add P_ESTADO computed by (100 / (ID_PAINEL - 99));"));
+        QVERIFY(TempDatabase::RunScript(
+            f.db.Path(), "alter table PAINEL add P_ESTADO computed by (100 / (ID_PAINEL - 99));"));
         qputenv("TELVORA_HOME", f.db.Folder().toLocal8Bit());
         f.dm.Operator = LoggedOperator::FromRow(1, "admin", {});
         f.main = std::make_unique<TfrmPrincipal>(f.dm, f.link, *f.line.port());

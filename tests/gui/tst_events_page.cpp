@@ -191,11 +191,11 @@ private Q_SLOTS:
                 << byKey << false << int(OperatorAnswer::Yes) << QStringList{kMsgSemPermissao}
                 << QStringList{} << all;
             QTest::newRow(qPrintable(way + "answered No"))
-                << byKey << true << int(OperatorAnswer::No) << QStringList{} << QStringList{kMsgApagarEventos}
-                << all;
+                << byKey << true << int(OperatorAnswer::No) << QStringList{}
+                << QStringList{MsgApagarEventos(2)} << all;
             QTest::newRow(qPrintable(way + "answered Yes"))
                 << byKey << true << int(OperatorAnswer::Yes) << QStringList{}
-                << QStringList{kMsgApagarEventos} << kept;
+                << QStringList{kMsgApagarEventos + "\r2 eventos serão apagados."} << kept;
         }
     }
     void deleteFollowsPermissionAndQuestion() {
@@ -209,8 +209,12 @@ private Q_SLOTS:
         QVERIFY(s.Open());
         s.ShowEvents();
         auto* apagar = Find<QToolButton>(s.screen.get(), "JvLookOutButton1");
-        s.grid->clearSelection();
+        // The list opens with a current row but nothing selected: "Apagar" waits for a selection.
+        QVERIFY(s.grid->currentIndex().isValid());
+        QVERIFY(!s.grid->selectionModel()->hasSelection());
         QVERIFY(!apagar->isEnabled());
+        QTest::keyClick(s.grid, Qt::Key_Delete, Qt::ControlModifier);
+        QVERIFY(s.f.prompts.asked.isEmpty());
         CtrlClickRow(s.grid, 1);
         CtrlClickRow(s.grid, 3);
         QVERIFY(apagar->isEnabled());

@@ -428,7 +428,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.grdAuditoria->rowCount(), 2);
         QCOMPARE(window.grdAuditoria->item(1, 1)->text(), QStringLiteral("bia"));
-        QCOMPARE(window.grdAuditoria->item(1, 3)->text(), QStringLiteral("Exclusão de cliente"));
+        QCOMPARE(window.grdAuditoria->item(1, 4)->text(), QStringLiteral("Exclusão de cliente"));
         QTest::keyClicks(window.edtCliente, "5");
         Press(&window, "btnFiltrar");
         QCOMPARE(window.grdAuditoria->rowCount(), 1);

@@ -477,20 +477,44 @@ private slots:
         });
         main.actRestauracao->trigger();
         QVERIFY(disconnected);
-        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests.size(), 2); // the question, then the refusal
         QVERIFY(messages.Last().startsWith(kMsgRestauracaoErro));
         QVERIFY(dm.Connected());
         QCOMPARE(main.Model->rowCount(), 1);
 
+        // Answering No to the question replaces nothing.
         messages.requests.clear();
-        WhenModal<TfrmRestauraBD>([&](TfrmRestauraBD* dialog) {
-            const auto found = dialog->grdArquivos->findItems(saved, Qt::MatchExactly);
-            QCOMPARE(found.size(), 1);
-            dialog->grdArquivos->selectRow(found.first()->row());
-            Press(dialog, "btnRestaurar");
-        });
-        main.actRestauracao->trigger();
-        QCOMPARE(messages.Texts(), QStringList{kMsgRestauracaoSucesso});
+        QString when;
+        auto restoreSaved = [&] {
+            WhenModal<TfrmRestauraBD>([&](TfrmRestauraBD* dialog) {
+                QCOMPARE(dialog->rbPastaPadrao->text(), QStringLiteral("Pasta Telvora/BKP"));
+                const auto found = dialog->grdArquivos->findItems(saved, Qt::MatchExactly);
+                QCOMPARE(found.size(), 1);
+                dialog->grdArquivos->selectRow(found.first()->row());
+                when = dialog->grdArquivos->item(found.first()->row(), 1)->text();
+                Press(dialog, "btnRestaurar");
+                if (dialog->isVisible())
+                    Press(dialog, "btnCancelar");
+            });
+            main.actRestauracao->trigger();
+        };
+        messages.answers = {OperatorAnswer::No};
+        restoreSaved();
+        QCOMPARE(messages.Texts(),
+                 QStringList{QStringLiteral("Restaurar o backup %1, de %2?\rO banco de dados atual, com 1 "
+                                            "cliente(s), será substituído pelo do backup.")
+                                 .arg(saved, when)});
+        QVERIFY(messages.requests.first().defaultNo);
+        QCOMPARE(CustomerCount(db.Path()), 1);
+
+        messages.requests.clear();
+        restoreSaved();
+        QCOMPARE(messages.requests.size(), 2);
+        // The success names the safety copy of the database replaced, in the backup folder.
+        QVERIFY2(messages.Last().startsWith(kMsgRestauracaoSucesso +
+                                            "\rCópia de segurança do banco de dados anterior: " +
+                                            QDir::toNativeSeparators(db.FilePath("BKP/"))),
+                 qPrintable(messages.Last()));
         QVERIFY(dm.Connected());
         QCOMPARE(main.Model->rowCount(), 0);
         QCOMPARE(CustomerCount(db.Path()), 0);

@@ -247,12 +247,34 @@ private Q_SLOTS:
         const QList<QWidget*> marked{entry, tone, zone2, disarm3, code3};
         for (QWidget* w : all)
             QVERIFY2(SectionWidget::IsMarked(w) == marked.contains(w), qPrintable(w->objectName()));
+        // The mark shows on every kind of control, a combo box's ground included, and a marked
+        // control tells the panel's value.
+        // Amber as drawn (a style may shade it): much red, some green, little blue.
+        auto amberPixels = [](QWidget* w) {
+            const QImage image = w->grab().toImage();
+            int n = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c(image.pixel(x, y));
+                    n += c.red() >= 0xF0 && c.green() >= 0xB0 && c.green() <= 0xF0 && c.blue() <= 0xB0;
+                }
+            }
+            return n;
+        };
+        for (QWidget* w : QList<QWidget*>{entry, zone2})
+            QVERIFY2(amberPixels(w) > w->width(), qPrintable(w->objectName()));
+        QCOMPARE(amberPixels(zone1), 0);
+        QCOMPARE(entry->toolTip(), QStringLiteral("Valor no painel: 17"));
+        QCOMPARE(disarm3->toolTip(), QStringLiteral("Valor no painel: desmarcado"));
+        QVERIFY(zone1->toolTip().isEmpty());
+        QCOMPARE(Find<QLabel>(rig.editor, "lblLegendaDiferencas")->text(), kLegendaDiferencas);
 
         ClickIndicator(Find<QRadioButton>(rig.Sec("secTempos"), "rbFonteAlarme"));
         QVERIFY(SectionWidget::IsMarked(entry));
         ClickIndicator(Find<QRadioButton>(rig.Sec("secTempos"), "rbFontePC"));
         Type(entry, "17");
         QVERIFY(!SectionWidget::IsMarked(entry));
+        QVERIFY(entry->toolTip().isEmpty());
         ClickIndicator(disarm3);
         QVERIFY(!SectionWidget::IsMarked(disarm3));
     }
@@ -561,7 +583,12 @@ private Q_SLOTS:
             SelectFile(d, "Padrao_1.zrv");
             QTest::mouseClick(d->btnCarregar, Qt::LeftButton);
         });
-        QCOMPARE(a.Images().ImagemPC.bytes(), image);
+        // Everything but the codes is the template's: the panel and PC codes stay this customer's
+        // (4321 and 6093, each 0 read as A), so the next send does not lock the program out.
+        QByteArray expected = image;
+        expected.replace(112, 4, QByteArray::fromHex("43216A93"));
+        QCOMPARE(image.mid(112, 4), QByteArray::fromHex("12346A93"));
+        QCOMPARE(a.Images().ImagemPC.bytes(), expected);
         QCOMPARE(Find<QLineEdit>(a.Sec("secTempos"), "edtTempoEntrada")->text(), "45");
         QVERIFY(a.screen->Record().ProgramacaoAlterada);
     }
@@ -599,6 +626,7 @@ private Q_SLOTS:
             QByteArray plain;
             for (int i = 0; i < 304; ++i)
                 plain.append(char(i * 7));
+            plain.replace(112, 4, QByteArray::fromHex("12346A93")); // the customer's own codes
             QCOMPARE(rig.Images().ImagemPC.bytes(), plain);
             QVERIFY(rig.f.prompts.told.isEmpty());
         } else {

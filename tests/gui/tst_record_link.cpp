@@ -338,10 +338,12 @@ private Q_SLOTS:
         QList<AuditRow> audit;
         QString error;
         QVERIFY2(ReadAudit(rig.f.db.dm, {rig.customer, {}}, &audit, &error), qPrintable(error));
-        QCOMPARE(audit.size(), 2);
-        QCOMPARE(audit[0].action, AuditActionText(AuditAction::Connect));
-        QCOMPARE(audit[1].action, AuditActionText(AuditAction::WriteProgramming));
-        QCOMPARE(audit[1].usuario, rig.f.db.dm.Operator.name);
+        QCOMPARE(audit.size(), 3);
+        QCOMPARE(audit[0].action, AuditActionText(AuditAction::CustomerCreated));
+        QCOMPARE(audit[0].customerName, QStringLiteral("Com painel"));
+        QCOMPARE(audit[1].action, AuditActionText(AuditAction::Connect));
+        QCOMPARE(audit[2].action, AuditActionText(AuditAction::WriteProgramming));
+        QCOMPARE(audit[2].usuario, rig.f.db.dm.Operator.name);
     }
 
     // "Download" during a session stores the panel's log for the customer; pressed again it stores
@@ -416,7 +418,10 @@ private Q_SLOTS:
         QCOMPARE(rig.f.prompts.told, QStringList{message});
         QVERIFY(!rig.line.port()->Opened());
         QCOMPARE(rig.op.progressShows, 0);
-        QCOMPARE(rig.f.db.Count("AUDITORIA"), 0); // nothing was attempted
+        // Nothing was attempted: the record holds only the customer's creation.
+        QCOMPARE(
+            rig.f.db.Count("AUDITORIA", "where ACAO <> ?", {AuditActionText(AuditAction::CustomerCreated)}),
+            0);
     }
 
     // "Retornar" during a session asks first; Yes hangs up and the session closes the screen.
@@ -436,10 +441,11 @@ private Q_SLOTS:
         QCOMPARE(rig.f.prompts.askedWithNoPreselected, QList<bool>{true});
         QVERIFY(screen->isVisible() && rig.link.OnLineWorker());
 
-        // The frame's close is greyed out while the session runs.
+        // The frame's close asks as "Retornar" does; No keeps the screen and the session.
+        rig.f.prompts.answers = {OperatorAnswer::No};
         screen->close();
-        QVERIFY(screen->isVisible());
-        QCOMPARE(rig.f.prompts.asked.size(), 1);
+        QVERIFY(screen->isVisible() && rig.link.OnLineWorker());
+        QCOMPARE(rig.f.prompts.asked, (QStringList{kMsgDesconectarESair, kMsgDesconectarESair}));
 
         rig.f.prompts.answers = {OperatorAnswer::Yes};
         Press(screen.get(), "jvLookRetornar");

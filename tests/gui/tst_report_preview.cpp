@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QPrintPreviewWidget>
+#include <QScreen>
 #include <QTemporaryDir>
 
 namespace {
@@ -21,18 +22,26 @@ struct PreviewSeen {
     QString title;
     int pages = 0;
     bool hasPdfAction = false;
+    bool hasRtfAction = false;
+    bool fitsTheScreen = false;
 };
 
 // Closes the next print preview after noting what it shows (and saving it as `pdf` when given).
-void ClosePreviewWhenShown(PreviewSeen* seen, const QString& pdf = QString()) {
-    WhenModal<PrintPreview>([seen, pdf](PrintPreview* preview) {
+void ClosePreviewWhenShown(PreviewSeen* seen, const QString& pdf = QString(),
+                           const QString& rtf = QString()) {
+    WhenModal<PrintPreview>([seen, pdf, rtf](PrintPreview* preview) {
         seen->opened = true;
         seen->title = preview->windowTitle();
         if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
             seen->pages = pages->pageCount();
         seen->hasPdfAction = preview->findChild<QAction*>(QStringLiteral("actSalvarPdf")) != nullptr;
+        seen->hasRtfAction = preview->findChild<QAction*>(QStringLiteral("actSalvarRtf")) != nullptr;
+        seen->fitsTheScreen = preview->screen()->availableGeometry().size().expandedTo(preview->size()) ==
+                              preview->screen()->availableGeometry().size();
         if (!pdf.isEmpty())
             preview->SaveAsPdf(pdf);
+        if (!rtf.isEmpty())
+            preview->SaveAsRtf(rtf);
         preview->reject();
     });
 }
@@ -65,8 +74,9 @@ private Q_SLOTS:
         f.prompts.answers = {OperatorAnswer::Yes};
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("programacao.pdf"));
+        const QString rtf = dir.filePath(QStringLiteral("programacao.rtf"));
         PreviewSeen seen;
-        ClosePreviewWhenShown(&seen, pdf);
+        ClosePreviewWhenShown(&seen, pdf, rtf);
         Press(screen.get(), "JvLookImprimirTudo");
         QTRY_VERIFY(seen.opened);
         QCOMPARE(f.prompts.asked, QStringList{kMsgSalvarConta});
@@ -74,7 +84,16 @@ private Q_SLOTS:
         QCOMPARE(seen.pages, 6);
         QVERIFY(seen.title.startsWith(QStringLiteral("Telvora")));
         QVERIFY(seen.hasPdfAction);
+        QVERIFY(seen.hasRtfAction);
+        QVERIFY(seen.fitsTheScreen);
         QVERIFY(QFileInfo(pdf).size() > 0);
+        // "Formato RichText": the same six pages, the customer's name among their texts.
+        QFile file(rtf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("{\\rtf1"));
+        QCOMPARE(bytes.count("\\page\n"), 5);
+        QVERIFY(bytes.contains("Mercado Novo"));
         QVERIFY2(f.prompts.told.isEmpty(), qPrintable(f.prompts.told.join('|')));
     }
 

@@ -21,6 +21,7 @@ public:
 
     void ApplyCodeLeaveRules() override {}
     void ShowFieldError(RecordField field, const QString&) override { fieldErrors << field; }
+    void ShowInvalidField(const CustomerField&, const QString&) override { fieldErrors << RecordField::None; }
     bool ShowTextNotLatin1() override { return false; }
     void ReloadFields() override { ++reloads; }
     bool SessionRunning() const override { return sessionRunning; }

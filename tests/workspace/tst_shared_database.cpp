@@ -111,8 +111,10 @@ private Q_SLOTS:
         QVERIFY2(QFile::exists(m_server.FilePath("zrv.fdb")),
                  "db init did not create the file on the server");
         for (const char* name : {"Primeiro", "Segundo"}) {
+            // Each with a code of its own: the default repeat rule would ask about a repeated one.
             run =
-                Cli(m_home.path(), {"--db", m_database, "customer", "add", "--nome", name, "--produto", "1"});
+                Cli(m_home.path(), {"--db", m_database, "customer", "add", "--nome", name, "--produto", "1",
+                                    "--codigo-painel", name == QLatin1String("Primeiro") ? "1001" : "1002"});
             QVERIFY2(run.code == 0, qPrintable(run.err));
         }
         TdmBancoDeDados dm;

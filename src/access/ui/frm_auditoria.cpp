@@ -34,11 +34,14 @@ TfrmAuditoria::TfrmAuditoria(TdmBancoDeDados& dm, QWidget* parent) : QDialog(par
     btnFechar->setObjectName(QStringLiteral("btnFechar"));
     btnFechar->setAutoDefault(false);
 
-    grdAuditoria = new QTableWidget(0, 5, this);
+    grdAuditoria = new QTableWidget(0, 6, this);
     grdAuditoria->setObjectName(QStringLiteral("grdAuditoria"));
     grdAuditoria->setHorizontalHeaderLabels({QStringLiteral("Data e hora"), QStringLiteral("Usuário"),
-                                             QStringLiteral("Cliente"), QStringLiteral("Ação"),
-                                             QStringLiteral("Detalhes")});
+                                             QStringLiteral("Cliente"), QStringLiteral("Nome do Cliente"),
+                                             QStringLiteral("Ação"), QStringLiteral("Detalhes")});
+    lblVazio = new QLabel(this);
+    lblVazio->setObjectName(QStringLiteral("lblVazio"));
+    lblVazio->hide();
     grdAuditoria->horizontalHeader()->setStretchLastSection(true);
     grdAuditoria->verticalHeader()->hide();
     grdAuditoria->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -56,6 +59,7 @@ TfrmAuditoria::TfrmAuditoria(TdmBancoDeDados& dm, QWidget* parent) : QDialog(par
     auto* root = new QVBoxLayout(this);
     root->addLayout(filter);
     root->addWidget(grdAuditoria, 1);
+    root->addWidget(lblVazio);
     root->addLayout(bottom);
     connect(btnFiltrar, &QPushButton::clicked, this, &TfrmAuditoria::Filtrar);
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::accept);
@@ -84,12 +88,18 @@ void TfrmAuditoria::Filtrar() {
     for (const AuditRow& row : std::as_const(rows)) {
         const int r = grdAuditoria->rowCount();
         grdAuditoria->insertRow(r);
-        const QStringList cells{FormatDateTime(row.when), row.usuario,
-                                row.customerId > 0 ? QString::number(row.customerId) : QString(), row.action,
+        const QStringList cells{FormatDateTime(row.when),
+                                row.usuario,
+                                row.customerId > 0 ? QString::number(row.customerId) : QString(),
+                                row.customerName,
+                                row.action,
                                 row.details};
         for (int c = 0; c < cells.size(); ++c)
             grdAuditoria->setItem(r, c, new QTableWidgetItem(cells.at(c)));
     }
+    lblVazio->setText(filter.customerId > 0 || filter.from.isValid() ? kMsgAuditoriaVaziaFiltro
+                                                                     : kMsgAuditoriaVazia);
+    lblVazio->setVisible(rows.isEmpty());
     grdAuditoria->resizeColumnsToContents();
     grdAuditoria->scrollToBottom();
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -19,6 +20,7 @@ public:
     QPushButton* btnFiltrar;
     QPushButton* btnFechar;
     QTableWidget* grdAuditoria;
+    QLabel* lblVazio; // shown when no row passes the filter
 
     // Reads the rows again with the filter typed.
     void Filtrar();

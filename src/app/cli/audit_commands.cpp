@@ -1,7 +1,8 @@
 // The audit record command:
 //   audit [--customer ID] [--from dd/mm/yyyy]
-// Lists who did what to which panel, oldest first: date and time, operator, customer (empty for a
-// database action), action and details, separated by tabs. Only the administrator may read it.
+// Lists who did what to which panel, oldest first: date and time, operator, customer number and
+// name (empty for a database action), action and details, separated by tabs. Only the
+// administrator may read it.
 #include "app/cli/cli_command.h"
 #include "app/cli/cli_json.h"
 #include "base/locale_format.h"
@@ -42,6 +43,11 @@ int RunAudit(CliContext& context, const QStringList& args) {
         context.Complain(error);
         return 1;
     }
+    if (rows.isEmpty()) {
+        context.Say(filter.customerId > 0 || filter.from.isValid() ? kMsgAuditoriaVaziaFiltro
+                                                                   : kMsgAuditoriaVazia);
+        return 0;
+    }
     for (const AuditRow& row : rows) {
         if (context.json) {
             CliJson::WriteLine(
@@ -55,7 +61,7 @@ int RunAudit(CliContext& context, const QStringList& args) {
         }
         const QString customer = row.customerId > 0 ? QString::number(row.customerId) : QString();
         context.out << FormatDateTime(row.when) << '\t' << row.usuario << '\t' << customer << '\t'
-                    << row.action << '\t' << row.details << '\n';
+                    << row.customerName << '\t' << row.action << '\t' << row.details << '\n';
     }
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "printing/document_printer.h"
 #include "printing/paged_document.h"
 #include "printing/print_header.h"
+#include "printing/rtf_writer.h"
 
 int WriteCliPdf(CliContext& context, const PagedDocument& document, const QString& path) {
     DocumentPrinter printer(PrintHeader::FromSettings(ReadSettingsOrDefaults()));
@@ -13,6 +14,15 @@ int WriteCliPdf(CliContext& context, const PagedDocument& document, const QStrin
     for (const QString& warning : printer.Warnings())
         context.Complain(warning);
     if (!written) {
+        context.Complain(error);
+        return 0;
+    }
+    return document.PageCount();
+}
+
+int WriteCliRtf(CliContext& context, const PagedDocument& document, const QString& path) {
+    QString error;
+    if (!WriteRtfDocument(document, PrintHeader::FromSettings(ReadSettingsOrDefaults()), path, &error)) {
         context.Complain(error);
         return 0;
     }

@@ -1,35 +1,48 @@
 // The customer commands: customer add, customer list.
 #include "app/cli/cli_command.h"
 #include "app/cli/cli_json.h"
+#include "base/settings.h"
 #include "programming/product_codes.h"
 #include "store/customer_index.h"
 #include "store/data_module.h"
 #include "store/latin1_text.h"
 #include "store/schema_tables.h"
 #include "workspace/customer_record.h"
+#include "workspace/field_checks.h"
+#include "workspace/field_texts.h"
+#include "workspace/record_texts.h"
+#include "workspace/save_checks.h"
 
 namespace {
 
-bool IsCode(const QString& text) {
-    if (text.size() != 4)
-        return false;
-    for (QChar c : text) {
-        if (!c.isDigit())
-            return false;
-    }
-    return true;
-}
+// The options that fill a column, with the field they fill.
+const struct {
+    const char* option;
+    const char* table;
+    const char* column;
+} kFieldOptions[] = {
+    {"nome", "CLIENTES", "NOME"},
+    {"fone-painel", "PAINEL", "FONE_PAINEL"},
+    {"codigo-painel", "PAINEL", "CODIGO_PAINEL"},
+    {"codigo-pc", "PAINEL", "CODIGO_PC"},
+};
 
 // Adds a customer of a model with its factory programming, as the record screen saves a new one:
 // the "Default" group, today's date, the codes (also in the programming image) and the panel's
-// telephone.
+// telephone. Each value is checked against its column first, and the panel code against the
+// repeat rule of the general options (a rule that would ask refuses here unless --aceitar-repetido
+// answered beforehand).
 int RunCustomerAdd(CliContext& context, const QStringList& args) {
     QMap<QString, QString> options;
     QStringList words;
     QString error;
-    const QStringList allowed{QStringLiteral("nome"),          QStringLiteral("produto"),
-                              QStringLiteral("versao"),        QStringLiteral("fone-painel"),
-                              QStringLiteral("codigo-painel"), QStringLiteral("codigo-pc")};
+    const QStringList allowed{QStringLiteral("nome"),
+                              QStringLiteral("produto"),
+                              QStringLiteral("versao"),
+                              QStringLiteral("fone-painel"),
+                              QStringLiteral("codigo-painel"),
+                              QStringLiteral("codigo-pc"),
+                              QStringLiteral("aceitar-repetido")};
     if (!SplitArguments(args, allowed, &options, &words, &error))
         return context.WrongUse(error);
     if (!words.isEmpty())
@@ -44,18 +57,38 @@ int RunCustomerAdd(CliContext& context, const QStringList& args) {
     const QString nome = options.value(QStringLiteral("nome")).trimmed();
     bool numeric = false;
     const int product = options.value(QStringLiteral("produto")).toInt(&numeric);
+    if (nome.isEmpty() || !numeric || product < 1 || product > 4)
+        return context.WrongUse();
+    for (const auto& option : kFieldOptions) {
+        const QString name = QString::fromLatin1(option.option);
+        if (!options.contains(name))
+            continue;
+        const CustomerField* field =
+            FindCustomerField(QString::fromLatin1(option.table), QString::fromLatin1(option.column));
+        const QString value = name == QLatin1String("nome") ? nome : options.value(name);
+        QString refusal = CheckFieldValue(*field, value);
+        if (refusal.isEmpty() && value.isEmpty() && name != QLatin1String("nome"))
+            refusal = MsgFieldRequired(field->caption);
+        if (!refusal.isEmpty()) {
+            context.Complain(refusal);
+            return 1;
+        }
+    }
     const QString panelCode = options.value(QStringLiteral("codigo-painel"), QStringLiteral("6093"));
     const QString pcCode = options.value(QStringLiteral("codigo-pc"), QStringLiteral("6093"));
-    if (nome.isEmpty() || !numeric || product < 1 || product > 4 || !IsCode(panelCode) || !IsCode(pcCode))
-        return context.WrongUse();
     const QString version =
         options.value(QStringLiteral("versao"), NewCustomerVersion(ModelOf(product, QStringLiteral("1.4"))));
+    if (const QString refusal = CheckProductVersion(product, version); !refusal.isEmpty()) {
+        context.Complain(refusal);
+        return 1;
+    }
 
     TdmBancoDeDados dm;
     if (!dm.Connect(context.databaseName)) {
         context.Complain(dm.LastError());
         return 1;
     }
+    dm.Operator.name = context.operatorName; // who the audit record names
     CustomerRecord record(dm);
     NewCustomerDefaults defaults;
     if (!record.BeginNew(product, version, defaults)) {
@@ -70,6 +103,28 @@ int RunCustomerAdd(CliContext& context, const QStringList& args) {
     record.CopyPanelCodeToImage(panelCode);
     record.CopyPcCodeToImage(pcCode);
     record.ProgramacaoAlterada = true;
+    const SaveCheck check = CheckBeforeSave(record, RepeatRuleOf(ReadSettingsOrDefaults().OpcoesGerais));
+    switch (check.outcome) {
+    case SaveCheck::Outcome::Passed:
+        break;
+    case SaveCheck::Outcome::RepeatRefused:
+        context.Complain(kMsgCodigoRepetidoProibido);
+        return 1;
+    case SaveCheck::Outcome::RepeatAskToGoOn:
+        // The rule asks; --aceitar-repetido is the answer given beforehand.
+        if (options.contains(QStringLiteral("aceitar-repetido")))
+            break;
+        context.Complain(kMsgCodigoRepetidoSemConfirmacao +
+                         QStringLiteral("\rPara gravar assim mesmo: --aceitar-repetido"));
+        return 1;
+    case SaveCheck::Outcome::Missing:
+        context.Complain(kMsgCampoObrigatorio);
+        return 1;
+    case SaveCheck::Outcome::Invalid:
+    case SaveCheck::Outcome::Failed:
+        context.Complain(check.error);
+        return 1;
+    }
     if (!record.Save(&error)) {
         context.Complain(error);
         return 1;
@@ -120,12 +175,15 @@ const bool listRegistered = RegisterCliCommand(
      &RunCustomerList,
      [](const QStringList&) { return CliAccess::Needs({Permission::VisualizarCliente}); }});
 
-const bool registered = RegisterCliCommand(
-    {{QStringLiteral("customer"), QStringLiteral("add")},
-     QStringLiteral("--nome NOME --produto 1..4 [--versao M.m] [--fone-painel FONE] [--codigo-painel NNNN] "
-                    "[--codigo-pc NNNN]"),
-     QStringLiteral("inclui um cliente com a programação de fábrica do modelo"),
-     &RunCustomerAdd,
-     [](const QStringList&) { return CliAccess::Needs({Permission::AdicionarCliente}); }});
+const bool registered =
+    RegisterCliFlag(QStringLiteral("aceitar-repetido")) &&
+    RegisterCliCommand(
+        {{QStringLiteral("customer"), QStringLiteral("add")},
+         QStringLiteral(
+             "--nome NOME --produto 1..4 [--versao M.m] [--fone-painel FONE] [--codigo-painel NNNN] "
+             "[--codigo-pc NNNN] [--aceitar-repetido]"),
+         QStringLiteral("inclui um cliente com a programação de fábrica do modelo"),
+         &RunCustomerAdd,
+         [](const QStringList&) { return CliAccess::Needs({Permission::AdicionarCliente}); }});
 
 } // namespace

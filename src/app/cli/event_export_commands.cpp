@@ -1,5 +1,6 @@
 // The event list export:
 //   events export --customer ID [--from dd/mm/yyyy] [--to dd/mm/yyyy] [--csv FILE] [--pdf FILE]
+//                 [--rtf FILE]
 // writes a customer's stored events, ordered by event number and optionally limited to a range of
 // dates, as a spreadsheet file (CSV) and/or as the printed events report (PDF), as the events page
 // exports and prints them.
@@ -41,7 +42,7 @@ int RunEventsExport(CliContext& context, const QStringList& args) {
     QString error;
     if (!SplitArguments(args,
                         {QStringLiteral("customer"), QStringLiteral("from"), QStringLiteral("to"),
-                         QStringLiteral("csv"), QStringLiteral("pdf")},
+                         QStringLiteral("csv"), QStringLiteral("pdf"), QStringLiteral("rtf")},
                         &options, &words, &error))
         return context.WrongUse(error);
     if (!words.isEmpty())
@@ -52,8 +53,10 @@ int RunEventsExport(CliContext& context, const QStringList& args) {
         return context.WrongUse(QStringLiteral("Informe o cliente: --customer ID"));
     const QString csv = options.value(QStringLiteral("csv"));
     const QString pdf = options.value(QStringLiteral("pdf"));
-    if (csv.isEmpty() && pdf.isEmpty())
-        return context.WrongUse(QStringLiteral("Informe o arquivo: --csv ARQUIVO.csv ou --pdf ARQUIVO.pdf"));
+    const QString rtf = options.value(QStringLiteral("rtf"));
+    if (csv.isEmpty() && pdf.isEmpty() && rtf.isEmpty())
+        return context.WrongUse(
+            QStringLiteral("Informe o arquivo: --csv ARQUIVO.csv, --pdf ARQUIVO.pdf ou --rtf ARQUIVO.rtf"));
 
     EventFilter filter;
     const QString from = options.value(QStringLiteral("from"));
@@ -110,17 +113,21 @@ int RunEventsExport(CliContext& context, const QStringList& args) {
                            .arg(events.size()),
                        ExportRecord(customer, QStringLiteral("csv"), csv, int(events.size()), QJsonValue()));
     }
-    if (!pdf.isEmpty()) {
-        const EventReportDocument document(customer, rows.clientes.value(QStringLiteral("NOME")).toString(),
-                                           productCode, events);
-        const int pages = WriteCliPdf(context, document, pdf);
+    const EventReportDocument document(customer, rows.clientes.value(QStringLiteral("NOME")).toString(),
+                                       productCode, events);
+    for (const bool asPdf : {true, false}) {
+        const QString& file = asPdf ? pdf : rtf;
+        if (file.isEmpty())
+            continue;
+        const int pages = asPdf ? WriteCliPdf(context, document, file) : WriteCliRtf(context, document, file);
         if (pages == 0)
             return 1;
         context.Report(QStringLiteral("Relatório de eventos do cliente %1 gravado em %2 (%3 páginas).")
                            .arg(customer)
-                           .arg(QDir::toNativeSeparators(pdf))
+                           .arg(QDir::toNativeSeparators(file))
                            .arg(pages),
-                       ExportRecord(customer, QStringLiteral("pdf"), pdf, int(events.size()), pages));
+                       ExportRecord(customer, asPdf ? QStringLiteral("pdf") : QStringLiteral("rtf"), file,
+                                    int(events.size()), pages));
     }
     return 0;
 }
@@ -128,8 +135,9 @@ int RunEventsExport(CliContext& context, const QStringList& args) {
 const bool registered = RegisterCliCommand(
     {{QStringLiteral("events"), QStringLiteral("export")},
      QStringLiteral(
-         "--customer ID [--from dd/mm/aaaa] [--to dd/mm/aaaa] [--csv ARQUIVO.csv] [--pdf ARQUIVO.pdf]"),
-     QStringLiteral("grava os eventos do cliente em CSV (planilha) e/ou no relatório em PDF"),
+         "--customer ID [--from dd/mm/aaaa] [--to dd/mm/aaaa] [--csv ARQUIVO.csv] [--pdf ARQUIVO.pdf] "
+         "[--rtf ARQUIVO.rtf]"),
+     QStringLiteral("grava os eventos do cliente em CSV (planilha) e/ou no relatório em PDF ou RichText"),
      &RunEventsExport,
      [](const QStringList&) { return CliAccess::Needs({Permission::Eventos}); }});
 

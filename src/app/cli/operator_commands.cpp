@@ -93,6 +93,7 @@ int RunOperatorAdd(CliContext& context, const QStringList& args) {
         context.Complain(dm.LastError());
         return 1;
     }
+    dm.Operator.name = context.operatorName; // who the audit record names
     if (!AddOperator(dm, name, password, pergunta, resposta, permissoes, &error)) {
         context.Complain(error);
         return 1;

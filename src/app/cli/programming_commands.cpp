@@ -293,10 +293,8 @@ int RunProgrammingImport(CliContext& context, const QStringList& args) {
         return 1;
     }
     // As loading the template in the programming window and saving: the whole image is the
-    // template's, while the panel and PC codes stay the customer's (the record screen's fields,
-    // not the image, are saved into the panel row).
-    images.ImagemPC.setBytes(templ.image);
-    record.ProgramacaoAlterada = true;
+    // template's, while the panel and PC codes stay the customer's.
+    record.LoadTemplateImage(templ.image);
     QString error;
     if (!record.Save(&error)) {
         context.Complain(error);

@@ -35,6 +35,15 @@ int RunSettingsComPort(CliContext& context, const QStringList& args) {
                 .arg(device, NonLatin1Characters(device)));
         return 1;
     }
+    // One line of the file each: a line break would start lines of its own.
+    for (const QChar c : device) {
+        if (c.category() == QChar::Other_Control) {
+            context.Complain(
+                QStringLiteral("O dispositivo não pode ter quebras de linha nem outros caracteres "
+                               "de controle."));
+            return 1;
+        }
+    }
     Settings settings = CarregaConfiguracoes(&error);
     if (!error.isEmpty()) {
         context.Complain(error);

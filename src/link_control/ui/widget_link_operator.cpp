@@ -98,6 +98,8 @@ void WidgetLinkOperator::StatusShow(const QString& text, bool showGauge, int gau
         WindowPlacement::CentreOn(m_status, WindowPlacement::OwnerOf(m_status, m_parent));
     // Every other window waits while the operation runs; the list is kept to enable them again.
     if (m_disabled.isEmpty()) {
+        QWidget* active = QApplication::activeWindow();
+        m_workingWindow = active && active != m_status ? active : nullptr;
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (window != m_status && window->isVisible() && window->isEnabled()) {
                 window->setEnabled(false);
@@ -119,6 +121,11 @@ void WidgetLinkOperator::StatusSetEfficiency(bool visible, const QString& figure
 void WidgetLinkOperator::StatusClose() {
     enableDisabledWindows();
     m_status->CloseByProgram();
+    if (m_workingWindow && m_workingWindow->isVisible()) {
+        m_workingWindow->raise();
+        m_workingWindow->activateWindow();
+    }
+    m_workingWindow = nullptr;
 }
 
 void WidgetLinkOperator::enableDisabledWindows() {

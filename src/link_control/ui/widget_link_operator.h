@@ -59,4 +59,8 @@ private:
     OperatorMessenger* m_next = nullptr;
     // The windows the status window disabled while it is up.
     QList<QPointer<QWidget>> m_disabled;
+    // The window the operator worked in when the status window opened (the programming window,
+    // for a send): it is active again when the status window closes, whichever window is the
+    // status window's owner.
+    QPointer<QWidget> m_workingWindow;
 };

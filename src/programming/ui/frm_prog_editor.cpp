@@ -14,6 +14,7 @@
 #include "widgets/balloon_tip.h"
 #include "widgets/field_binder.h"
 #include "widgets/help.h"
+#include "widgets/window_memory.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -162,7 +163,18 @@ void TfrmProgEditor::Build() {
     m_scroll->setWidgetResizable(true);
     m_scroll->setWidget(content);
     main->addWidget(m_scroll, 1);
+    lblLegendaDiferencas = new QLabel(kLegendaDiferencas);
+    lblLegendaDiferencas->setObjectName(QStringLiteral("lblLegendaDiferencas"));
+    main->addWidget(lblLegendaDiferencas);
     root->addLayout(main, 1);
+
+    // By default the window is wide enough for the widest section, with no sideways scrolling, and
+    // as tall as the screen allows.
+    const QSize contentSize = content->sizeHint();
+    const int chrome = sizeHint().width() - m_scroll->sizeHint().width();
+    RememberWindowGeometry(
+        this, QSize(chrome + contentSize.width() + m_scroll->verticalScrollBar()->sizeHint().width() + 8,
+                    contentSize.height() + 120));
 
     // The names of zones and users edit their rows directly; the codes and attributes the image.
     const LoadingGuard loading(m_context.record);

@@ -107,6 +107,7 @@ private:
     QLabel* imgModelo = nullptr;
     QLabel* lblModelo = nullptr;
     QLabel* lblVersaoPainel = nullptr;
+    QLabel* lblLegendaDiferencas = nullptr; // what the difference marks mean
 };
 
 class TfrmProgOrvan10 : public TfrmProgEditor {

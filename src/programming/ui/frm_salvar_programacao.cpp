@@ -161,8 +161,7 @@ void TfrmSalvarProgramacao::btnCarregarClick() {
         Tell(TemplateProblem(path, file, images.ImagemPC.size()));
         return;
     }
-    images.ImagemPC.setBytes(file.image);
-    m_record.ProgramacaoAlterada = true;
+    m_record.LoadTemplateImage(file.image);
     Q_EMIT TemplateLoaded();
 }
 

@@ -5,8 +5,11 @@
 #include "widgets/input_rules.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,6 +21,9 @@
 namespace {
 
 const char* const kDiffersProperty = "differsFromPanel";
+const char* const kOwnToolTipProperty = "ownToolTip";
+const QColor kMarkGround(0xFF, 0xD5, 0x4F);
+const QColor kMarkText(0xB0, 0x5A, 0x00);
 
 QString SectionObjectName(ProgSection section) {
     switch (section) {
@@ -163,16 +169,57 @@ bool SectionWidget::BitDiffers(int byte, int bit) const {
 void SectionWidget::Mark(QWidget* control, bool differs) {
     if (IsMarked(control) == differs)
         return;
+    if (!control->property(kOwnToolTipProperty).isValid())
+        control->setProperty(kOwnToolTipProperty, control->toolTip());
     control->setProperty(kDiffersProperty, differs);
-    // A light amber ground for fields and lists, an amber text for check boxes.
+    // An amber ground for fields, lists and combo boxes (their ground is Base or Button, by style
+    // and state), an amber text for check boxes and radio buttons.
     QPalette palette = control->palette();
     const QPalette standard = QApplication::palette(control);
-    if (qobject_cast<QAbstractButton*>(control))
-        palette.setColor(QPalette::WindowText,
-                         differs ? QColor(0xB0, 0x5A, 0x00) : standard.color(QPalette::WindowText));
-    else
-        palette.setColor(QPalette::Base, differs ? QColor(0xFF, 0xEC, 0xB3) : standard.color(QPalette::Base));
+    if (qobject_cast<QAbstractButton*>(control)) {
+        palette.setColor(QPalette::WindowText, differs ? kMarkText : standard.color(QPalette::WindowText));
+        palette.setColor(QPalette::ButtonText, differs ? kMarkText : standard.color(QPalette::ButtonText));
+    } else {
+        for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window}) {
+            for (const QPalette::ColorGroup group :
+                 {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+                palette.setColor(group, role, differs ? kMarkGround : standard.color(group, role));
+        }
+    }
     control->setPalette(palette);
+    // Styles paint a combo box's face and a list's ground with gradients and frames of their own,
+    // which hide the palette's colour: those get the colour through a style sheet of their kind.
+    if (qobject_cast<QComboBox*>(control) || qobject_cast<QAbstractItemView*>(control)) {
+        const char* kind = qobject_cast<QComboBox*>(control) ? "QComboBox" : "QAbstractItemView";
+        control->setStyleSheet(
+            differs
+                ? QStringLiteral("%1 { background-color: %2; }").arg(QLatin1String(kind), kMarkGround.name())
+                : QString());
+    }
+    control->setAutoFillBackground(differs && !qobject_cast<QAbstractButton*>(control));
+    if (!differs)
+        control->setToolTip(control->property(kOwnToolTipProperty).toString());
+}
+
+QColor SectionWidget::MarkColour(const QWidget* control) {
+    return qobject_cast<const QAbstractButton*>(control) ? kMarkText : kMarkGround;
+}
+
+void SectionWidget::ShowPanelValues() {
+    // A field's panel value is its text in the panel's copy; a box marked for its bit differs in
+    // that bit, so the panel holds the other state.
+    const ProgrammingImage& alarm = m_context.Alarm();
+    for (const FieldEdit& f : std::as_const(m_fields)) {
+        if (IsMarked(f.edit)) {
+            const QString text = alarm.text(f.field);
+            f.edit->setToolTip(MsgValorNoPainel(text.isEmpty() ? QStringLiteral("(vazio)") : text));
+        }
+    }
+    for (QAbstractButton* box : m_body->findChildren<QAbstractButton*>()) {
+        if (IsMarked(box) && box->isCheckable())
+            box->setToolTip(MsgValorNoPainel(box->isChecked() ? QStringLiteral("desmarcado")
+                                                              : QStringLiteral("marcado")));
+    }
 }
 
 bool SectionWidget::IsMarked(const QWidget* control) {
@@ -190,6 +237,7 @@ void SectionWidget::MarkDifferences() {
     for (const FieldEdit& f : std::as_const(m_fields))
         Mark(f.edit, Differs(FieldOffset(f.field, family), EncodedLength(PlaceOf(f.field).encoding)));
     MarkOwnDifferences();
+    ShowPanelValues();
 }
 
 QLabel* SectionWidget::Caption(QGridLayout* grid, int row, int column, const QString& text) {

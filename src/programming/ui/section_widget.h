@@ -21,6 +21,15 @@ class QRadioButton;
 //
 // A section only decodes images into its controls; what the commands do is the window's
 // (SendRequested, LoadRequested).
+// The one-line legend of the difference marks, under the editor's sections.
+inline const QString kLegendaDiferencas = QStringLiteral(
+    "Fundo amarelo: valor diferente da programação lida do painel (o valor do painel aparece ao "
+    "parar o mouse sobre o campo).");
+// The tool tip of a marked control: the panel's value.
+inline QString MsgValorNoPainel(const QString& value) {
+    return QStringLiteral("Valor no painel: %1").arg(value);
+}
+
 class SectionWidget : public QGroupBox {
     Q_OBJECT
 public:
@@ -41,6 +50,8 @@ public:
     void MarkDifferences();
     // Whether a control is marked as differing from the panel.
     static bool IsMarked(const QWidget* control);
+    // The colour of a marked control's ground (a check box's or radio button's text).
+    static QColor MarkColour(const QWidget* control);
 
     QRadioButton* rbFontePC = nullptr;
     QRadioButton* rbFonteAlarme = nullptr;
@@ -75,6 +86,10 @@ protected:
     static QLabel* Caption(QGridLayout* grid, int row, int column, const QString& text);
 
 private:
+    // The tool tips of the marked fields and boxes: the panel's value (unmarked controls have
+    // their own tool tip back).
+    void ShowPanelValues();
+
     struct FieldEdit {
         ProgField field;
         QLineEdit* edit;

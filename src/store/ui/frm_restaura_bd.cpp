@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -27,7 +28,9 @@ TfrmRestauraBD::TfrmRestauraBD(const QString& databaseName, AfterRestore afterRe
     SetHelpTopic(this, 20);
     m_folder = DatabaseBackup(databaseName).DefaultFolder();
 
-    rbPastaPadrao = Named(new QRadioButton(QStringLiteral("Pasta Telvora\\BKP"), this), "rbPastaPadrao");
+    rbPastaPadrao = Named(
+        new QRadioButton(QStringLiteral("Pasta Telvora") + QDir::separator() + QStringLiteral("BKP"), this),
+        "rbPastaPadrao");
     rbOutroLocal = Named(new QRadioButton(QStringLiteral("Outro local"), this), "rbOutroLocal");
     grpArquivos = Named(new QGroupBox(QStringLiteral("Escolha o arquivo de backup a ser restaurado"), this),
                         "grpArquivos");
@@ -112,14 +115,26 @@ void TfrmRestauraBD::UpdateChoice() {
 
 void TfrmRestauraBD::Restaurar() {
     QString file;
+    QDateTime made;
     if (rbOutroLocal->isChecked()) {
         file = QDir::fromNativeSeparators(edtArquivo->text().trimmed());
+        made = QFileInfo(file).lastModified();
     } else {
         const int row = grdArquivos->currentRow();
-        if (row >= 0 && row < m_files.size() && grdArquivos->selectionModel()->isRowSelected(row))
+        if (row >= 0 && row < m_files.size() && grdArquivos->selectionModel()->isRowSelected(row)) {
             file = QDir(m_folder).filePath(m_files.at(row).name);
+            made = m_files.at(row).time;
+        }
     }
     if (file.isEmpty())
+        return;
+    // Replacing the database cannot be undone from here: the operator confirms it, knowing which
+    // backup and what it replaces. A file that does not exist is refused by the restore itself.
+    if (QFileInfo::exists(file) &&
+        !OperatorMessages::AskYesNo(
+            this,
+            MsgConfirmaRestauracao(QFileInfo(file).fileName(), FormatDateTime(made), m_currentCustomers),
+            true))
         return;
 
     // The safety backup of the current database is taken by the restore itself, before anything
@@ -140,6 +155,9 @@ void TfrmRestauraBD::Restaurar() {
         reject();
         return;
     }
-    OperatorMessages::Tell(this, kMsgRestauracaoSucesso, MessageIcon::Information);
+    OperatorMessages::Tell(this,
+                           MsgRestauracaoSucesso(backup.KeptAsideFile().isEmpty() ? backup.LastBackupFile()
+                                                                                  : backup.KeptAsideFile()),
+                           MessageIcon::Information);
     accept();
 }

@@ -27,6 +27,9 @@ public:
     // Where "..." takes the file from (a file dialog by default; empty: none chosen).
     void SetFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
     bool Restored() const { return m_restored; }
+    // The number of customers of the database about to be replaced, which the question before the
+    // restore names (-1: not known, not named).
+    void SetCurrentCustomerCount(int count) { m_currentCustomers = count; }
 
     QRadioButton* rbPastaPadrao;
     QRadioButton* rbOutroLocal;
@@ -49,5 +52,6 @@ private:
     QList<BackupFileEntry> m_files;
     bool m_descending = true; // the first click sorts ascending
     bool m_restored = false;
+    int m_currentCustomers = -1;
     std::function<QString()> m_chooseFile;
 };

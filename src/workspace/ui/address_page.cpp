@@ -32,19 +32,19 @@ QGroupBox* AddressGroup(const QString& title, const char* name, QLineEdit* stree
 AddressPage::AddressPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("tsEnderecos"));
     auto* layout = new QHBoxLayout(this);
-    dbedtEndereco = NewRecordEdit("dbedtEndereco", 50);
-    dbedtNumero = NewRecordEdit("dbedtNumero", 10);
-    dbedtComplemento = NewRecordEdit("dbedtComplemento", 30);
-    dbedtBairro = NewRecordEdit("dbedtBairro", 30);
-    dbedtCidade = NewRecordEdit("dbedtCidade", 50);
-    dbedtCep = NewRecordEdit("dbedtCep", 9);
+    dbedtEndereco = NewRecordEdit("dbedtEndereco", "CLIENTES", "ENDERECO");
+    dbedtNumero = NewRecordEdit("dbedtNumero", "CLIENTES", "NUMERO");
+    dbedtComplemento = NewRecordEdit("dbedtComplemento", "CLIENTES", "COMPLEMENTO");
+    dbedtBairro = NewRecordEdit("dbedtBairro", "CLIENTES", "BAIRRO");
+    dbedtCidade = NewRecordEdit("dbedtCidade", "CLIENTES", "CIDADE");
+    dbedtCep = NewRecordEdit("dbedtCep", "CLIENTES", "CEP");
     cmbEstado = Named(new QComboBox, "cmbEstado");
-    dbedtPEndereco = NewRecordEdit("dbedtPEndereco", 50);
-    dbedtPNumero = NewRecordEdit("dbedtPNumero", 10);
-    dbedtPComplemento = NewRecordEdit("dbedtPComplemento", 30);
-    dbedtPBairro = NewRecordEdit("dbedtPBairro", 30);
-    dbedtPCidade = NewRecordEdit("dbedtPCidade", 50);
-    dbedtPCep = NewRecordEdit("dbedtPCep", 9);
+    dbedtPEndereco = NewRecordEdit("dbedtPEndereco", "PAINEL", "P_ENDERECO");
+    dbedtPNumero = NewRecordEdit("dbedtPNumero", "PAINEL", "P_NUMERO");
+    dbedtPComplemento = NewRecordEdit("dbedtPComplemento", "PAINEL", "P_COMPLEMENTO");
+    dbedtPBairro = NewRecordEdit("dbedtPBairro", "PAINEL", "P_BAIRRO");
+    dbedtPCidade = NewRecordEdit("dbedtPCidade", "PAINEL", "P_CIDADE");
+    dbedtPCep = NewRecordEdit("dbedtPCep", "PAINEL", "P_CEP");
     cmbPEstado = Named(new QComboBox, "cmbPEstado");
     layout->addWidget(AddressGroup(QStringLiteral("Endereço de Cobrança"), "grpEnderecoCobranca",
                                    dbedtEndereco, dbedtNumero, dbedtComplemento, dbedtBairro, dbedtCidade,

@@ -24,7 +24,7 @@ CustomerPage::CustomerPage(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
 
     auto* nameForm = new QFormLayout;
-    dbedtNome = NewRecordEdit("dbedtNome", 30);
+    dbedtNome = NewRecordEdit("dbedtNome", "CLIENTES", "NOME");
     cmbGrupo = Named(new QComboBox, "cmbGrupo");
     nameForm->addRow(QStringLiteral("Nome:"), dbedtNome);
     nameForm->addRow(QStringLiteral("Grupo:"), cmbGrupo);
@@ -42,8 +42,8 @@ CustomerPage::CustomerPage(QWidget* parent) : QWidget(parent) {
 
     grpCodigos = Named(new QGroupBox(QStringLiteral("Códigos para comunicação com o painel")), "grpCodigos");
     auto* codes = new QGridLayout(grpCodigos);
-    dbedtCodigoPainel = NewRecordEdit("dbedtCodigoPainel", 4);
-    dbedtCodigoPC = NewRecordEdit("dbedtCodigoPC", 4);
+    dbedtCodigoPainel = NewRecordEdit("dbedtCodigoPainel", "PAINEL", "CODIGO_PAINEL");
+    dbedtCodigoPC = NewRecordEdit("dbedtCodigoPC", "PAINEL", "CODIGO_PC");
     InputRules::AcceptOnly(dbedtCodigoPainel, InputRules::kDigits);
     InputRules::AcceptOnly(dbedtCodigoPC, InputRules::kDigits);
     chkAlterarCodigos =
@@ -70,11 +70,12 @@ CustomerPage::CustomerPage(QWidget* parent) : QWidget(parent) {
     auto* panelPhone =
         Named(new QGroupBox(QStringLiteral("Telefone para comunicação com o painel")), "grpFonePainel");
     auto* phoneLayout = new QHBoxLayout(panelPhone);
-    dbedtFonePainel = NewRecordEdit("dbedtFonePainel", 17);
+    dbedtFonePainel = NewRecordEdit("dbedtFonePainel", "PAINEL", "FONE_PAINEL");
     dbedtFonePainel->setToolTip(kHintFonePainel);
     InputRules::AcceptOnly(dbedtFonePainel, InputRules::kPhoneCharacters);
     dbchkSecretaria = Named(new QCheckBox(QStringLiteral("Engana secretária eletrônica")), "dbchkSecretaria");
-    dbedtTempoSecret = NewRecordEdit("dbedtTempoSecret", 3);
+    dbedtTempoSecret = Named(new QLineEdit, "dbedtTempoSecret");
+    dbedtTempoSecret->setMaxLength(3); // 0 to 255 seconds
     dbedtTempoSecret->setMaximumWidth(48);
     // The time is a number of seconds: only digits, whatever the telephone field takes.
     InputRules::AcceptOnly(dbedtTempoSecret, InputRules::kDigits);
@@ -102,9 +103,9 @@ CustomerPage::CustomerPage(QWidget* parent) : QWidget(parent) {
 
     auto* contacts = Named(new QGroupBox(QStringLiteral("Telefones para contato")), "grpFonesContato");
     auto* contactLayout = new QFormLayout(contacts);
-    dbedtFone1 = NewRecordEdit("dbedtFone1", 17);
-    dbedtFone2 = NewRecordEdit("dbedtFone2", 17);
-    dbedtFone3 = NewRecordEdit("dbedtFone3", 17);
+    dbedtFone1 = NewRecordEdit("dbedtFone1", "CLIENTES", "FONE1");
+    dbedtFone2 = NewRecordEdit("dbedtFone2", "CLIENTES", "FONE2");
+    dbedtFone3 = NewRecordEdit("dbedtFone3", "CLIENTES", "FONE3");
     contactLayout->addRow(QStringLiteral("Telefone 1:"), dbedtFone1);
     contactLayout->addRow(QStringLiteral("Telefone 2:"), dbedtFone2);
     contactLayout->addRow(QStringLiteral("Telefone 3:"), dbedtFone3);

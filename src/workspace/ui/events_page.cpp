@@ -190,10 +190,12 @@ bool EventsPage::Reload() {
         header->resizeSection(sorted, TitleWidth(sorted));
     ShowCount();
     if (m_model->rowCount() > 0) {
+        // The current row is kept (or the first), but nothing is selected: only rows the operator
+        // selects can be deleted.
         const int row = key ? m_model->RowOfKey(key) : -1;
-        dbgBufferEventos->setCurrentIndex(m_model->index(row < 0 ? 0 : row, 0));
+        dbgBufferEventos->selectionModel()->setCurrentIndex(m_model->index(row < 0 ? 0 : row, 0),
+                                                            QItemSelectionModel::NoUpdate);
         dbgBufferEventos->clearSelection();
-        dbgBufferEventos->selectRow(row < 0 ? 0 : row);
     }
     UpdateDeleteButton();
     return ok;
@@ -261,7 +263,7 @@ void EventsPage::ApagarClick() {
         Tell(kMsgAguardeDownload);
         return;
     }
-    if (!OperatorMessages::AskYesNo(this, kMsgApagarEventos, true))
+    if (!OperatorMessages::AskYesNo(this, MsgApagarEventos(int(keys.size())), true))
         return;
     m_deleting = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);

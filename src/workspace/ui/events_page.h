@@ -17,6 +17,11 @@ class TfrmFiltraBuffer;
 class TfrmReportBuffer;
 
 inline const QString kMsgApagarEventos = QStringLiteral("Tem certeza que quer apagar este(s) registro(s)?");
+// The question with the number of events the operator selected.
+inline QString MsgApagarEventos(int count) {
+    return kMsgApagarEventos + (count == 1 ? QStringLiteral("\r1 evento será apagado.")
+                                           : QStringLiteral("\r%1 eventos serão apagados.").arg(count));
+}
 inline const QString kMsgSalvarAntesDeFiltrar =
     QStringLiteral("É necessário salvar antes de aplicar o filtro do buffer de eventos");
 inline const QString kMsgAguardeDownload =

@@ -25,6 +25,7 @@
 #include "widgets/message_box.h"
 #include "widgets/message_hook.h"
 #include "widgets/ring_indicator.h"
+#include "widgets/window_memory.h"
 #include "workspace/customer_actions.h"
 #include "workspace/ui/buffer_wait.h"
 #include "workspace/ui/customer_row_delegate.h"
@@ -333,7 +334,7 @@ void TfrmPrincipal::BuildScreen() {
     connect(clock, &QTimer::timeout, this, &TfrmPrincipal::UpdateClock);
     clock->start(1000);
     UpdateClock();
-    resize(1024, 700);
+    RememberWindowGeometry(this, QSize(1024, 700));
 }
 
 void TfrmPrincipal::UpdateClock() {
@@ -436,6 +437,7 @@ bool TfrmPrincipal::ReloadList(int selectCustomerId) {
     const int row = CurrentRow();
     const int keep = selectCustomerId >= 0 ? selectCustomerId : CurrentId();
     QString error;
+    ApplyCodePermissions();
     const bool ok = Model->Reload(m_dm.IBDB, &error);
     // A failed load leaves the list empty and says so; before the window is shown the start-up
     // reports the database failure itself.
@@ -498,7 +500,19 @@ int TfrmPrincipal::SearchField() const {
 }
 
 void TfrmPrincipal::SetSearchKey(const QString& caption) {
+    // Looking a customer up by a code the operator may not see would tell the code.
+    if (!Model->FieldShown(SearchFieldFromCaption(kLocalizarPor + caption))) {
+        OperatorMessages::Tell(this, kMsgSemPermissao);
+        return;
+    }
     JvArrowButton1->setText(kLocalizarPor + caption);
+}
+
+void TfrmPrincipal::ApplyCodePermissions() {
+    Model->SetCodesShown(m_dm.Operator.HasPermission(Permission::VerCodigoPainel),
+                         m_dm.Operator.HasPermission(Permission::VerSenhaPc));
+    if (!Model->FieldShown(SearchField()))
+        JvArrowButton1->setText(kLocalizarPor + QStringLiteral("Nome"));
 }
 
 void TfrmPrincipal::SearchAsTyped(const QString& text) {
@@ -665,7 +679,9 @@ void TfrmPrincipal::actVerClienteExecute() {
         if (produto == QLatin1String("0")) {
             OperatorMessages::Tell(this, kMsgProdutoNaoIdentificado, MessageIcon::Warning);
             if (ChooseProduct()) {
-                if (StoreCustomerProduct(m_dm, CurrentCustomerId, m_link.ConnectedProduct.load(), &error))
+                // The version chosen with the model is the customer's from now on.
+                if (StoreCustomerProduct(m_dm, CurrentCustomerId, m_link.ConnectedProduct.load(),
+                                         m_link.StoredVersion.load(), &error))
                     produto = QString::number(m_link.ConnectedProduct.load());
                 else
                     OperatorMessages::Tell(this, error, MessageIcon::Critical);
@@ -767,6 +783,7 @@ void TfrmPrincipal::showEvent(QShowEvent* event) {
 
 void TfrmPrincipal::ShowOperatorName() {
     lblUsuario->setText(QStringLiteral("Usuário: ") + m_dm.Operator.name);
+    ApplyCodePermissions(); // another operator may see other codes
 }
 
 void TfrmPrincipal::FirstShow() {

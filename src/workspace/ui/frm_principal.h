@@ -124,6 +124,8 @@ public:
     // The search box changed / the search-key button was pressed.
     void SearchAsTyped(const QString& text);
     void SearchNext();
+    // Masks the code columns the logged-in operator may not see.
+    void ApplyCodePermissions();
     void SetSearchKey(const QString& caption);
     int SearchField() const;
 

@@ -50,6 +50,7 @@ void TfrmPrincipal::Restauracao() {
         return;
     }
     const int current = CurrentId();
+    const int customers = m_dm.Connected() ? CountCustomers(m_dm) : -1;
     Model->Clear();
     m_dm.Disconnect();
     {
@@ -68,6 +69,7 @@ void TfrmPrincipal::Restauracao() {
                 return true;
             },
             this);
+        dialog.SetCurrentCustomerCount(customers);
         dialog.exec();
     }
     if (!m_dm.Connected() && !m_dm.Connect(m_databaseName)) {

@@ -15,6 +15,8 @@
 #include "widgets/balloon_tip.h"
 #include "widgets/field_binder.h"
 #include "widgets/help.h"
+#include "widgets/window_memory.h"
+#include "workspace/field_checks.h"
 #include "workspace/record_texts.h"
 #include "workspace/ui/address_page.h"
 #include "workspace/ui/customer_page.h"
@@ -110,6 +112,7 @@ TfrmProgMain::TfrmProgMain(const RecordScreenContext& context, QWidget* parent)
     setObjectName(QStringLiteral("frmProgMain"));
     setWindowTitle(ApplicationTitle());
     setMinimumSize(800, 600);
+    RememberWindowGeometry(this, QSize(800, 600));
     SetHelpTopic(this, 30);
     BuildScreen();
     ConnectCustomerPage();
@@ -605,6 +608,26 @@ void TfrmProgMain::ShowFieldError(RecordField field, const QString& message) {
     BalloonTip::ShowFieldError(edit, message);
 }
 
+void TfrmProgMain::ShowInvalidField(const CustomerField& field, const QString& message) {
+    if (QString::fromLatin1(field.column) == QLatin1String("CODIGO_PAINEL")) {
+        ShowFieldError(RecordField::CodigoPainel, message);
+        return;
+    }
+    if (QString::fromLatin1(field.column) == QLatin1String("CODIGO_PC")) {
+        ShowFieldError(RecordField::CodigoPc, message);
+        return;
+    }
+    auto* widget = findChild<QWidget*>(QString::fromLatin1(field.widget));
+    if (!widget)
+        return;
+    pgcPrincipal->setCurrentIndex(0);
+    for (int page = 0; page < pgcCliente->count(); ++page) {
+        if (IsInside(widget, pgcCliente->widget(page)))
+            pgcCliente->setCurrentIndex(page);
+    }
+    BalloonTip::ShowFieldError(widget, message);
+}
+
 QString TfrmProgMain::TextOf(const QWidget* field) {
     if (const auto* edit = qobject_cast<const QLineEdit*>(field))
         return edit->text();
@@ -710,7 +733,9 @@ void TfrmProgMain::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    if (m_closeEnabled)
+    // While a session runs the frame's close cannot be greyed out on every desktop: it asks as
+    // "Retornar" does, and the session hangs up before the screen closes.
+    if (m_closeEnabled || SessionRunning())
         m_presenter.CloseRequested();
 }
 

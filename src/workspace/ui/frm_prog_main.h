@@ -170,6 +170,7 @@ private:
     // --- RecordView ---
     void ApplyCodeLeaveRules() override;
     void ShowFieldError(RecordField field, const QString& message) override;
+    void ShowInvalidField(const CustomerField& field, const QString& message) override;
     bool ShowTextNotLatin1() override;
     void ReloadFields() override;
     bool SessionRunning() const override;

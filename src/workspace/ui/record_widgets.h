@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/column_limits.h"
+
 #include <QLineEdit>
 #include <QString>
 
@@ -10,8 +12,10 @@ template <typename T> T* Named(T* widget, const char* name) {
     return widget;
 }
 
-inline QLineEdit* NewRecordEdit(const char* name, int maxLength) {
+// An edit for TABLE.COLUMN: it takes as many characters as the column holds.
+inline QLineEdit* NewRecordEdit(const char* name, const char* table, const char* column) {
     auto* edit = Named(new QLineEdit, name);
-    edit->setMaxLength(maxLength);
+    if (const int length = ColumnLength(QLatin1String(table), QLatin1String(column)); length > 0)
+        edit->setMaxLength(length);
     return edit;
 }
