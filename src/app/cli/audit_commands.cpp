@@ -43,7 +43,7 @@ int RunAudit(CliContext& context, const QStringList& args) {
         context.Complain(error);
         return 1;
     }
-    if (rows.isEmpty()) {
+    if (rows.isEmpty() && !context.json) {
         context.Say(filter.customerId > 0 || filter.from.isValid() ? kMsgAuditoriaVaziaFiltro
                                                                    : kMsgAuditoriaVazia);
         return 0;
@@ -55,6 +55,7 @@ int RunAudit(CliContext& context, const QStringList& args) {
                                              {{QStringLiteral("when"), CliJson::Moment(row.when)},
                                               {QStringLiteral("operator"), row.usuario},
                                               {QStringLiteral("customer"), CliJson::Customer(row.customerId)},
+                                              {QStringLiteral("customer_name"), row.customerName},
                                               {QStringLiteral("action"), row.action},
                                               {QStringLiteral("details"), row.details}}));
             continue;
