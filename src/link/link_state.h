@@ -18,6 +18,8 @@ enum ModemResult : quint8 {
     ResultNoDialTone = 6,
     ResultBusy = 7,
     ResultNoAnswer = 8,
+    // A number outside the table above that names no line speed either.
+    ResultUnknown = 254,
     ResultNone = 255,
 };
 
@@ -93,6 +95,13 @@ public:
     std::atomic<bool> UsbModem{false};
     // The operator cancelled a session operation.
     std::atomic<bool> CancelRequested{false};
+    // The whole job was told to stop (an interrupt or a termination request, the operator closing
+    // the connection window): remembered until the next connection starts, whatever phase the job
+    // is in; from then on nothing more is sent to the panel and the line is hung up.
+    std::atomic<bool> StopRequested{false};
+    // The modem reported the carrier lost (NO CARRIER) while the link was in frame mode, since the
+    // last CONNECT.
+    std::atomic<bool> CarrierLost{false};
     // One-second supervision ticks since the last progress.
     std::atomic<int> TimeoutTicks{0};
     // The session worker has read the whole programming of the connected panel.

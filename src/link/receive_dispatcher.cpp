@@ -50,9 +50,11 @@ quint8 ReceiveDispatcher::NumericResult(int number) {
     case ResultNoAnswer:
         return quint8(number);
     default:
-        // Every other number a Hayes modem sends is a CONNECT that names the line speed ("5" for
-        // 1200 bit/s, "10" for 2400, and so on); none of them is a failure.
-        return ResultConnect;
+        // A Hayes modem that reports the line speed answers CONNECT with its own number ("5" for
+        // 1200 bit/s, "9" for 600, "10" to "19" for 2400 to 115200, "28" on some for 38400).
+        if (number == 5 || (number >= 9 && number <= 19) || number == 28)
+            return ResultConnect;
+        return ResultUnknown;
     }
 }
 
@@ -131,21 +133,34 @@ void ReceiveDispatcher::discardNoCarrier(ModemWorkerLink* worker, QByteArray& rx
     }
 }
 
+void ReceiveDispatcher::noteOutsideFrames(QByteArrayView bytes) {
+    if (bytes.isEmpty())
+        return;
+    // Only bytes that belong to no frame are looked at: a frame's data may hold any byte values.
+    m_outsideFrames += bytes;
+    if (m_outsideFrames.size() > OutsideFramesKept)
+        m_outsideFrames = m_outsideFrames.right(OutsideFramesKept);
+    // The modem's NO CARRIER as a word or as its digit alone on a line.
+    if (m_outsideFrames.contains("NO CARRIER") || m_outsideFrames.contains("\n3\r") ||
+        m_outsideFrames.contains("\r3\r")) {
+        m_state.CarrierLost = true;
+        m_outsideFrames.clear();
+    }
+}
+
 void ReceiveDispatcher::cutFrames(QByteArray& rx) {
     const QByteArray header(FrameCodec::Header);
     while (!rx.isEmpty()) {
         const qsizetype from = rx.indexOf(header);
         if (from < 0) {
             // No whole header: keep only what may be the start of one ("Z" or "ZR" at the end).
-            if (rx.endsWith(header.left(2)))
-                rx = header.left(2);
-            else if (rx.endsWith(header.left(1)))
-                rx = header.left(1);
-            else
-                rx.clear();
+            const qsizetype kept = rx.endsWith(header.left(2)) ? 2 : rx.endsWith(header.left(1)) ? 1 : 0;
+            noteOutsideFrames(QByteArrayView(rx).first(rx.size() - kept));
+            rx = rx.right(kept);
             return;
         }
         // Bytes before the header can never belong to a frame.
+        noteOutsideFrames(QByteArrayView(rx).first(from));
         rx.remove(0, from);
         if (rx.size() <= FrameCodec::HeaderSize)
             return; // wait for the type byte
@@ -162,6 +177,8 @@ void ReceiveDispatcher::cutFrames(QByteArray& rx) {
         if (LineTap* tap = LineTap::Current())
             tap->FrameDelivered(rx.left(length));
         m_state.DeliverFrame(rx.left(length));
+        m_outsideFrames.clear();
+        noteOutsideFrames(QByteArrayView(rx).sliced(length));
         rx.clear();
         return;
     }
@@ -176,9 +193,13 @@ bool ReceiveDispatcher::recogniseResults(QByteArray& rx) {
     };
     bool resume = false;
 
-    // Several results may be present in one pass: each is stored in turn, the last one wins.
+    // Several results may be present in one pass: each is stored in turn, the last one wins. A
+    // number the program does not know comes first, so that any known result overrides it.
+    if (HasResultCode(rx, ResultUnknown))
+        target->ResultCode = ResultUnknown;
     if (found("CONNECT", ResultConnect)) {
         target->ResultCode = ResultConnect;
+        m_state.CarrierLost = false;
         rx.clear();
     }
     if (found("OK", ResultOk)) {

@@ -26,7 +26,8 @@ struct DialInputs {
 //    and stores them in the ResultCode of the first existing worker (ConectaAlarmeWorker,
 //    CallBackWorker, ConfigModemWorker, BufferWorker); sets OkReceived and ModemInitDone;
 //  - frame mode (FrameMode true): cuts complete "ZRV" frames out of the stream into the one-frame
-//    mailbox (State().FrameReady / FrameText / TakeFrame);
+//    mailbox (State().FrameReady / FrameText / TakeFrame); a NO CARRIER in the bytes between
+//    frames sets State().CarrierLost, which ends a session at once;
 //  - otherwise, with no customer screen open: reports an incoming RING (RingIndicated).
 //
 // Results are recognised by their word ("OK", "CONNECT", "NO CARRIER"...) anywhere in the
@@ -99,9 +100,15 @@ private:
     bool send(const QByteArray& text, QString* error);
     void discardNoCarrier(ModemWorkerLink* worker, QByteArray& rx);
     void cutFrames(QByteArray& rx);
+    // Bytes of the stream that are part of no frame: a NO CARRIER among them sets the link's
+    // CarrierLost (cleared again by the next CONNECT).
+    void noteOutsideFrames(QByteArrayView bytes);
     // Returns true when a RING was stored for a suspended reception worker.
     bool recogniseResults(QByteArray& rx);
 
     ComPort* m_port;
     LinkState m_state;
+    // The last bytes outside frames, so that a result split across arrivals is still recognised.
+    static constexpr qsizetype OutsideFramesKept = 16;
+    QByteArray m_outsideFrames;
 };

@@ -284,14 +284,33 @@ bool ConectaAlarme::Disca() {
     const Clock& clock = Clock::instance();
     const qint64 dialledAt = clock.nowMs();
     bool connected = false;
+    bool answerSent = false;
+    const auto endsWithoutCarrier = [&] {
+        OnMain([&] {
+            m_host.SetSupervision(0);
+            m_host.ClosePort();
+            OperatorMessages::Tell(nullptr, QString::fromUtf8(LinkTexts::DialEndedWithoutCarrier),
+                                   MessageIcon::Warning);
+        });
+        Cancelado = true;
+    };
     while (!connected && !Stopping()) {
         const quint8 code = ResultCode.exchange(ResultNone);
         switch (code) {
         case ResultOk:
-            if (state.UsbModem.load()) {
+            // A USB-type modem is back in command mode once it has dialled and is told to answer,
+            // once. Any other "OK" means the modem went back to its commands without a call (the
+            // dial line held more commands than the dial): nothing will come any more.
+            if (state.UsbModem.load() && !answerSent) {
+                answerSent = true;
                 EnviaComando(kModemAnswer);
                 Sleep(CommandPauseMs);
+            } else {
+                endsWithoutCarrier();
             }
+            break;
+        case ResultUnknown:
+            endsWithoutCarrier();
             break;
         case ResultConnect:
             ProximoPasso();

@@ -19,6 +19,7 @@
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QThread>
 
 #include <exception>
@@ -75,9 +76,12 @@ LinkController::~LinkController() {
 // --- connecting ----------------------------------------------------------------------------------
 
 bool LinkController::Conectar(bool withCallback) {
-    if (!m_screen || m_conectaAlarme)
+    if (!m_screen || m_conectaAlarme || m_stopping)
         return false;
     LinkState& state = State();
+    // A new job: a stop request of the last one is forgotten.
+    state.StopRequested = false;
+    state.CarrierLost = false;
     state.CallbackRequested = withCallback;
     state.FrameMode = false;
 
@@ -143,6 +147,9 @@ void LinkController::IniciaConexao() {
 }
 
 void LinkController::CancelaConexao() {
+    // The whole connection job stops, also when the window is closed while one worker has ended
+    // and the next (the session, the callback wait) is not started yet.
+    State().StopRequested = true;
     // The end-message handlers may free the worker while we wait.
     if (m_conectaAlarme) {
         m_conectaAlarme->Cancelado = true;
@@ -179,7 +186,10 @@ void LinkController::StatusOcultado() {
 
 bool LinkController::Encerrar() {
     m_stopping = true;
-    bool running = false;
+    State().StopRequested = true;
+    // Between two workers (an end message being handled) the job is still running: the handler
+    // starts nothing more.
+    bool running = m_handlingEnd;
     if (m_conectaAlarme) {
         m_conectaAlarme->Cancelado = true;
         running = true;
@@ -309,15 +319,18 @@ void LinkController::WM_CONECTA_ALARME_FIM() {
     if (m_screen)
         m_screen->SetCloseEnabled(false);
 
-    // An attempt that succeeded just as the link was told to stop is dropped like a failed one.
-    const bool failed = !worker || worker->Cancelado.load() || m_stopping;
+    bool failed = !worker || worker->Cancelado.load();
     if (worker) {
+        const QScopedValueRollback<bool> handling(m_handlingEnd, true);
         waitForThread(worker);
         delete worker;
         m_conectaAlarme = nullptr;
         state.ConectaAlarmeWorker = nullptr;
         Clock::instance().sleepMs(AfterWorkerPauseMs);
     }
+    // An attempt that succeeded just as the job was told to stop, even during the pause above, is
+    // dropped like a failed one: no session starts, nothing more goes to the panel.
+    failed = failed || state.StopRequested.load() || m_stopping;
     const bool callbackPending = state.CallbackPending.load();
     if (callbackPending) {
         state.FrameMode = false;
@@ -333,7 +346,7 @@ void LinkController::WM_CONECTA_ALARME_FIM() {
 
     if (!failed)
         iniciaSessao();
-    if (callbackPending && !m_stopping) {
+    if (callbackPending && !state.StopRequested.load() && !m_stopping) {
         Inicia_CallBack();
     } else if (callbackPending) {
         // Nobody is left to wait for the panel's call.
@@ -383,11 +396,11 @@ void LinkController::WM_CALLBACK_FIM() {
         ClosePort();
         OperatorMessages::Tell(nullptr, LinkTexts::ConnectionErrorText(), MessageIcon::Warning);
     }
-    // A call back that came just as the link was told to stop is dropped like a failed one.
-    const bool cancelled = !worker || worker->Cancelado.load() || m_stopping;
+    bool cancelled = !worker || worker->Cancelado.load();
     if (m_screen)
         m_screen->SetCloseEnabled(false);
     if (worker) {
+        const QScopedValueRollback<bool> handling(m_handlingEnd, true);
         waitForThread(worker);
         delete worker;
         m_callBack = nullptr;
@@ -395,6 +408,8 @@ void LinkController::WM_CALLBACK_FIM() {
         Clock::instance().sleepMs(AfterWorkerPauseMs);
         m_operator->ProgressClose();
     }
+    // A call back that came just as the job was told to stop is dropped like a failed one.
+    cancelled = cancelled || state.StopRequested.load() || m_stopping;
     m_operator->SetBusyCursor(false);
     SetSupervision(0);
     state.OkReceived = false;
@@ -428,6 +443,9 @@ void LinkController::WM_ONLINE_FIM() {
         m_tmrOnline.stop();
         m_screen->MonitoringViewRefresh();
     }
+    // The modem reported the carrier lost: the session ended at once, and the operator is told why.
+    if (State().CarrierLost.exchange(false) && !m_stopping)
+        OperatorMessages::Tell(nullptr, LinkTexts::Aviso(3), MessageIcon::Information);
     Q_EMIT SessionEnded();
 }
 

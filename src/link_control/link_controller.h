@@ -247,6 +247,8 @@ private:
     BufferReceiver* m_bufferReceiver = nullptr;
     bool m_listening = false;
     bool m_stopping = false;
+    // An end message is being handled (its worker waited for, the pause before the next one).
+    bool m_handlingEnd = false;
     bool m_statusShown = false;
     bool m_efficiencyShown = false;
 };

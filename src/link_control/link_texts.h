@@ -21,6 +21,9 @@ inline constexpr char PanelNoResponse[] = "O Alarme não está respondendo";
 // A set-up command the modem answered with ERROR when sent alone, and which the set-up left out:
 // "O Modem recusou o comando "L0"." (the command as the settings hold it, without "AT").
 QString ModemRefusedCommand(const QString& command);
+// The modem answered the dial with "OK" or a result the program does not know, not with CONNECT
+// nor one of its failures: the attempt ends.
+inline constexpr char DialEndedWithoutCarrier[] = "O Modem encerrou a discagem sem conectar ao painel.";
 
 // Serial port failures of the connect action.
 QString PortCannotBeOpened(); // CanOpen failed

@@ -154,7 +154,13 @@ void PanelLinkWorker::VerificaCodigos() {
 void PanelLinkWorker::EnviaComando(const QByteArray& command, const std::function<void()>& before,
                                    const std::function<void()>& after) {
     Comando = command;
+    // Once the attempt is over (cancelled, stopped) no frame goes to the panel and nothing is
+    // dialled; the commands that abandon a call still go. Looked at on the main thread, where the
+    // cancel is raised, so that a cancel during the pause before a send is never too late.
+    const bool forThePanel = command.startsWith(char(FrameCodec::StartByte)) || command.startsWith("ATD");
     OnMain([&] {
+        if (forThePanel && Stopping())
+            return;
         LinkCustomerScreen* screen = m_host.CustomerScreen();
         const DialInputs dial{DigitoPABX, PausaHabilitada, screen ? screen->FonePainel() : QString()};
         if (before)

@@ -91,10 +91,17 @@ QDate PanelEvents::EventDate(const PanelEvent& event, const QDate& today) {
         const int day = std::min(event.day, QDate(year, event.month, 1).daysInMonth());
         return QDate(year, event.month, day);
     };
-    QDate date = dated(today.year());
-    if (date > today.addDays(1))
-        date = dated(today.year() - 1);
-    return date;
+    // The latest of the neighbouring years that does not put the event further ahead of today than
+    // a panel clock that runs a little fast can: a December event read in January is last year's,
+    // a 1 January event read on 31 December (the panel ahead) next year's, and an event a day or
+    // two ahead of today stays in today's year, so that it is dated the same whenever it is read.
+    const QDate latest = today.addDays(PanelClockAheadDays);
+    for (int year = today.year() + 1; year > today.year() - 1; --year) {
+        const QDate date = dated(year);
+        if (date <= latest)
+            return date;
+    }
+    return dated(today.year() - 1);
 }
 
 EventRow PanelEvents::Decode(int productCode, EventCatalogue catalogue, QByteArrayView bytes,

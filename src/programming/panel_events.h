@@ -66,9 +66,12 @@ QString EventText(int productCode, EventCatalogue catalogue, const PanelEvent& e
 // The catalogue entry `index` as a list gives it (empty beyond the list).
 QString CatalogueEntry(int productCode, EventCatalogue catalogue, int index);
 
-// DATA: the panel sends no year. The event is dated in today's year unless that puts it more than a
-// day after today (a December event read in January), then in the year before; the day is brought
-// within its month (30 April, 28 or 29 February as that year has it).
+// DATA: the panel sends no year. The event is dated in the latest year (the year before today's,
+// today's or the next) that puts it at most PanelClockAheadDays after today: an event further
+// ahead is last year's (a December event read in January), one a little ahead comes from a panel
+// clock that runs fast. The day is brought within its month (30 April, 28 or 29 February as that
+// year has it).
+inline constexpr int PanelClockAheadDays = 31;
 QDate EventDate(const PanelEvent& event, const QDate& today);
 
 // The row of one event (not an end event).

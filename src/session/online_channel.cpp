@@ -68,7 +68,18 @@ void OnLine::onUi(const std::function<void()>& f) {
 }
 
 void OnLine::send(const QByteArray& frame) {
-    onUi([&] { m_host.SendFrame(frame); });
+    // Looked at on the main thread, where stop requests and "Cancelar" are raised: a frame of an
+    // operation that was cancelled, or of a session that is stopping, never reaches the panel, even
+    // when the request came during the pause before the send.
+    onUi([&] {
+        if (!stopRequested())
+            m_host.SendFrame(frame);
+    });
+    pause(SendOperationPauseMs);
+}
+
+void OnLine::sendToModem(const QByteArray& command) {
+    onUi([&] { m_host.SendFrame(command); });
     pause(SendOperationPauseMs);
 }
 

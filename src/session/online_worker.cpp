@@ -104,6 +104,10 @@ void OnLine::startSteps() {
     LastBlock = Product.load() == 2 ? 15 : 18;
 
     m_link.CancelRequested = false;
+    // A stop request that came before the session started (its flags were cleared above) still
+    // stops it: the line is hung up before anything is asked of the panel.
+    if (m_link.StopRequested.load())
+        DisconnectRequest = true;
 }
 
 void OnLine::endSteps() {
@@ -121,7 +125,8 @@ void OnLine::endSteps() {
 }
 
 bool OnLine::ending() const {
-    return isInterruptionRequested() || DisconnectRequest.load();
+    return isInterruptionRequested() || DisconnectRequest.load() || m_link.StopRequested.load() ||
+           m_link.CarrierLost.load();
 }
 
 // One pass of the loop: the requests in their fixed order. A "repeated" row is served again as
@@ -134,7 +139,7 @@ void OnLine::pass() {
         writeProcedure();
     while (ReadProgrammingRequest && !ending())
         readProcedure();
-    while (DisconnectRequest && !isInterruptionRequested())
+    while (ending() && !isInterruptionRequested())
         hangUp();
     if (ReadBufferRequest && !ending())
         readBufferProcedure();
@@ -174,10 +179,10 @@ void OnLine::hangUp() {
 
     if (CloseWindowsOnDisconnect)
         onUi([&] { m_host.CloseWindowsForDisconnect(); });
-    send(kModemHangUp);
+    sendToModem(kModemHangUp);
     pause(HangUpPauseMs);
     for (int i = 0; i < HangUpAttentionCount; ++i) {
-        send(kModemAttention);
+        sendToModem(kModemAttention);
         pause(HangUpPauseMs);
     }
     // In data mode the modem passes the commands above on as data; the line really drops when the

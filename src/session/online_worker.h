@@ -86,8 +86,14 @@ public:
     // without the change, or 0xD5) the command stops, its expectation cleared and CommandRefused
     // set. 0 (the desktop program) repeats until the operator cancels.
     std::atomic<int> CommandRepeatLimit{0};
-    // The last command stopped at CommandRepeatLimit without its effect showing.
+    // The last command stopped at CommandRepeatLimit without its effect showing, although the panel
+    // answered it.
     std::atomic<bool> CommandRefused{false};
+    // How the last command ended: its effect showed; the panel answered it without the effect
+    // (CommandRefused); the panel never answered the command itself (silent, or only its status
+    // asked after time-outs came back); or it was stopped ("Cancelar", the hang-up) after answers.
+    enum class CommandOutcome : quint8 { Effect, Refused, NoAnswer, Stopped };
+    std::atomic<CommandOutcome> LastCommandOutcome{CommandOutcome::Stopped};
     // Written dates and times are the computer's clock plus this offset (0: the computer's own
     // time); the command line sets a time the operator gave.
     std::atomic<qint64> ClockOffsetMs{0};
@@ -153,7 +159,8 @@ private:
     void startSteps();
     void endSteps();
     void pass();
-    bool ending() const; // terminated or DisconnectRequest
+    // Terminated, DisconnectRequest, the job told to stop, or the carrier lost.
+    bool ending() const;
     void hangUp();
     void idleCheck();
 
@@ -170,7 +177,10 @@ private:
     void countError() override;
     // Runs f on the thread the worker object lives on (the main thread) and waits for it.
     void onUi(const std::function<void()>& f);
+    // A frame for the panel: not sent once the operation is cancelled or the session is ending.
     void send(const QByteArray& frame);
+    // The hang-up's modem commands, sent whatever was requested.
+    void sendToModem(const QByteArray& command);
     void pause(qint64 ms) const;
     void showStatus(const QString& text, bool gauge, int min, int max, bool efficiency);
     void closeStatus();

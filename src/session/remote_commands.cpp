@@ -57,10 +57,15 @@ void OnLine::sendCommand() {
     CommandRefused = false;
     const int limit = CommandRepeatLimit.load();
     int repeats = 0;
+    // Whether the request on the line is the command itself (not the status asked after a time-out),
+    // and whether the panel ever answered the command itself.
+    bool commandOnTheLine = false;
+    bool answered = false;
+    const quint32 timeOutsBefore = TimeOutCount.load();
     // Another answer without the effect: repeat, or give up at the limit.
     const auto notYet = [&] {
         if (limit > 0 && ++repeats >= limit) {
-            CommandRefused = true;
+            CommandRefused = answered;
             return AnswerVerdict::Refuse;
         }
         return AnswerVerdict::Repeat;
@@ -69,25 +74,46 @@ void OnLine::sendCommand() {
     ExchangeRequest request;
     request.timeoutMs = CommandTimeoutMs;
     request.answerLength = FrameCodec::StatusSlice;
-    request.send = [this] { send(SessionFrames::CommandFrame(CommandCode, CommandParam)); };
+    request.send = [this, &commandOnTheLine] {
+        send(SessionFrames::CommandFrame(CommandCode, CommandParam));
+        commandOnTheLine = true;
+    };
     // After a time-out the status is asked for, not the command: its answer tells whether the
     // command took effect.
-    request.sendAfterTimeOut = [this] { send(SessionFrames::StatusRequestFrame()); };
-    request.judge = [this, &notYet](const std::optional<QByteArray>& slice) {
+    request.sendAfterTimeOut = [this, &commandOnTheLine] {
+        send(SessionFrames::StatusRequestFrame());
+        commandOnTheLine = false;
+    };
+    request.judge = [&](const std::optional<QByteArray>& slice) {
         if (!slice)
             return AnswerVerdict::Ignore;
         const quint8 type = quint8(slice->at(0));
-        if (type == FrameCodec::TypeNak)
+        if (type == FrameCodec::TypeNak) {
+            answered = answered || commandOnTheLine;
             return notYet();
+        }
         if (type != FrameCodec::TypeStatus || slice->size() != FrameCodec::StatusSlice)
             return AnswerVerdict::Ignore;
+        answered = answered || commandOnTheLine;
         const QByteArray status = slice->mid(1, 6);
         acceptStatus(status);
         return commandTakenEffect(status) ? AnswerVerdict::Accept : notYet();
     };
     AwaitingAck = true;
-    if (exchange(request) != ExchangeResult::Accepted)
+    const ExchangeResult result = exchange(request);
+    if (result != ExchangeResult::Accepted)
         clearExpectations();
     AwaitingAck = false;
+    using Outcome = CommandOutcome;
+    if (result == ExchangeResult::Accepted)
+        LastCommandOutcome = Outcome::Effect;
+    else if (answered)
+        LastCommandOutcome = result == ExchangeResult::Refused ? Outcome::Refused : Outcome::Stopped;
+    else
+        // Stopped without one answer to the command: after time-outs the panel did not respond;
+        // stopped at once (the operator's "Cancelar") it was never given the time to.
+        LastCommandOutcome = result == ExchangeResult::Refused || TimeOutCount.load() != timeOutsBefore
+                                 ? Outcome::NoAnswer
+                                 : Outcome::Stopped;
     endOperation();
 }

@@ -16,8 +16,8 @@ ExchangeResult RunExchange(ExchangeChannel& channel, const ExchangeRequest& requ
     channel.discardFrame();
     sendWith(request.send);
     for (;;) {
-        if (channel.stopRequested())
-            return ExchangeResult::Stopped;
+        // An answer that arrived before the stop request is still taken (a record received just
+        // before the line dropped is kept); whatever it asks for is not sent any more.
         if (std::optional<QByteArray> frame = channel.takeFrame()) {
             const std::optional<QByteArray> slice = FrameCodec::AnswerSlice(*frame, request.answerLength);
             const AnswerVerdict verdict =
@@ -43,6 +43,8 @@ ExchangeResult RunExchange(ExchangeChannel& channel, const ExchangeRequest& requ
             }
             continue;
         }
+        if (channel.stopRequested())
+            return ExchangeResult::Stopped;
         if (channel.takeExternalTimeOut() || channel.nowMs() >= deadline) {
             channel.timeOutRule();
             if (channel.stopRequested())

@@ -3,10 +3,15 @@
 #include "store/db_connection.h"
 #include "store/fb_statement.h"
 
+#include <algorithm>
+
 namespace {
 
+// In the order the rows were stored: COD_EVENTO numbers them so (rows of a database that did not
+// number them come first), ID_BUFFER_EVENTOS is drawn from a generator in the same order.
 const QString kSelectRows = QStringLiteral(
-    "select DATA, HORA, PARTICAO, EVENTO, USUARIO, ZONA from BUFFER_EVENTOS where ID_CLIENTE = ?");
+    "select DATA, HORA, PARTICAO, EVENTO, USUARIO, ZONA from BUFFER_EVENTOS where ID_CLIENTE = ? "
+    "order by COD_EVENTO, ID_BUFFER_EVENTOS");
 const QString kSelectLastNumber =
     QStringLiteral("select coalesce(max(COD_EVENTO), 0) from BUFFER_EVENTOS where ID_CLIENTE = ?");
 const QString kInsert = QStringLiteral(
@@ -30,13 +35,21 @@ QString EventStore::keyOf(const EventRow& row) {
            part(row.particao) + sep + part(row.evento) + sep + part(row.usuario) + sep + part(row.zona);
 }
 
+ProductFamily EventStore::family() const {
+    return FamilyOf(m_productCode) == ProductFamily::FiveZone ? ProductFamily::FiveZone
+                                                              : ProductFamily::TenZone;
+}
+
 bool EventStore::Begin(int lockWaitMs) {
     if (!m_lock.Held() && !m_lock.Acquire(m_db.DatabaseName(), m_customerId, lockWaitMs)) {
         m_lastError = m_lock.LastError();
         return false;
     }
-    m_before.clear();
-    m_seen.clear();
+    m_tail.clear();
+    m_starts.clear();
+    m_pending.clear();
+    m_overlap = 0;
+    m_received = 0;
     m_stored = m_alreadyStored = 0;
     bool ok = false;
     const QList<QVariantList> rows = m_db.SelectRows(kSelectRows, {m_customerId}, &ok);
@@ -44,17 +57,23 @@ bool EventStore::Begin(int lockWaitMs) {
         m_lastError = m_db.LastError();
         return false;
     }
-    for (const QVariantList& r : rows) {
+    // A log holds at most this many events: the download cannot repeat rows stored before them.
+    const qsizetype logEvents = qsizetype(PanelEvents::AreaRecords(family())) * PanelEvents::EventsPerRecord;
+    for (qsizetype i = std::max<qsizetype>(0, rows.size() - logEvents); i < rows.size(); ++i) {
+        const QVariantList& r = rows.at(i);
         EventRow row;
         row.data = r.value(0).toDate();
         row.hora = r.value(1).toTime();
-        const auto text = [&](int i) { return r.value(i).isNull() ? QString() : r.value(i).toString(); };
+        const auto text = [&](int c) { return r.value(c).isNull() ? QString() : r.value(c).toString(); };
         row.particao = text(2);
         row.evento = text(3);
         row.usuario = text(4);
         row.zona = text(5);
-        ++m_before[keyOf(row)];
+        m_tail.append(keyOf(row));
     }
+    for (qsizetype p = 0; p < m_tail.size(); ++p)
+        m_starts.append(p);
+    m_lined = m_tail.isEmpty();
     const QVariant last = m_db.SelectValue(kSelectLastNumber, {m_customerId}, &ok);
     if (!ok) {
         m_lastError = m_db.LastError();
@@ -62,6 +81,42 @@ bool EventStore::Begin(int lockWaitMs) {
     }
     m_lastNumber = last.toLongLong();
     m_begun = true;
+    return true;
+}
+
+int EventStore::AlreadyStored() const {
+    // Events still waiting when the download ended all repeat stored rows.
+    return m_alreadyStored + (m_lined ? 0 : int(m_pending.size()));
+}
+
+bool EventStore::lineUp(const QString& key) {
+    const qsizetype i = m_received++;
+    QList<qsizetype> still;
+    for (const qsizetype p : std::as_const(m_starts)) {
+        if (p + i == m_tail.size())
+            m_overlap = std::max(m_overlap, i); // the first i events repeat the last i rows
+        else if (m_tail.at(p + i) == key)
+            still.append(p);
+    }
+    m_starts = still;
+    if (!m_starts.isEmpty())
+        return false;
+    m_lined = true;
+    m_alreadyStored += int(m_overlap);
+    m_pending.remove(0, m_overlap);
+    return true;
+}
+
+bool EventStore::storePending() {
+    while (!m_pending.isEmpty()) {
+        const Pending& next = m_pending.first();
+        if (!insert(next.row)) {
+            m_lastError = PanelEvents::DescribeNumbers(next.numbers) + QLatin1Char('\n') + m_lastError;
+            return false;
+        }
+        ++m_stored;
+        m_pending.removeFirst();
+    }
     return true;
 }
 
@@ -92,26 +147,16 @@ bool EventStore::insert(const EventRow& row) {
 bool EventStore::StoreRecord(QByteArrayView record, const QDate& today) {
     if (!m_begun && !Begin())
         return false;
-    const ProductFamily family =
-        FamilyOf(m_productCode) == ProductFamily::FiveZone ? ProductFamily::FiveZone : ProductFamily::TenZone;
     for (int e = 0; e < PanelEvents::EventsPerRecord; ++e) {
         const QByteArrayView bytes = record.sliced(e * PanelEvents::EventSize, PanelEvents::EventSize);
         if (PanelEvents::IsEnd(bytes))
             break;
         const EventRow row = PanelEvents::Decode(m_productCode, m_catalogue, bytes, today);
-        const QString key = keyOf(row);
-        const int occurrence = ++m_seen[key];
-        if (occurrence <= m_before.value(key)) {
-            ++m_alreadyStored;
+        m_pending.append({row, PanelEvents::Unpack(family(), bytes)});
+        if (!m_lined && !lineUp(keyOf(row)))
             continue;
-        }
-        if (!insert(row)) {
-            --m_seen[key];
-            m_lastError = PanelEvents::DescribeNumbers(PanelEvents::Unpack(family, bytes)) +
-                          QLatin1Char('\n') + m_lastError;
+        if (!storePending())
             return false;
-        }
-        ++m_stored;
     }
     return true;
 }

@@ -5,7 +5,7 @@
 
 #include <QByteArrayView>
 #include <QDate>
-#include <QHash>
+#include <QList>
 #include <QString>
 
 class DbConnection;
@@ -13,13 +13,21 @@ class DbConnection;
 // Stores the events of one download of a customer's panel log into BUFFER_EVENTOS, each event
 // once, whatever way the log came in (a session download or a panel calling in).
 //
-// An event already stored for the customer is recognised by its row: the same DATA, HORA,
-// PARTICAO, EVENTO, USUARIO and ZONA. A panel log holds the same row more than once when the same
-// thing happened twice within a minute, so rows are counted rather than merely looked up: the n-th
-// event of a download with a given row is stored only when the customer had fewer than n such rows
-// before the download began. A log downloaded again, a download resumed after a dropped line and a
-// panel calling in again with a log it already delivered thus store only what is new, and two
-// identical events within one download are both kept.
+// The panel's log is a sequence, oldest first, from which the oldest events roll out as new ones
+// are logged. The customer's rows, in the order they were stored, end with what earlier downloads
+// took from that sequence; the new log starts with some part of it (none once everything rolled
+// out) and goes on with what was logged since. So the download is lined up against the stored
+// rows: its first events are already stored when they repeat, position by position, the last rows
+// stored. Only the events after that overlap are new. An event that looks like an older one
+// (the same DATA, HORA, PARTICAO, EVENTO, USUARIO and ZONA) is thus stored whenever it stands
+// where the panel logged something new: an arm that follows a disarm in the same minute after the
+// log's older arm rolled out, or two identical events within one download.
+//
+// While the download still repeats stored rows (several ways of lining it up remain possible) its
+// events wait; once only one overlap is left, the new events of it are stored, and every later
+// one as soon as it arrives. A download that ends while every event it brought repeats stored
+// rows (the log downloaded again, a panel calling in again with a log it already delivered, a
+// download stopped early) stores nothing.
 //
 // One download of a customer at a time: Begin locks the customer's row (CustomerLock), waiting a
 // while for another workstation's download of the same customer to end, so the second one reads
@@ -50,12 +58,21 @@ public:
     int CustomerId() const { return m_customerId; }
     // Events written by this download, and events of it found already stored.
     int Stored() const { return m_stored; }
-    int AlreadyStored() const { return m_alreadyStored; }
+    int AlreadyStored() const;
     QString LastError() const { return m_lastError; }
 
 private:
+    struct Pending {
+        EventRow row;
+        PanelEvent numbers;
+    };
     static QString keyOf(const EventRow& row);
+    ProductFamily family() const;
     bool insert(const EventRow& row);
+    // Lines the next event of the download up against the stored rows; true once the events that
+    // waited are known to be new (they are then in m_pending, from the first new one on).
+    bool lineUp(const QString& key);
+    bool storePending();
 
     DbConnection& m_db;
     CustomerLock m_lock;
@@ -63,9 +80,15 @@ private:
     int m_productCode;
     EventCatalogue m_catalogue;
     bool m_begun = false;
-    // Rows per key the customer held before the download, and rows per key seen in it so far.
-    QHash<QString, int> m_before;
-    QHash<QString, int> m_seen;
+    // The keys of the customer's last rows, in the order they were stored (as many as a log holds).
+    QList<QString> m_tail;
+    // Where the download may start within m_tail (it repeats the rows from there on so far); the
+    // longest overlap that reached the last stored row; the events of the download so far.
+    QList<qsizetype> m_starts;
+    qsizetype m_overlap = 0;
+    qsizetype m_received = 0;
+    bool m_lined = false;
+    QList<Pending> m_pending;
     qint64 m_lastNumber = 0;
     int m_stored = 0;
     int m_alreadyStored = 0;

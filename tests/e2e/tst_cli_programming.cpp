@@ -70,6 +70,19 @@ class TestCliProgramming : public QObject {
         return blocks;
     }
 
+    // Remote command frames the shared panel took after its first `line` journal lines.
+    int commandFramesSince(int line) const {
+        QFile journal(m_home.filePath("painel.jsonl"));
+        if (!journal.open(QIODevice::ReadOnly))
+            return -1;
+        int frames = 0;
+        for (int n = 0; !journal.atEnd(); ++n) {
+            const QJsonObject entry = QJsonDocument::fromJson(journal.readLine()).object();
+            frames += n >= line && entry.value("kind") == "frame" && entry.value("text") == "command";
+        }
+        return frames;
+    }
+
     // Lines the simulated panel has journaled so far.
     int journalLines() {
         QFile journal(file("painel.jsonl"));
@@ -110,6 +123,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status"); // a line of the status that follows, when given
         QTest::newRow("arm A") << QStringList{"arm", "A"} << 0 << "o painel mostra a mudança"
                                << "PARTIÇÃO A: Armada";
+        // Nothing to change: said so, and nothing is sent.
+        QTest::newRow("arm A on an armed panel")
+            << QStringList{"arm", "A"} << 0 << QString::fromUtf8("A partição A já estava armada.")
+            << "PARTIÇÃO A: Armada";
         QTest::newRow("disarm A") << QStringList{"disarm", "a"} << 0 << "o painel mostra a mudança"
                                   << "PARTIÇÃO A: Desarmada";
         QTest::newRow("bypass 3") << QStringList{"bypass", "3"} << 0 << "o painel mostra a mudança"
@@ -144,6 +161,8 @@ private Q_SLOTS:
         QVERIFY2((run.out + run.err).contains(said), qPrintable(run.out + run.err));
         if (code == 2 || said.startsWith("Zona") || said.startsWith("PGM"))
             QCOMPARE(journalLines(), callsBefore); // nothing reached the panel
+        if (said.contains(QString::fromUtf8("já estava")))
+            QCOMPARE(commandFramesSince(callsBefore), 0);
         if (status.isEmpty())
             return;
         run = cli({"panel", "status", "--customer", QString::number(m_customer)});
@@ -433,7 +452,13 @@ private Q_SLOTS:
         };
         QVERIFY2(count("Conexão\t") >= 10, qPrintable(run.out));
         QCOMPARE(count("Envio de programação\tmodelo.zrv"), 1);
-        QCOMPARE(count("Comando\tarm A"), 1);
+        // A write is recorded with its outcome.
+        QCOMPARE(
+            count(
+                "Envio de programação\trecusado.zrv: 0 de 1 blocos conferidos, bloco 0 diferente no painel"),
+            1);
+        QCOMPARE(count("Comando\tarm A: executado"), 1);
+        QCOMPARE(count(QString::fromUtf8("Comando\tarm A: já estava assim")), 1);
         QCOMPARE(count("Comando\tbypass 5"), 1);
         QCOMPARE(count("Comando\tbypass 9"), 0);
         QCOMPARE(count("Comando\tjump"), 0);

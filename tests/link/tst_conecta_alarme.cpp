@@ -12,6 +12,7 @@
 #include "session/online_worker.h"
 #include "support/recording_link_operator.h"
 
+#include <QElapsedTimer>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
@@ -523,6 +524,53 @@ private Q_SLOTS:
         QVERIFY(!line.programOpened());
     }
 
+    // A dial the modem answers with anything but CONNECT or one of its failures ends the attempt
+    // at once with a message: an "OK" (the modem went back to its commands without a call, as a
+    // phone number with ";" in it makes it), or a number the program does not know.
+    void dialAnsweredWithoutConnect_data() {
+        QTest::addColumn<QByteArray>("answer"); // to the dial; empty: the simulated modem
+        QTest::addColumn<QString>("fone");
+        QTest::addColumn<QString>("message");
+        const QString ended = QString::fromUtf8(LinkTexts::DialEndedWithoutCarrier);
+        QTest::newRow("OK") << QByteArray("\r\n0\r\n") << QStringLiteral("5551234") << ended;
+        QTest::newRow("ERROR") << QByteArray("\r\n4\r\n") << QStringLiteral("5551234") << aviso(4);
+        QTest::newRow("a number outside the table")
+            << QByteArray("\r\n20\r\n") << QStringLiteral("5551234") << ended;
+        QTest::newRow("phone number with \";\"") << QByteArray() << QStringLiteral("555;ATH1;ATZ") << ended;
+    }
+    void dialAnsweredWithoutConnect() {
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, fone);
+        QFETCH(QString, message);
+        MemoryLine line;
+        PanelSimulator panel;
+        if (answer.isEmpty()) {
+            panel.attach(&line);
+        } else {
+            // "OK" to every command line, and `answer` to the dial.
+            QObject::connect(&line, &MemoryLine::receivedFromProgram, &line, [&](const QByteArray& bytes) {
+                line.sendToProgram(bytes.startsWith("ATD") ? answer : QByteArray("\r\n0\r\n"));
+            });
+        }
+        RecordingLinkOperator op;
+        RecordingCustomerScreen screen;
+        screen.fone = fone;
+        LinkController link(line.port(), &op);
+        link.SetLinkSettings(LinkSettingsFrom(Rig::connectionSettings()));
+        link.SetCustomerScreen(&screen);
+        link.DialResultLimitMs = 120000;
+        QSignalSpy ended(&link, &LinkController::ConnectionEnded);
+        QVERIFY(link.Conectar(false));
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(ended.wait(WaitRealMs));
+        QCOMPARE(ended.first().at(0).toBool(), false);
+        QCOMPARE(op.messageTexts(), QStringList{message});
+        // Well before the dial limit: the modem's answer ended it.
+        QVERIFY(Clock::instance().toLogical(timer.elapsed()) < link.DialResultLimitMs / 2);
+        QVERIFY(!line.programOpened());
+    }
+
     // The session's waits run on the controller's response timer: a panel that misses two block
     // reads is asked again and the read completes; the status window shows the read and closes.
     void sessionRecoversFromSilence() {
@@ -539,17 +587,35 @@ private Q_SLOTS:
         QVERIFY(rig.screen.transfers.first().succeeded());
     }
 
-    // A panel that drops the line right after the connection: the session's time-outs lead to the
-    // question whether to go on trying; "No" hangs up and the session ends.
+    // A panel that drops the line during the session: the modem's NO CARRIER ends the session at
+    // once ("Sem portadora"), without waiting for the time-outs and the question whether to go on.
+    void sessionLineDropped_data() {
+        QTest::addColumn<int>("dropAfter");
+        QTest::addColumn<int>("withinMs"); // logical, from the drop to the end of the session
+        // Identification, codes, proceed: the connection's own pauses (3 s and 1.5 s) come first.
+        QTest::newRow("right after the connection") << 3 << 9000;
+        // One response time-out (3 s) would already be longer.
+        QTest::newRow("in the middle of the read") << 3 + 8 << 3000;
+    }
     void sessionLineDropped() {
+        QFETCH(int, dropAfter);
+        QFETCH(int, withinMs);
         sim::PanelSimConfig config;
-        config.faults.dropAfterFrames = 3; // identification, codes, proceed
+        config.faults.dropAfterFrames = dropAfter;
         Rig rig(config);
         rig.op.answer = false;
-        QVERIFY(rig.connectPanel().first);
+        // From the moment the panel's side of the line went down.
+        QElapsedTimer timer;
+        QObject::connect(&rig.panel, &PanelSimulator::callFinished, &rig.panel, [&timer] { timer.start(); });
         QSignalSpy ended(&rig.link, &LinkController::SessionEnded);
+        QVERIFY(rig.connectPanel().first);
         QVERIFY(ended.wait(WaitRealMs));
-        QCOMPARE(rig.op.questions, QStringList{LinkTexts::ContinueTryingQuestion()});
+        QVERIFY(timer.isValid());
+        // Ten response time-outs and the question took more than 30 s.
+        QVERIFY2(Clock::instance().toLogical(timer.elapsed()) < withinMs,
+                 qPrintable(QString::number(Clock::instance().toLogical(timer.elapsed()))));
+        QVERIFY(rig.op.questions.isEmpty());
+        QCOMPARE(rig.op.messageTexts(), QStringList{aviso(3)});
         QVERIFY(!rig.link.State().ProgrammingReceived.load());
         QVERIFY(!rig.line.programOpened());
         QVERIFY(!rig.screen.connectedImages);

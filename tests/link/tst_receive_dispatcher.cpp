@@ -160,7 +160,11 @@ private Q_SLOTS:
         QTest::newRow("10: CONNECT 2400") << QByteArray("\r\n10\r\n") << 1 << QByteArray() << false;
         QTest::newRow("28: CONNECT with speed") << QByteArray("\r\n28\r\n") << 1 << QByteArray() << false;
         QTest::newRow("5: CONNECT 1200") << QByteArray("5\r") << 1 << QByteArray() << false;
-        QTest::newRow("two digits not yet ended") << QByteArray("\r\n10") << 255 << QByteArray("\r\n10") << false;
+        // A number that is neither a result of the table nor a CONNECT with a speed.
+        QTest::newRow("20: unknown") << QByteArray("\r\n20\r\n") << int(ResultUnknown)
+                                     << QByteArray("\r\n20\r\n") << false;
+        QTest::newRow("two digits not yet ended")
+            << QByteArray("\r\n10") << 255 << QByteArray("\r\n10") << false;
         QTest::newRow("echo ending in digits")
             << QByteArray("ATS0=10\r") << 255 << QByteArray("ATS0=10\r") << false;
     }
@@ -289,6 +293,35 @@ private Q_SLOTS:
         link.feed(status);
         QCOMPARE(link.take(), status);
         QVERIFY(link.state.IgnoreNoCarrier);
+    }
+
+    // In frame mode a NO CARRIER between frames tells that the carrier is lost, split across
+    // arrivals or right behind a frame; the same bytes inside a frame's data are data.
+    void carrierLostBetweenFrames_data() {
+        QTest::addColumn<QList<QByteArray>>("batches");
+        QTest::addColumn<bool>("lost");
+        const QByteArray dataWithResult = answer(TypeBlock, hex("30 0D0A330D0A 0D0A33 0D 4E4F2043415252"));
+        QTest::newRow("digit") << QList<QByteArray>{"\r\n3\r\n"} << true;
+        QTest::newRow("word") << QList<QByteArray>{"\r\nNO CARRIER\r\n"} << true;
+        QTest::newRow("split") << QList<QByteArray>{"\r\n", "3", "\r\n"} << true;
+        QTest::newRow("behind a frame") << QList<QByteArray>{Ack + "\r\n3\r\n"} << true;
+        QTest::newRow("inside a frame's data") << QList<QByteArray>{dataWithResult} << false;
+        QTest::newRow("another digit") << QList<QByteArray>{"\r\n4\r\n", Ack} << false;
+    }
+    void carrierLostBetweenFrames() {
+        QFETCH(QList<QByteArray>, batches);
+        QFETCH(bool, lost);
+        Link link;
+        link.state.FrameMode = true;
+        for (const QByteArray& batch : batches)
+            link.feed(batch);
+        QCOMPARE(link.state.CarrierLost.load(), lost);
+        // The next carrier is a new one.
+        link.state.FrameMode = false;
+        ModemWorkerLink worker;
+        link.state.ConectaAlarmeWorker = &worker;
+        link.feed("\r\n1\r\n");
+        QVERIFY(!link.state.CarrierLost.load());
     }
 
     void ringIndicatedOnlyWhenIdle() {
@@ -502,7 +535,8 @@ private Q_SLOTS:
                 QVERIFY(frame->size() > HeaderSize);
                 QCOMPARE(frame->size(), FrameLength(quint8(frame->at(HeaderSize))));
             }
-            QVERIFY(worker.ResultCode == ResultNone || worker.ResultCode <= ResultNoAnswer);
+            QVERIFY(worker.ResultCode == ResultNone || worker.ResultCode <= ResultNoAnswer ||
+                    worker.ResultCode == ResultUnknown);
             // In frame mode nothing but the start of one frame is ever kept.
             if (link.state.FrameMode)
                 QVERIFY(link.state.RxText().size() < 22);

@@ -446,6 +446,8 @@ private Q_SLOTS:
             SessionTestHost::waitFor([&] { return !s.worker().CommandRequest && s.worker().OperationDone; }));
         QVERIFY2(s.host.sent.contains(frame), qPrintable(frame.toHex()));
         QCOMPARE(s.worker().CommandRefused.load(), refused);
+        QCOMPARE(int(s.worker().LastCommandOutcome.load()),
+                 int(refused ? OnLine::CommandOutcome::Refused : OnLine::CommandOutcome::Effect));
         const sim::PanelStatus& st = s.sim.status();
         switch (PanelExpectation(expect)) {
         case PanelExpectation::ArmA:
@@ -470,6 +472,20 @@ private Q_SLOTS:
         const PanelState shown = PanelState::FromStatus(s.worker().PanelStatus.load());
         QCOMPARE(int(shown.BypassedZones), int(st.s[5]));
         QCOMPARE(shown.ArmedA, st.armed(1));
+    }
+
+    // A panel that never answers the command itself, only the status asked after each time-out, did
+    // not respond to it: it did not refuse it.
+    void silentPanelDidNotRespond() {
+        SimSession s(config(1));
+        QVERIFY(s.connectAndRead());
+        s.sim.faults().rules.append({1u << int(sim::FrameKind::Command), sim::Fault::Silence, 1000});
+        s.worker().CommandRepeatLimit = 3;
+        RaiseCommand(s.worker(), PanelCommand::Arm(1));
+        QVERIFY(
+            SessionTestHost::waitFor([&] { return !s.worker().CommandRequest && s.worker().OperationDone; }));
+        QCOMPARE(int(s.worker().LastCommandOutcome.load()), int(OnLine::CommandOutcome::NoAnswer));
+        QVERIFY(!s.worker().CommandRefused.load());
     }
 
     // A date and time written with an offset from the computer's clock (the command line's

@@ -309,15 +309,15 @@ bool CliPanelSession::WriteClock(qint64 offsetMs) {
     return waitFor([session] { return !session->WriteTimeRequest && session->OperationDone; });
 }
 
-bool CliPanelSession::Command(const PanelCommand& command, int repeatLimit) {
+std::optional<OnLine::CommandOutcome> CliPanelSession::Command(const PanelCommand& command, int repeatLimit) {
     OnLine* session = Worker();
-    if (!session)
-        return false;
+    if (!session || m_interrupted)
+        return std::nullopt;
     session->CommandRepeatLimit = repeatLimit;
     RaiseCommand(*session, command);
     if (!waitFor([session] { return !session->CommandRequest && session->OperationDone; }))
-        return false;
-    return !session->CommandRefused;
+        return std::nullopt;
+    return session->LastCommandOutcome.load();
 }
 
 bool CliPanelSession::SessionRunning() const {
@@ -347,7 +347,8 @@ bool CliPanelSession::waitFor(const std::function<bool()>& done) {
 QList<TransferReport> CliPanelSession::Write(const ChunkMarks& marks, bool pgmChange, quint8 changedPgms,
                                              bool moduleChanged, int verifyLimit) {
     OnLine* worker = Worker();
-    if (!worker)
+    // Nothing more is asked of the panel once the job was told to stop.
+    if (!worker || m_interrupted)
         return {};
     const qsizetype before = m_screen->reports.size();
     worker->VerifyLimit = verifyLimit;
@@ -372,7 +373,7 @@ QList<TransferReport> CliPanelSession::Write(const ChunkMarks& marks, bool pgmCh
 
 std::optional<CliPanelSession::EventDownload> CliPanelSession::DownloadEvents() {
     OnLine* worker = Worker();
-    if (!worker)
+    if (!worker || m_interrupted)
         return std::nullopt;
     // A panel that started sending its log when the call began is downloaded by the session on its
     // own: that download is the one waited for, not a second one.

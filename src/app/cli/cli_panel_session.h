@@ -6,6 +6,7 @@
 #include "link_control/link_operator.h"
 #include "programming/chunk_marks.h"
 #include "session/online_host.h"
+#include "session/online_worker.h"
 #include "session/panel_commands.h"
 #include "store/audit_log.h"
 #include "store/data_module.h"
@@ -91,9 +92,10 @@ public:
     bool ReadClock(QByteArray* clock, QString* text);
     // Writes the date and then the time, `offsetMs` away from the computer's clock.
     bool WriteClock(qint64 offsetMs);
-    // Sends a remote command and waits for its end: true when the status showed its effect within
-    // `repeatLimit` answers.
-    bool Command(const PanelCommand& command, int repeatLimit);
+    // Sends a remote command and waits for its end: how it ended (the status showed its effect
+    // within `repeatLimit` answers, the panel answered without it, did not answer). Nothing when the
+    // session ended first.
+    std::optional<OnLine::CommandOutcome> Command(const PanelCommand& command, int repeatLimit);
     // Downloads the panel's event log into BUFFER_EVENTOS and waits for the end of the download:
     // its report and the events stored and found already stored. Nothing when the session ended
     // before the download did. Once per session.
@@ -110,6 +112,8 @@ public:
     // Hangs up and waits for the session to end.
     void HangUp();
     bool SessionRunning() const;
+    // An interrupt or a termination request came: the job is stopping.
+    bool Interrupted() const { return m_interrupted; }
 
 private:
     class Screen;

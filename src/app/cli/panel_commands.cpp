@@ -8,6 +8,7 @@
 #include "programming/panel_state.h"
 #include "programming/product_codes.h"
 #include "programming/programming_images.h"
+#include "session/operation_audit.h"
 
 #include <QDateTime>
 
@@ -187,6 +188,58 @@ int ParseAction(CliContext& context, const QStringList& words, ProductFamily fam
     return 0;
 }
 
+// The command of an action, from the panel's state (the other bypassed zones stay as they are).
+PanelCommand CommandFor(const Action& action, const PanelState& state) {
+    const quint8 bit = quint8(1u << (action.number - 1));
+    switch (action.kind) {
+    case Action::Arm:
+        return PanelCommand::Arm(action.number);
+    case Action::Disarm:
+        return PanelCommand::Disarm(action.number);
+    case Action::Bypass:
+        return PanelCommand::Bypass(state.BypassedZones | bit);
+    case Action::Enable:
+        return PanelCommand::Bypass(state.BypassedZones & ~bit);
+    case Action::OutputOn:
+        return PanelCommand::OutputOn(action.number);
+    case Action::OutputOff:
+    case Action::SetClock:
+        break;
+    }
+    return PanelCommand::OutputOff(action.number);
+}
+
+// What the operator is told when the panel already is as the action would leave it; empty when
+// the action changes something.
+QString AlreadySoText(const Action& action, const PanelState& state) {
+    const QString partition = action.number == 2 ? QStringLiteral("B") : QStringLiteral("A");
+    const bool armed = action.number == 2 ? state.ArmedB : state.ArmedA;
+    switch (action.kind) {
+    case Action::Arm:
+        return armed ? QStringLiteral("A partição %1 já estava armada.").arg(partition) : QString();
+    case Action::Disarm:
+        return armed ? QString() : QStringLiteral("A partição %1 já estava desarmada.").arg(partition);
+    case Action::Bypass:
+        return state.ZoneBypassed(action.number)
+                   ? QStringLiteral("A zona %1 já estava inibida.").arg(action.number)
+                   : QString();
+    case Action::Enable:
+        return state.ZoneBypassed(action.number)
+                   ? QString()
+                   : QStringLiteral("A zona %1 já estava habilitada.").arg(action.number);
+    case Action::OutputOn:
+        return state.Pgm(action.number) ? QStringLiteral("A PGM %1 já estava acionada.").arg(action.number)
+                                        : QString();
+    case Action::OutputOff:
+        return state.Pgm(action.number)
+                   ? QString()
+                   : QStringLiteral("A PGM %1 já estava desacionada.").arg(action.number);
+    case Action::SetClock:
+        break;
+    }
+    return QString();
+}
+
 int RunPanelCommand(CliContext& context, const QStringList& args) {
     QMap<QString, QString> given;
     QStringList words;
@@ -212,7 +265,10 @@ int RunPanelCommand(CliContext& context, const QStringList& args) {
 
     const ProgrammingImage& panel = session.Images().ImagemAlarme;
     QString refusal;
-    bool done = false;
+    // How the command ended, for the operator and the audit record.
+    using Outcome = OnLine::CommandOutcome;
+    enum class Result { Done, AlreadySo, Refused, NoAnswer, Ended } result = Result::Ended;
+    QString alreadySo;
     QDateTime panelClock; // set-clock: the clock read back
     if ((action.kind == Action::Arm || action.kind == Action::Disarm) && action.number == 2 &&
         !panel.isPartitioned()) {
@@ -221,69 +277,86 @@ int RunPanelCommand(CliContext& context, const QStringList& args) {
         const qint64 offset = action.clock.isValid() ? QDateTime::currentDateTime().msecsTo(action.clock) : 0;
         QByteArray clock;
         QString text;
-        done = session.WriteClock(offset) && session.ReadClock(&clock, &text);
-        if (done) {
+        if (session.WriteClock(offset) && session.ReadClock(&clock, &text)) {
             const QDateTime expected = QDateTime::currentDateTime().addMSecs(offset);
             const QDateTime shown = PanelClock(text);
             panelClock = shown;
-            done = shown.isValid() && qAbs(shown.msecsTo(expected)) <= ClockToleranceMs;
+            result = shown.isValid() && qAbs(shown.msecsTo(expected)) <= ClockToleranceMs ? Result::Done
+                                                                                          : Result::Refused;
             context.Say(text);
         }
     } else {
         QByteArray status;
-        if (session.ReadStatus(&status)) {
+        if (!session.ReadStatus(&status)) {
+            // No status came: the panel was silent until the session gave up on it.
+            result = session.Interrupted() ? Result::Ended : Result::NoAnswer;
+        } else {
             const PanelState state = PanelState::FromStatus(status);
-            PanelCommand command;
-            const quint8 bit = quint8(1u << (action.number - 1));
-            switch (action.kind) {
-            case Action::Arm:
-                command = PanelCommand::Arm(action.number);
-                break;
-            case Action::Disarm:
-                command = PanelCommand::Disarm(action.number);
-                break;
-            // The other bypassed zones stay as the panel has them.
-            case Action::Bypass:
-                command = PanelCommand::Bypass(state.BypassedZones | bit);
-                break;
-            case Action::Enable:
-                command = PanelCommand::Bypass(state.BypassedZones & ~bit);
-                break;
-            case Action::OutputOn:
-                command = PanelCommand::OutputOn(action.number);
-                break;
-            case Action::OutputOff:
-                command = PanelCommand::OutputOff(action.number);
-                break;
-            case Action::SetClock:
-                break;
+            alreadySo = AlreadySoText(action, state);
+            if (!alreadySo.isEmpty()) {
+                // Nothing to change: nothing is sent, and the operator is told how the panel is.
+                result = Result::AlreadySo;
+            } else if (const std::optional<Outcome> outcome =
+                           session.Command(CommandFor(action, state), CommandRepeatLimit)) {
+                switch (*outcome) {
+                case Outcome::Effect:
+                    result = Result::Done;
+                    break;
+                case Outcome::Refused:
+                    result = Result::Refused;
+                    break;
+                case Outcome::NoAnswer:
+                    result = Result::NoAnswer;
+                    break;
+                case Outcome::Stopped:
+                    result = Result::Ended;
+                    break;
+                }
             }
-            done = session.Command(command, CommandRepeatLimit);
         }
     }
-    const bool running = session.SessionRunning();
+    static const QMap<Result, QString> auditWords = {
+        {Result::Done, CommandAuditText(Outcome::Effect)},
+        {Result::AlreadySo, QStringLiteral("já estava assim")},
+        {Result::Refused, CommandAuditText(Outcome::Refused)},
+        {Result::NoAnswer, CommandAuditText(Outcome::NoAnswer)},
+        {Result::Ended, CommandAuditText(Outcome::Stopped)},
+    };
+    // Recorded once its result is known, with that result.
     if (refusal.isEmpty())
-        session.Audit(AuditAction::Command, words.join(QLatin1Char(' ')));
+        session.Audit(AuditAction::Command,
+                      words.join(QLatin1Char(' ')) + QStringLiteral(": ") + auditWords.value(result));
     session.HangUp();
     if (!refusal.isEmpty()) {
         context.Complain(refusal);
         return 1;
     }
+    const bool done = result == Result::Done || result == Result::AlreadySo;
     const QJsonObject record = CliJson::Record(QStringLiteral("panel_command"),
                                                {{QStringLiteral("customer"), customerId},
                                                 {QStringLiteral("action"), words.join(QLatin1Char(' '))},
                                                 {QStringLiteral("done"), done},
                                                 {QStringLiteral("clock"), CliJson::Moment(panelClock)}});
-    if (!done) {
-        if (context.json)
-            CliJson::WriteLine(context.out, record);
-        context.Complain(running
-                             ? QStringLiteral("O painel recusou o comando: o estado não mostra a mudança.")
-                             : QStringLiteral("A conexão terminou antes da resposta do painel."));
+    if (!done && context.json)
+        CliJson::WriteLine(context.out, record);
+    switch (result) {
+    case Result::Done:
+        context.Report(QStringLiteral("Comando executado: o painel mostra a mudança."), record);
+        return 0;
+    case Result::AlreadySo:
+        context.Report(alreadySo, record);
+        return 0;
+    case Result::Refused:
+        context.Complain(QStringLiteral("O painel recusou o comando: o estado não mostra a mudança."));
         return 1;
+    case Result::NoAnswer:
+        context.Complain(QStringLiteral("O painel não respondeu."));
+        return 1;
+    case Result::Ended:
+        break;
     }
-    context.Report(QStringLiteral("Comando executado: o painel mostra a mudança."), record);
-    return 0;
+    context.Complain(QStringLiteral("A conexão terminou antes da resposta do painel."));
+    return 1;
 }
 
 // The permissions of the monitoring view's button for the action.

@@ -20,6 +20,7 @@
 #include "programming/template_file.h"
 #include "programming/write_content.h"
 #include "session/online_worker.h"
+#include "session/operation_audit.h"
 #include "store/data_module.h"
 #include "workspace/customer_record.h"
 
@@ -201,6 +202,8 @@ int RunWriteProgramming(CliContext& context, const QStringList& args) {
             captions.append(SectionCaption(section));
         what.append(captions.join(QStringLiteral(", ")));
     }
+    // Recorded once the write is over, with what became of it.
+    what.append(TransferAuditText(reports));
     session.Audit(AuditAction::WriteProgramming, what.join(QStringLiteral(": ")));
     bool ok = !reports.isEmpty();
     // A block written more than once (the PGM change procedure writes some twice) counts once.

@@ -5,6 +5,7 @@
 #include "link_control/link_controller.h"
 #include "programming/programming_image.h"
 #include "session/online_worker.h"
+#include "session/operation_audit.h"
 #include "session/panel_commands.h"
 #include "store/logged_operator.h"
 #include "workspace/record_texts.h"
@@ -240,6 +241,7 @@ bool MonitoringPage::live() const {
 void MonitoringPage::release() {
     if (!m_busy)
         return;
+    recordDone(session());
     m_busy = false;
     m_area->setEnabled(true);
     QApplication::restoreOverrideCursor();
@@ -394,6 +396,23 @@ void MonitoringPage::raised() {
         tmrPedeStatus.start();
 }
 
+void MonitoringPage::recordWhenDone(const QString& what, bool command) {
+    m_pendingRecord = what;
+    m_pendingIsCommand = command;
+}
+
+void MonitoringPage::recordDone(const OnLine* worker) {
+    if (m_pendingRecord.isEmpty())
+        return;
+    // A command with what became of it; a session gone before the end is an interrupted command.
+    QString text = m_pendingRecord;
+    if (m_pendingIsCommand)
+        text += QStringLiteral(": ") + CommandAuditText(worker ? worker->LastCommandOutcome.load()
+                                                               : OnLine::CommandOutcome::Stopped);
+    m_pendingRecord.clear();
+    m_recordCommand(text);
+}
+
 void MonitoringPage::pollTick() {
     OnLine* worker = session();
     if (m_busy) {
@@ -419,9 +438,10 @@ void MonitoringPage::zoneCommand(int zone, bool bypass) {
     const quint8 bit = quint8(1u << (zone - 1));
     m_bypassMask = bypass ? quint8(m_bypassMask | bit) : quint8(m_bypassMask & ~bit);
     RaiseCommand(*worker, PanelCommand::Bypass(m_bypassMask));
-    m_recordCommand(QStringLiteral("%1 zona %2")
-                        .arg(bypass ? QStringLiteral("Inibir") : QStringLiteral("Habilitar"))
-                        .arg(zone));
+    recordWhenDone(QStringLiteral("%1 zona %2")
+                       .arg(bypass ? QStringLiteral("Inibir") : QStringLiteral("Habilitar"))
+                       .arg(zone),
+                   true);
     raised();
 }
 
@@ -431,9 +451,10 @@ void MonitoringPage::pgmCommand(int pgm, bool on) {
     if (!worker)
         return;
     RaiseCommand(*worker, on ? PanelCommand::OutputOn(pgm) : PanelCommand::OutputOff(pgm));
-    m_recordCommand(QStringLiteral("%1 PGM %2")
-                        .arg(on ? QStringLiteral("Acionar") : QStringLiteral("Desacionar"))
-                        .arg(pgm));
+    recordWhenDone(QStringLiteral("%1 PGM %2")
+                       .arg(on ? QStringLiteral("Acionar") : QStringLiteral("Desacionar"))
+                       .arg(pgm),
+                   true);
     raised();
 }
 
@@ -448,9 +469,10 @@ void MonitoringPage::partitionCommand(int partition, bool arm) {
     if (!worker)
         return;
     RaiseCommand(*worker, arm ? PanelCommand::Arm(partition) : PanelCommand::Disarm(partition));
-    m_recordCommand(QStringLiteral("%1 partição %2")
-                        .arg(PermissionCaption(int(permission)),
-                             partition == 1 ? QStringLiteral("A") : QStringLiteral("B")));
+    recordWhenDone(QStringLiteral("%1 partição %2")
+                       .arg(PermissionCaption(int(permission)),
+                            partition == 1 ? QStringLiteral("A") : QStringLiteral("B")),
+                   true);
     raised();
 }
 
@@ -462,6 +484,6 @@ void MonitoringPage::clockRequest(int which) {
      : which == 1 ? worker->WriteTimeRequest
                   : worker->ReadDateTimeRequest) = true;
     if (which < 2)
-        m_recordCommand(which == 0 ? QStringLiteral("Enviar data") : QStringLiteral("Enviar hora"));
+        recordWhenDone(which == 0 ? QStringLiteral("Enviar data") : QStringLiteral("Enviar hora"), false);
     raised();
 }

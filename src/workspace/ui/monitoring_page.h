@@ -109,4 +109,10 @@ private:
     QPushButton* btnEnviarHora = nullptr;
     QPushButton* btnReceberDataHora = nullptr;
     std::function<void(const QString&)> m_recordCommand = [](const QString&) {};
+    // The audit record of the operation raised last, written once it has ended (with the outcome
+    // of a remote command).
+    void recordWhenDone(const QString& what, bool command);
+    void recordDone(const OnLine* worker);
+    QString m_pendingRecord;
+    bool m_pendingIsCommand = false;
 };
