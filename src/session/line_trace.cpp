@@ -136,6 +136,8 @@ bool LineTraceFile::Open(const QString& path, QString* error) {
             *error = CannotCreateText(path) + QLatin1Char(' ') + m_file.errorString();
         return false;
     }
+    // The trace holds the panel's and the PC's codes as they were sent: for the owner's eyes only.
+    m_file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     g_file.store(this);
     g_previous = qInstallMessageHandler(&LineTraceFile::handler);
     // The program sets no other logging rules; QT_LOGGING_RULES still applies on top.

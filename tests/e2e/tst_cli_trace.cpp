@@ -146,6 +146,9 @@ private Q_SLOTS:
         const CliRun run = RunCli(m_home.path(), arguments(device, path), {{"TELVORA_CLOCK_SCALE", Scale}});
         QVERIFY2(run.code == code, qPrintable(run.out + run.err));
 
+        // It holds the codes sent to the panel: readable by its owner alone.
+        QCOMPARE(QFile::permissions(path) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         const QString trace = readAll(path);
         QVERIFY2(trace.startsWith("Rastreamento da linha iniciado em "), qPrintable(trace.left(200)));
         QVERIFY2(trace.endsWith("Rastreamento da linha encerrado\n"), qPrintable(trace.right(300)));

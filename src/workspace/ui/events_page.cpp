@@ -21,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QSet>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -176,6 +177,9 @@ void EventsPage::SortBy(int section, bool reset) {
 bool EventsPage::Reload() {
     const QModelIndex current = dbgBufferEventos->currentIndex();
     const qint32 key = current.isValid() ? m_model->data(current, EventListModel::KeyRole).toInt() : 0;
+    // The rows the operator selected stay selected (a download refreshes the list after every
+    // record); rows stored meanwhile are never selected for them.
+    const QList<qint32> selected = SelectedKeys();
     QString error;
     const bool ok = m_model->Reload(m_dm.IBDB, &error);
     if (!ok && !error.isEmpty())
@@ -190,12 +194,30 @@ bool EventsPage::Reload() {
         header->resizeSection(sorted, TitleWidth(sorted));
     ShowCount();
     if (m_model->rowCount() > 0) {
-        // The current row is kept (or the first), but nothing is selected: only rows the operator
-        // selects can be deleted.
+        // The current row is kept (or the first), but only rows the operator selected are
+        // selected: only those can be deleted.
         const int row = key ? m_model->RowOfKey(key) : -1;
-        dbgBufferEventos->selectionModel()->setCurrentIndex(m_model->index(row < 0 ? 0 : row, 0),
-                                                            QItemSelectionModel::NoUpdate);
+        QItemSelectionModel* selection = dbgBufferEventos->selectionModel();
+        selection->setCurrentIndex(m_model->index(row < 0 ? 0 : row, 0), QItemSelectionModel::NoUpdate);
         dbgBufferEventos->clearSelection();
+        // One pass over the rows, the selection made once: a list can hold many thousand rows.
+        const QSet<qint32> keys(selected.cbegin(), selected.cend());
+        QItemSelection again;
+        const int last = m_model->columnCount() - 1;
+        int runStart = -1;
+        for (int r = 0; !keys.isEmpty() && r <= m_model->rowCount(); ++r) {
+            const bool wanted =
+                r < m_model->rowCount() &&
+                keys.contains(m_model->data(m_model->index(r, 0), EventListModel::KeyRole).toInt());
+            if (wanted && runStart < 0)
+                runStart = r;
+            if (!wanted && runStart >= 0) {
+                again.select(m_model->index(runStart, 0), m_model->index(r - 1, last));
+                runStart = -1;
+            }
+        }
+        if (!again.isEmpty())
+            selection->select(again, QItemSelectionModel::Select);
     }
     UpdateDeleteButton();
     return ok;

@@ -774,7 +774,9 @@ void TfrmProgMain::JvLookOutButton5Click() {
 bool TfrmProgMain::BeginEventDownload(int product) {
     m_events =
         std::make_unique<EventStore>(m_dm.IBDB, m_record.CustomerId(), product, EventCatalogue::Session);
-    if (m_events->Begin()) {
+    // No wait for another workstation's download of the customer: this runs on the window's
+    // thread, and waiting would freeze the program; the operator is told and may try again.
+    if (m_events->Begin(0)) {
         m_bufferDownloading = true;
         return true;
     }
