@@ -130,8 +130,11 @@ class TestPackage : public QObject {
         const QProcessEnvironment user = newAccount("completion");
         if (!QFile::exists(m_root.filePath("completion/.local/share/Telvora/zrv.fdb"))) {
             Start(installed("bin/telvora-cli"), {"db", "init"}, user);
-            for (const char* name : {"Um", "Dois"})
-                Start(installed("bin/telvora-cli"), {"customer", "add", "--nome", name, "--produto", "1"},
+            // Each with a panel code of its own: the default repeat rule would ask about a repeat.
+            for (const char* code : {"1001", "1002"})
+                Start(installed("bin/telvora-cli"),
+                      {"customer", "add", "--nome", QStringLiteral("Cliente %1").arg(code), "--produto", "1",
+                       "--codigo-painel", code},
                       user);
         }
         return user;

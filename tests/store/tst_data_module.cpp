@@ -189,7 +189,10 @@ private Q_SLOTS:
         m_dm->DSetUsuarios.SetValue("USUARIO1", QString(50, 'x'));
         QString error;
         QVERIFY(!m_dm->PostCustomer(&error));
-        QVERIFY2(error.startsWith("DSetUsuarios"), qPrintable(error));
+        // The system's sentence comes first, then the data set and the engine's own text.
+        QVERIFY2(error.startsWith("Erro ao gravar os dados do cliente no banco de dados.") &&
+                     error.contains("DSetUsuarios"),
+                 qPrintable(error));
 
         for (const QString& table : CustomerAggregateTables())
             QCOMPARE(Count(*m_dm, table), 1);

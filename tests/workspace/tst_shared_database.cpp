@@ -314,9 +314,9 @@ private Q_SLOTS:
         QFile out(cut);
         QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes.left(bytes.size() / 2)) > 0);
         out.close();
-        QVERIFY(
-            Cli(m_home.path(), {"--db", m_database, "customer", "add", "--nome", "Depois", "--produto", "1"})
-                .code == 0);
+        QVERIFY(Cli(m_home.path(), {"--db", m_database, "customer", "add", "--nome", "Depois", "--produto",
+                                    "1", "--codigo-painel", "1003"})
+                    .code == 0);
 
         run = Cli(m_home.path(), {"--db", m_database, "db", "restore", cut});
         QVERIFY2(run.code == 1, qPrintable(run.out + run.err));
@@ -374,9 +374,9 @@ private Q_SLOTS:
         QCOMPARE(Stored("select count(*) from clientes where id_cliente > ?", 0), customers);
         QVERIFY(Stored("select count(*) from zonas where id_zonas > ?", 0).toInt() > 0);
 
-        QVERIFY(
-            Cli(m_home.path(), {"--db", elsewhere, "customer", "add", "--nome", "Outra", "--produto", "1"})
-                .code == 0);
+        QVERIFY(Cli(m_home.path(), {"--db", elsewhere, "customer", "add", "--nome", "Outra", "--produto", "1",
+                                    "--codigo-painel", "1004"})
+                    .code == 0);
         run = Cli(m_home.path(), {"--db", elsewhere, "db", "restore", QDir(folder).filePath(made.first())});
         QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
         QCOMPARE(Stored("select count(*) from clientes where id_cliente > ?", 0), customers);
